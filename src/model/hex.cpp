@@ -1,0 +1,49 @@
+#include "model/hex.h"
+
+namespace quillet {
+
+namespace {
+constexpr char HexDigits[] = "0123456789ABCDEF";
+
+int hexDigitValue(char ch)
+{
+    if (ch >= '0' && ch <= '9') return ch - '0';
+    if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
+    if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
+    return -1;
+}
+}  // namespace
+
+std::string HEX(std::uint64_t value, int width)
+{
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), HexDigits[value & 0xF]);
+        value >>= 4;
+    } while (value != 0);
+    if (static_cast<int>(digits.size()) < width) digits.insert(0, width - digits.size(), '0');
+    return digits;
+}
+
+void appendHexByte(std::string& out, std::uint8_t byte)
+{
+    out.push_back(HexDigits[byte >> 4]);
+    out.push_back(HexDigits[byte & 0xF]);
+}
+
+std::uint64_t hexValueOfText(const std::string& text)
+{
+    std::string number = text.find('$') == std::string::npos ? "$" + text : text;
+    // The only accepted shape: one "$" first, then at least one hex digit.
+    if (number.size() < 2 || number[0] != '$') return 0;
+    std::uint64_t value = 0;
+    for (std::size_t i = 1; i < number.size(); ++i) {
+        int digit = hexDigitValue(number[i]);
+        if (digit < 0) return 0;
+        value = (value << 4) | static_cast<std::uint64_t>(digit);
+        if (value > 0xFFFFFFFFu) return 0;  // not a 32-bit number
+    }
+    return value;
+}
+
+}  // namespace quillet

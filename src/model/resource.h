@@ -1,0 +1,25 @@
+#pragma once
+#include <cstdint>
+
+#include "model/bytes.h"
+
+namespace quillet {
+
+constexpr std::uint8_t KindData = 0;
+constexpr std::uint8_t KindUnicode = 171;  // also the marker byte 0xAB in front of a block's text
+constexpr std::uint8_t UnicodeMarker = 0xAB;
+
+// One segment of the body. Size always equals Data.size(); a unicode block holds its
+// characters only (two bytes each, low byte first), without count byte and marker.
+struct TResource {
+    std::int32_t Size = 0;
+    std::uint8_t Kind = KindData;
+    // Data segment: position of its first byte minus 1. Unicode block: position of its count
+    // byte. The one segment of a raw file: 0.
+    std::uint16_t Offset = 0;
+    Bytes Data;
+
+    bool isUnicode() const { return Kind == KindUnicode; }
+};
+
+}  // namespace quillet
