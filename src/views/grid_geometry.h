@@ -1,0 +1,75 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/document.h"
+#include "views/grid_selection.h"
+
+namespace quillet {
+
+class CodePage;
+
+constexpr int GridByteColumns = 16;
+constexpr int GridColumnCount = 33;  // offset column, 16 byte cells, 16 character cells
+constexpr int GridRowHeight = 22;
+constexpr int GridOffsetColumnWidth = 70;
+constexpr int GridByteColumnWidth = 20;
+constexpr int GridCharColumnWidth = 12;
+
+// Empty byte cells in row 1 before the segment's first byte: its data start mod 16.
+int gridLead(const Document& document, const TResource& segment);
+// Rows of the grid for the selected segment (header row included); 2 when none is selected.
+std::int64_t gridRowCount(const Document& document, const TResource* selected);
+// The position that the offset column shows for a data row.
+std::int64_t rowOffsetLabel(std::int64_t dataStart, std::int64_t row);
+
+// Index in Data of the byte that cell (row, col) shows, for byte cells (1-16) and character
+// cells (17-32); nothing for the header row, the offset column and cells without a byte.
+std::optional<std::int64_t> byteIndexAtCell(int lead, std::int64_t size, std::int64_t row, int col);
+// The byte cell that shows byte `index`.
+GridCell cellOfByte(int lead, std::int64_t index);
+
+// A character column j + 16 folds to j; columns 0 to 16 stay.
+int foldColumn(int col);
+std::int64_t cellKey(std::int64_t row, int foldedCol);
+// Byte cell (row, j), j 1-16, lies in the selection.
+bool isByteCellSelected(const GridSelection& selection, std::int64_t row, int j);
+
+// The selection walk: byte cells of rows StartRow..EndRow whose key lies in the selection, in
+// order, each yielding the index of the byte it shows (cells without a byte yield nothing).
+template <class Visit>
+void walkSelection(const GridSelection& selection, int lead, std::int64_t size, Visit&& visit)
+{
+    std::int64_t firstKey = cellKey(selection.StartRow, selection.StartCol);
+    std::int64_t lastKey = cellKey(selection.EndRow, selection.EndCol);
+    for (std::int64_t row = selection.StartRow; row <= selection.EndRow; ++row) {
+        for (int j = 1; j <= GridByteColumns; ++j) {
+            std::int64_t key = cellKey(row, j);
+            if (key < firstKey || key > lastKey) continue;
+            std::int64_t index = (row - 1) * GridByteColumns + (j - 1) - lead;
+            if (index >= 0 && index < size) visit(index);
+        }
+    }
+}
+
+// "Copy HEX": the selected bytes as 2-digit upper-case hex pairs, nothing between them.
+std::string copyHexText(const GridSelection& selection, int lead, const TResource& segment);
+
+// Colours of a byte or character cell that shows a byte, as 0xRRGGBB.
+struct CellColours {
+    std::optional<std::uint32_t> Background;  // nothing: the grid's plain background
+    std::optional<std::uint32_t> Text;        // nothing: the grid's default text colour
+};
+CellColours cellColours(std::int64_t row, int col, const GridSelection& selection, GridCell current);
+// A character cell's text: "." below 16, else the byte's character in the code page.
+std::string characterCellText(std::uint8_t byte, const CodePage& codePage);
+
+// The cell under a pointer (pixels from the grid's top-left corner): the row from the row
+// height and the first scrollable row in view, the column from the current column widths, the
+// column folded. A pointer on the header row gives topRow - 1.
+GridCell cellAtPoint(int x, int y, const std::vector<int>& columnWidths, std::int64_t rowCount,
+                     std::int64_t topRow);
+
+}  // namespace quillet
