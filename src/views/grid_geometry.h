@@ -31,6 +31,10 @@ std::optional<std::int64_t> byteIndexAtCell(int lead, std::int64_t size, std::in
 // The byte cell that shows byte `index`.
 GridCell cellOfByte(int lead, std::int64_t index);
 
+// The selection after a release of the left button on (row, foldedCol): the end cell moves
+// there when its key is smaller than the new key, otherwise the start cell does.
+GridSelection selectionAfterRelease(const GridSelection& pressed, std::int64_t row, int foldedCol);
+
 // A character column j + 16 folds to j; columns 0 to 16 stay.
 int foldColumn(int col);
 std::int64_t cellKey(std::int64_t row, int foldedCol);
@@ -56,6 +60,9 @@ void walkSelection(const GridSelection& selection, int lead, std::int64_t size, 
 
 // "Copy HEX": the selected bytes as 2-digit upper-case hex pairs, nothing between them.
 std::string copyHexText(const GridSelection& selection, int lead, const TResource& segment);
+
+// The design widths of the 33 columns: 70, 16 x 20, 16 x 12 pixels.
+std::vector<int> defaultGridColumnWidths();
 
 // Colours of a byte or character cell that shows a byte, as 0xRRGGBB.
 struct CellColours {

@@ -1,0 +1,107 @@
+#include "views/grid_geometry.h"
+
+#include <algorithm>
+
+#include "model/hex.h"
+
+namespace quillet {
+
+int gridLead(const Document& document, const TResource& segment)
+{
+    return static_cast<int>(document.dataStart(segment) % GridByteColumns);
+}
+
+std::int64_t gridRowCount(const Document& document, const TResource* selected)
+{
+    if (selected == nullptr) return 2;
+    // An indexed segment takes the rows of its lead cells and bytes, at least one; a raw file
+    // whose size is a multiple of 16 keeps one empty row at the end.
+    std::int64_t m = document.NoIndex ? 0 : gridLead(document, *selected) - 1;
+    return (m + selected->Size) / GridByteColumns + 2;
+}
+
+std::int64_t rowOffsetLabel(std::int64_t dataStart, std::int64_t row)
+{
+    return GridByteColumns * (dataStart / GridByteColumns) + GridByteColumns * (row - 1);
+}
+
+std::optional<std::int64_t> byteIndexAtCell(int lead, std::int64_t size, std::int64_t row, int col)
+{
+    if (row < 1 || col < 1 || col >= GridColumnCount) return std::nullopt;
+    int j = foldColumn(col);
+    std::int64_t index = (row - 1) * GridByteColumns + (j - 1) - lead;
+    if (index < 0 || index >= size) return std::nullopt;
+    return index;
+}
+
+GridCell cellOfByte(int lead, std::int64_t index)
+{
+    std::int64_t number = index + lead;
+    return GridCell{number / GridByteColumns + 1, static_cast<int>(number % GridByteColumns) + 1};
+}
+
+int foldColumn(int col)
+{
+    return col > GridByteColumns ? col - GridByteColumns : col;
+}
+
+std::int64_t cellKey(std::int64_t row, int foldedCol)
+{
+    return row * GridByteColumns + foldedCol;
+}
+
+bool isByteCellSelected(const GridSelection& selection, std::int64_t row, int j)
+{
+    std::int64_t key = cellKey(row, j);
+    return key >= cellKey(selection.StartRow, selection.StartCol) &&
+           key <= cellKey(selection.EndRow, selection.EndCol);
+}
+
+GridSelection selectionAfterRelease(const GridSelection& pressed, std::int64_t row, int foldedCol)
+{
+    GridSelection selection = pressed;
+    if (cellKey(selection.EndRow, selection.EndCol) < cellKey(row, foldedCol)) {
+        selection.EndRow = row;
+        selection.EndCol = foldedCol;
+    } else {
+        selection.StartRow = row;
+        selection.StartCol = foldedCol;
+    }
+    return selection;
+}
+
+std::string copyHexText(const GridSelection& selection, int lead, const TResource& segment)
+{
+    std::string text;
+    walkSelection(selection, lead, segment.Size,
+                  [&](std::int64_t index) { appendHexByte(text, segment.Data[static_cast<std::size_t>(index)]); });
+    return text;
+}
+
+std::vector<int> defaultGridColumnWidths()
+{
+    std::vector<int> widths(GridColumnCount, GridCharColumnWidth);
+    widths[0] = GridOffsetColumnWidth;
+    std::fill(widths.begin() + 1, widths.begin() + 1 + GridByteColumns, GridByteColumnWidth);
+    return widths;
+}
+
+GridCell cellAtPoint(int x, int y, const std::vector<int>& columnWidths, std::int64_t rowCount,
+                     std::int64_t topRow)
+{
+    // Every row has the same height, so the first row whose running total passes y is y div
+    // the height; a pointer below the last row counts as the row count.
+    std::int64_t v = y < 0 ? 0 : std::min<std::int64_t>(y / GridRowHeight, rowCount);
+    int col = GridColumnCount - 1;
+    int total = 0;
+    for (int c = 0; c < GridColumnCount - 1 && c < static_cast<int>(columnWidths.size()); ++c) {
+        total += columnWidths[static_cast<std::size_t>(c)];
+        if (total > x) {
+            col = c;
+            break;
+        }
+    }
+    return GridCell{topRow + v - 1, foldColumn(col)};
+}
+
+}  // namespace quillet

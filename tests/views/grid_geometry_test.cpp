@@ -1,0 +1,279 @@
+#include "views/grid_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include "model/codepage.h"
+#include "support/byte_strings.h"
+
+namespace quillet {
+namespace {
+
+using test::bytesFromHex;
+
+TResource segmentOf(std::uint8_t kind, std::uint16_t offset, Bytes data)
+{
+    TResource segment;
+    segment.Kind = kind;
+    segment.Offset = offset;
+    segment.Size = static_cast<std::int32_t>(data.size());
+    segment.Data = std::move(data);
+    return segment;
+}
+
+Bytes countingBytes(int count)
+{
+    Bytes bytes;
+    for (int i = 0; i < count; ++i) bytes.push_back(static_cast<std::uint8_t>(i));
+    return bytes;
+}
+
+GridSelection selectionOf(GridCell start, GridCell end)
+{
+    return GridSelection{start.Row, start.Col, end.Row, end.Col};
+}
+
+// --- Lead, row count and cell mapping ---
+
+TEST(GridLayout, DataSegmentAtOffset0FHasNoLeadAndStartsAtRowLabelled10)
+{
+    Document document;
+    TResource segment = segmentOf(KindData, 0x000F, countingBytes(16));
+    EXPECT_EQ(gridLead(document, segment), 0);
+    EXPECT_EQ(rowOffsetLabel(document.dataStart(segment), 1), 0x10);
+    EXPECT_EQ(byteIndexAtCell(0, segment.Size, 1, 1), 0);
+    EXPECT_EQ(byteIndexAtCell(0, segment.Size, 1, 16), 15);
+    EXPECT_EQ(byteIndexAtCell(0, segment.Size, 2, 1), std::nullopt);
+    EXPECT_EQ(gridRowCount(document, &segment), 2);
+    segment = segmentOf(KindData, 0x000F, countingBytes(17));
+    EXPECT_EQ(gridRowCount(document, &segment), 3);
+}
+
+TEST(GridLayout, DataSegmentAtOffset3LeavesFourLeadCellsEmpty)
+{
+    Document document;
+    TResource segment = segmentOf(KindData, 0x0003, countingBytes(5));
+    int lead = gridLead(document, segment);
+    EXPECT_EQ(lead, 4);
+    EXPECT_EQ(rowOffsetLabel(document.dataStart(segment), 1), 0);
+    for (int col = 1; col <= 4; ++col) EXPECT_EQ(byteIndexAtCell(lead, segment.Size, 1, col), std::nullopt);
+    EXPECT_EQ(byteIndexAtCell(lead, segment.Size, 1, 5), 0);
+    EXPECT_EQ(byteIndexAtCell(lead, segment.Size, 1, 9), 4);
+    EXPECT_EQ(byteIndexAtCell(lead, segment.Size, 1, 10), std::nullopt);
+    EXPECT_EQ(cellOfByte(lead, 0), (GridCell{1, 5}));
+}
+
+TEST(GridLayout, UnicodeBlockAtOffset0DWrapsItsSecondByteIntoRowTwo)
+{
+    Document document;
+    TResource block = segmentOf(KindUnicode, 0x000D, bytesFromHex("41 00"));
+    int lead = gridLead(document, block);
+    EXPECT_EQ(lead, 15);
+    EXPECT_EQ(cellOfByte(lead, 0), (GridCell{1, 16}));
+    EXPECT_EQ(cellOfByte(lead, 1), (GridCell{2, 1}));
+    EXPECT_EQ(gridRowCount(document, &block), 3);
+}
+
+TEST(GridLayout, UnicodeBlockAtOffset0FPutsItsLastByteInRowTwo)
+{
+    Document document;
+    TResource block = segmentOf(KindUnicode, 0x000F, countingBytes(16));
+    int lead = gridLead(document, block);
+    EXPECT_EQ(lead, 1);
+    EXPECT_EQ(cellOfByte(lead, 0), (GridCell{1, 2}));
+    EXPECT_EQ(cellOfByte(lead, 14), (GridCell{1, 16}));
+    EXPECT_EQ(cellOfByte(lead, 15), (GridCell{2, 1}));
+    EXPECT_EQ(gridRowCount(document, &block), 3);
+}
+
+TEST(GridLayout, RawFileKeepsAnEmptyRowAfterAFullLastRow)
+{
+    Document document;
+    document.NoIndex = true;
+    TResource raw = segmentOf(KindData, 0, countingBytes(32));
+    EXPECT_EQ(gridLead(document, raw), 0);
+    EXPECT_EQ(gridRowCount(document, &raw), 4);
+    EXPECT_EQ(rowOffsetLabel(0, 1), 0x00);
+    EXPECT_EQ(rowOffsetLabel(0, 2), 0x10);
+    EXPECT_EQ(rowOffsetLabel(0, 3), 0x20);
+    EXPECT_EQ(byteIndexAtCell(0, raw.Size, 3, 1), std::nullopt);
+
+    raw = segmentOf(KindData, 0, countingBytes(33));
+    EXPECT_EQ(gridRowCount(document, &raw), 4);
+    EXPECT_EQ(cellOfByte(0, 32), (GridCell{3, 1}));
+}
+
+TEST(GridLayout, NoSegmentOrAnEmptyOneGivesHeaderAndOneRow)
+{
+    Document document;
+    EXPECT_EQ(gridRowCount(document, nullptr), 2);
+    TResource empty = segmentOf(KindData, 0x000F, {});  // lead 0: m + Size = -1
+    EXPECT_EQ(gridRowCount(document, &empty), 2);
+}
+
+TEST(GridLayout, CharacterCellsShowTheSameByteAsTheirMirror)
+{
+    EXPECT_EQ(byteIndexAtCell(4, 20, 2, 20), byteIndexAtCell(4, 20, 2, 4));
+    EXPECT_EQ(byteIndexAtCell(4, 20, 2, 20), 15);
+    EXPECT_EQ(byteIndexAtCell(0, 20, 0, 1), std::nullopt);   // header row
+    EXPECT_EQ(byteIndexAtCell(0, 20, 1, 0), std::nullopt);   // offset column
+    EXPECT_EQ(byteIndexAtCell(0, 20, 1, 33), std::nullopt);  // past the last column
+}
+
+TEST(GridLayout, RowsOfAGigabyteRawFileNeedSixtyFourBits)
+{
+    Document document;
+    document.NoIndex = true;
+    TResource raw;
+    raw.Size = 1 << 30;  // Data is not read by the row count
+    EXPECT_EQ(gridRowCount(document, &raw), (std::int64_t{1} << 26) + 2);
+    EXPECT_EQ(rowOffsetLabel(0, (std::int64_t{1} << 26) + 1), std::int64_t{1} << 30);
+    EXPECT_EQ(cellOfByte(0, (std::int64_t{1} << 30) - 1), (GridCell{std::int64_t{1} << 26, 16}));
+    EXPECT_EQ(byteIndexAtCell(0, raw.Size, std::int64_t{1} << 26, 16), (std::int64_t{1} << 30) - 1);
+}
+
+// --- Selection keys, release rule and walk ---
+
+TEST(GridSelectionKeys, FoldingMapsCharacterColumnsOntoByteColumns)
+{
+    EXPECT_EQ(foldColumn(0), 0);
+    EXPECT_EQ(foldColumn(16), 16);
+    EXPECT_EQ(foldColumn(17), 1);
+    EXPECT_EQ(foldColumn(32), 16);
+    EXPECT_EQ(cellKey(2, 5), 37);
+}
+
+TEST(GridSelectionKeys, ResetOrReversedSelectionCoversNothing)
+{
+    EXPECT_FALSE(isByteCellSelected(GridSelection{}, 1, 1));
+    GridSelection reversed = selectionOf({2, 5}, {1, 3});
+    EXPECT_FALSE(isByteCellSelected(reversed, 1, 3));
+    EXPECT_FALSE(isByteCellSelected(reversed, 2, 5));
+    TResource segment = segmentOf(KindData, 0x000F, countingBytes(40));
+    EXPECT_EQ(copyHexText(reversed, 0, segment), "");
+    EXPECT_EQ(copyHexText(GridSelection{}, 0, segment), "");
+}
+
+TEST(GridSelectionKeys, ReleaseExtendsTheEndOrTheStartWhicheverWayTheMouseWent)
+{
+    GridSelection pressed = selectionOf({1, 3}, {1, 3});
+    EXPECT_EQ(selectionAfterRelease(pressed, 2, 5), selectionOf({1, 3}, {2, 5}));
+    pressed = selectionOf({2, 5}, {2, 5});
+    EXPECT_EQ(selectionAfterRelease(pressed, 1, 3), selectionOf({1, 3}, {2, 5}));
+    EXPECT_EQ(selectionAfterRelease(pressed, 2, 5), pressed);
+}
+
+TEST(GridSelectionKeys, RunOverTwoRowsCopiesItsNineteenBytesInOrder)
+{
+    TResource segment = segmentOf(KindData, 0x000F, countingBytes(21));
+    GridSelection selection = selectionOf({1, 3}, {2, 5});
+    EXPECT_FALSE(isByteCellSelected(selection, 1, 2));
+    EXPECT_TRUE(isByteCellSelected(selection, 1, 3));
+    EXPECT_TRUE(isByteCellSelected(selection, 1, 16));
+    EXPECT_TRUE(isByteCellSelected(selection, 2, 5));
+    EXPECT_FALSE(isByteCellSelected(selection, 2, 6));
+    std::string hex = copyHexText(selection, 0, segment);
+    EXPECT_EQ(hex.size(), 38u);
+    EXPECT_EQ(hex, "02030405060708090A0B0C0D0E0F1011121314");
+}
+
+TEST(GridSelectionKeys, SelectionFromColumnZeroDrawsThePreviousRowsLastCellButDoesNotCopyIt)
+{
+    TResource segment = segmentOf(KindData, 0x000F, countingBytes(48));
+    GridSelection selection = selectionOf({3, 0}, {3, 2});
+    EXPECT_TRUE(isByteCellSelected(selection, 2, 16));
+    EXPECT_TRUE(isByteCellSelected(selection, 3, 1));
+    EXPECT_TRUE(isByteCellSelected(selection, 3, 2));
+    EXPECT_EQ(copyHexText(selection, 0, segment), "2021");
+}
+
+TEST(GridSelectionKeys, CharacterCellSelectionCopiesItsMirrorByte)
+{
+    TResource segment = segmentOf(KindData, 0x000F, countingBytes(32));
+    GridSelection selection = selectionOf({2, foldColumn(20)}, {2, foldColumn(20)});
+    EXPECT_EQ(copyHexText(selection, 0, segment), "13");
+}
+
+TEST(GridSelectionKeys, WalkSkipsLeadCellsAndCellsPastTheEnd)
+{
+    TResource segment = segmentOf(KindUnicode, 0x000D, bytesFromHex("41 00"));
+    GridSelection wholeRows = selectionOf({1, 1}, {3, 16});
+    std::vector<std::int64_t> visited;
+    walkSelection(wholeRows, 15, segment.Size, [&](std::int64_t index) { visited.push_back(index); });
+    EXPECT_EQ(visited, (std::vector<std::int64_t>{0, 1}));
+    EXPECT_EQ(copyHexText(wholeRows, 15, segment), "4100");
+}
+
+// --- Cell colours and character text ---
+
+TEST(GridCellColours, ByteCellsFollowSelectionAndCurrentMirror)
+{
+    GridSelection selection = selectionOf({1, 3}, {1, 4});
+    CellColours selected = cellColours(1, 3, selection, GridCell{5, 5});
+    EXPECT_EQ(selected.Background, 0xAAAAAAu);
+    EXPECT_EQ(selected.Text, 0x0000FFu);
+    CellColours mirrorCurrent = cellColours(1, 6, selection, GridCell{1, 22});
+    EXPECT_EQ(mirrorCurrent.Background, 0xAAAAAAu);
+    EXPECT_EQ(mirrorCurrent.Text, std::nullopt);
+    CellColours plain = cellColours(1, 6, selection, GridCell{1, 6});  // itself current
+    EXPECT_EQ(plain.Background, 0xBBBBBBu);
+    EXPECT_EQ(plain.Text, std::nullopt);
+}
+
+TEST(GridCellColours, CharacterCellsFollowSelectionThenCurrentMirror)
+{
+    GridSelection selection = selectionOf({1, 3}, {1, 4});
+    EXPECT_EQ(cellColours(1, 19, selection, GridCell{1, 3}).Background, 0xDDDDDDu);
+    EXPECT_EQ(cellColours(1, 20, selection, GridCell{1, 3}).Background, 0xEEEEEEu);
+    CellColours plain = cellColours(1, 21, selection, GridCell{1, 21});
+    EXPECT_EQ(plain.Background, std::nullopt);
+    EXPECT_EQ(plain.Text, std::nullopt);
+    EXPECT_EQ(cellColours(1, 19, selection, GridCell{1, 3}).Text, std::nullopt);
+}
+
+TEST(GridCellColours, FixedCellsGetNoColour)
+{
+    GridSelection selection = selectionOf({0, 0}, {9, 16});
+    EXPECT_EQ(cellColours(0, 3, selection, GridCell{1, 1}).Background, std::nullopt);
+    EXPECT_EQ(cellColours(2, 0, selection, GridCell{1, 1}).Background, std::nullopt);
+}
+
+TEST(GridCellColours, CharacterTextIsADotBelowSixteenElseTheByteItself)
+{
+    CodePage codePage = *CodePage::byName("1252");
+    EXPECT_EQ(characterCellText(0x00, codePage), ".");
+    EXPECT_EQ(characterCellText(0x0F, codePage), ".");
+    EXPECT_EQ(characterCellText(0x10, codePage), "\x10");
+    EXPECT_EQ(characterCellText(0x41, codePage), "A");
+    EXPECT_EQ(characterCellText(0xE9, codePage), "\xE9");
+}
+
+// --- Pointer to cell ---
+
+TEST(GridPointer, ColumnsComeFromTheRunningWidthsAndFold)
+{
+    std::vector<int> widths = defaultGridColumnWidths();
+    EXPECT_EQ(cellAtPoint(0, 30, widths, 10, 1).Col, 0);
+    EXPECT_EQ(cellAtPoint(69, 30, widths, 10, 1).Col, 0);
+    EXPECT_EQ(cellAtPoint(70, 30, widths, 10, 1).Col, 1);
+    EXPECT_EQ(cellAtPoint(389, 30, widths, 10, 1).Col, 16);
+    EXPECT_EQ(cellAtPoint(390, 30, widths, 10, 1).Col, 1);    // character column 17
+    EXPECT_EQ(cellAtPoint(426, 30, widths, 10, 1).Col, 4);    // character column 20
+    EXPECT_EQ(cellAtPoint(2000, 30, widths, 10, 1).Col, 16);  // right of everything: 32
+    widths[0] = 100;
+    EXPECT_EQ(cellAtPoint(80, 30, widths, 10, 1).Col, 0);
+    EXPECT_EQ(cellAtPoint(100, 30, widths, 10, 1).Col, 1);
+}
+
+TEST(GridPointer, RowsCountFromTheTopRowInViewAndStopAtTheRowCount)
+{
+    std::vector<int> widths = defaultGridColumnWidths();
+    EXPECT_EQ(cellAtPoint(80, 0, widths, 10, 1).Row, 0);  // header row: topRow - 1
+    EXPECT_EQ(cellAtPoint(80, 21, widths, 10, 1).Row, 0);
+    EXPECT_EQ(cellAtPoint(80, 22, widths, 10, 1).Row, 1);
+    EXPECT_EQ(cellAtPoint(80, 50, widths, 10, 5).Row, 6);
+    EXPECT_EQ(cellAtPoint(80, 10, widths, 10, 5).Row, 4);
+    EXPECT_EQ(cellAtPoint(80, 1000, widths, 3, 1).Row, 3);  // below the rows: v = row count
+}
+
+}  // namespace
+}  // namespace quillet
