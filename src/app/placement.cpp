@@ -1,0 +1,113 @@
+#include "app/placement.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+namespace quillet {
+
+namespace {
+
+std::string fourNumbers(int a, int b, int c, int d)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%d,%d,%d,%d", a, b, c, d);
+    return text;
+}
+
+// The comma-separated words of a value; runs of commas count as one separator.
+std::vector<std::string> wordsOf(const std::string& value)
+{
+    std::vector<std::string> words;
+    std::size_t start = 0;
+    while (start <= value.size()) {
+        std::size_t comma = value.find(',', start);
+        if (comma == std::string::npos) comma = value.size();
+        if (comma > start) words.push_back(value.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return words;
+}
+
+bool overlaps(const PlacementRect& a, const PlacementRect& b)
+{
+    return std::max(a.left, b.left) < std::min(a.right, b.right)
+           && std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
+}
+
+bool onSomeScreen(const PlacementRect& rect, const std::vector<PlacementRect>& screens)
+{
+    return std::any_of(screens.begin(), screens.end(),
+                       [&](const PlacementRect& screen) { return overlaps(rect, screen); });
+}
+
+}  // namespace
+
+std::string resolutionSuffix(int screenWidth, int screenHeight)
+{
+    return "(" + std::to_string(screenWidth) + "x" + std::to_string(screenHeight) + ")";
+}
+
+void writePlacement(IniFile& ini, const WindowPlacement& placement, const ScreenSetup& screen,
+                    bool visible)
+{
+    const std::string suffix = resolutionSuffix(screen.width, screen.height);
+    const PlacementRect& normal = placement.normal;
+    std::string minMax = fourNumbers(placement.minX, placement.minY, placement.maxX, placement.maxY);
+    std::string norm = fourNumbers(normal.left, normal.top, normal.right, normal.bottom);
+
+    ini.clearSection(placementSection);
+    ini.writeInteger(placementSection, "FormVersion", placementVersion);
+    ini.writeInteger(placementSection, "Flags", placement.flags);
+    ini.writeInteger(placementSection, "ShowCmd", static_cast<int>(placement.state));
+    ini.writeInteger(placementSection, "PixelsPerInch", screen.pixelsPerInch);
+    ini.writeString(placementSection, "MinMaxPos" + suffix, minMax);
+    ini.writeString(placementSection, "MinMaxPos", minMax);
+    ini.writeString(placementSection, "NormPos" + suffix, norm);
+    ini.writeString(placementSection, "NormPos", norm);
+    ini.writeString(placementSection, "Visible", visible ? "1" : "0");
+}
+
+std::optional<PlacementRect> readPosition(const IniFile& ini, const std::string& key,
+                                          const ScreenSetup& screen, const PlacementRect& defaults)
+{
+    std::string value = ini.readString(placementSection, key + resolutionSuffix(screen.width, screen.height), "");
+    if (value.empty()) value = ini.readString(placementSection, key, "");
+    if (value.empty()) return std::nullopt;
+
+    std::vector<std::string> words = wordsOf(value);
+    std::array<int, 4> numbers{defaults.left, defaults.top, defaults.right, defaults.bottom};
+    for (std::size_t n = 0; n < numbers.size() && n < words.size(); ++n)
+        numbers[n] = parseInteger(words[n]).value_or(numbers[n]);
+    return PlacementRect{numbers[0], numbers[1], numbers[2], numbers[3]};
+}
+
+WindowState stateOfShowCommand(int showCommand, WindowState fallback)
+{
+    switch (showCommand) {
+    case 1: case 5: case 9: return WindowState::Normal;
+    case 2: case 6: case 7: return WindowState::Minimised;
+    case 3: return WindowState::Maximised;
+    default: return fallback;
+    }
+}
+
+RestorePlan planRestore(const IniFile& ini, const ScreenSetup& screen, const PlacementRect& current)
+{
+    RestorePlan plan;
+    if (ini.readInteger(placementSection, "FormVersion", 0) < placementVersion) return plan;
+
+    std::optional<PlacementRect> minMax = readPosition(ini, "MinMaxPos", screen, PlacementRect{});
+    std::optional<PlacementRect> normal = readPosition(ini, "NormPos", screen, current);
+    int storedPixelsPerInch = ini.readInteger(placementSection, "PixelsPerInch", screen.pixelsPerInch);
+    PlacementRect rect = normal.value_or(current);
+    bool stored = minMax || normal;
+    bool usable = rect.left < rect.right && rect.top < rect.bottom && onSomeScreen(rect, screen.screens);
+    if (stored && storedPixelsPerInch == screen.pixelsPerInch && usable) plan.normal = rect;
+
+    int showCommand = ini.readInteger(placementSection, "ShowCmd", 0);
+    plan.state = stateOfShowCommand(showCommand, WindowState::Normal);
+    return plan;
+}
+
+}  // namespace quillet
