@@ -41,6 +41,8 @@ public:
 
 private:
     explicit CodePage(std::shared_ptr<const Tables> tables);
+    // The code page of a known number, its tables built on first use and kept.
+    static CodePage fromNumber(int number);
     std::shared_ptr<const Tables> tables_;
 };
 

@@ -1,0 +1,321 @@
+#include "model/codepage.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <iconv.h>
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "model/codepage_names.h"
+
+namespace quillet {
+
+struct CodePage::Tables {
+    int number = 0;
+    bool doubleByte = false;
+    std::vector<std::string> unitBytes;          // 65536 entries, "?" for units the page lacks
+    std::array<std::uint16_t, 256> byteUnit{};   // first UTF-16 unit of each byte, 0 for a lead
+    std::array<char32_t, 256> byteCodePoint{};   // the same as a code point, for whole texts
+    std::array<bool, 256> leadByte{};
+    std::vector<char32_t> pairCodePoint;         // [lead * 256 + trail], 0 for an invalid pair
+};
+
+namespace {
+
+const std::string replacement = "?";
+
+// One iconv descriptor; every conversion starts from the initial state and is flushed, so that
+// stateful pages (1255 and 1258 hold back a base letter for a following mark) convert each
+// character on its own.
+class Converter {
+public:
+    Converter(const std::string& to, const std::string& from)
+        : descriptor_(iconv_open(to.c_str(), from.c_str()))
+    {
+    }
+    ~Converter()
+    {
+        if (isOpen()) iconv_close(descriptor_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    bool isOpen() const { return descriptor_ != reinterpret_cast<iconv_t>(-1); }
+
+    struct Result {
+        std::string output;
+        int error = 0;  // 0, EILSEQ (no such character) or EINVAL (incomplete, a lone lead byte)
+    };
+
+    Result convertAlone(std::string_view input)
+    {
+        Result result;
+        iconv(descriptor_, nullptr, nullptr, nullptr, nullptr);
+        char buffer[32];
+        char* in = const_cast<char*>(input.data());
+        std::size_t inLeft = input.size();
+        char* out = buffer;
+        std::size_t outLeft = sizeof buffer;
+        if (iconv(descriptor_, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1))
+            result.error = errno;
+        if (iconv(descriptor_, nullptr, nullptr, &out, &outLeft) == static_cast<std::size_t>(-1)
+            && result.error == 0)
+            result.error = errno;
+        result.output.assign(buffer, out);
+        return result;
+    }
+
+private:
+    iconv_t descriptor_;
+};
+
+char32_t firstCodePoint(const std::string& utf32le)
+{
+    if (utf32le.size() < 4) return 0;
+    char32_t codePoint = 0;
+    for (int i = 3; i >= 0; --i)
+        codePoint = (codePoint << 8) | static_cast<unsigned char>(utf32le[static_cast<std::size_t>(i)]);
+    return codePoint;
+}
+
+std::uint16_t firstUnit(char32_t codePoint)
+{
+    if (codePoint < 0x10000) return static_cast<std::uint16_t>(codePoint);
+    return static_cast<std::uint16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
+}
+
+bool isSurrogate(char32_t codePoint)
+{
+    return codePoint >= 0xD800 && codePoint <= 0xDFFF;
+}
+
+void fillUnitBytes(CodePage::Tables& tables, Converter& encoder)
+{
+    tables.unitBytes.assign(65536, replacement);
+    tables.unitBytes[0] = std::string(1, '\0');
+    for (char32_t unit = 1; unit < 65536; ++unit) {
+        if (isSurrogate(unit)) continue;
+        const char input[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+        Converter::Result result = encoder.convertAlone(std::string_view(input, 2));
+        if (result.error == 0 && !result.output.empty()) tables.unitBytes[unit] = result.output;
+    }
+}
+
+// A byte that the page leaves undefined stands for the unit of the same value, both ways, as
+// Windows does for the holes of 1252 (0x81, 0x8D, ...), so that no byte of a file reads as 0.
+void fillByteTables(CodePage::Tables& tables, Converter& decoder)
+{
+    for (int byte = 1; byte < 256; ++byte) {
+        const char input = static_cast<char>(byte);
+        Converter::Result result = decoder.convertAlone(std::string_view(&input, 1));
+        char32_t codePoint = firstCodePoint(result.output);
+        if (result.error == EINVAL) {
+            tables.leadByte[byte] = true;
+            tables.doubleByte = true;
+            codePoint = 0;
+        } else if (result.error != 0 || result.output.empty()) {
+            codePoint = static_cast<char32_t>(byte);
+            if (tables.unitBytes[byte] == replacement) tables.unitBytes[byte] = std::string(1, input);
+        }
+        tables.byteCodePoint[byte] = codePoint;
+        tables.byteUnit[byte] = firstUnit(codePoint);
+    }
+}
+
+void fillPairTable(CodePage::Tables& tables, Converter& decoder)
+{
+    tables.pairCodePoint.assign(65536, 0);
+    for (int lead = 0; lead < 256; ++lead) {
+        if (!tables.leadByte[lead]) continue;
+        for (int trail = 0; trail < 256; ++trail) {
+            const char input[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+            Converter::Result result = decoder.convertAlone(std::string_view(input, 2));
+            if (result.error == 0 && result.output.size() == 4)
+                tables.pairCodePoint[lead * 256 + trail] = firstCodePoint(result.output);
+        }
+    }
+}
+
+// Without iconv for the page the bytes stand for the units of the same value.
+void fillIdentity(CodePage::Tables& tables)
+{
+    tables.unitBytes.assign(65536, replacement);
+    for (int byte = 0; byte < 256; ++byte) {
+        tables.unitBytes[byte] = std::string(1, static_cast<char>(byte));
+        tables.byteCodePoint[byte] = static_cast<char32_t>(byte);
+        tables.byteUnit[byte] = static_cast<std::uint16_t>(byte);
+    }
+}
+
+std::shared_ptr<const CodePage::Tables> buildTables(int number)
+{
+    auto tables = std::make_shared<CodePage::Tables>();
+    tables->number = number;
+    const std::string iconvName = "CP" + std::to_string(number);
+    Converter encoder(iconvName, "UTF-16LE");
+    Converter decoder("UTF-32LE", iconvName);
+    if (!encoder.isOpen() || !decoder.isOpen()) {
+        fillIdentity(*tables);
+        return tables;
+    }
+    fillUnitBytes(*tables, encoder);
+    fillByteTables(*tables, decoder);
+    if (tables->doubleByte) fillPairTable(*tables, decoder);
+    return tables;
+}
+
+void appendUtf8(std::string& text, char32_t codePoint)
+{
+    if (isSurrogate(codePoint) || codePoint > 0x10FFFF) {
+        text += replacement;
+    } else if (codePoint < 0x80) {
+        text += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        text += static_cast<char>(0xC0 | (codePoint >> 6));
+        text += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        text += static_cast<char>(0xE0 | (codePoint >> 12));
+        text += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        text += static_cast<char>(0xF0 | (codePoint >> 18));
+        text += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+        text += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+}
+
+struct DecodedUtf8 {
+    std::optional<char32_t> codePoint;  // nothing for an ill-formed sequence
+    std::size_t length = 1;             // bytes taken, at least 1
+};
+
+// One character of UTF-8 at the start of text; an ill-formed sequence takes its longest valid
+// beginning (at least one byte), so each becomes a single replacement.
+DecodedUtf8 decodeUtf8(std::string_view text)
+{
+    const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char first = byteAt(0);
+    if (first < 0x80) return {first, 1};
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;
+    if (first >= 0xC2 && first <= 0xDF) length = 2;
+    else if (first >= 0xE0 && first <= 0xEF) length = 3;
+    else if (first >= 0xF0 && first <= 0xF4) length = 4;
+    else return {std::nullopt, 1};
+    if (first == 0xE0) low = 0xA0;
+    if (first == 0xED) high = 0x9F;
+    if (first == 0xF0) low = 0x90;
+    if (first == 0xF4) high = 0x8F;
+    char32_t codePoint = first & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if (i >= text.size() || byteAt(i) < low || byteAt(i) > high) return {std::nullopt, i};
+        codePoint = (codePoint << 6) | (byteAt(i) & 0x3F);
+        low = 0x80;
+        high = 0xBF;
+    }
+    return {codePoint, length};
+}
+
+}  // namespace
+
+CodePage::CodePage(std::shared_ptr<const Tables> tables) : tables_(std::move(tables)) {}
+
+CodePage CodePage::fromNumber(int number)
+{
+    static std::mutex cacheMutex;
+    static std::map<int, std::shared_ptr<const Tables>> cache;
+    std::lock_guard lock(cacheMutex);
+    std::shared_ptr<const Tables>& tables = cache[number];
+    if (!tables) tables = buildTables(number);
+    return CodePage(tables);
+}
+
+std::optional<CodePage> CodePage::byName(std::string_view name)
+{
+    std::optional<int> number = codePageNumberFromName(name);
+    if (!number) return std::nullopt;
+    return fromNumber(*number);
+}
+
+CodePage CodePage::forLocale(std::string_view localeName)
+{
+    return fromNumber(codePageNumberForLocale(localeName));
+}
+
+std::string CodePage::systemLocaleName()
+{
+    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') return value;
+    }
+    return {};
+}
+
+CodePage CodePage::system()
+{
+    return forLocale(systemLocaleName());
+}
+
+int CodePage::number() const
+{
+    return tables_->number;
+}
+
+bool CodePage::isDoubleByte() const
+{
+    return tables_->doubleByte;
+}
+
+const std::string& CodePage::fromUnit(std::uint16_t unit) const
+{
+    return tables_->unitBytes[unit];
+}
+
+std::uint16_t CodePage::toUnit(std::uint8_t ch) const
+{
+    return tables_->byteUnit[ch];
+}
+
+std::string CodePage::toUtf8(std::string_view ansi) const
+{
+    std::string text;
+    text.reserve(ansi.size());
+    for (std::size_t i = 0; i < ansi.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(ansi[i]);
+        if (!tables_->leadByte[byte]) {
+            appendUtf8(text, tables_->byteCodePoint[byte]);
+            continue;
+        }
+        char32_t pair = 0;
+        if (i + 1 < ansi.size())
+            pair = tables_->pairCodePoint[byte * 256 + static_cast<unsigned char>(ansi[i + 1])];
+        // A lead byte without a valid trail stands alone, so the next byte keeps its meaning.
+        if (pair == 0) {
+            text += replacement;
+        } else {
+            appendUtf8(text, pair);
+            ++i;
+        }
+    }
+    return text;
+}
+
+std::string CodePage::fromUtf8(std::string_view utf8) const
+{
+    std::string ansi;
+    ansi.reserve(utf8.size());
+    while (!utf8.empty()) {
+        DecodedUtf8 decoded = decodeUtf8(utf8);
+        if (decoded.codePoint && *decoded.codePoint < 0x10000)
+            ansi += tables_->unitBytes[*decoded.codePoint];
+        else
+            ansi += replacement;
+        utf8.remove_prefix(decoded.length);
+    }
+    return ansi;
+}
+
+}  // namespace quillet
