@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/prompts.h"
 #include "model/codepage.h"
@@ -113,6 +114,11 @@ public:
 private:
     void handOverGridEditor();
     void showIoError(const std::string& text);
+    void fillEdit1(const std::vector<std::uint16_t>& units);
+    bool lineUnchangedButInexact() const;
+    std::vector<std::uint16_t> lineUnits() const;
+    void unicodeApply(std::size_t s);
+    void forceApply(std::size_t s);
 
     Prompts& prompts_;
     CodePage codePage_;
@@ -120,6 +126,10 @@ private:
     WindowState state_;
     FindFields findFields_;
     ReplaceFields replaceFields_;
+    // The text the program last put into Edit1 from 16-bit units, and whether converting it back
+    // gives those units again (not so for a unit 0, an unmappable unit or a double-byte character).
+    std::string filledLine_;
+    bool filledLineExact_ = true;
 };
 
 }  // namespace quillet

@@ -49,6 +49,14 @@ std::string withHead(const std::string& oldLine, const std::string& rest)
     return lineHead(oldLine) + " " + rest;
 }
 
+std::vector<std::uint16_t> unitsOf(const std::uint8_t* data, std::size_t size)
+{
+    std::vector<std::uint16_t> units(size / 2);
+    for (std::size_t m = 0; m < units.size(); ++m)
+        units[m] = static_cast<std::uint16_t>(data[2 * m] | (data[2 * m + 1] << 8));
+    return units;
+}
+
 std::string displayText(const std::uint8_t* data, std::size_t size, const CodePage& codePage)
 {
     std::string text;

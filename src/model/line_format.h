@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/bytes.h"
 #include "model/resource.h"
@@ -25,6 +26,9 @@ std::string rawSegmentLine(std::uint64_t fileLength);
 std::string lineHead(const std::string& line);
 // A line rebuilt with its old head: head + " " + rest.
 std::string withHead(const std::string& oldLine, const std::string& rest);
+
+// The 16-bit little-endian units of a byte run; an odd last byte is left out.
+std::vector<std::uint16_t> unitsOf(const std::uint8_t* data, std::size_t size);
 
 // Display text of 16-bit little-endian units, each converted on its own; a unit 0 adds
 // nothing. An odd last byte is ignored. This is what list lines show.

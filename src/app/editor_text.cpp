@@ -1,0 +1,85 @@
+#include "app/editor.h"
+
+#include "model/edit_operations.h"
+#include "model/line_format.h"
+
+namespace quillet {
+
+namespace {
+constexpr std::size_t MaxBlockCharacters = 255;  // the count byte's range
+}
+
+void Editor::edit1TextChangedByUser(const std::string& text)
+{
+    setEdit1Text(text);
+}
+
+// The character counter in status panel 1; a message ending in "." keeps its text up to there.
+void Editor::Edit1Change()
+{
+    std::string counter = "Already entered " + std::to_string(state_.Edit1Text.size()) + " char(s)";
+    std::size_t dot = state_.StatusPanel1.find('.');
+    if (dot != std::string::npos)
+        state_.StatusPanel1 = state_.StatusPanel1.substr(0, dot) + ". " + counter;
+    else
+        state_.StatusPanel1 = counter;
+}
+
+void Editor::fillEdit1(const std::vector<std::uint16_t>& units)
+{
+    std::string text;
+    for (std::uint16_t unit : units) {
+        if (unit == 0) break;  // a text field ends at its first NUL
+        const std::string& converted = codePage_.fromUnit(unit);
+        std::size_t nul = converted.find('\0');
+        text.append(converted, 0, nul);
+        if (nul != std::string::npos) break;
+    }
+    filledLine_ = text;
+    setEdit1Text(text);
+    filledLineExact_ = lineUnits() == units;
+}
+
+std::vector<std::uint16_t> Editor::lineUnits() const
+{
+    std::vector<std::uint16_t> units;
+    units.reserve(state_.Edit1Text.size());
+    for (char ch : state_.Edit1Text) units.push_back(codePage_.toUnit(static_cast<std::uint8_t>(ch)));
+    return units;
+}
+
+// Applying a line the person did not touch must not change bytes that the line cannot show.
+bool Editor::lineUnchangedButInexact() const
+{
+    return !filledLineExact_ && state_.Edit1Text == filledLine_;
+}
+
+void Editor::SpeedButton1Click()
+{
+    if (!currentSegment()) return;
+    std::size_t s = *state_.ListBox1ItemIndex;
+    if (state_.ForceMode)
+        forceApply(s);
+    else if (currentSegment()->isUnicode())
+        unicodeApply(s);
+}
+
+void Editor::unicodeApply(std::size_t s)
+{
+    if (lineUnchangedButInexact()) {
+        rebuildDataLines(document_, s);
+        ListBox1Click();
+        return;
+    }
+    std::vector<std::uint16_t> units = lineUnits();
+    if (units.size() > MaxBlockCharacters) {
+        prompts_.showMessage(MessageKind::Warning, "Warning",
+                             "The text has " + std::to_string(units.size()) +
+                                 " characters, a unicode block holds at most 255. Nothing was changed.");
+        return;
+    }
+    applyUnicodeText(document_, s, units, codePage_);
+    ListBox1Click();
+}
+
+}  // namespace quillet

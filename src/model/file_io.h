@@ -1,0 +1,47 @@
+#pragma once
+#include <stdexcept>
+#include <string>
+
+#include "model/bytes.h"
+
+namespace quillet {
+
+// A failed file operation, with the text the person sees ("File not found", "Disk full", ...).
+class IoError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The text for a system error number.
+std::string ioErrorText(int errorNumber);
+
+// The largest file the editor holds: a segment's size is a signed 32-bit count.
+constexpr std::uint64_t MaxFileLength = 2147483647;
+
+bool fileExists(const std::string& path);
+// The whole file; throws IoError.
+Bytes readWholeFile(const std::string& path);
+
+// Writes a file by pieces through a temporary file next to the target, which replaces the
+// target only when everything was written and flushed; a failure leaves the target as it was.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(const std::string& path);  // throws IoError
+    ~AtomicFileWriter();                                   // removes the temporary file unless committed
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    void write(const void* data, std::size_t size);  // throws IoError
+    void commit();                                   // throws IoError
+
+private:
+    void flushBuffer();
+
+    std::string targetPath_;
+    std::string tempPath_;
+    int fd_ = -1;
+    bool committed_ = false;
+    std::string buffer_;
+};
+
+}  // namespace quillet

@@ -1,0 +1,191 @@
+#include "model/loader.h"
+
+#include <algorithm>
+#include <bit>
+#include <bitset>
+#include <cstring>
+#include <optional>
+
+#include "model/codepage.h"
+#include "model/file_io.h"
+#include "model/line_format.h"
+
+namespace quillet {
+
+namespace {
+
+std::uint16_t wordAt(const Bytes& image, std::size_t position)
+{
+    return static_cast<std::uint16_t>(image[position] | (image[position + 1] << 8));
+}
+
+// For every position X of the 16-bit range, the entry a segment anchored at X is counted under:
+// the last entry (scanning from the end of the table) whose value is at most X. Made once, so
+// that each tag is a lookup however long the index is.
+class TagTable {
+public:
+    explicit TagTable(const std::vector<std::uint16_t>& entries)
+    {
+        std::vector<std::int64_t> lastEntryOfValue(65536, -1);
+        for (std::size_t k = 0; k < entries.size(); ++k) lastEntryOfValue[entries[k]] = static_cast<std::int64_t>(k);
+        tagOf_.resize(65536);
+        std::int64_t best = -1;
+        for (std::size_t value = 0; value < 65536; ++value) {
+            best = std::max(best, lastEntryOfValue[value]);
+            tagOf_[value] = best;
+        }
+    }
+    std::optional<std::size_t> entryFor(std::int64_t x) const
+    {
+        if (x < 0) return std::nullopt;
+        std::int64_t k = tagOf_[static_cast<std::size_t>(std::min<std::int64_t>(x, 65535))];
+        return k < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(k));
+    }
+
+private:
+    std::vector<std::int64_t> tagOf_;
+};
+
+// The body scan: data segments cut at every index entry, unicode blocks found by their marker.
+class BodyScanner {
+public:
+    BodyScanner(const Bytes& image, std::int64_t indexOffset, Document& document, const CodePage& codePage)
+        : image_(image), indexOffset_(indexOffset), document_(document), codePage_(codePage),
+          tags_(document.IndexTable)
+    {
+        for (std::uint16_t entry : document.IndexTable) isCut_.set(entry);
+    }
+
+    void run()
+    {
+        const std::int64_t lastBodyPosition = indexOffset_ - 1;
+        std::int64_t p = 4;
+        while (p < lastBodyPosition) {
+            if (isCut_.test(static_cast<std::size_t>(p))) flush();
+            if (startsBlock(p)) {
+                p = takeBlock(p);
+            } else {
+                takeDataByte(p);
+                ++p;
+            }
+        }
+        if (p == lastBodyPosition) {
+            takeDataByte(p);
+            flush();
+        }
+    }
+
+private:
+    // A marker starts a block only when a pending byte can be its count and the text ends
+    // before the index: otherwise the marker is data, so every body byte lands in one segment.
+    bool startsBlock(std::int64_t p) const
+    {
+        if (image_[p] != UnicodeMarker || pendingLength_ == 0) return false;
+        std::int64_t textEnd = p + 2 * image_[p - 1];  // position of the text's last byte
+        return textEnd <= indexOffset_ - 1;
+    }
+
+    std::int64_t takeBlock(std::int64_t p)
+    {
+        --pendingLength_;  // the count byte belongs to the block
+        flush();
+        pendingStart_ = -1;
+        TResource block;
+        block.Kind = KindUnicode;
+        block.Offset = static_cast<std::uint16_t>(p - 1);
+        block.Size = 2 * image_[p - 1];
+        block.Data.assign(image_.begin() + p + 1, image_.begin() + p + 1 + block.Size);
+        std::string text = displayText(block.Data, codePage_);
+        append(std::move(block), tags_.entryFor(p - 1), text);
+        return p + 1 + 2 * image_[p - 1];
+    }
+
+    void takeDataByte(std::int64_t p)
+    {
+        if (pendingLength_ == 0) pendingStart_ = p;
+        ++pendingLength_;
+    }
+
+    // The flush of the pending data segment (SaveTempResource).
+    void flush()
+    {
+        if (pendingLength_ == 0) return;
+        TResource segment;
+        segment.Kind = KindData;
+        segment.Offset = static_cast<std::uint16_t>(pendingStart_ - 1);
+        segment.Size = static_cast<std::int32_t>(pendingLength_);
+        segment.Data.assign(image_.begin() + pendingStart_, image_.begin() + pendingStart_ + pendingLength_);
+        std::string range = dataRange(segment);
+        append(std::move(segment), tags_.entryFor(pendingStart_ + 1), range);
+        pendingLength_ = 0;
+    }
+
+    void append(TResource segment, std::optional<std::size_t> entry, const std::string& rest)
+    {
+        document_.Segments.push_back(std::move(segment));
+        document_.SegmentLines.push_back(sequenceNumber(document_.Segments.size()) + indexTag(entry) + " " + rest);
+    }
+
+    const Bytes& image_;
+    const std::int64_t indexOffset_;
+    Document& document_;
+    const CodePage& codePage_;
+    TagTable tags_;
+    std::bitset<65536> isCut_;
+    std::int64_t pendingStart_ = -1;
+    std::int64_t pendingLength_ = 0;
+};
+
+bool hasIndex(const Bytes& image)
+{
+    if (image.size() < 4) return false;
+    std::uint16_t indexOffset = wordAt(image, 0);
+    // An index offset past the end would send the scan beyond the file: held raw instead.
+    return wordAt(image, image.size() - 2) == indexOffset && indexOffset <= image.size();
+}
+
+void readIndex(const Bytes& image, std::int64_t indexOffset, Document& document)
+{
+    std::int64_t length = static_cast<std::int64_t>(image.size());
+    std::int64_t count = (length - indexOffset - 2) / 2;
+    if (count <= 0) return;
+    document.IndexTable.resize(static_cast<std::size_t>(count));
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(document.IndexTable.data(), image.data() + indexOffset, static_cast<std::size_t>(count) * 2);
+        return;
+    }
+    for (std::int64_t k = 0; k < count; ++k)
+        document.IndexTable[static_cast<std::size_t>(k)] = wordAt(image, static_cast<std::size_t>(indexOffset + 2 * k));
+}
+
+}  // namespace
+
+Document parseResource(Bytes image, const CodePage& codePage)
+{
+    Document document;
+    document.Image.Length = image.size();
+    if (image.size() >= 4) {
+        document.Image.HeaderByte2 = image[2];
+        document.Image.HeaderByte3 = image[3];
+    }
+    if (!hasIndex(image)) {
+        document.NoIndex = true;
+        document.SegmentLines.push_back(rawSegmentLine(image.size()));
+        TResource whole;
+        whole.Size = static_cast<std::int32_t>(image.size());
+        whole.Data = std::move(image);
+        document.Segments.push_back(std::move(whole));
+        return document;
+    }
+    std::int64_t indexOffset = wordAt(image, 0);
+    readIndex(image, indexOffset, document);
+    BodyScanner(image, indexOffset, document, codePage).run();
+    return document;
+}
+
+Document loadResource(const std::string& path, const CodePage& codePage)
+{
+    return parseResource(readWholeFile(path), codePage);
+}
+
+}  // namespace quillet

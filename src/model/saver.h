@@ -1,0 +1,18 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "model/document.h"
+
+namespace quillet {
+
+// The number of bytes written before the index: the index offset of the saved file.
+std::uint64_t bytesBeforeIndex(const Document& document);
+
+// Writes the document: a raw document as the bytes of its one segment (nothing when it has
+// none); an indexed one rebuilt from its segments and index entries, with the index offset
+// computed from what was written. The target is replaced only when all was written; a
+// document whose index offset would not fit 16 bits is refused. Throws IoError.
+void saveResource(const Document& document, const std::string& path);
+
+}  // namespace quillet
