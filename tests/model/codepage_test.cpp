@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace quillet {
@@ -57,8 +59,32 @@ TEST(CodePageLocale, PicksTheWindowsPageForTheLanguage)
         EXPECT_EQ(CodePage::forLocale(c.locale).number(), c.codePage) << c.locale;
 }
 
+// Puts the locale variables back as they were, for the tests that run after.
+class SavedLocaleVariables {
+public:
+    SavedLocaleVariables()
+    {
+        for (std::size_t i = 0; i < names_.size(); ++i) {
+            const char* value = std::getenv(names_[i]);
+            values_[i] = value ? std::optional<std::string>(value) : std::nullopt;
+        }
+    }
+    ~SavedLocaleVariables()
+    {
+        for (std::size_t i = 0; i < names_.size(); ++i) {
+            if (values_[i]) setenv(names_[i], values_[i]->c_str(), 1);
+            else unsetenv(names_[i]);
+        }
+    }
+
+private:
+    std::array<const char*, 3> names_ = {"LC_ALL", "LC_CTYPE", "LANG"};
+    std::array<std::optional<std::string>, 3> values_;
+};
+
 TEST(CodePageLocale, SystemLocaleTakesTheFirstSetVariable)
 {
+    SavedLocaleVariables saved;
     setenv("LC_ALL", "", 1);
     setenv("LC_CTYPE", "pl_PL.UTF-8", 1);
     setenv("LANG", "ru_RU.UTF-8", 1);
