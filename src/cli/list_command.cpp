@@ -1,0 +1,111 @@
+#include <iostream>
+
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+#include "model/hex.h"
+
+namespace quillet::cli {
+
+namespace {
+
+void printLines(const Document& document, const CodePage& codePage)
+{
+    std::string out = "[index]\n";
+    for (std::size_t k = 0; k < document.IndexTable.size(); ++k) {
+        out += document.indexLine(k);
+        out += '\n';
+        if (out.size() > (1 << 20)) {
+            std::cout << out;
+            out.clear();
+        }
+    }
+    out += "[segments]\n";
+    for (const std::string& line : document.SegmentLines) out += codePage.toUtf8(line) + "\n";
+    std::cout << out;
+}
+
+std::string jsonString(const std::string& utf8)
+{
+    std::string out = "\"";
+    for (unsigned char ch : utf8) {
+        switch (ch) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (ch < 0x20) {
+                out += "\\u00";
+                appendHexByte(out, ch);
+            } else {
+                out += static_cast<char>(ch);
+            }
+        }
+    }
+    return out + "\"";
+}
+
+void printJson(const Document& document, const CodePage& codePage)
+{
+    std::string out = "{\n  \"no_index\": " + std::string(document.NoIndex ? "true" : "false") + ",\n  \"index\": [";
+    for (std::size_t k = 0; k < document.IndexTable.size(); ++k) {
+        if (k > 0) out += ", ";
+        out += std::to_string(document.IndexTable[k]);
+        if (out.size() > (1 << 20)) {
+            std::cout << out;
+            out.clear();
+        }
+    }
+    out += "],\n  \"segments\": [";
+    for (std::size_t j = 0; j < document.Segments.size(); ++j) {
+        const TResource& segment = document.Segments[j];
+        out += j == 0 ? "\n    " : ",\n    ";
+        out += "{\"kind\": \"" + std::string(segment.isUnicode() ? "unicode" : "data") + "\"";
+        out += ", \"offset\": " + std::to_string(segment.Offset);
+        out += ", \"size\": " + std::to_string(segment.Size);
+        out += ", \"line\": " + jsonString(codePage.toUtf8(document.SegmentLines[j]));
+        out += ", \"data\": \"";
+        for (std::uint8_t byte : segment.Data) appendHexByte(out, byte);
+        out += "\"}";
+        std::cout << out;
+        out.clear();
+    }
+    out += document.Segments.empty() ? "]\n}\n" : "\n  ]\n}\n";
+    std::cout << out;
+}
+
+}  // namespace
+
+int runList(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> args = arguments;
+    CodePage codePage = CodePage::system();
+    if (!takeCodePage(args, codePage)) return ExitUsage;
+    bool json = takeFlag(args, "--json");
+    takeFlag(args, "--");
+    if (auto option = firstOption(args)) return usageError("list: unknown option '" + *option + "'");
+    if (args.size() != 1) return usageError("list needs one FILE");
+    auto document = loadOrReport(args[0], codePage);
+    if (!document) return ExitFailure;
+    if (json)
+        printJson(*document, codePage);
+    else
+        printLines(*document, codePage);
+    return std::cout.good() ? ExitOk : ExitFailure;
+}
+
+int runCopy(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> args = arguments;
+    CodePage codePage = CodePage::system();
+    if (!takeCodePage(args, codePage)) return ExitUsage;
+    takeFlag(args, "--");
+    if (auto option = firstOption(args)) return usageError("copy: unknown option '" + *option + "'");
+    if (args.size() != 2) return usageError("copy needs IN and OUT");
+    auto document = loadOrReport(args[0], codePage);
+    if (!document) return ExitFailure;
+    return saveOrReport(*document, args[1]) ? ExitOk : ExitFailure;
+}
+
+}  // namespace quillet::cli

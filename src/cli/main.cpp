@@ -1,0 +1,73 @@
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+
+namespace {
+
+const char* const HelpText = R"(Usage: quillet-cli COMMAND [OPTIONS] ARGS
+
+Reads and writes resource files (.rsc) without a display.
+
+Commands:
+  list [--codepage CP] [--json] FILE
+        Print the index list and the segment list as the editor shows them.
+  copy [--codepage CP] IN OUT
+        Load IN and write it to OUT as "Save file as" does.
+  texts export [--codepage CP] FILE
+        Print every unicode block's text: segment number, TAB, text (UTF-8).
+  texts import [--codepage CP] FILE TEXTS OUT
+        Give the blocks named in TEXTS their new texts and write the result to OUT.
+  find [--hex|--text|--unicode] [--codepage CP] PATTERN FILE
+        Print every hit: segment number, index in its data, file position.
+  replace [--hex|--text|--unicode] [--codepage CP] PATTERN REPLACEMENT IN OUT
+        Replace every occurrence from the beginning and write the result to OUT.
+
+Options:
+  --codepage CP   the 8-bit code page of texts (1250-1258, 874, 932, 936, 949, 950;
+                  written 1251, CP1251 or windows-1251); default: from the locale
+  --help          show this help
+  --version       show the version
+
+Exit status: 0 done, 1 a file error (or, for find, no hit), 2 a usage error.
+)";
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        std::cerr << "quillet-cli: a command is needed\nTry 'quillet-cli --help'.\n";
+        return quillet::cli::ExitUsage;
+    }
+    const std::string command = args.front();
+    if (command == "--help" || command == "-h") {
+        std::cout << HelpText;
+        return quillet::cli::ExitOk;
+    }
+    if (command == "--version") {
+        std::cout << "quillet-cli " << QUILLET_VERSION << "\n";
+        return quillet::cli::ExitOk;
+    }
+    const std::map<std::string, int (*)(const std::vector<std::string>&)> commands = {
+        {"list", quillet::cli::runList},   {"copy", quillet::cli::runCopy},
+        {"texts", quillet::cli::runTexts}, {"find", quillet::cli::runFind},
+        {"replace", quillet::cli::runReplace},
+    };
+    auto found = commands.find(command);
+    if (found == commands.end()) {
+        std::cerr << "quillet-cli: unknown command '" << command << "'\nTry 'quillet-cli --help'.\n";
+        return quillet::cli::ExitUsage;
+    }
+    args.erase(args.begin());
+    for (const std::string& arg : args) {
+        if (arg == "--help") {
+            std::cout << HelpText;
+            return quillet::cli::ExitOk;
+        }
+    }
+    return found->second(args);
+}
