@@ -1,0 +1,41 @@
+# make run       build the editor and open examples/sample.rsc (or FILE=...)
+# make test      build everything and run all tests
+# make sanitize  build the core tests with AddressSanitizer and UBSan and run them
+# make bench     build and run the benchmarks
+# make install   install into PREFIX (default /usr/local)
+
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+PREFIX ?= /usr/local
+FILE ?= examples/sample.rsc
+JOBS ?= 2
+
+.PHONY: deps build run test sanitize bench install clean
+
+deps:
+	./scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	./$(BUILD)/quillet $(FILE)
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+
+sanitize: deps
+	cmake -S . -B $(ASAN_BUILD) -DQUILLET_GUI=OFF -DQUILLET_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(ASAN_BUILD) -j$(JOBS) --target quillet_core_tests quillet-cli
+	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
+
+bench: build
+	./$(BUILD)/quillet_load_bench
+	./$(BUILD)/quillet_search_bench
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)
