@@ -1,0 +1,156 @@
+#include "app/qt/form_placement.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+#include "app/config_path.h"
+#include "app/ini_file.h"
+#include "app/placement.h"
+
+namespace quillet {
+
+namespace {
+
+PlacementRect placementRectOf(const QRect& rect)
+{
+    return PlacementRect{rect.x(), rect.y(), rect.x() + rect.width(), rect.y() + rect.height()};
+}
+
+QScreen* screenOf(const QWidget* window)
+{
+    QScreen* screen = window->screen();
+    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
+}
+
+ScreenSetup screenSetupOf(const QWidget* window)
+{
+    ScreenSetup setup;
+    if (QScreen* screen = screenOf(window)) {
+        setup.width = screen->size().width();
+        setup.height = screen->size().height();
+        setup.pixelsPerInch = static_cast<int>(std::lround(screen->logicalDotsPerInch()));
+    }
+    for (const QScreen* screen : QGuiApplication::screens())
+        setup.screens.push_back(placementRectOf(screen->geometry()));
+    return setup;
+}
+
+WindowPlacement placementOf(const QWidget* window)
+{
+    WindowPlacement placement;
+    if (window->isMinimized())
+        placement.state = WindowState::Minimised;
+    else if (window->isMaximized())
+        placement.state = WindowState::Maximised;
+    // A maximised window's frame lies just off the screen edge.
+    int frame = std::max(0, window->geometry().x() - window->frameGeometry().x());
+    placement.maxX = -frame;
+    placement.maxY = -frame;
+    QRect normal = window->normalGeometry();
+    placement.normal = placementRectOf(normal.isValid() ? normal : window->geometry());
+    return placement;
+}
+
+std::string localPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+FormPlacement::FormPlacement(QWidget* window, QString iniPath)
+    : QObject(window), window_(window), iniPath_(std::move(iniPath))
+{
+    reporter_ = [this](const QString& reason) {
+        QMessageBox::warning(window_, QStringLiteral("Quillet"),
+                             QStringLiteral("The window placement could not be saved.\n") + reason);
+    };
+    // A quit that closes no window still keeps the placement.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
+        if (!saved_) save(true);
+    });
+}
+
+QString FormPlacement::defaultIniPath()
+{
+    std::string program = localPath(QCoreApplication::applicationFilePath());
+    return QFile::decodeName(QByteArray::fromStdString(placementIniPath(program)));
+}
+
+void FormPlacement::setFailureReporter(std::function<void(const QString&)> reporter)
+{
+    reporter_ = std::move(reporter);
+}
+
+void FormPlacement::restore()
+{
+    restored_ = true;
+    saved_ = false;
+    // The window opens centred unless a stored position is applied; words of a stored position
+    // that are no numbers keep the centred ones.
+    centreOnScreen();
+    IniFile ini = loadIniFile(localPath(iniPath_));
+    RestorePlan plan = planRestore(ini, screenSetupOf(window_), placementRectOf(window_->geometry()));
+    if (plan.normal)
+        window_->setGeometry(plan.normal->left, plan.normal->top, plan.normal->width(), plan.normal->height());
+
+    if (plan.state == WindowState::Maximised) {
+        window_->setWindowState((window_->windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+    } else if (plan.state == WindowState::Minimised) {
+        window_->setWindowState(window_->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+        minimiseWhenShown_ = true;
+        window_->installEventFilter(this);
+    }
+}
+
+void FormPlacement::centreOnScreen()
+{
+    QScreen* screen = screenOf(window_);
+    if (screen == nullptr) return;
+    QRect frame = window_->geometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window_->move(frame.topLeft());
+}
+
+bool FormPlacement::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == window_ && event->type() == QEvent::Show && minimiseWhenShown_) {
+        minimiseWhenShown_ = false;
+        window_->removeEventFilter(this);
+        // Posted, so the window is first shown normal and then minimised.
+        QTimer::singleShot(0, window_, [window = window_] { window->showMinimized(); });
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+std::optional<QString> FormPlacement::save(bool destroying)
+{
+    if (!restored_) return std::nullopt;
+    std::string path = localPath(iniPath_);
+    IniFile ini = loadIniFile(path);
+    writePlacement(ini, placementOf(window_), screenSetupOf(window_), destroying);
+    saved_ = true;
+    std::optional<std::string> error = saveIniFile(path, ini);
+    if (!error) return std::nullopt;
+    QString reason = QString::fromLocal8Bit(error->c_str());
+    reportFailure(reason);
+    return reason;
+}
+
+void FormPlacement::reportFailure(const QString& reason)
+{
+    if (failureReported_) return;
+    failureReported_ = true;
+    if (reporter_) reporter_(reason);
+}
+
+}  // namespace quillet

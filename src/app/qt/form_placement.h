@@ -1,0 +1,61 @@
+#pragma once
+#include <functional>
+#include <optional>
+
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+namespace quillet {
+
+// Keeps the main window's position, size and normal/minimised/maximised state in the placement
+// file (section "TFormMain") between runs: read when the window is first shown, written when it
+// closes. The rectangle is the window's geometry as Qt gives it, without the frame.
+//
+// Wiring in TFormMain (the object is a child of the window):
+//     FormStorage1 = new quillet::FormPlacement(this);                 // in the constructor
+//     FormStorage1->restore();                                         // just before the first show()
+//     if (event->isAccepted()) FormStorage1->save();                   // at the end of closeEvent()
+// restore() centres the window on its screen unless a stored position applies, so the window
+// need not centre itself.
+class FormPlacement : public QObject {
+    Q_OBJECT
+public:
+    explicit FormPlacement(QWidget* window, QString iniPath = defaultIniPath());
+
+    // quillet.INI (after the program file's name) in the user's config folder.
+    static QString defaultIniPath();
+    QString iniPath() const { return iniPath_; }
+
+    // Applies the stored placement to the window, which is not shown yet; a missing, unreadable
+    // or malformed file leaves the window at its size, centred on its screen. A stored
+    // minimised state minimises the window right after it has been shown normal.
+    void restore();
+    // Writes the placement (skipped when restore() never ran). `destroying` is true when the
+    // save happens while the window goes away rather than on its close request. A failure is
+    // returned every time and reported to the person only the first time.
+    std::optional<QString> save(bool destroying = false);
+
+    // Tests record the report instead of showing a message box.
+    void setFailureReporter(std::function<void(const QString&)> reporter);
+    bool restored() const { return restored_; }
+    bool saved() const { return saved_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void centreOnScreen();
+    void reportFailure(const QString& reason);
+
+    QWidget* window_;
+    QString iniPath_;
+    std::function<void(const QString&)> reporter_;
+    bool restored_ = false;
+    bool saved_ = false;
+    bool failureReported_ = false;
+    bool minimiseWhenShown_ = false;
+};
+
+}  // namespace quillet
