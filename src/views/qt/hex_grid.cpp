@@ -1,0 +1,175 @@
+#include "views/qt/hex_grid.h"
+
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <climits>
+
+#include "model/hex.h"
+#include "views/grid_geometry.h"
+#include "views/qt/ansi_text.h"
+
+namespace quillet {
+
+namespace {
+QFont gridFontFor()
+{
+    QFont font = QFontDatabase::families().contains(QStringLiteral("Courier New"))
+                     ? QFont(QStringLiteral("Courier New"))
+                     : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(13);
+    font.setFixedPitch(true);
+    return font;
+}
+}  // namespace
+
+HexGrid::HexGrid(Editor& editor, QWidget* parent)
+    : QAbstractScrollArea(parent),
+      editor_(editor),
+      columnWidths_(defaultGridColumnWidths()),
+      gridFont_(gridFontFor()),
+      inPlaceEditor_(new QLineEdit(viewport())),
+      lastShownCurrent_(editor.state().Current)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setFont(gridFont_);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    verticalScrollBar()->setSingleStep(1);
+    viewport()->setMouseTracking(true);
+    viewport()->setBackgroundRole(QPalette::Base);
+    for (int byte = 0; byte < 256; ++byte) {
+        byteTexts_[byte] = QString::fromStdString(HEX(static_cast<std::uint64_t>(byte), 2));
+        std::string text = characterCellText(static_cast<std::uint8_t>(byte), editor_.codePage());
+        charTexts_[byte] = toDisplay(editor_.codePage(), text);
+    }
+    inPlaceEditor_->setFrame(false);
+    inPlaceEditor_->setFont(gridFont_);
+    inPlaceEditor_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    inPlaceEditor_->setTextMargins(0, 0, 0, 0);
+    inPlaceEditor_->hide();
+    inPlaceEditor_->installEventFilter(this);
+    connect(inPlaceEditor_, &QLineEdit::textEdited, this, &HexGrid::onInPlaceTextEdited);
+    refresh();
+}
+
+std::int64_t HexGrid::topRow() const
+{
+    return std::int64_t{verticalScrollBar()->value()} + 1;
+}
+
+int HexGrid::visibleDataRows() const
+{
+    return std::max(0, (viewport()->height() - GridRowHeight) / GridRowHeight);
+}
+
+int HexGrid::columnLeft(int col) const
+{
+    int left = 0;
+    for (int c = 0; c < col && c < static_cast<int>(columnWidths_.size()); ++c) left += columnWidths_[c];
+    return left;
+}
+
+int HexGrid::totalWidth() const
+{
+    return columnLeft(GridColumnCount);
+}
+
+QRect HexGrid::cellRect(std::int64_t row, int col) const
+{
+    int y = row == 0 ? 0 : static_cast<int>((row - topRow() + 1) * GridRowHeight);
+    return QRect(columnLeft(col), y, columnWidths_[static_cast<std::size_t>(col)], GridRowHeight);
+}
+
+void HexGrid::refresh()
+{
+    updateScrollRange();
+    keepCurrentInView();
+    syncInPlaceEditor();
+    viewport()->update();
+}
+
+void HexGrid::afterEvent()
+{
+    refresh();
+    emit stateChanged();
+}
+
+// The scroll bar counts rows: its value is the top row - 1, its maximum leaves the last row
+// at the bottom of the view.
+void HexGrid::updateScrollRange()
+{
+    std::int64_t dataRows = std::max<std::int64_t>(0, editor_.state().RowCount - 1);
+    std::int64_t maximum = std::max<std::int64_t>(0, dataRows - visibleDataRows());
+    QScrollBar* bar = verticalScrollBar();
+    bar->setRange(0, static_cast<int>(std::min<std::int64_t>(maximum, INT_MAX)));
+    bar->setPageStep(std::max(1, visibleDataRows()));
+}
+
+void HexGrid::keepCurrentInView()
+{
+    GridCell current = editor_.state().Current;
+    if (current == lastShownCurrent_) return;
+    lastShownCurrent_ = current;
+    std::int64_t rows = std::max(1, visibleDataRows());
+    QScrollBar* bar = verticalScrollBar();
+    if (current.Row < topRow()) {
+        bar->setValue(static_cast<int>(current.Row - 1));
+    } else if (current.Row >= topRow() + rows) {
+        bar->setValue(static_cast<int>(current.Row - rows));
+    }
+}
+
+void HexGrid::syncInPlaceEditor()
+{
+    const InPlaceEditor& state = editor_.state().GridEditor;
+    if (!state.Open) {
+        if (inPlaceEditor_->isHidden()) return;
+        // Give the focus back before hiding, so Qt does not pass it on to another control.
+        if (inPlaceEditor_->hasFocus()) setFocus(Qt::OtherFocusReason);
+        inPlaceEditor_->hide();
+        return;
+    }
+    QString text = toDisplay(editor_.codePage(), state.Text);
+    if (inPlaceEditor_->text() != text) inPlaceEditor_->setText(text);
+    placeInPlaceEditor();
+    if (inPlaceEditor_->isHidden()) {
+        inPlaceEditor_->show();
+        inPlaceEditor_->setFocus(Qt::OtherFocusReason);
+        inPlaceEditor_->end(false);
+    }
+}
+
+void HexGrid::placeInPlaceEditor()
+{
+    const InPlaceEditor& state = editor_.state().GridEditor;
+    if (!state.Open) return;
+    // A cell scrolled out of view keeps its editor, out of sight.
+    bool inView = state.Cell.Row >= topRow() && state.Cell.Row < topRow() + visibleDataRows() + 1;
+    QRect rect = cellRect(state.Cell.Row, state.Cell.Col);
+    if (!inView) rect.moveTo(-rect.width() - 10, -rect.height() - 10);
+    inPlaceEditor_->setGeometry(rect);
+}
+
+void HexGrid::onInPlaceTextEdited(const QString& text)
+{
+    editor_.gridEditorTextChanged(fromDisplay(editor_.codePage(), text));
+    afterEvent();
+}
+
+void HexGrid::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollRange();
+    placeInPlaceEditor();
+}
+
+void HexGrid::scrollContentsBy(int, int)
+{
+    placeInPlaceEditor();
+    viewport()->update();
+}
+
+}  // namespace quillet

@@ -1,0 +1,212 @@
+#include "views/qt/hex_grid.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "support/scripted_prompts.h"
+
+namespace quillet {
+namespace {
+
+TResource dataSegment(std::uint16_t offset, int size)
+{
+    TResource segment;
+    segment.Offset = offset;
+    segment.Size = size;
+    segment.Data.assign(static_cast<std::size_t>(size), 0);
+    return segment;
+}
+
+// A window with the grid beside a segment list that selects through the Editor, as the main
+// window's does.
+class HexGridTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // Two data segments, both without lead: 48 bytes at 0x10, 16 bytes at 0x40.
+        editor.document().Segments = {dataSegment(0x000F, 48), dataSegment(0x003F, 16)};
+        editor.document().SegmentLines = {"001 0010:003F", "002 0040:004F"};
+        editor.selectSegmentLineByUser(0);
+
+        auto* layout = new QHBoxLayout(&window);
+        list = new QListWidget;
+        list->addItems({"001 0010:003F", "002 0040:004F"});
+        QObject::connect(list, &QListWidget::currentRowChanged, [this](int row) {
+            if (row >= 0) editor.selectSegmentLineByUser(static_cast<std::size_t>(row));
+            grid->refresh();
+        });
+        grid = new HexGrid(editor);
+        layout->addWidget(list);
+        layout->addWidget(grid, 1);
+        window.resize(900, 300);
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        grid->setFocus();
+        grid->refresh();
+    }
+
+    const Bytes& bytesOf(std::size_t segment) const { return editor.document().Segments[segment].Data; }
+
+    void press(std::int64_t row, int col, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mousePress(grid->viewport(), button, {}, grid->cellRect(row, col).center());
+    }
+    void release(std::int64_t row, int col, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseRelease(grid->viewport(), button, {}, grid->cellRect(row, col).center());
+    }
+    void click(std::int64_t row, int col)
+    {
+        press(row, col);
+        release(row, col);
+    }
+    // Each key goes where the person's key would go: to the widget holding the focus.
+    void type(const QString& text)
+    {
+        for (QChar ch : text) QTest::keyClicks(QApplication::focusWidget(), QString(ch));
+    }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+
+    test::ScriptedPrompts prompts;
+    Editor editor{prompts, *CodePage::byName("1252")};
+    QWidget window;
+    QListWidget* list = nullptr;
+    HexGrid* grid = nullptr;
+};
+
+TEST_F(HexGridTest, PressAndReleaseAtPixelsSelectTheRunEitherWay)
+{
+    press(1, 3);
+    release(2, 5);
+    EXPECT_EQ(editor.state().Selection, (GridSelection{1, 3, 2, 5}));
+    EXPECT_EQ(editor.state().Current, (GridCell{1, 3}));
+
+    press(2, 5);
+    release(1, 3);
+    EXPECT_EQ(editor.state().Selection, (GridSelection{1, 3, 2, 5}));
+}
+
+TEST_F(HexGridTest, CharacterCellsSelectTheirFoldedByteCell)
+{
+    click(2, 20);
+    EXPECT_EQ(editor.state().Selection, (GridSelection{2, 4, 2, 4}));
+    EXPECT_EQ(editor.state().Current, (GridCell{2, 20}));
+}
+
+TEST_F(HexGridTest, PressOnTheCurrentByteCellOpensTheEditorAndTheReleaseKeepsTheSelection)
+{
+    click(1, 3);
+    press(1, 3);
+    ASSERT_TRUE(editor.state().GridEditor.Open);
+    EXPECT_TRUE(grid->inPlaceEditor()->isVisible());
+    EXPECT_TRUE(grid->inPlaceEditor()->hasFocus());
+    EXPECT_EQ(grid->inPlaceEditor()->geometry(), grid->cellRect(1, 3));
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(2, 5).center());
+    EXPECT_EQ(editor.state().Selection, (GridSelection{1, 3, 1, 3}));
+}
+
+TEST_F(HexGridTest, TwoTypedDigitsStoreTheByteAndMoveOn)
+{
+    click(1, 3);
+    type("4");
+    EXPECT_TRUE(grid->inPlaceEditor()->hasFocus());
+    EXPECT_EQ(grid->inPlaceEditor()->text(), "4");
+    type("F");
+    EXPECT_EQ(bytesOf(0)[2], 0x4F);
+    EXPECT_EQ(editor.state().Current, (GridCell{1, 4}));
+    EXPECT_FALSE(grid->inPlaceEditor()->isVisible());
+    EXPECT_TRUE(grid->hasFocus());
+    type("a0");
+    EXPECT_EQ(bytesOf(0)[3], 0xA0);
+    EXPECT_EQ(editor.state().Current, (GridCell{1, 5}));
+}
+
+TEST_F(HexGridTest, EscapeDropsTheTypedText)
+{
+    click(1, 3);
+    type("7");
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(editor.state().GridEditor.Open);
+    EXPECT_FALSE(grid->inPlaceEditor()->isVisible());
+    key(Qt::Key_Down);
+    EXPECT_EQ(bytesOf(0)[2], 0x00);
+    EXPECT_EQ(editor.state().Current, (GridCell{2, 3}));
+}
+
+TEST_F(HexGridTest, ArrowKeyInTheEditorHandsOneDigitOver)
+{
+    click(1, 3);
+    type("A");
+    key(Qt::Key_Down);
+    EXPECT_EQ(bytesOf(0)[2], 0x0A);
+    EXPECT_EQ(editor.state().Current, (GridCell{2, 3}));
+    EXPECT_TRUE(grid->hasFocus());
+}
+
+TEST_F(HexGridTest, ClickOnAnotherCellHandsTheTextOver)
+{
+    click(1, 3);
+    type("5");
+    click(2, 1);
+    EXPECT_EQ(bytesOf(0)[2], 0x05);
+    EXPECT_EQ(editor.state().Current, (GridCell{2, 1}));
+    EXPECT_FALSE(grid->inPlaceEditor()->isVisible());
+}
+
+TEST_F(HexGridTest, ClickOnAnotherSegmentLineWritesTheSegmentThatWasCurrent)
+{
+    click(1, 3);
+    type("9");
+    QRect line = list->visualItemRect(list->item(1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line.center());
+    EXPECT_EQ(editor.state().ListBox1ItemIndex, 1u);
+    EXPECT_EQ(bytesOf(0)[2], 0x09);
+    EXPECT_EQ(bytesOf(1)[2], 0x00);
+    EXPECT_FALSE(editor.state().GridEditor.Open);
+    EXPECT_FALSE(grid->inPlaceEditor()->isVisible());
+}
+
+TEST_F(HexGridTest, CopyShortcutReachesTheGridFromItsEditor)
+{
+    int copies = 0;
+    QAction copy(grid);
+    copy.setShortcut(QKeySequence::Copy);
+    copy.setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    grid->addAction(&copy);
+    QObject::connect(&copy, &QAction::triggered, [&] { ++copies; });
+    click(1, 3);
+    key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(copies, 1);
+    type("1");
+    key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(copies, 2);
+    EXPECT_EQ(grid->inPlaceEditor()->text(), "1");
+}
+
+TEST_F(HexGridTest, KeyboardMovesKeepTheCurrentCellInViewAndThePointerFollowsTheScroll)
+{
+    editor.document().Segments[0] = dataSegment(0x000F, 16 * 1000);
+    editor.selectSegmentLineByUser(0);
+    grid->refresh();
+    key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(editor.state().Current, (GridCell{1000, 32}));
+    EXPECT_GT(grid->topRow(), 1);
+    EXPECT_EQ(grid->topRow() + grid->verticalScrollBar()->pageStep() - 1, 1000);
+    std::int64_t top = grid->topRow();
+    click(top, 2);
+    EXPECT_EQ(editor.state().Selection, (GridSelection{top, 2, top, 2}));
+}
+
+}  // namespace
+}  // namespace quillet
