@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include "app/editor.h"
+#include "support/byte_strings.h"
+#include "support/scripted_prompts.h"
+#include "views/grid_geometry.h"
+
+namespace quillet {
+namespace {
+
+using test::bytesFromHex;
+using test::hexOf;
+
+// An indexed file whose index has one entry at the start of each resource (given in hex), so
+// that each resource becomes one segment (a last one of one byte joins the one before, as the
+// byte before the index is never cut); a resource "NN AB ..." becomes a unicode block.
+Bytes resourceFile(const std::vector<std::string>& resources)
+{
+    Bytes body;
+    std::vector<std::uint16_t> entries;
+    for (const std::string& resource : resources) {
+        entries.push_back(static_cast<std::uint16_t>(4 + body.size()));
+        Bytes bytes = bytesFromHex(resource);
+        body.insert(body.end(), bytes.begin(), bytes.end());
+    }
+    auto indexOffset = static_cast<std::uint16_t>(4 + body.size());
+    auto putWord = [](Bytes& out, std::uint16_t word) {
+        out.push_back(static_cast<std::uint8_t>(word & 0xFF));
+        out.push_back(static_cast<std::uint8_t>(word >> 8));
+    };
+    Bytes file;
+    putWord(file, indexOffset);
+    putWord(file, 0);
+    file.insert(file.end(), body.begin(), body.end());
+    for (std::uint16_t entry : entries) putWord(file, entry);
+    putWord(file, indexOffset);
+    return file;
+}
+
+std::string repeatedHex(const std::string& byte, int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i) text += byte + " ";
+    return text;
+}
+
+class EditorSearch : public ::testing::Test {
+protected:
+    test::ScriptedPrompts prompts;
+    Editor editor{prompts, *CodePage::byName("1252")};
+
+    void open(const Bytes& file) { editor.OpenRSC(test::writeTempFile(file, "search.rsc")); }
+    void find(const std::string& text, PatternMode mode = PatternMode::HexData)
+    {
+        prompts.FindDialogs.push_back({FindFields{text, mode}, true});
+        editor.ToolButton5Click();
+    }
+    void replace(const std::string& lookFor, const std::string& with, ReplaceStart start = ReplaceStart::Begin,
+                 PatternMode mode = PatternMode::HexData)
+    {
+        prompts.ReplaceDialogs.push_back({ReplaceFields{lookFor, with, mode, start}, true});
+        editor.ToolButton6Click();
+    }
+    // The selected segment and the index in its Data of the byte under the current cell.
+    std::pair<std::size_t, std::int64_t> currentByte() const
+    {
+        std::size_t segment = *editor.state().ListBox1ItemIndex;
+        int lead = gridLead(editor.document(), editor.document().Segments[segment]);
+        GridCell cell = editor.state().Current;
+        return {segment, (cell.Row - 1) * 16 + (cell.Col - 1) - lead};
+    }
+    const Bytes& data(std::size_t segment) const { return editor.document().Segments[segment].Data; }
+    std::string lastMessage() const { return prompts.Messages.empty() ? "" : prompts.Messages.back().Text; }
+};
+
+TEST_F(EditorSearch, HitBecomesTheCurrentAndOnlySelectedCell)
+{
+    open(resourceFile({"30 41 42"}));  // data start 4: lead 4
+    find("4142");
+    EXPECT_EQ(editor.state().Current, (GridCell{1, 6}));
+    EXPECT_EQ(editor.state().Selection, (GridSelection{1, 6, 1, 6}));
+}
+
+TEST_F(EditorSearch, HexTextPairsCharactersAsTheyAre)
+{
+    open(resourceFile({"41 42 00 41 00 43 41"}));
+    find("414");  // the odd last character is ignored
+    EXPECT_EQ(currentByte(), (std::pair<std::size_t, std::int64_t>{0, 0}));
+    find("41 43");  // pairs 41 and " 4": 41 00
+    EXPECT_EQ(currentByte(), (std::pair<std::size_t, std::int64_t>{0, 3}));
+}
+
+TEST_F(EditorSearch, OneCharacterHexTextStopsOnTheSegmentsFirstByte)
+{
+    open(resourceFile({"00 01", "02 03 04"}));
+    editor.selectSegmentLineByUser(1);
+    editor.gridMoveCurrent({2, 3});
+    find("4");
+    EXPECT_EQ(currentByte(), (std::pair<std::size_t, std::int64_t>{1, 0}));
+}
+
+TEST_F(EditorSearch, TextIsCaseSensitiveAndUnicodeTextMatchesItsUnits)
+{
+    open(resourceFile({"41 42 61 62 41 00 42 00"}));
+    find("ab", PatternMode::Text);
+    EXPECT_EQ(currentByte().second, 2);
+    find("AB", PatternMode::TextUnicode);
+    EXPECT_EQ(currentByte().second, 4);
+}
+
+TEST_F(EditorSearch, FindNextVisitsOverlappingHitsAndStopsAtTheEnd)
+{
+    open(resourceFile({"41 41 41 41"}));
+    find("4141");
+    EXPECT_EQ(currentByte().second, 0);
+    editor.Findnext2Click();
+    EXPECT_EQ(currentByte().second, 1);
+    editor.Findnext2Click();
+    EXPECT_EQ(currentByte().second, 2);
+    auto before = editor.state();
+    editor.Findnext2Click();  // no wrap-around: nothing changes
+    EXPECT_EQ(editor.state().Current, before.Current);
+    EXPECT_EQ(editor.state().Selection, before.Selection);
+}
+
+TEST_F(EditorSearch, SearchesOnlyForwardAndWithinSegments)
+{
+    open(resourceFile({"41 42", "00 41", "42 00", "01"}));
+    editor.selectSegmentLineByUser(1);
+    find("4142");  // 41 42 lies before; 41 | 42 runs across a boundary
+    EXPECT_EQ(*editor.state().ListBox1ItemIndex, 1u);
+    EXPECT_EQ(editor.state().Selection, GridSelection{});
+}
+
+TEST_F(EditorSearch, HitInALaterSegmentSelectsItInBothLists)
+{
+    open(resourceFile({"00 01", "02 03", "41 42"}));
+    find("42");
+    EXPECT_EQ(*editor.state().ListBox1ItemIndex, 2u);
+    EXPECT_EQ(*editor.state().ListBoxPageItemIndex, 2u);
+    EXPECT_EQ(currentByte().second, 1);
+}
+
+TEST_F(EditorSearch, CountBytesAndMarkersAreNeverMatched)
+{
+    open(resourceFile({"01 02", "02 AB 48 00 69 00", "05"}));
+    find("02AB");
+    find("AB");
+    EXPECT_EQ(*editor.state().ListBox1ItemIndex, 0u);
+    EXPECT_EQ(editor.state().Selection, GridSelection{});
+    find("Hi", PatternMode::TextUnicode);
+    EXPECT_EQ(currentByte(), (std::pair<std::size_t, std::int64_t>{1, 0}));
+    replace("AB", "CD");
+    EXPECT_EQ(lastMessage(), "Make 0 replace(s)");
+}
+
+TEST_F(EditorSearch, FindNextStartsAfterTheCurrentCellWithTheUnfoldedColumn)
+{
+    open(resourceFile({repeatedHex("41", 40)}));  // lead 4: byte 0 in column 5
+    prompts.FindDialogs.push_back({FindFields{"41", PatternMode::HexData}, false});
+    editor.ToolButton5Click();  // Cancel keeps the text for Find next
+    editor.gridMoveCurrent({1, 5 + 16});  // the character cell of byte 0
+    editor.Findnext2Click();
+    EXPECT_EQ(currentByte().second, 17);
+    editor.gridMoveCurrent({1, 2});  // a lead cell: start at the first byte
+    editor.Findnext2Click();
+    EXPECT_EQ(currentByte().second, 0);
+}
+
+TEST_F(EditorSearch, WithoutAFileOrATextNothingIsAsked)
+{
+    editor.ToolButton5Click();
+    editor.ToolButton6Click();
+    EXPECT_EQ(prompts.FindDialogShown, 0);
+    EXPECT_EQ(prompts.ReplaceDialogShown, 0);
+    open(resourceFile({"41"}));
+    editor.Findnext2Click();  // the find text is still empty
+    EXPECT_EQ(editor.state().Selection, GridSelection{});
+}
+
+TEST_F(EditorSearch, RawFileHasNoLead)
+{
+    open(bytesFromHex("01 00 41 41 42"));  // first and last words differ
+    ASSERT_TRUE(editor.document().NoIndex);
+    find("42");
+    EXPECT_EQ(editor.state().Current, (GridCell{1, 5}));
+}
+
+TEST_F(EditorSearch, EmptyPatternOnTheLastByteStaysThere)
+{
+    open(resourceFile({"41 42 43", "44 45"}));
+    find("4");
+    editor.gridMoveCurrent(cellOfByte(4, 2));
+    editor.Findnext2Click();
+    EXPECT_EQ(currentByte(), (std::pair<std::size_t, std::int64_t>{0, 2}));
+    EXPECT_EQ(editor.state().Selection, (GridSelection{1, 7, 1, 7}));
+}
+
+TEST_F(EditorSearch, ReplacementsSeeTheBytesAlreadyWritten)
+{
+    open(resourceFile({"41 41 41"}));
+    replace("4141", "4241");
+    EXPECT_EQ(hexOf(data(0)), "42 42 41");
+    EXPECT_EQ(prompts.Messages.back().Kind, MessageKind::Information);
+    EXPECT_EQ(prompts.Messages.back().Caption, "Information");
+    EXPECT_EQ(lastMessage(), "Make 2 replace(s)");
+
+    open(resourceFile({"41 41 41"}));
+    replace("4141", "4142");
+    EXPECT_EQ(hexOf(data(0)), "41 42 41");
+    EXPECT_EQ(lastMessage(), "Make 1 replace(s)");
+}
+
+TEST_F(EditorSearch, BeginReplacesEverywhereCurrentPosOnlyAfterTheCurrentCell)
+{
+    open(resourceFile({"41 00", "41 00 41 00 41"}));
+    editor.selectSegmentLineByUser(1);
+    find("41");  // current cell on byte 0 of segment 1
+    replace("41", "42", ReplaceStart::CurrentPos);
+    EXPECT_EQ(lastMessage(), "Make 2 replace(s)");
+    EXPECT_EQ(hexOf(data(0)), "41 00");
+    EXPECT_EQ(hexOf(data(1)), "41 00 42 00 42");
+    replace("41", "42", ReplaceStart::Begin);
+    EXPECT_EQ(lastMessage(), "Make 2 replace(s)");
+    EXPECT_EQ(hexOf(data(0)), "42 00");
+    EXPECT_EQ(hexOf(data(1)), "42 00 42 00 42");
+}
+
+TEST_F(EditorSearch, ReplaceShowsTheSelectedSegmentAfreshOnlyWhenSomethingChanged)
+{
+    open(resourceFile({"41 42"}));
+    find("42");
+    replace("43", "44");
+    EXPECT_EQ(editor.state().Selection, (GridSelection{1, 6, 1, 6}));
+    replace("42", "42");  // equal texts count and show afresh, changing nothing
+    EXPECT_EQ(lastMessage(), "Make 1 replace(s)");
+    EXPECT_EQ(editor.state().Selection, GridSelection{});
+}
+
+TEST_F(EditorSearch, ReplacedTextShowsInTheBlocksLineAndTextLine)
+{
+    open(resourceFile({"01 02", "02 AB 48 00 69 00"}));
+    editor.selectSegmentLineByUser(1);
+    replace("i", "o", ReplaceStart::Begin, PatternMode::TextUnicode);
+    EXPECT_EQ(editor.document().SegmentLines[1], "002(1) Ho");
+    EXPECT_EQ(editor.state().Edit1Text, "Ho");
+}
+
+}  // namespace
+}  // namespace quillet
