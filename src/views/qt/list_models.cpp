@@ -1,0 +1,67 @@
+#include "views/qt/list_models.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "app/editor.h"
+#include "views/qt/ansi_text.h"
+
+namespace quillet {
+
+LineListModel::LineListModel(const Editor& editor, QObject* parent)
+    : QAbstractListModel(parent), editor_(editor)
+{
+}
+
+int LineListModel::shownRows() const
+{
+    // Qt counts rows in int; a longer list shows its first INT_MAX lines.
+    return static_cast<int>(std::min<std::size_t>(lineCount(), INT_MAX));
+}
+
+int LineListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : rows_;
+}
+
+QVariant LineListModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() < 0) return {};
+    auto row = static_cast<std::size_t>(index.row());
+    if (row >= lineCount()) return {};
+    return toDisplay(editor_.codePage(), line(row));
+}
+
+void LineListModel::refresh()
+{
+    int rows = shownRows();
+    if (rows != rows_) {
+        beginResetModel();
+        rows_ = rows;
+        endResetModel();
+    } else if (rows_ > 0) {
+        emit dataChanged(index(0), index(rows_ - 1), {Qt::DisplayRole});
+    }
+}
+
+std::size_t IndexListModel::lineCount() const
+{
+    return editor_.document().IndexTable.size();
+}
+
+std::string IndexListModel::line(std::size_t row) const
+{
+    return editor_.document().indexLine(row);
+}
+
+std::size_t SegmentListModel::lineCount() const
+{
+    return editor_.document().SegmentLines.size();
+}
+
+std::string SegmentListModel::line(std::size_t row) const
+{
+    return editor_.document().SegmentLines[row];
+}
+
+}  // namespace quillet
