@@ -1,0 +1,213 @@
+// The loader and the saver against a second, deliberately plain reading of the file rules, on
+// a few thousand random files.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "model/codepage.h"
+#include "model/hex.h"
+#include "model/loader.h"
+#include "model/saver.h"
+#include "support/byte_strings.h"
+
+namespace quillet {
+namespace {
+
+struct PlainSegment {
+    int Kind;
+    int Offset;
+    Bytes Data;
+    std::string Line;
+};
+
+struct PlainDocument {
+    bool NoIndex = false;
+    std::vector<int> Entries;
+    std::vector<PlainSegment> Segments;
+};
+
+int word(const Bytes& file, std::size_t at)
+{
+    return file[at] | (file[at + 1] << 8);
+}
+
+std::string plainTag(const std::vector<int>& entries, int x)
+{
+    for (std::size_t k = entries.size(); k-- > 0;)
+        if (entries[k] <= x) return "(" + std::to_string(k) + ")";
+    return "";
+}
+
+std::string plainNumber(std::size_t n)
+{
+    std::string digits = std::to_string(n);
+    while (digits.size() < 3) digits = "0" + digits;
+    return digits;
+}
+
+// Every position checked against every entry, every tag found by scanning the whole index.
+PlainDocument plainLoad(const Bytes& file)
+{
+    PlainDocument doc;
+    int length = static_cast<int>(file.size());
+    if (length < 4 || word(file, length - 2) != word(file, 0) || word(file, 0) > length) {
+        doc.NoIndex = true;
+        doc.Segments.push_back({0, 0, file, "0000:" + HEX(file.size(), 4)});
+        return doc;
+    }
+    int indexOffset = word(file, 0);
+    for (int k = 0; k < (length - indexOffset - 2) / 2; ++k) doc.Entries.push_back(word(file, indexOffset + 2 * k));
+    Bytes pending;
+    int pendingStart = 0;
+    auto flush = [&] {
+        if (pending.empty()) return;
+        std::string line = plainNumber(doc.Segments.size() + 1) + plainTag(doc.Entries, pendingStart + 1) + " " +
+                           HEX(pendingStart, 4) + ":" + HEX(pendingStart + pending.size() - 1, 4);
+        doc.Segments.push_back({0, pendingStart - 1, pending, line});
+        pending.clear();
+    };
+    auto take = [&](int p) {
+        if (pending.empty()) pendingStart = p;
+        pending.push_back(file[p]);
+    };
+    int p = 4;
+    while (p < indexOffset - 1) {
+        for (int entry : doc.Entries)
+            if (entry == p) flush();
+        if (file[p] == 0xAB && !pending.empty() && p + 2 * file[p - 1] <= indexOffset - 1) {
+            int count = file[p - 1];
+            pending.pop_back();
+            flush();
+            Bytes text(file.begin() + p + 1, file.begin() + p + 1 + 2 * count);
+            std::string shown;
+            for (int m = 0; m < count; ++m)
+                if (text[2 * m] || text[2 * m + 1]) shown += static_cast<char>(text[2 * m]);  // ASCII only here
+            doc.Segments.push_back({171, p - 1, text, plainNumber(doc.Segments.size() + 1) + plainTag(doc.Entries, p - 1) + " " + shown});
+            p += 1 + 2 * count;
+        } else {
+            take(p);
+            ++p;
+        }
+    }
+    if (p == indexOffset - 1) {
+        take(p);
+        flush();
+    }
+    return doc;
+}
+
+// A random file: mostly well formed (entries at resource starts, blocks with ASCII text), with
+// random damage so that every rule is met now and then.
+Bytes randomFile(std::mt19937& random)
+{
+    auto below = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    Bytes file = {0, 0, static_cast<std::uint8_t>(below(256)), static_cast<std::uint8_t>(below(256))};
+    std::vector<int> entries;
+    int resources = below(8);
+    for (int r = 0; r < resources; ++r) {
+        if (below(4) != 0) entries.push_back(static_cast<int>(file.size()));
+        if (below(2) == 0) {
+            int count = below(4);
+            file.push_back(static_cast<std::uint8_t>(count));
+            file.push_back(0xAB);
+            for (int i = 0; i < count; ++i) {
+                file.push_back(below(8) == 0 ? 0 : static_cast<std::uint8_t>('A' + below(26)));
+                file.push_back(0);
+            }
+        } else {
+            int size = 1 + below(5);
+            for (int i = 0; i < size; ++i) file.push_back(below(6) == 0 ? 0xAB : static_cast<std::uint8_t>(below(4)));
+        }
+    }
+    for (int extra = below(3); extra > 0; --extra) entries.push_back(below(static_cast<int>(file.size()) + 4));
+    int indexOffset = static_cast<int>(file.size());
+    for (int entry : entries) {
+        file.push_back(static_cast<std::uint8_t>(entry));
+        file.push_back(static_cast<std::uint8_t>(entry >> 8));
+    }
+    if (below(10) == 0) file.push_back(0x99);  // a stray byte
+    switch (below(12)) {
+    case 0: indexOffset = below(static_cast<int>(file.size()) + 8); break;  // anywhere, also past the end
+    case 1: file.resize(static_cast<std::size_t>(below(4))); return file;
+    default: break;
+    }
+    file.push_back(static_cast<std::uint8_t>(indexOffset));
+    file.push_back(static_cast<std::uint8_t>(indexOffset >> 8));
+    file[0] = static_cast<std::uint8_t>(indexOffset);
+    file[1] = static_cast<std::uint8_t>(indexOffset >> 8);
+    if (below(15) == 0) file[0] ^= 1;  // trailer no longer matches
+    return file;
+}
+
+// What saving must write, read straight off the rules.
+Bytes plainSave(const PlainDocument& doc, const Bytes& original)
+{
+    if (doc.NoIndex) return doc.Segments.empty() ? Bytes{} : doc.Segments[0].Data;
+    Bytes out = {0, 0};
+    if (original.size() > 4) {
+        out.push_back(original[2]);
+        out.push_back(original[3]);
+    }
+    for (const PlainSegment& segment : doc.Segments) {
+        if (segment.Kind == 171) {
+            out.push_back(static_cast<std::uint8_t>(segment.Data.size() / 2));
+            out.push_back(0xAB);
+        }
+        out.insert(out.end(), segment.Data.begin(), segment.Data.end());
+    }
+    int indexOffset = static_cast<int>(out.size());
+    for (int entry : doc.Entries) {
+        out.push_back(static_cast<std::uint8_t>(entry));
+        out.push_back(static_cast<std::uint8_t>(entry >> 8));
+    }
+    out.push_back(static_cast<std::uint8_t>(indexOffset));
+    out.push_back(static_cast<std::uint8_t>(indexOffset >> 8));
+    out[0] = static_cast<std::uint8_t>(indexOffset);
+    out[1] = static_cast<std::uint8_t>(indexOffset >> 8);
+    return out;
+}
+
+TEST(LoaderDifferential, RandomFilesLoadAndSaveAsThePlainRulesSay)
+{
+    const CodePage codePage = *CodePage::byName("1252");
+    std::mt19937 random(20261208);
+    std::string savePath = test::tempPath("differential.rsc");
+    int roundTrips = 0;
+    for (int round = 0; round < 3000; ++round) {
+        Bytes file = randomFile(random);
+        SCOPED_TRACE("file " + test::hexOf(file));
+        PlainDocument expected = plainLoad(file);
+        Document document = parseResource(file, codePage);
+
+        ASSERT_EQ(document.NoIndex, expected.NoIndex);
+        ASSERT_EQ(document.IndexTable.size(), expected.Entries.size());
+        for (std::size_t k = 0; k < expected.Entries.size(); ++k) ASSERT_EQ(document.IndexTable[k], expected.Entries[k]);
+        ASSERT_EQ(document.Segments.size(), expected.Segments.size());
+        std::size_t bodyBytes = 0;
+        for (std::size_t j = 0; j < expected.Segments.size(); ++j) {
+            const TResource& segment = document.Segments[j];
+            ASSERT_EQ(segment.Kind, expected.Segments[j].Kind) << j;
+            ASSERT_EQ(segment.Offset, expected.Segments[j].Offset) << j;
+            ASSERT_EQ(segment.Size, static_cast<int>(segment.Data.size()));
+            ASSERT_EQ(segment.Data, expected.Segments[j].Data) << j;
+            ASSERT_EQ(document.SegmentLines[j], expected.Segments[j].Line) << j;
+            bodyBytes += segment.Data.size() + (segment.isUnicode() ? 2 : 0);
+        }
+
+        saveResource(document, savePath);
+        Bytes saved = test::readFileBytes(savePath);
+        ASSERT_EQ(saved, plainSave(expected, file));
+        // Every body byte lies in exactly one segment: a well-formed file comes back unchanged.
+        int length = static_cast<int>(file.size());
+        int indexOffset = length >= 2 ? word(file, 0) : 0;
+        if (!document.NoIndex && indexOffset >= 4 && indexOffset <= length - 2 && (length - indexOffset) % 2 == 0 && length > 4) {
+            ASSERT_EQ(bodyBytes, static_cast<std::size_t>(indexOffset - 4));
+            ASSERT_EQ(saved, file);
+            ++roundTrips;
+        }
+    }
+    EXPECT_GT(roundTrips, 1000);
+}
+
+}  // namespace
+}  // namespace quillet

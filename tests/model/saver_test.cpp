@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "model/codepage.h"
+#include "model/file_io.h"
+#include "model/loader.h"
+#include "model/saver.h"
+#include "support/byte_strings.h"
+
+namespace quillet {
+namespace {
+
+using test::bytesFromHex;
+using test::hexOf;
+using test::readFileBytes;
+using test::tempPath;
+
+const char* const WorkedExample = "10 00 02 00 | 01 02 03 | 02 AB 48 00 69 00 | 05 06 07 | 04 00 07 00 0D 00 | 10 00";
+
+Document load(std::string_view bytes)
+{
+    return parseResource(bytesFromHex(bytes), *CodePage::byName("1252"));
+}
+
+Bytes saved(const Document& document, const std::string& name = "saved.rsc")
+{
+    std::string path = tempPath(name);
+    saveResource(document, path);
+    return readFileBytes(path);
+}
+
+TEST(Saver, WorkedExampleComesBackByteForByte)
+{
+    Document document = load(WorkedExample);
+    EXPECT_EQ(bytesBeforeIndex(document), 16u);
+    EXPECT_EQ(saved(document), bytesFromHex(WorkedExample));
+}
+
+TEST(Saver, EmptyDocumentWritesFourBytes)
+{
+    EXPECT_EQ(hexOf(saved(Document{})), "02 00 02 00");
+}
+
+TEST(Saver, FourByteFileLosesItsSecondHeaderWord)
+{
+    // 04 00 00 00 has I = 4 and no entries; saving writes the index offset 2.
+    EXPECT_EQ(hexOf(saved(load("04 00 00 00"))), "02 00 02 00");
+}
+
+TEST(Saver, DocumentWithoutSegmentsKeepsHeaderAndEntries)
+{
+    Document document = load(WorkedExample);
+    document.Segments.clear();
+    document.SegmentLines.clear();
+    EXPECT_EQ(hexOf(saved(document)), "04 00 02 00 04 00 07 00 0D 00 04 00");
+}
+
+TEST(Saver, StrayIndexByteIsLeftOut)
+{
+    EXPECT_EQ(hexOf(saved(load("06 00 00 00 | 41 42 | 04 00 | 99 | 06 00"))), "06 00 00 00 41 42 04 00 06 00");
+}
+
+TEST(Saver, RawDocumentWritesItsBytesAndNothingWhenDeleted)
+{
+    Document raw = load("01 02 03");
+    EXPECT_EQ(hexOf(saved(raw)), "01 02 03");
+    raw.Segments.clear();
+    raw.SegmentLines.clear();
+    EXPECT_TRUE(saved(raw).empty());
+}
+
+TEST(Saver, RefusesAnIndexOffsetBeyondSixteenBitsAndWritesNothing)
+{
+    Document document = load(WorkedExample);
+    document.Segments[0].Data.resize(65530, 0x11);
+    document.Segments[0].Size = 65530;
+    std::string path = test::writeTempFile(bytesFromHex("AA BB"), "kept.rsc");
+    try {
+        saveResource(document, path);
+        FAIL() << "a 65541-byte body was saved";
+    } catch (const IoError& error) {
+        EXPECT_NE(std::string(error.what()).find("65535"), std::string::npos);
+    }
+    EXPECT_EQ(hexOf(readFileBytes(path)), "AA BB");
+}
+
+TEST(Saver, IndexOffsetOfExactly65535IsWritten)
+{
+    Document document = load(WorkedExample);
+    // 65535 - 13 bytes of the other pieces = 65522 for the first segment.
+    document.Segments[0].Data.resize(65522, 0x11);
+    document.Segments[0].Size = 65522;
+    Bytes file = saved(document);
+    EXPECT_EQ(file[0], 0xFF);
+    EXPECT_EQ(file[1], 0xFF);
+    EXPECT_EQ(file[file.size() - 2], 0xFF);
+}
+
+TEST(Saver, ReplacesAnExistingFileKeepingItsPermissions)
+{
+    std::string path = test::writeTempFile(bytesFromHex("AA BB CC"), "perm.rsc");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    saveResource(load(WorkedExample), path);
+    EXPECT_EQ(readFileBytes(path), bytesFromHex(WorkedExample));
+    struct stat info;
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST(Saver, FailureNamesTheCauseAndLeavesNoTemporaryFile)
+{
+    try {
+        saveResource(load(WorkedExample), tempPath("no-such-folder/out.rsc"));
+        FAIL() << "saved into a missing folder";
+    } catch (const IoError& error) {
+        EXPECT_STREQ(error.what(), "File not found");
+    }
+    try {
+        saveResource(load(WorkedExample), tempPath(""));
+        FAIL() << "saved over a folder";
+    } catch (const IoError& error) {
+        EXPECT_STREQ(error.what(), "File access denied");
+    }
+}
+
+TEST(FileIo, ErrorTextsFollowTheSystemError)
+{
+    EXPECT_EQ(ioErrorText(ENOENT), "File not found");
+    EXPECT_EQ(ioErrorText(EACCES), "File access denied");
+    EXPECT_EQ(ioErrorText(EMFILE), "Too many open files");
+    EXPECT_EQ(ioErrorText(ENOSPC), "Disk full");
+    EXPECT_EQ(ioErrorText(ENAMETOOLONG), "Invalid filename");
+    EXPECT_EQ(ioErrorText(EIO), "I/O error 5");
+}
+
+TEST(FileIo, ReadingAFolderOrAMissingFileFails)
+{
+    EXPECT_THROW(readWholeFile(tempPath("missing.rsc")), IoError);
+    try {
+        readWholeFile(tempPath(""));
+        FAIL();
+    } catch (const IoError& error) {
+        EXPECT_STREQ(error.what(), "File access denied");
+    }
+}
+
+}  // namespace
+}  // namespace quillet

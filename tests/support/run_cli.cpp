@@ -1,0 +1,44 @@
+#include "support/run_cli.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+#include "support/byte_strings.h"
+
+namespace quillet::test {
+
+namespace {
+std::string quoted(const std::string& arg)
+{
+    std::string out = "'";
+    for (char ch : arg) out += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
+    return out + "'";
+}
+
+std::string slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+}  // namespace
+
+CliResult runCli(const std::vector<std::string>& args)
+{
+    std::string outPath = tempPath("cli.out");
+    std::string errPath = tempPath("cli.err");
+    std::string command = quoted(QUILLET_CLI_PATH);
+    for (const std::string& arg : args) command += " " + quoted(arg);
+    command += " >" + quoted(outPath) + " 2>" + quoted(errPath) + " </dev/null";
+    int status = std::system(command.c_str());
+    CliResult result;
+    result.ExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.Out = slurp(outPath);
+    result.Err = slurp(errPath);
+    return result;
+}
+
+}  // namespace quillet::test
