@@ -1,0 +1,384 @@
+#include <gtest/gtest.h>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "app/editor.h"
+#include "support/byte_strings.h"
+#include "support/scripted_prompts.h"
+
+namespace quillet {
+namespace {
+
+using test::bytesFromHex;
+
+// 10 00 02 00 | 01 02 03 | 02 AB 48 00 69 00 | 05 06 07 | 04 00 07 00 0D 00 | 10 00: a data
+// segment, the block "Hi" and a data segment, under the index entries 4, 7 and 13.
+const char* const SmallFile = "10 00 02 00 | 01 02 03 | 02 AB 48 00 69 00 | 05 06 07 | 04 00 07 00 0D 00 | 10 00";
+
+// An indexed file whose index has one entry at the start of each resource, so that each
+// resource becomes one segment counted under its own entry; "NN AB ..." becomes a unicode block.
+Bytes resourceFile(const std::vector<std::string>& resources)
+{
+    Bytes body;
+    std::vector<std::uint16_t> entries;
+    for (const std::string& resource : resources) {
+        entries.push_back(static_cast<std::uint16_t>(4 + body.size()));
+        Bytes bytes = bytesFromHex(resource);
+        body.insert(body.end(), bytes.begin(), bytes.end());
+    }
+    auto indexOffset = static_cast<std::uint16_t>(4 + body.size());
+    auto putWord = [](Bytes& out, std::uint16_t word) {
+        out.push_back(static_cast<std::uint8_t>(word & 0xFF));
+        out.push_back(static_cast<std::uint8_t>(word >> 8));
+    };
+    Bytes file;
+    putWord(file, indexOffset);
+    putWord(file, 0);
+    file.insert(file.end(), body.begin(), body.end());
+    for (std::uint16_t entry : entries) putWord(file, entry);
+    putWord(file, indexOffset);
+    return file;
+}
+
+std::string repeatedHex(const std::string& byte, int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i) text += byte + " ";
+    return text;
+}
+
+class EditorLists : public ::testing::Test {
+protected:
+    test::ScriptedPrompts prompts;
+    Editor editor{prompts, *CodePage::byName("1252")};
+
+    std::string open(const Bytes& file, const std::string& name = "lists.rsc")
+    {
+        std::string path = test::writeTempFile(file, name);
+        editor.OpenRSC(path);
+        return path;
+    }
+    const WindowState& state() const { return editor.state(); }
+    void markSomeCells()
+    {
+        editor.gridMousePress(MouseButton::Left, {1, 5});
+        editor.gridMouseRelease(MouseButton::Left, {1, 7}, true);
+        ASSERT_NE(state().Selection, GridSelection{});
+    }
+};
+
+// Data segments for the preview, a block of 3 characters, an empty block, a data segment
+// that begins with a unit 0 and one of 100 bytes.
+Bytes previewFile()
+{
+    return resourceFile({"41 00 42 00 43", "03 AB 41 00 42 00 43 00", "00 AB", "00 00 41 00",
+                         repeatedHex("41 00", 50)});
+}
+
+TEST_F(EditorLists, LoadingSelectsTheFirstSegmentAndItsIndexLine)
+{
+    std::string path = open(bytesFromHex(SmallFile));
+    const Document& document = editor.document();
+    ASSERT_EQ(document.SegmentLines, (std::vector<std::string>{"001(0) 0004:0006", "002(1) Hi", "003(2) 000D:000F"}));
+    EXPECT_EQ(document.indexLine(2), "000D(2)");
+    EXPECT_EQ(state().ListBox1ItemIndex, 0u);
+    EXPECT_EQ(state().ListBoxPageItemIndex, 0u);
+    EXPECT_EQ(state().StatusPanel0, path);
+    EXPECT_FALSE(state().Panel3Visible);
+    EXPECT_EQ(state().Focus, FocusRequest::ListBox1);
+}
+
+TEST_F(EditorLists, DataSegmentPreviewShowsItsFirstUnitsUpToAUnitZero)
+{
+    open(previewFile());
+    EXPECT_EQ(state().StatusPanel1, "AB");  // the odd fifth byte is ignored
+
+    editor.selectSegmentLineByUser(3);  // 00 00 41 00
+    EXPECT_EQ(state().StatusPanel1, "");
+
+    editor.selectSegmentLineByUser(4);  // 100 bytes: 20 characters from the first 40
+    EXPECT_EQ(state().StatusPanel1, std::string(20, 'A'));
+    EXPECT_EQ(state().Edit1MaxLength, 0);
+    EXPECT_FALSE(state().Panel3Visible);
+}
+
+TEST_F(EditorLists, UnicodeBlockFillsTheTextLineAndItsCounter)
+{
+    open(previewFile());
+    editor.selectSegmentLineByUser(1);
+    EXPECT_TRUE(state().Panel3Visible);
+    EXPECT_EQ(state().Edit1Text, "ABC");
+    EXPECT_EQ(state().Edit1MaxLength, 127);
+    EXPECT_EQ(state().StatusPanel1, "Already entered 3 char(s)");
+    EXPECT_EQ(state().ListBoxPageItemIndex, 1u);
+}
+
+TEST_F(EditorLists, DataSegmentAfterABlockHidesTheStripAndEmptiesTheLine)
+{
+    open(previewFile());
+    editor.selectSegmentLineByUser(1);
+    editor.selectSegmentLineByUser(0);
+    EXPECT_FALSE(state().Panel3Visible);
+    EXPECT_EQ(state().Edit1Text, "");
+    EXPECT_EQ(state().Edit1MaxLength, 0);
+    EXPECT_EQ(state().StatusPanel1, "AB");  // the preview is written after the counter
+}
+
+TEST_F(EditorLists, EmptyBlockShowsTheCounterOnlyWhenTheLineHeldText)
+{
+    open(previewFile());
+    editor.selectSegmentLineByUser(2);  // after a data segment: the line was empty already
+    EXPECT_TRUE(state().Panel3Visible);
+    EXPECT_EQ(state().Edit1Text, "");
+    EXPECT_EQ(state().StatusPanel1, "");
+
+    editor.selectSegmentLineByUser(1);
+    editor.selectSegmentLineByUser(2);  // after "ABC"
+    EXPECT_TRUE(state().Panel3Visible);
+    EXPECT_EQ(state().Edit1Text, "");
+    EXPECT_EQ(state().StatusPanel1, "Already entered 0 char(s)");
+}
+
+TEST_F(EditorLists, BlockTextEndsAtAUnitZero)
+{
+    open(resourceFile({"11", "03 AB 41 00 00 00 42 00"}));
+    editor.selectSegmentLineByUser(1);
+    EXPECT_EQ(editor.document().SegmentLines[1], "002(1) AB");  // the list line leaves the unit out
+    EXPECT_EQ(state().Edit1Text, "A");
+    EXPECT_EQ(state().StatusPanel1, "Already entered 1 char(s)");
+}
+
+TEST_F(EditorLists, SegmentSelectionResetsTheGridSelectionAndForceMode)
+{
+    open(previewFile());
+    editor.selectSegmentLineByUser(4);
+    markSomeCells();
+    editor.ToolButton4Click();
+    ASSERT_TRUE(state().ForceMode);
+    editor.selectSegmentLineByUser(0);
+    EXPECT_FALSE(state().ForceMode);
+    EXPECT_EQ(state().Selection, GridSelection{});
+}
+
+TEST_F(EditorLists, NoSelectedSegmentGivesTwoRowsAndKeepsTheRest)
+{
+    open(bytesFromHex("00 00 00 00"));  // an index without a body: no segment lines
+    ASSERT_TRUE(editor.document().SegmentLines.empty());
+    editor.ListBox1Click();
+    EXPECT_EQ(state().RowCount, 2);
+    EXPECT_EQ(state().StatusPanel1, "");
+    EXPECT_FALSE(state().ListBoxPageItemIndex.has_value());
+}
+
+// 08 00 00 00 | 11 22 33 44 | 06 00 | 08 00: the bytes at 4 and 5 lie before the only entry (6),
+// so their line "001 0004:0005" has no entry number.
+const char* const UntaggedFirstSegment = "08 00 00 00 | 11 22 33 44 | 06 00 | 08 00";
+
+TEST_F(EditorLists, LineWithoutEntryNumberLeavesTheIndexSelection)
+{
+    open(bytesFromHex(UntaggedFirstSegment));
+    ASSERT_EQ(editor.document().SegmentLines, (std::vector<std::string>{"001 0004:0005", "002(0) 0006:0007"}));
+    EXPECT_FALSE(state().ListBoxPageItemIndex.has_value());
+    editor.selectSegmentLineByUser(1);
+    EXPECT_EQ(state().ListBoxPageItemIndex, 0u);
+    editor.selectSegmentLineByUser(0);
+    EXPECT_EQ(state().ListBoxPageItemIndex, 0u);
+}
+
+TEST_F(EditorLists, BlockWithoutTagTakesTheFirstNumberOfItsText)
+{
+    // The block "(0)" at 4 lies before the only entry (12): its line is "001 (0)".
+    open(bytesFromHex("0E 00 00 00 | 03 AB 28 00 30 00 29 00 | 11 22 | 0C 00 | 0E 00"));
+    ASSERT_EQ(editor.document().SegmentLines[0], "001 (0)");
+    EXPECT_EQ(state().ListBoxPageItemIndex, 0u);
+}
+
+TEST_F(EditorLists, RawFileLeavesTheIndexListAlone)
+{
+    open(bytesFromHex("01 02 03 04 05"));
+    ASSERT_TRUE(editor.document().NoIndex);
+    EXPECT_EQ(editor.document().SegmentLines, std::vector<std::string>{"0000:0005"});
+    EXPECT_FALSE(state().ListBoxPageItemIndex.has_value());
+    EXPECT_EQ(state().ListBox1ItemIndex, 0u);
+}
+
+// Entries 4 and 6; the second resource holds data, the block "Hi" and a last data byte, all
+// three counted under entry 1.
+Bytes sharedEntryFile()
+{
+    return resourceFile({"11 22", "33 44 02 AB 48 00 69 00 55"});
+}
+
+TEST_F(EditorLists, IndexLineSelectsTheFirstSegmentWithItsNumber)
+{
+    open(sharedEntryFile());
+    ASSERT_EQ(editor.document().SegmentLines,
+              (std::vector<std::string>{"001(0) 0004:0005", "002(1) 0006:0007", "003(1) Hi", "004(1) 000E:000E"}));
+    editor.selectSegmentLineByUser(3);
+    EXPECT_EQ(state().ListBoxPageItemIndex, 1u);
+
+    editor.selectIndexLineByUser(1);
+    EXPECT_EQ(state().ListBox1ItemIndex, 1u);
+    EXPECT_EQ(state().ListBoxPageItemIndex, 1u);
+
+    editor.selectIndexLineByUser(0);
+    EXPECT_EQ(state().ListBox1ItemIndex, 0u);
+}
+
+TEST_F(EditorLists, IndexLineSelectingTheBlockRunsTheSegmentSelection)
+{
+    open(bytesFromHex(SmallFile));
+    editor.selectIndexLineByUser(1);
+    EXPECT_EQ(state().ListBox1ItemIndex, 1u);
+    EXPECT_EQ(state().Edit1Text, "Hi");
+    EXPECT_TRUE(state().Panel3Visible);
+}
+
+TEST_F(EditorLists, IndexLineWithoutSegmentChangesNothing)
+{
+    // Two entries of value 4: the one segment is counted under the later one, entry 1.
+    open(bytesFromHex("0A 00 00 00 | 11 22 33 44 55 66 | 04 00 04 00 | 0A 00"));
+    ASSERT_EQ(editor.document().SegmentLines, std::vector<std::string>{"001(1) 0004:0009"});
+    ASSERT_EQ(state().ListBoxPageItemIndex, 1u);
+    markSomeCells();
+    GridSelection marked = state().Selection;
+
+    editor.selectIndexLineByUser(0);
+    EXPECT_EQ(state().ListBoxPageItemIndex, 0u);  // the line just clicked stays selected
+    EXPECT_EQ(state().ListBox1ItemIndex, 0u);
+    EXPECT_EQ(state().Selection, marked);  // no segment selection ran
+}
+
+TEST_F(EditorLists, PreviousAndNextMoveOneLineAndStopAtTheEnds)
+{
+    open(bytesFromHex(SmallFile));
+    markSomeCells();
+    GridSelection marked = state().Selection;
+    editor.Previousunicodeblock2Click();
+    EXPECT_EQ(state().ListBox1ItemIndex, 0u);
+    EXPECT_EQ(state().Selection, marked);  // nothing ran
+
+    editor.Nextunicodeblock2Click();
+    EXPECT_EQ(state().ListBox1ItemIndex, 1u);
+    EXPECT_EQ(state().Edit1Text, "Hi");
+    EXPECT_EQ(state().ListBoxPageItemIndex, 1u);
+    editor.Nextunicodeblock2Click();
+    EXPECT_EQ(state().ListBox1ItemIndex, 2u);
+
+    markSomeCells();
+    marked = state().Selection;
+    editor.Nextunicodeblock2Click();
+    EXPECT_EQ(state().ListBox1ItemIndex, 2u);
+    EXPECT_EQ(state().Selection, marked);
+
+    editor.Previousunicodeblock2Click();
+    EXPECT_EQ(state().ListBox1ItemIndex, 1u);
+    EXPECT_EQ(state().Selection, GridSelection{});
+}
+
+TEST_F(EditorLists, PreviousAndNextDoNothingWithOneLineOrNone)
+{
+    editor.Previousunicodeblock2Click();
+    editor.Nextunicodeblock2Click();
+    EXPECT_FALSE(state().ListBox1ItemIndex.has_value());
+
+    open(bytesFromHex("01 02 03"));
+    editor.Previousunicodeblock2Click();
+    editor.Nextunicodeblock2Click();
+    EXPECT_EQ(state().ListBox1ItemIndex, 0u);
+}
+
+TEST_F(EditorLists, ActivationLoadsTheNamedFile)
+{
+    std::string path = test::writeTempFile(bytesFromHex(SmallFile), "activate.rsc");
+    editor.FormActivate(path);
+    EXPECT_EQ(editor.document().SegmentLines.size(), 3u);
+    EXPECT_EQ(state().ListBox1ItemIndex, 0u);
+    EXPECT_EQ(state().StatusPanel0, path);
+}
+
+TEST_F(EditorLists, ActivationWithoutAnExistingFileLoadsNothing)
+{
+    editor.FormActivate(std::nullopt);
+    editor.FormActivate(test::tempPath("no-such-file.rsc"));
+    EXPECT_TRUE(editor.document().SegmentLines.empty());
+    EXPECT_FALSE(state().ListBox1ItemIndex.has_value());
+    EXPECT_EQ(state().StatusPanel0, "");
+    EXPECT_TRUE(prompts.Messages.empty());
+}
+
+TEST_F(EditorLists, ActivationClearsTheRawFlagForceModeAndSelection)
+{
+    open(bytesFromHex("01 02 03 04 05"));
+    editor.ToolButton4Click();
+    ASSERT_TRUE(state().ForceMode);
+    editor.FormActivate(std::nullopt);
+    EXPECT_FALSE(editor.document().NoIndex);
+    EXPECT_FALSE(state().ForceMode);
+    EXPECT_EQ(state().Selection, GridSelection{});
+}
+
+TEST_F(EditorLists, OpeningAMissingNameKeepsTheDocument)
+{
+    std::string path = open(bytesFromHex(SmallFile));
+    editor.selectSegmentLineByUser(1);
+    markSomeCells();
+    editor.OpenRSC(test::tempPath("missing.rsc"));
+    EXPECT_EQ(editor.document().SegmentLines.size(), 3u);
+    EXPECT_EQ(state().ListBox1ItemIndex, 1u);
+    EXPECT_EQ(state().Edit1Text, "Hi");
+    EXPECT_EQ(state().StatusPanel0, path);
+    EXPECT_EQ(state().Selection, GridSelection{});
+    EXPECT_FALSE(state().Panel3Visible);  // hidden before the name is tested
+    EXPECT_TRUE(prompts.Messages.empty());
+}
+
+// A socket in the file system exists but cannot be opened for reading.
+class SocketFile {
+public:
+    explicit SocketFile(const std::string& path) : path_(path)
+    {
+        ::unlink(path.c_str());
+        fd_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
+        bound_ = ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+    }
+    ~SocketFile()
+    {
+        ::close(fd_);
+        ::unlink(path_.c_str());
+    }
+    bool bound() const { return bound_; }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    bool bound_ = false;
+};
+
+TEST_F(EditorLists, UnreadableFileShowsAnErrorAndKeepsTheDocument)
+{
+    std::string path = open(bytesFromHex(SmallFile));
+    editor.selectSegmentLineByUser(1);
+    SocketFile socket(test::tempPath("unreadable.rsc"));
+    ASSERT_TRUE(socket.bound());
+
+    editor.OpenRSC(test::tempPath("unreadable.rsc"));
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Error);
+    EXPECT_FALSE(prompts.Messages[0].Text.empty());
+    EXPECT_EQ(editor.document().SegmentLines.size(), 3u);
+    EXPECT_EQ(state().ListBox1ItemIndex, 1u);
+    EXPECT_EQ(state().StatusPanel0, path);
+    EXPECT_TRUE(state().Panel3Visible);  // the block is still current and shown
+    EXPECT_EQ(state().Edit1Text, "Hi");
+}
+
+}  // namespace
+}  // namespace quillet
