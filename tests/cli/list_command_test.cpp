@@ -25,7 +25,7 @@ TEST(CliList, PrintsBothListsExactly)
 TEST(CliList, ConvertsTextsFromTheCodePage)
 {
     // The unit 0x0416 is a Cyrillic letter: byte C6 in 1251, "?" in 1252.
-    std::string path = writeTempFile(bytesFromHex("09 00 00 00 | 01 AB 16 04 | 04 00 | 09 00"), "cyrillic.rsc");
+    std::string path = writeTempFile(bytesFromHex("08 00 00 00 | 01 AB 16 04 | 04 00 | 08 00"), "cyrillic.rsc");
     EXPECT_EQ(runCli({"list", "--codepage", "1251", path}).Out, "[index]\n0004(0)\n[segments]\n001(0) \xD0\x96\n");
     EXPECT_EQ(runCli({"list", "--codepage=windows-1252", path}).Out, "[index]\n0004(0)\n[segments]\n001(0) ?\n");
 }

@@ -46,7 +46,7 @@ std::string plainNumber(std::size_t n)
 }
 
 // Every position checked against every entry, every tag found by scanning the whole index.
-PlainDocument plainLoad(const Bytes& file)
+PlainDocument plainLoad(const Bytes& file, const CodePage& codePage)
 {
     PlainDocument doc;
     int length = static_cast<int>(file.size());
@@ -81,7 +81,7 @@ PlainDocument plainLoad(const Bytes& file)
             Bytes text(file.begin() + p + 1, file.begin() + p + 1 + 2 * count);
             std::string shown;
             for (int m = 0; m < count; ++m)
-                if (text[2 * m] || text[2 * m + 1]) shown += static_cast<char>(text[2 * m]);  // ASCII only here
+                if (text[2 * m] || text[2 * m + 1]) shown += codePage.fromUnit(static_cast<std::uint16_t>(text[2 * m] | (text[2 * m + 1] << 8)));
             doc.Segments.push_back({171, p - 1, text, plainNumber(doc.Segments.size() + 1) + plainTag(doc.Entries, p - 1) + " " + shown});
             p += 1 + 2 * count;
         } else {
@@ -176,7 +176,7 @@ TEST(LoaderDifferential, RandomFilesLoadAndSaveAsThePlainRulesSay)
     for (int round = 0; round < 3000; ++round) {
         Bytes file = randomFile(random);
         SCOPED_TRACE("file " + test::hexOf(file));
-        PlainDocument expected = plainLoad(file);
+        PlainDocument expected = plainLoad(file, codePage);
         Document document = parseResource(file, codePage);
 
         ASSERT_EQ(document.NoIndex, expected.NoIndex);

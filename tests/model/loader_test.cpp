@@ -71,9 +71,11 @@ TEST(Loader, ShortOrUnmatchedFilesAreHeldRaw)
 TEST(Loader, RawLineShowsTheLengthInAtLeastFourDigits)
 {
     Bytes big(6720, 0x11);
+    big.back() = 0x22;  // the last word differs from the first
     Document document = parseResource(big, cp1252());
     EXPECT_EQ(document.SegmentLines, Lines{"0000:1A40"});
     Bytes huge(0x12345, 0x22);
+    huge.back() = 0x33;
     EXPECT_EQ(parseResource(huge, cp1252()).SegmentLines, Lines{"0000:12345"});
 }
 

@@ -44,8 +44,8 @@ TEST(Saver, EmptyDocumentWritesFourBytes)
 
 TEST(Saver, FourByteFileLosesItsSecondHeaderWord)
 {
-    // 04 00 00 00 has I = 4 and no entries; saving writes the index offset 2.
-    EXPECT_EQ(hexOf(saved(load("04 00 00 00"))), "02 00 02 00");
+    // 00 00 00 00 has I = 0 and the one entry 0000; W counts only the index offset.
+    EXPECT_EQ(hexOf(saved(load("00 00 00 00"))), "02 00 00 00 02 00");
 }
 
 TEST(Saver, DocumentWithoutSegmentsKeepsHeaderAndEntries)
