@@ -11,6 +11,8 @@
 #include "app/qt/main_window.h"
 #include "app/qt/qt_prompts.h"
 #include "model/codepage.h"
+#include "search/qt/find_dialog.h"
+#include "search/qt/replace_dialog.h"
 
 namespace {
 
@@ -101,10 +103,13 @@ int main(int argc, char** argv)
     // The windows are made in the order FormMain, FormFind, AboutBox, FormReplace.
     quillet::TFormMain formMain(editor, commandLine.file);
     prompts.setParentWidget(&formMain);
-    // TODO(find dialog): create FormFind here and hand it to prompts.setFindDialog.
+    quillet::TFormFind formFind(*codePage, &formMain);
+    prompts.setFindDialog([&formFind](quillet::FindFields& fields) { return formFind.run(fields); });
     quillet::TAboutBox aboutBox(&formMain);
     prompts.setAboutBox([&aboutBox] { aboutBox.exec(); });
-    // TODO(replace dialog): create FormReplace here and hand it to prompts.setReplaceDialog.
+    quillet::TFormReplace formReplace(*codePage, &formMain);
+    prompts.setReplaceDialog(
+        [&formReplace](quillet::ReplaceFields& fields) { return formReplace.run(fields); });
 
     formMain.show();
     return application.exec();

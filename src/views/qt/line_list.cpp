@@ -143,6 +143,11 @@ void LineList::mouseMoveEvent(QMouseEvent* event)
     if (row && row != current_) pick(*row);
 }
 
+void LineList::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
 std::optional<int> LineList::keyTarget(int key) const
 {
     int rows = rowCount();

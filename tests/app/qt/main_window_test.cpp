@@ -1,0 +1,173 @@
+#include "app/qt/main_window.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "app/editor.h"
+#include "support/scripted_prompts.h"
+#include "views/qt/hex_grid.h"
+#include "views/qt/line_list.h"
+
+namespace quillet {
+namespace {
+
+const std::string samplePath = std::string(QUILLET_EXAMPLES_DIR) + "/sample.rsc";
+
+// The main window on the sample file, with scripted prompts and a placement file of its own.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void showWindow(std::optional<std::string> firstArgument)
+    {
+        placementPath = folder.filePath(QStringLiteral("placement.ini"));
+        window = std::make_unique<TFormMain>(editor, std::move(firstArgument), placementPath);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        QApplication::processEvents();
+    }
+
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+
+    std::optional<std::size_t> currentSegment() const { return editor.state().ListBox1ItemIndex; }
+
+    test::ScriptedPrompts prompts;
+    Editor editor{prompts, *CodePage::byName("1252")};
+    QTemporaryDir folder;
+    QString placementPath;
+    std::unique_ptr<TFormMain> window;
+};
+
+TEST_F(MainWindowTest, FirstArgumentLoadsOnTheFirstActivationOnly)
+{
+    showWindow(samplePath);
+    ASSERT_EQ(editor.document().SegmentLines.size(), 10u);
+    EXPECT_EQ(window->segmentList()->rowCount(), 10);
+    EXPECT_EQ(window->indexList()->rowCount(), 10);
+    EXPECT_EQ(window->statusPanel(0)->text().toStdString(), samplePath);
+    EXPECT_EQ(window->segmentList()->currentRow(), 0);
+
+    // An edit after the load survives the window being activated and shown again.
+    editor.selectSegmentLineByUser(2);
+    window->hide();
+    window->show();
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(window.get(), &activate);
+    QApplication::processEvents();
+    EXPECT_EQ(currentSegment(), 2u);
+}
+
+TEST_F(MainWindowTest, StartsEmptyWithoutAFileOrWithAMissingOne)
+{
+    showWindow(folder.filePath(QStringLiteral("no-such-file.rsc")).toStdString());
+    EXPECT_EQ(window->segmentList()->rowCount(), 0);
+    EXPECT_EQ(window->indexList()->rowCount(), 0);
+    EXPECT_FALSE(window->panel3()->isVisible());
+    EXPECT_EQ(window->edit1()->text(), QString());
+}
+
+TEST_F(MainWindowTest, MenuShortcutsReachTheirCommands)
+{
+    showWindow(std::nullopt);
+    prompts.OpenNames.push_back(samplePath);
+    key(Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(editor.document().SegmentLines.size(), 10u);
+    EXPECT_EQ(currentSegment(), 0u);
+
+    key(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(currentSegment(), 1u);
+    EXPECT_EQ(window->segmentList()->currentRow(), 1);
+    key(Qt::Key_N, Qt::ControlModifier);
+    key(Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(currentSegment(), 1u);
+
+    editor.findFields() = {"Hello", PatternMode::TextUnicode};
+    key(Qt::Key_F3);
+    EXPECT_EQ(currentSegment(), 5u);
+
+    key(Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(prompts.FindDialogShown, 1);
+    key(Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(prompts.ReplaceDialogShown, 1);
+    key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(prompts.SaveNames.empty());
+}
+
+TEST_F(MainWindowTest, ClickingAListLineSelectsItsSegmentAndMovesTheIndexList)
+{
+    showWindow(samplePath);
+    LineList* list = window->segmentList();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(20, 4 * LineList::LineHeight + 8));
+    EXPECT_EQ(currentSegment(), 4u);
+    EXPECT_EQ(window->indexList()->currentRow(), 4);
+
+    // The down arrow in the list moves on like a click on the next line.
+    list->setFocus();
+    key(Qt::Key_Down);
+    EXPECT_EQ(currentSegment(), 5u);
+    EXPECT_EQ(window->edit1()->text(), QStringLiteral("Hello, world!"));
+    EXPECT_TRUE(window->panel3()->isVisible());
+
+    QTest::mouseClick(window->indexList()->viewport(), Qt::LeftButton, {},
+                      QPoint(20, 2 * LineList::LineHeight + 8));
+    EXPECT_EQ(currentSegment(), 2u);
+}
+
+TEST_F(MainWindowTest, EditedLineIsAppliedByEnterWithAnyModifier)
+{
+    showWindow(samplePath);
+    editor.selectSegmentLineByUser(5);
+    window->refresh();
+    ASSERT_TRUE(window->panel3()->isVisible());
+    QLineEdit* edit = window->edit1();
+    edit->setFocus();
+    edit->end(false);
+    QTest::keyClicks(edit, "!!");
+    EXPECT_EQ(editor.state().Edit1Text, "Hello, world!!!");
+    EXPECT_EQ(window->statusPanel(1)->text(), QStringLiteral("Already entered 15 char(s)"));
+    key(Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(editor.document().SegmentLines[5], "006(5) Hello, world!!!");
+    EXPECT_EQ(editor.document().Segments[5].Size, 30);
+}
+
+TEST_F(MainWindowTest, TypingStopsAtTheLimitButProgramTextMayBeLonger)
+{
+    showWindow(samplePath);
+    editor.selectSegmentLineByUser(5);
+    editor.setEdit1Text(std::string(130, 'x'));
+    window->refresh();
+    QLineEdit* edit = window->edit1();
+    ASSERT_EQ(edit->text().size(), 130);
+    edit->setFocus();
+    edit->end(false);
+    QTest::keyClicks(edit, "y");
+    EXPECT_EQ(edit->text().size(), 130);
+    key(Qt::Key_Backspace);
+    EXPECT_EQ(editor.state().Edit1Text, std::string(129, 'x'));
+}
+
+TEST_F(MainWindowTest, CtrlCCopiesHexOnlyFromTheGrid)
+{
+    showWindow(samplePath);
+    // The first segment's bytes 51 52 45 53 lie in byte cells 5 to 8 of row 1.
+    editor.gridMousePress(MouseButton::Left, {1, 5});
+    editor.gridMouseRelease(MouseButton::Left, {1, 8}, true);
+
+    window->segmentList()->setFocus();
+    key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_FALSE(prompts.Clipboard.has_value());
+
+    window->grid()->setFocus();
+    key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(prompts.Clipboard, "51524553");
+}
+
+}  // namespace
+}  // namespace quillet
