@@ -30,6 +30,7 @@ void Editor::OpenRSC(const std::string& fileName)
 {
     resetGridSelection();
     state_.Focus = FocusRequest::ListBox1;
+    handOverGridEditor();  // the grid loses the focus while the old document is still current
     state_.Panel3Visible = false;
     if (!fileExists(fileName)) return;
 

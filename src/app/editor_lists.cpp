@@ -15,6 +15,7 @@ constexpr int UnicodeLineLimit = 127;
 void Editor::selectSegmentLineByUser(std::size_t line)
 {
     if (line >= document_.SegmentLines.size()) return;
+    handOverGridEditor();  // a digit typed in the grid belongs to the segment it was typed in
     state_.ListBox1ItemIndex = line;
     ListBox1Click();
 }
@@ -65,6 +66,7 @@ void Editor::ListBoxPageClick()
     const auto& lines = document_.SegmentLines;
     for (std::size_t line = 0; line < lines.size(); ++line) {
         if (entryNumberOfLine(lines[line]) == entry) {
+            handOverGridEditor();
             state_.ListBox1ItemIndex = line;
             ListBox1Click();
             return;
@@ -75,6 +77,9 @@ void Editor::ListBoxPageClick()
 void Editor::Previousunicodeblock2Click()
 {
     if (document_.SegmentLines.empty() || !state_.ListBox1ItemIndex || *state_.ListBox1ItemIndex == 0) return;
+    // The shortcut leaves the focus on the grid: its editor's text goes to the segment it was
+    // typed in, not to the next one shown.
+    handOverGridEditor();
     --*state_.ListBox1ItemIndex;
     ListBox1Click();
 }
@@ -83,6 +88,7 @@ void Editor::Nextunicodeblock2Click()
 {
     if (document_.SegmentLines.empty() || !state_.ListBox1ItemIndex) return;
     if (*state_.ListBox1ItemIndex + 2 > document_.SegmentLines.size()) return;
+    handOverGridEditor();
     ++*state_.ListBox1ItemIndex;
     ListBox1Click();
 }

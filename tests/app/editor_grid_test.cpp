@@ -172,6 +172,38 @@ TEST_F(EditorGrid, LeavingTheGridWritesTheSegmentTheDigitWasTypedIn)
     EXPECT_EQ(editor.document().Segments[0].Data, Bytes(12, 0x01));
 }
 
+TEST_F(EditorGrid, NextAndPreviousSegmentWriteTheSegmentTheDigitWasTypedIn)
+{
+    editor.gridMoveCurrent({1, 3});
+    type("7");
+    editor.Nextunicodeblock2Click();  // Ctrl+N: the focus stays on the grid
+    EXPECT_FALSE(state().GridEditor.Open);
+    EXPECT_EQ(byteOf(1, 2), 0x07);
+    editor.gridMoveCurrent({1, 4});
+    EXPECT_EQ(byteOf(2, 0), 0x41);
+
+    editor.gridMoveCurrent({1, 3});
+    type("6");
+    editor.Previousunicodeblock2Click();
+    EXPECT_EQ(byteOf(2, 0), 0x06);
+    EXPECT_EQ(byteOf(1, 2), 0x07);
+}
+
+TEST_F(EditorGrid, OpeningAFileHandsOverToTheOldDocument)
+{
+    editor.gridMoveCurrent({1, 6});
+    type("7");
+    editor.OpenRSC(test::tempPath("missing.rsc"));
+    EXPECT_FALSE(state().GridEditor.Open);
+    EXPECT_EQ(byteOf(1, 5), 0x07);
+
+    type("8");
+    editor.OpenRSC(test::writeTempFile(gridFile(), "other.rsc"));
+    EXPECT_FALSE(state().GridEditor.Open);
+    editor.gridMoveCurrent({1, 7});
+    EXPECT_EQ(editor.document().Segments[0].Data, Bytes(12, 0x01));  // the new file is untouched
+}
+
 TEST_F(EditorGrid, EditingABlockKeepsItsLineAndShowsInTheTextNextTime)
 {
     editor.selectSegmentLineByUser(2);
