@@ -1,0 +1,57 @@
+#include "search/qt/dialog_parts.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace quillet {
+
+QFont searchDialogFont()
+{
+    if (QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif")))
+        return QFont(QStringLiteral("MS Sans Serif"), 8);
+    return QApplication::font();
+}
+
+int RadioGroup::checkedIndex() const
+{
+    for (std::size_t i = 0; i < Items.size(); ++i)
+        if (Items[i]->isChecked()) return static_cast<int>(i);
+    return 0;
+}
+
+void RadioGroup::check(int index)
+{
+    if (index >= 0 && index < static_cast<int>(Items.size())) Items[static_cast<std::size_t>(index)]->setChecked(true);
+}
+
+RadioGroup makeRadioGroup(QWidget* parent, const QString& caption, const QStringList& items, int x, int y,
+                          int width, int height)
+{
+    RadioGroup group;
+    group.Box = new QGroupBox(caption, parent);
+    group.Box->setGeometry(x, y, width, height);
+    // The items share the room below the caption in equal rows.
+    const int top = 14;
+    int rowHeight = (height - top - 4) / static_cast<int>(items.size());
+    for (int i = 0; i < items.size(); ++i) {
+        auto* item = new QRadioButton(items[i], group.Box);
+        item->setGeometry(8, top + i * rowHeight + (rowHeight - 17) / 2, width - 16, 17);
+        group.Items.push_back(item);
+    }
+    group.check(0);
+    return group;
+}
+
+void centreOnScreen(QDialog& dialog)
+{
+    QScreen* screen = dialog.parentWidget() ? dialog.parentWidget()->screen() : QApplication::primaryScreen();
+    if (!screen) return;
+    QRect area = screen->availableGeometry();
+    dialog.move(area.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+}
+
+}  // namespace quillet

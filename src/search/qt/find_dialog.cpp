@@ -1,0 +1,89 @@
+#include "search/qt/find_dialog.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace quillet {
+
+TFormFind::TFormFind(CodePage codePage, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      codePage_(std::move(codePage))
+{
+    setObjectName(QStringLiteral("FormFind"));
+    setWindowTitle(QStringLiteral("Find"));
+    setFont(searchDialogFont());
+    setFixedSize(294, 120);
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(8, 8, 281, 21);
+    Edit1->installEventFilter(this);
+    RadioGroup1 = makeRadioGroup(this, QStringLiteral("Look for:"),
+                                 {QStringLiteral("HEX data"), QStringLiteral("Text"), QStringLiteral("Text unicode")},
+                                 8, 32, 161, 81);
+    Button1 = new QPushButton(QStringLiteral("Find"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(176, 56, 113, 25);
+    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(176, 88, 113, 25);
+    for (QPushButton* button : {Button1, Button2}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+
+    QWidget* order[] = {Edit1, RadioGroup1.Items[0], RadioGroup1.Items[1], RadioGroup1.Items[2], Button1, Button2};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+}
+
+bool TFormFind::run(FindFields& fields)
+{
+    load(fields);
+    centreOnScreen(*this);
+    Edit1->setFocus();
+    bool ok = exec() == QDialog::Accepted;
+    store(fields);
+    return ok;
+}
+
+void TFormFind::load(const FindFields& fields)
+{
+    Edit1->setText(QString::fromStdString(codePage_.toUtf8(fields.Text)));
+    RadioGroup1.check(static_cast<int>(fields.Mode));
+}
+
+void TFormFind::store(FindFields& fields) const
+{
+    fields.Text = codePage_.fromUtf8(Edit1->text().toStdString());
+    fields.Mode = static_cast<PatternMode>(RadioGroup1.checkedIndex());
+}
+
+bool TFormFind::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Edit1 && event->type() == QEvent::KeyPress) {
+        int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Button1->click();
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            Button2->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// Enter and Escape act only in the text; elsewhere in the dialog they do nothing.
+void TFormFind::keyPressEvent(QKeyEvent* event)
+{
+    int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) return;
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace quillet

@@ -1,0 +1,40 @@
+#pragma once
+#include <QDialog>
+
+#include "model/codepage.h"
+#include "search/qt/dialog_parts.h"
+#include "search/search_fields.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace quillet {
+
+// The find dialog: the search text and its mode. Enter in the text closes it with OK, Escape
+// with Cancel; neither button is a default button.
+class TFormFind : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormFind(CodePage codePage, QWidget* parent = nullptr);
+
+    // Shows the fields, lets the person edit them, writes them back (also on Cancel) and
+    // returns true for OK.
+    bool run(FindFields& fields);
+
+    QLineEdit* Edit1 = nullptr;
+    RadioGroup RadioGroup1;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void load(const FindFields& fields);
+    void store(FindFields& fields) const;
+
+    CodePage codePage_;
+};
+
+}  // namespace quillet
