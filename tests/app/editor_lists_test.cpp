@@ -337,6 +337,14 @@ TEST_F(EditorLists, OpeningAMissingNameKeepsTheDocument)
     EXPECT_TRUE(prompts.Messages.empty());
 }
 
+TEST_F(EditorLists, OpeningAFolderLoadsNothingAndSaysNothing)
+{
+    open(bytesFromHex(SmallFile));
+    editor.OpenRSC(test::tempPath(""));
+    EXPECT_EQ(editor.document().SegmentLines.size(), 3u);
+    EXPECT_TRUE(prompts.Messages.empty());
+}
+
 // A socket in the file system exists but cannot be opened for reading.
 class SocketFile {
 public:
