@@ -66,12 +66,11 @@ void Editor::SpeedButton1Click()
 
 void Editor::unicodeApply(std::size_t s)
 {
-    if (lineUnchangedButInexact()) {
-        rebuildDataLines(document_, s);
-        ListBox1Click();
-        return;
-    }
-    std::vector<std::uint16_t> units = lineUnits();
+    // A line the person left as the program filled it may not show the block exactly (a unit 0,
+    // a unit the code page lacks, a double-byte character): the block then keeps its own units.
+    const TResource& block = document_.Segments[s];
+    std::vector<std::uint16_t> units =
+        lineUnchangedButInexact() ? unitsOf(block.Data.data(), block.Data.size()) : lineUnits();
     if (units.size() > MaxBlockCharacters) {
         prompts_.showMessage(MessageKind::Warning, "Warning",
                              "The text has " + std::to_string(units.size()) +

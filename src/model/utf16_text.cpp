@@ -99,7 +99,11 @@ std::optional<std::vector<std::uint16_t>> unitsFromEscapedUtf8(std::string_view 
             appendUnits(units, *codePoint);
             continue;
         }
-        char escape = at + 1 < text.size() ? text[at + 1] : '\0';
+        if (at + 1 >= text.size()) {
+            error = "the text ends with a lone \\";
+            return std::nullopt;
+        }
+        char escape = text[at + 1];
         at += 2;
         switch (escape) {
         case '\\': units.push_back('\\'); break;

@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <unistd.h>
+
+#include "app/editor.h"
+#include "model/loader.h"
+#include "model/saver.h"
+#include "support/byte_strings.h"
+#include "support/resource_builder.h"
+#include "support/scripted_prompts.h"
+
+namespace quillet {
+namespace {
+
+using Random = std::mt19937;
+
+int uniform(Random& random, int low, int high)
+{
+    return std::uniform_int_distribution<int>(low, high)(random);
+}
+
+bool chance(Random& random, int percent)
+{
+    return uniform(random, 1, 100) <= percent;
+}
+
+// A random indexed file whose entries all point at segment starts (a block's count byte, a data
+// segment's first byte). Data bytes are never 0xAB; an entry cuts every data segment that
+// follows another one and every block that follows a data segment (so that a count byte 0xAB
+// is not taken for a marker); the body ends with a data segment, since the byte before the
+// index is never read as a marker.
+Bytes randomFile(Random& random)
+{
+    Bytes body;
+    std::vector<std::uint16_t> entries;
+    int segments = uniform(random, 1, 7);
+    bool previousIsData = false;
+    for (int i = 0; i < segments; ++i) {
+        bool last = i == segments - 1;
+        bool block = !last && chance(random, 45);
+        auto start = static_cast<std::uint16_t>(4 + body.size());
+        if (previousIsData || chance(random, 50)) entries.push_back(start);
+        if (chance(random, 5)) entries.push_back(start);
+        if (block) {
+            int count = uniform(random, 0, 12);
+            body.push_back(static_cast<std::uint8_t>(count));
+            body.push_back(UnicodeMarker);
+            for (int b = 0; b < 2 * count; ++b) body.push_back(static_cast<std::uint8_t>(uniform(random, 0, 255)));
+        } else {
+            int length = uniform(random, last && previousIsData ? 2 : 1, 20);
+            for (int b = 0; b < length; ++b) {
+                int byte = uniform(random, 0, 254);
+                body.push_back(static_cast<std::uint8_t>(byte == UnicodeMarker ? 0xFF : byte));
+            }
+        }
+        previousIsData = !block;
+    }
+    auto indexOffset = static_cast<std::uint16_t>(4 + body.size());
+    auto secondWord = static_cast<std::uint16_t>(uniform(random, 0, 0xFFFF));
+    Bytes file = body;
+    file.insert(file.begin(), {static_cast<std::uint8_t>(indexOffset & 0xFF), static_cast<std::uint8_t>(indexOffset >> 8),
+                               static_cast<std::uint8_t>(secondWord & 0xFF), static_cast<std::uint8_t>(secondWord >> 8)});
+    for (std::uint16_t entry : entries) test::putWord(file, entry);
+    test::putWord(file, indexOffset);
+    return file;
+}
+
+// A line as a person could type it in code page 1252 (no NUL); now and then one too long for a
+// block, or a very long one that makes the body too large to save.
+std::string randomLine(Random& random)
+{
+    int length = chance(random, 3) ? uniform(random, 250, 260) : uniform(random, 0, 12);
+    if (chance(random, 1)) length = 70000;
+    std::string line;
+    for (int i = 0; i < length; ++i) line += static_cast<char>(uniform(random, 1, 255));
+    return line;
+}
+
+class EditorProperty : public ::testing::Test {
+protected:
+    test::ScriptedPrompts prompts;
+    Editor editor{prompts, *CodePage::byName("1252")};
+    // Saving syncs the file to disk; a memory file system keeps thousands of saves quick.
+    std::string savePath = memoryPath("property-saved-" + std::to_string(::getpid()) + ".rsc");
+
+    static std::string memoryPath(const std::string& name)
+    {
+        std::filesystem::path folder = "/dev/shm";
+        return std::filesystem::is_directory(folder) ? (folder / name).string() : test::tempPath(name);
+    }
+    void TearDown() override { std::filesystem::remove(savePath); }
+
+    std::size_t lineCount() const { return editor.document().Segments.size(); }
+
+    void unicodeApply(Random& random)
+    {
+        std::vector<std::size_t> blocks;
+        for (std::size_t s = 0; s < lineCount(); ++s)
+            if (editor.document().Segments[s].isUnicode()) blocks.push_back(s);
+        if (blocks.empty()) return;
+        editor.selectSegmentLineByUser(blocks[static_cast<std::size_t>(uniform(random, 0, int(blocks.size()) - 1))]);
+        if (!chance(random, 20)) editor.edit1TextChangedByUser(randomLine(random));
+        editor.SpeedButton1Click();
+    }
+
+    void deletion(Random& random)
+    {
+        if (lineCount() == 0) return;
+        editor.selectSegmentLineByUser(static_cast<std::size_t>(uniform(random, 0, int(lineCount()) - 1)));
+        prompts.Answers = {chance(random, 70)};
+        editor.ToolButton3Click();
+    }
+
+    void forceApply(Random& random)
+    {
+        if (lineCount() == 0) return;
+        editor.selectSegmentLineByUser(static_cast<std::size_t>(uniform(random, 0, int(lineCount()) - 1)));
+        if (chance(random, 60)) {
+            // Any cells of the grid, lead cells, column 0 and character cells included.
+            auto rows = static_cast<int>(editor.state().RowCount) - 1;
+            GridCell from{uniform(random, 1, rows), uniform(random, 0, 32)};
+            GridCell to{uniform(random, 1, rows), uniform(random, 0, 32)};
+            editor.gridMousePress(MouseButton::Left, from);
+            editor.gridMouseRelease(MouseButton::Left, to, true);
+        }
+        editor.ToolButton4Click();
+        if (!chance(random, 30)) editor.edit1TextChangedByUser(randomLine(random));
+        prompts.Answers = {chance(random, 70), chance(random, 50)};
+        editor.SpeedButton1Click();
+    }
+
+    void checkDocument()
+    {
+        const Document& document = editor.document();
+        ASSERT_EQ(document.SegmentLines.size(), document.Segments.size());
+        for (const TResource& segment : document.Segments) {
+            ASSERT_EQ(static_cast<std::size_t>(segment.Size), segment.Data.size());
+            if (segment.isUnicode()) {
+                ASSERT_EQ(segment.Size % 2, 0);
+                ASSERT_LE(segment.Size, 510);
+            }
+        }
+    }
+
+    // Saves; returns the file written, or nothing when saving was refused.
+    std::optional<Bytes> checkSave()
+    {
+        std::filesystem::remove(savePath);
+        std::size_t messages = prompts.Messages.size();
+        prompts.SaveNames.push_back(savePath);
+        editor.ToolButton2Click();
+        std::uint64_t before = bytesBeforeIndex(editor.document());
+        if (before > 0xFFFF) {
+            EXPECT_EQ(prompts.Messages.size(), messages + 1);
+            EXPECT_FALSE(std::filesystem::exists(savePath));
+            return std::nullopt;
+        }
+        EXPECT_EQ(prompts.Messages.size(), messages);
+        Bytes file = test::readFileBytes(savePath);
+        std::size_t entries = editor.document().IndexTable.size();
+        EXPECT_EQ(file.size(), before + 2 * entries + 2);
+        if (file.size() < 4) {
+            ADD_FAILURE() << "saved file too short";
+            return std::nullopt;
+        }
+        std::uint16_t first = static_cast<std::uint16_t>(file[0] | (file[1] << 8));
+        std::uint16_t last = static_cast<std::uint16_t>(file[file.size() - 2] | (file[file.size() - 1] << 8));
+        EXPECT_EQ(first, last);
+        EXPECT_EQ(first, file.size() - 2 * entries - 2);
+        return file;
+    }
+
+    void checkLoadsBack(const Bytes& file)
+    {
+        Document loaded = parseResource(file, editor.codePage());
+        const Document& document = editor.document();
+        ASSERT_FALSE(loaded.NoIndex);
+        ASSERT_EQ(loaded.IndexTable, document.IndexTable);
+        ASSERT_EQ(loaded.Segments.size(), document.Segments.size());
+        for (std::size_t s = 0; s < loaded.Segments.size(); ++s) {
+            ASSERT_EQ(loaded.Segments[s].Kind, document.Segments[s].Kind) << "segment " << s;
+            ASSERT_EQ(loaded.Segments[s].Offset, document.Segments[s].Offset) << "segment " << s;
+            ASSERT_EQ(loaded.Segments[s].Data, document.Segments[s].Data) << "segment " << s;
+        }
+    }
+};
+
+TEST_F(EditorProperty, AppliesDeletionsAndForceAppliesKeepTheDocumentSaveable)
+{
+    Random random(20240611);
+    for (int sequence = 0; sequence < 120; ++sequence) {
+        Bytes file = randomFile(random);
+        editor.OpenRSC(test::writeTempFile(file, "property.rsc"));
+        SCOPED_TRACE("sequence " + std::to_string(sequence) + ": " + test::hexOf(file));
+        for (int step = 0; step < 10; ++step) {
+            SCOPED_TRACE("step " + std::to_string(step));
+            int what = uniform(random, 0, 2);
+            if (what == 0) unicodeApply(random);
+            if (what == 1) deletion(random);
+            if (what == 2) forceApply(random);
+            checkDocument();
+            checkSave();
+            if (HasFailure()) return;
+        }
+    }
+}
+
+TEST_F(EditorProperty, UnicodeAppliesAloneLoadBackAsTheSameSegmentsAndEntries)
+{
+    Random random(424242);
+    for (int sequence = 0; sequence < 100; ++sequence) {
+        Bytes file = randomFile(random);
+        editor.OpenRSC(test::writeTempFile(file, "property.rsc"));
+        SCOPED_TRACE("sequence " + std::to_string(sequence) + ": " + test::hexOf(file));
+        if (auto saved = checkSave()) {
+            EXPECT_EQ(test::hexOf(*saved), test::hexOf(file));
+            checkLoadsBack(*saved);
+        }
+        for (int step = 0; step < 8; ++step) {
+            SCOPED_TRACE("step " + std::to_string(step));
+            unicodeApply(random);
+            checkDocument();
+            if (auto saved = checkSave()) checkLoadsBack(*saved);
+            if (HasFailure()) return;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quillet

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+
+#include "support/byte_strings.h"
+#include "support/resource_builder.h"
+
+namespace quillet {
+namespace {
+
+using test::bytesFromHex;
+using test::hexOf;
+
+struct CliRun {
+    int ExitCode = -1;
+    std::string Out;
+    std::string Err;
+};
+
+std::string readText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeText(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Runs the real tool with the given arguments (each quoted), its output kept in files.
+CliRun runCli(const std::vector<std::string>& arguments)
+{
+    std::string outPath = test::tempPath("cli-out.txt");
+    std::string errPath = test::tempPath("cli-err.txt");
+    std::string command = std::string("'") + QUILLET_CLI_PATH + "'";
+    for (const std::string& argument : arguments) command += " '" + argument + "'";
+    command += " >'" + outPath + "' 2>'" + errPath + "'";
+    int status = std::system(command.c_str());
+    CliRun run;
+    run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.Out = readText(outPath);
+    run.Err = readText(errPath);
+    return run;
+}
+
+// A block's text as file bytes: count byte, marker, then the units little-endian.
+std::string blockHex(const std::vector<std::uint16_t>& units)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    auto byteHex = [](unsigned value) { return std::string{digits[value >> 4], digits[value & 15], ' '}; };
+    std::string hex = byteHex(static_cast<unsigned>(units.size())) + "AB ";
+    for (std::uint16_t unit : units) hex += byteHex(unit & 0xFF) + byteHex(unit >> 8);
+    return hex;
+}
+
+class TextsCommand : public ::testing::Test {
+protected:
+    std::string out = test::tempPath("texts-imported.rsc");
+    std::string texts = test::tempPath("texts.txt");
+
+    void SetUp() override { std::filesystem::remove(out); }
+
+    // Exports the file, imports the export unchanged, and expects the same bytes back.
+    void expectRoundTrip(const std::string& path)
+    {
+        CliRun exported = runCli({"texts", "export", path});
+        ASSERT_EQ(exported.ExitCode, 0) << exported.Err;
+        writeText(texts, exported.Out);
+        CliRun imported = runCli({"texts", "import", path, texts, out});
+        ASSERT_EQ(imported.ExitCode, 0) << imported.Err;
+        EXPECT_EQ(hexOf(test::readFileBytes(out)), hexOf(test::readFileBytes(path)));
+    }
+
+    void expectImportRefused(const std::string& textsContent, const std::string& reasonPart, int line = 1)
+    {
+        std::string file = test::writeTempFile(test::workedExampleFile(), "texts-source.rsc");
+        writeText(texts, textsContent);
+        CliRun run = runCli({"texts", "import", file, texts, out});
+        EXPECT_EQ(run.ExitCode, 1);
+        std::string prefix = "quillet-cli: " + texts + ":" + std::to_string(line) + ": ";
+        EXPECT_EQ(run.Err.rfind(prefix, 0), 0u) << run.Err;
+        EXPECT_NE(run.Err.find(reasonPart), std::string::npos) << run.Err;
+        EXPECT_EQ(run.Err.find('\0'), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+};
+
+TEST_F(TextsCommand, ExportThenImportOfTheSampleGivesItBackByteForByte)
+{
+    expectRoundTrip(std::string(QUILLET_EXAMPLES_DIR) + "/sample.rsc");
+}
+
+TEST_F(TextsCommand, ExportEscapesAndJoinsSurrogatePairsAndTheImportRestoresThem)
+{
+    // "a\b", TAB, LF, CR, unit 0, U+1F600 as a pair, an unpaired high and low surrogate, "é".
+    std::vector<std::uint16_t> units = {'a', '\\', 'b', '\t', '\n', '\r', 0, 0xD83D, 0xDE00, 0xD800, 'x', 0xDC01, 0xE9};
+    Bytes file = test::resourceFile({"01 02 03", blockHex(units), "05 06", blockHex({'H', 'i'}), "07 08"});
+    std::string path = test::writeTempFile(file, "texts-escapes.rsc");
+    CliRun exported = runCli({"texts", "export", path});
+    ASSERT_EQ(exported.ExitCode, 0) << exported.Err;
+    EXPECT_EQ(exported.Out, "2\ta\\\\b\\t\\n\\r\\0\xF0\x9F\x98\x80\\uD800x\\uDC01\xC3\xA9\n4\tHi\n");
+    expectRoundTrip(path);
+}
+
+TEST_F(TextsCommand, ImportResizesTheBlockLikeTheUnicodeApply)
+{
+    std::string path = test::writeTempFile(test::workedExampleFile(), "texts-hi.rsc");
+    writeText(texts, "2\tHey\n");
+    CliRun run = runCli({"texts", "import", path, texts, out});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(hexOf(test::readFileBytes(out)),
+              hexOf(bytesFromHex("12 00 02 00 | 01 02 03 | 03 AB 48 00 65 00 79 00 | 05 06 07 | 04 00 07 00 0F 00 | 12 00")));
+}
+
+TEST_F(TextsCommand, MalformedLineIsRefusedAndNothingWritten)
+{
+    expectImportRefused("2 Hey\n", "expected a segment number");
+    expectImportRefused("2\tHey\nx\tHo\n", "expected a segment number", 2);
+    expectImportRefused("2\tbad \\q escape\n", "unknown escape \\q");
+    expectImportRefused("2\tends with \\\n", "lone \\");
+    expectImportRefused("2\t\xFF\n", "UTF-8");
+}
+
+TEST_F(TextsCommand, NumberThatIsNoBlockIsRefused)
+{
+    expectImportRefused("1\tHey\n", "segment 1 is not a unicode block");
+    expectImportRefused("\n2\tHey\n9\tHo\n", "segment 9 is not a unicode block", 3);
+    expectImportRefused("0\tHey\n", "not a unicode block");
+}
+
+TEST_F(TextsCommand, TextOver255UnitsIsRefused)
+{
+    expectImportRefused("2\t" + std::string(256, 'x') + "\n", "255");
+    // A character outside the basic plane takes two units.
+    std::string pairs;
+    for (int i = 0; i < 128; ++i) pairs += "\xF0\x9F\x98\x80";
+    expectImportRefused("2\t" + pairs + "\n", "256");
+}
+
+TEST_F(TextsCommand, TextOf255UnitsIsTaken)
+{
+    std::string path = test::writeTempFile(test::workedExampleFile(), "texts-255.rsc");
+    writeText(texts, "2\t" + std::string(255, 'x') + "\n");
+    CliRun run = runCli({"texts", "import", path, texts, out});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    Bytes saved = test::readFileBytes(out);
+    ASSERT_EQ(saved.size(), 24u + 2 * 253);
+    EXPECT_EQ(saved[7], 0xFF);
+}
+
+}  // namespace
+}  // namespace quillet

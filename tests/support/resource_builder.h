@@ -1,0 +1,45 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/bytes.h"
+#include "support/byte_strings.h"
+
+namespace quillet::test {
+
+inline void putWord(Bytes& out, std::uint16_t word)
+{
+    out.push_back(static_cast<std::uint8_t>(word & 0xFF));
+    out.push_back(static_cast<std::uint8_t>(word >> 8));
+}
+
+// An indexed file with the second header word 02 00 and one index entry at the start of each
+// resource (given in hex), so that each resource becomes one segment; a resource "NN AB ..."
+// becomes a unicode block. A last resource of one byte joins the one before it.
+inline Bytes resourceFile(const std::vector<std::string>& resources)
+{
+    Bytes body;
+    std::vector<std::uint16_t> entries;
+    for (const std::string& resource : resources) {
+        entries.push_back(static_cast<std::uint16_t>(4 + body.size()));
+        Bytes bytes = bytesFromHex(resource);
+        body.insert(body.end(), bytes.begin(), bytes.end());
+    }
+    auto indexOffset = static_cast<std::uint16_t>(4 + body.size());
+    Bytes file;
+    putWord(file, indexOffset);
+    putWord(file, 2);
+    file.insert(file.end(), body.begin(), body.end());
+    for (std::uint16_t entry : entries) putWord(file, entry);
+    putWord(file, indexOffset);
+    return file;
+}
+
+// The file of the worked example: a data segment, the block "Hi" and a data segment.
+inline Bytes workedExampleFile()
+{
+    return bytesFromHex("10 00 02 00 | 01 02 03 | 02 AB 48 00 69 00 | 05 06 07 | 04 00 07 00 0D 00 | 10 00");
+}
+
+}  // namespace quillet::test
