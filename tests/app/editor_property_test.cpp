@@ -91,6 +91,7 @@ protected:
         return std::filesystem::is_directory(folder) ? (folder / name).string() : test::tempPath(name);
     }
     void TearDown() override { std::filesystem::remove(savePath); }
+    int refusedSaves = 0;
 
     std::size_t lineCount() const { return editor.document().Segments.size(); }
 
@@ -155,6 +156,7 @@ protected:
         if (before > 0xFFFF) {
             EXPECT_EQ(prompts.Messages.size(), messages + 1);
             EXPECT_FALSE(std::filesystem::exists(savePath));
+            ++refusedSaves;
             return std::nullopt;
         }
         EXPECT_EQ(prompts.Messages.size(), messages);
@@ -205,6 +207,7 @@ TEST_F(EditorProperty, AppliesDeletionsAndForceAppliesKeepTheDocumentSaveable)
             if (HasFailure()) return;
         }
     }
+    EXPECT_GT(refusedSaves, 0);  // the sequences reached a body too large to save
 }
 
 TEST_F(EditorProperty, UnicodeAppliesAloneLoadBackAsTheSameSegmentsAndEntries)
