@@ -1,8 +1,12 @@
 #include "app/qt/main_window.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -96,8 +100,38 @@ TEST_F(MainWindowTest, MenuShortcutsReachTheirCommands)
     EXPECT_EQ(prompts.FindDialogShown, 1);
     key(Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(prompts.ReplaceDialogShown, 1);
+
+    // "Save as" runs the save command.
+    QString saved = folder.filePath(QStringLiteral("saved.rsc"));
+    prompts.SaveNames.push_back(saved.toStdString());
     key(Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(prompts.SaveNames.empty());
+    EXPECT_TRUE(QFileInfo::exists(saved));
+}
+
+QAction* actionNamed(const QList<QAction*>& actions, const QString& text)
+{
+    for (QAction* action : actions)
+        if (action->text() == text) return action;
+    return nullptr;
+}
+
+TEST_F(MainWindowTest, PopupBlockItemsStepSegmentsAndAboutShowsTheBox)
+{
+    showWindow(samplePath);
+    QMenu* popup = window->popupMenu();
+    ASSERT_NE(actionNamed(popup->actions(), "Next unicode block"), nullptr);
+    actionNamed(popup->actions(), "Next unicode block")->trigger();
+    actionNamed(popup->actions(), "Next unicode block")->trigger();
+    EXPECT_EQ(currentSegment(), 2u);
+    actionNamed(popup->actions(), "Previous unicode block")->trigger();
+    EXPECT_EQ(currentSegment(), 1u);
+    EXPECT_EQ(window->segmentList()->currentRow(), 1);
+
+    QAction* about = actionNamed(window->menuBar()->actions(), "About");
+    ASSERT_NE(about, nullptr);
+    about->trigger();
+    EXPECT_EQ(prompts.AboutShown, 1);
 }
 
 TEST_F(MainWindowTest, ClickingAListLineSelectsItsSegmentAndMovesTheIndexList)
