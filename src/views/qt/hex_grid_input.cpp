@@ -78,6 +78,10 @@ void HexGrid::mousePressEvent(QMouseEvent* event)
     afterEvent();
 }
 
+// A double click arrives in place of the second press. It neither moves the current cell nor
+// opens the editor, and the selection stays at the cell that the first press chose.
+void HexGrid::mouseDoubleClickEvent(QMouseEvent*) {}
+
 void HexGrid::mouseMoveEvent(QMouseEvent* event)
 {
     QPoint point = event->position().toPoint();

@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QScrollBar>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -114,6 +115,18 @@ TEST_F(HexGridTest, PressOnTheCurrentByteCellOpensTheEditorAndTheReleaseKeepsThe
     EXPECT_EQ(grid->inPlaceEditor()->geometry(), grid->cellRect(1, 3));
     QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(2, 5).center());
     EXPECT_EQ(editor.state().Selection, (GridSelection{1, 3, 1, 3}));
+}
+
+TEST_F(HexGridTest, DoubleClickMovesTheCurrentCellButOpensNoEditor)
+{
+    editor.document().Segments[0].Data[6] = 0x66;
+    // Through the window, so that Qt itself turns the second press into a double click.
+    QPoint point = grid->viewport()->mapTo(&window, grid->cellRect(1, 7).center());
+    QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, {}, point);
+    EXPECT_EQ(editor.state().Current, (GridCell{1, 7}));
+    EXPECT_EQ(editor.state().Selection, (GridSelection{1, 7, 1, 7}));
+    EXPECT_FALSE(editor.state().GridEditor.Open);
+    EXPECT_EQ(bytesOf(0)[6], 0x66);
 }
 
 TEST_F(HexGridTest, TwoTypedDigitsStoreTheByteAndMoveOn)
