@@ -61,6 +61,7 @@ void Editor::ToolButton1Click()
 
 void Editor::ToolButton2Click()
 {
+    handOverGridEditor();  // a byte typed just before saving belongs in the file
     auto name = prompts_.askSaveFileName();
     if (!name) return;
     try {

@@ -35,6 +35,7 @@ Run selectedRun(const GridSelection& selection, int lead, std::size_t size)
 void Editor::ToolButton3Click()
 {
     if (!currentSegment()) return;
+    handOverGridEditor();  // a pending byte belongs to the segment it was typed in, not the next one
     if (!prompts_.askYesNo(MessageKind::Warning, "Warning", "File may be corrupted, are you sure?")) return;
     std::size_t s = *state_.ListBox1ItemIndex;
     deleteSegment(document_, s);
@@ -50,6 +51,7 @@ void Editor::ToolButton4Click()
 {
     const TResource* segment = currentSegment();
     if (!segment || segment->isUnicode()) return;
+    handOverGridEditor();  // the forced text shows the byte just typed
     setEdit1Text("");
     state_.Edit1MaxLength = 0;
     state_.ForceMode = true;

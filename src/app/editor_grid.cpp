@@ -134,6 +134,7 @@ void Editor::RxDrawGrid1Click()
 
 void Editor::Copy1Click()
 {
+    handOverGridEditor();
     const TResource* segment = currentSegment();
     std::string text = segment ? copyHexText(state_.Selection, gridLead(document_, *segment), *segment) : std::string();
     prompts_.setClipboardText(text);

@@ -33,6 +33,8 @@ void Editor::ToolButton6Click()
 // selected cell; without a hit nothing changes.
 void Editor::SearchData(bool fromSegmentStart)
 {
+    // A byte typed in the grid is written, to the segment it was typed in, before the search sees it.
+    handOverGridEditor();
     const TResource* selected = currentSegment();
     if (!selected) return;
     Bytes pattern = patternBytes(findFields_.Text, findFields_.Mode, codePage_);
@@ -40,9 +42,6 @@ void Editor::SearchData(bool fromSegmentStart)
     std::size_t start = fromSegmentStart ? 0 : startIndexAfterCell(gridLead(document_, *selected), state_.Current);
     auto hit = findFirst(document_.Segments, first, start, pattern);
     if (!hit) return;
-
-    // What was typed in the grid belongs to the segment it was typed in, not to the hit's.
-    handOverGridEditor();
     state_.ListBox1ItemIndex = hit->Segment;
     ListBox1Click();
     const TResource& segment = document_.Segments[hit->Segment];
@@ -57,6 +56,7 @@ void Editor::SearchData(bool fromSegmentStart)
 // when something was replaced.
 void Editor::ReplaceData(bool fromBeginning)
 {
+    handOverGridEditor();
     const TResource* selected = currentSegment();
     if (!selected) return;
     Bytes pattern = patternBytes(replaceFields_.LookFor, replaceFields_.Mode, codePage_);

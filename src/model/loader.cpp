@@ -28,11 +28,12 @@ public:
     {
         std::vector<std::int64_t> lastEntryOfValue(65536, -1);
         for (std::size_t k = 0; k < entries.size(); ++k) lastEntryOfValue[entries[k]] = static_cast<std::int64_t>(k);
+        // Entry numbers stay below 2^31: the index of a file the editor holds has fewer entries.
         tagOf_.resize(65536);
         std::int64_t best = -1;
         for (std::size_t value = 0; value < 65536; ++value) {
             best = std::max(best, lastEntryOfValue[value]);
-            tagOf_[value] = best;
+            tagOf_[value] = static_cast<std::int32_t>(best);
         }
     }
     std::optional<std::size_t> entryFor(std::int64_t x) const
@@ -43,7 +44,7 @@ public:
     }
 
 private:
-    std::vector<std::int64_t> tagOf_;
+    std::vector<std::int32_t> tagOf_;
 };
 
 // The body scan: data segments cut at every index entry, unicode blocks found by their marker.
