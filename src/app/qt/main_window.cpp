@@ -251,6 +251,8 @@ void TFormMain::buildStatusBar()
     StatusPanel0->setFixedWidth(StatusPanel0Width);
     StatusPanel1 = new QLabel;
     StatusPanel1->setMinimumWidth(50);
+    for (QLabel* panel : {StatusPanel0, StatusPanel1})
+        panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     statusBar()->addWidget(StatusPanel0);
     statusBar()->addWidget(StatusPanel1, 1);
 }
