@@ -33,6 +33,7 @@ sanitize: deps
 bench: build
 	./$(BUILD)/quillet_load_bench
 	./$(BUILD)/quillet_search_bench
+	./$(BUILD)/quillet_grid_bench
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)

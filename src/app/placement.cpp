@@ -82,12 +82,12 @@ std::optional<PlacementRect> readPosition(const IniFile& ini, const std::string&
     return PlacementRect{numbers[0], numbers[1], numbers[2], numbers[3]};
 }
 
-WindowState stateOfShowCommand(int showCommand, WindowState fallback)
+ShowState stateOfShowCommand(int showCommand, ShowState fallback)
 {
     switch (showCommand) {
-    case 1: case 5: case 9: return WindowState::Normal;
-    case 2: case 6: case 7: return WindowState::Minimised;
-    case 3: return WindowState::Maximised;
+    case 1: case 5: case 9: return ShowState::Normal;
+    case 2: case 6: case 7: return ShowState::Minimised;
+    case 3: return ShowState::Maximised;
     default: return fallback;
     }
 }
@@ -106,7 +106,7 @@ RestorePlan planRestore(const IniFile& ini, const ScreenSetup& screen, const Pla
     if (stored && storedPixelsPerInch == screen.pixelsPerInch && usable) plan.normal = rect;
 
     int showCommand = ini.readInteger(placementSection, "ShowCmd", 0);
-    plan.state = stateOfShowCommand(showCommand, WindowState::Normal);
+    plan.state = stateOfShowCommand(showCommand, ShowState::Normal);
     return plan;
 }
 

@@ -20,12 +20,12 @@ struct PlacementRect {
 };
 
 // The show commands the file uses: 1 normal, 2 minimised, 3 maximised.
-enum class WindowState { Normal = 1, Minimised = 2, Maximised = 3 };
+enum class ShowState { Normal = 1, Minimised = 2, Maximised = 3 };
 
 // What the window looks like when it is saved.
 struct WindowPlacement {
     int flags = 0;
-    WindowState state = WindowState::Normal;
+    ShowState state = ShowState::Normal;
     // Minimised position x, y and maximised position x, y.
     int minX = -1;
     int minY = -1;
@@ -46,7 +46,7 @@ struct ScreenSetup {
 // What a restore applies; nothing at all when the stored version is too old.
 struct RestorePlan {
     std::optional<PlacementRect> normal;
-    std::optional<WindowState> state;
+    std::optional<ShowState> state;
 };
 
 inline const char* const placementSection = "TFormMain";
@@ -68,7 +68,7 @@ std::optional<PlacementRect> readPosition(const IniFile& ini, const std::string&
                                           const ScreenSetup& screen, const PlacementRect& defaults);
 
 // 1, 5, 9 normal; 2, 6, 7 minimised; 3 maximised; any other show command keeps the fallback.
-WindowState stateOfShowCommand(int showCommand, WindowState fallback);
+ShowState stateOfShowCommand(int showCommand, ShowState fallback);
 
 // The restore decision for a window now at `current`: the version check, then the stored normal
 // rectangle when a position is stored, at the current pixels per inch, non-empty and at least

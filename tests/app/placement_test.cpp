@@ -27,7 +27,7 @@ IniFile iniOf(const std::string& keys)
 TEST(PlacementWrite, WritesEveryKeyInOrderWithTheScreenSizeSuffix)
 {
     WindowPlacement placement;
-    placement.state = WindowState::Maximised;
+    placement.state = ShowState::Maximised;
     placement.minX = -1;
     placement.minY = -1;
     placement.maxX = -4;
@@ -67,14 +67,14 @@ TEST(PlacementWrite, ReplacesAnOldSectionInOrderAndKeepsOtherSizesOut)
 TEST(PlacementWrite, WhatIsWrittenRestoresTheSameRectangleAndState)
 {
     WindowPlacement placement;
-    placement.state = WindowState::Minimised;
+    placement.state = ShowState::Minimised;
     placement.normal = {10, 20, 827, 564};
     IniFile ini;
     writePlacement(ini, placement, screen1024(), false);
 
     RestorePlan plan = planRestore(IniFile::parse(ini.text()), screen1024(), centred);
     EXPECT_EQ(plan.normal, placement.normal);
-    EXPECT_EQ(plan.state, WindowState::Minimised);
+    EXPECT_EQ(plan.state, ShowState::Minimised);
 }
 
 TEST(PlacementRead, TheScreenSizeKeyComesBeforeThePlainKey)
@@ -111,7 +111,7 @@ TEST(PlacementRestore, AppliesTheStoredRectangleAndState)
     RestorePlan plan = planRestore(iniOf("FormVersion=0\nShowCmd=1\nPixelsPerInch=96\nNormPos=10,20,827,564\n"),
                                    screen1024(), centred);
     EXPECT_EQ(plan.normal, (PlacementRect{10, 20, 827, 564}));
-    EXPECT_EQ(plan.state, WindowState::Normal);
+    EXPECT_EQ(plan.state, ShowState::Normal);
 }
 
 TEST(PlacementRestore, AnOlderVersionRestoresNothing)
@@ -129,7 +129,7 @@ TEST(PlacementRestore, PositionsFromAnotherPixelsPerInchAreIgnoredButTheStateIsN
     RestorePlan plan = planRestore(iniOf("ShowCmd=3\nPixelsPerInch=120\nNormPos=10,20,827,564\n"),
                                    screen1024(), centred);
     EXPECT_EQ(plan.normal, std::nullopt);
-    EXPECT_EQ(plan.state, WindowState::Maximised);
+    EXPECT_EQ(plan.state, ShowState::Maximised);
 
     plan = planRestore(iniOf("PixelsPerInch=many\nNormPos=10,20,827,564\n"), screen1024(), centred);
     EXPECT_TRUE(plan.normal) << "an unreadable value counts as the current pixels per inch";
@@ -140,7 +140,7 @@ TEST(PlacementRestore, OnlyKeysOfAnotherScreenSizeAreIgnored)
     RestorePlan plan = planRestore(iniOf("NormPos(800x600)=10,20,827,564\nMinMaxPos(800x600)=-1,-1,-4,-4\n"),
                                    screen1024(), centred);
     EXPECT_EQ(plan.normal, std::nullopt);
-    EXPECT_EQ(plan.state, WindowState::Normal);
+    EXPECT_EQ(plan.state, ShowState::Normal);
 }
 
 TEST(PlacementRestore, NoFileOrNoSectionMeansAWindowAtItsDesignPlace)
@@ -148,7 +148,7 @@ TEST(PlacementRestore, NoFileOrNoSectionMeansAWindowAtItsDesignPlace)
     for (const char* text : {"", "[Other]\nNormPos=10,20,827,564\n", "\x01\x02 not an ini \xff"}) {
         RestorePlan plan = planRestore(IniFile::parse(text), screen1024(), centred);
         EXPECT_EQ(plan.normal, std::nullopt);
-        EXPECT_EQ(plan.state, WindowState::Normal);
+        EXPECT_EQ(plan.state, ShowState::Normal);
     }
 }
 
@@ -190,16 +190,16 @@ TEST(PlacementRestore, APositionOffEveryScreenIsNotApplied)
 TEST(PlacementRestore, ShowCommandsMapToStates)
 {
     for (int command : {1, 5, 9})
-        EXPECT_EQ(stateOfShowCommand(command, WindowState::Maximised), WindowState::Normal) << command;
+        EXPECT_EQ(stateOfShowCommand(command, ShowState::Maximised), ShowState::Normal) << command;
     for (int command : {2, 6, 7})
-        EXPECT_EQ(stateOfShowCommand(command, WindowState::Normal), WindowState::Minimised) << command;
-    EXPECT_EQ(stateOfShowCommand(3, WindowState::Normal), WindowState::Maximised);
+        EXPECT_EQ(stateOfShowCommand(command, ShowState::Normal), ShowState::Minimised) << command;
+    EXPECT_EQ(stateOfShowCommand(3, ShowState::Normal), ShowState::Maximised);
     for (int command : {0, 4, 8, 10, -1})
-        EXPECT_EQ(stateOfShowCommand(command, WindowState::Minimised), WindowState::Minimised) << command;
+        EXPECT_EQ(stateOfShowCommand(command, ShowState::Minimised), ShowState::Minimised) << command;
 
-    EXPECT_EQ(planRestore(iniOf("ShowCmd=6\n"), screen1024(), centred).state, WindowState::Minimised);
-    EXPECT_EQ(planRestore(iniOf("ShowCmd=4\n"), screen1024(), centred).state, WindowState::Normal);
-    EXPECT_EQ(planRestore(iniOf("ShowCmd=max\n"), screen1024(), centred).state, WindowState::Normal);
+    EXPECT_EQ(planRestore(iniOf("ShowCmd=6\n"), screen1024(), centred).state, ShowState::Minimised);
+    EXPECT_EQ(planRestore(iniOf("ShowCmd=4\n"), screen1024(), centred).state, ShowState::Normal);
+    EXPECT_EQ(planRestore(iniOf("ShowCmd=max\n"), screen1024(), centred).state, ShowState::Normal);
 }
 
 TEST(PlacementFile, IsTheProgramNameWithIniInTheConfigFolder)

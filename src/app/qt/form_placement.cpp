@@ -48,9 +48,9 @@ WindowPlacement placementOf(const QWidget* window)
 {
     WindowPlacement placement;
     if (window->isMinimized())
-        placement.state = WindowState::Minimised;
+        placement.state = ShowState::Minimised;
     else if (window->isMaximized())
-        placement.state = WindowState::Maximised;
+        placement.state = ShowState::Maximised;
     // A maximised window's frame lies just off the screen edge.
     int frame = std::max(0, window->geometry().x() - window->frameGeometry().x());
     placement.maxX = -frame;
@@ -103,9 +103,9 @@ void FormPlacement::restore()
     if (plan.normal)
         window_->setGeometry(plan.normal->left, plan.normal->top, plan.normal->width(), plan.normal->height());
 
-    if (plan.state == WindowState::Maximised) {
+    if (plan.state == ShowState::Maximised) {
         window_->setWindowState((window_->windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
-    } else if (plan.state == WindowState::Minimised) {
+    } else if (plan.state == ShowState::Minimised) {
         window_->setWindowState(window_->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
         minimiseWhenShown_ = true;
         window_->installEventFilter(this);
