@@ -15,12 +15,16 @@ struct FileImage {
     std::uint8_t HeaderByte3 = 0;
 };
 
+// The index entries: 16-bit file positions. Left uninitialised when made, as they are read
+// straight from the file.
+using IndexEntries = std::vector<std::uint16_t, DefaultInitAllocator<std::uint16_t>>;
+
 // The loaded resource file: its index entries, its body cut into segments, and the lines of
 // the segment list, which describe the segments in the same order. Index lines are not stored:
 // each is HEX(entry, 4) + "(" + k + ")", made when it is read.
 struct Document {
     FileImage Image;
-    std::vector<std::uint16_t> IndexTable;
+    IndexEntries IndexTable;
     std::vector<TResource> Segments;
     std::vector<std::string> SegmentLines;
     bool NoIndex = false;

@@ -79,27 +79,40 @@ bool fileExists(const std::string& path)
     return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
-Bytes readWholeFile(const std::string& path)
+ReadOnlyFile::ReadOnlyFile(const std::string& path)
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw errorFromErrno();
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) throw errorFromErrno();
     struct stat info;
-    if (::fstat(fd, &info) != 0) throw errorFromErrno();
-    if (S_ISDIR(info.st_mode)) throw IoError(ioErrorText(EISDIR));
-    std::uint64_t length = static_cast<std::uint64_t>(info.st_size);
-    if (length > MaxFileLength)
-        throw IoError("File too large: " + std::to_string(length) + " bytes, the editor holds at most " +
-                      std::to_string(MaxFileLength));
+    if (::fstat(fd_, &info) != 0) {
+        IoError error = errorFromErrno();
+        ::close(fd_);
+        throw error;
+    }
+    size_ = static_cast<std::uint64_t>(info.st_size);
+    std::string refusal;
+    if (S_ISDIR(info.st_mode))
+        refusal = ioErrorText(EISDIR);
+    else if (size_ > MaxFileLength)
+        refusal = "File too large: " + std::to_string(size_) + " bytes, the editor holds at most " +
+                  std::to_string(MaxFileLength);
+    if (!refusal.empty()) {
+        ::close(fd_);
+        throw IoError(refusal);
+    }
+}
 
-    Bytes bytes(length);
+ReadOnlyFile::~ReadOnlyFile()
+{
+    ::close(fd_);
+}
+
+void ReadOnlyFile::readAt(std::uint64_t position, void* into, std::size_t count) const
+{
+    auto* bytes = static_cast<char*>(into);
     std::size_t done = 0;
-    while (done < length) {
-        ssize_t got = ::read(fd, bytes.data() + done, length - done);
+    while (done < count) {
+        ssize_t got = ::pread(fd_, bytes + done, count - done, static_cast<off_t>(position + done));
         if (got < 0) {
             if (errno == EINTR) continue;
             throw errorFromErrno();
@@ -107,7 +120,19 @@ Bytes readWholeFile(const std::string& path)
         if (got == 0) throw IoError("Read beyond end of file");  // the file shrank while read
         done += static_cast<std::size_t>(got);
     }
+}
+
+Bytes ReadOnlyFile::readAt(std::uint64_t position, std::size_t count) const
+{
+    Bytes bytes(count);
+    readAt(position, bytes.data(), count);
     return bytes;
+}
+
+Bytes readWholeFile(const std::string& path)
+{
+    ReadOnlyFile file(path);
+    return file.readAt(0, file.size());
 }
 
 AtomicFileWriter::AtomicFileWriter(const std::string& path) : targetPath_(resolvedTarget(path))

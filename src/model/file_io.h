@@ -19,6 +19,24 @@ std::string ioErrorText(int errorNumber);
 constexpr std::uint64_t MaxFileLength = 2147483647;
 
 bool fileExists(const std::string& path);
+
+// A file opened for reading, read by pieces at given positions. Throws IoError.
+class ReadOnlyFile {
+public:
+    explicit ReadOnlyFile(const std::string& path);  // refuses folders and files over MaxFileLength
+    ~ReadOnlyFile();
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    std::uint64_t size() const { return size_; }
+    void readAt(std::uint64_t position, void* into, std::size_t count) const;
+    Bytes readAt(std::uint64_t position, std::size_t count) const;
+
+private:
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+};
+
 // The whole file; throws IoError.
 Bytes readWholeFile(const std::string& path);
 

@@ -24,7 +24,7 @@ std::uint16_t wordAt(const Bytes& image, std::size_t position)
 // that each tag is a lookup however long the index is.
 class TagTable {
 public:
-    explicit TagTable(const std::vector<std::uint16_t>& entries)
+    explicit TagTable(const IndexEntries& entries)
     {
         std::vector<std::int64_t> lastEntryOfValue(65536, -1);
         for (std::size_t k = 0; k < entries.size(); ++k) lastEntryOfValue[entries[k]] = static_cast<std::int64_t>(k);
@@ -137,56 +137,87 @@ private:
     std::int64_t pendingLength_ = 0;
 };
 
-bool hasIndex(const Bytes& image)
+// The index test: the last word repeats the first. An index offset past the end would send the
+// scan beyond the file: such a file is held raw instead.
+bool hasIndex(std::uint16_t firstWord, std::uint16_t lastWord, std::uint64_t length)
 {
-    if (image.size() < 4) return false;
-    std::uint16_t indexOffset = wordAt(image, 0);
-    // An index offset past the end would send the scan beyond the file: held raw instead.
-    return wordAt(image, image.size() - 2) == indexOffset && indexOffset <= image.size();
+    return firstWord == lastWord && firstWord <= length;
 }
 
-void readIndex(const Bytes& image, std::int64_t indexOffset, Document& document)
+std::size_t entryCount(std::uint64_t length, std::uint16_t indexOffset)
 {
-    std::int64_t length = static_cast<std::int64_t>(image.size());
-    std::int64_t count = (length - indexOffset - 2) / 2;
-    if (count <= 0) return;
-    document.IndexTable.resize(static_cast<std::size_t>(count));
-    if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(document.IndexTable.data(), image.data() + indexOffset, static_cast<std::size_t>(count) * 2);
-        return;
+    std::int64_t count = (static_cast<std::int64_t>(length) - indexOffset - 2) / 2;
+    return count > 0 ? static_cast<std::size_t>(count) : 0;
+}
+
+void keepHeader(Document& document, std::uint64_t length, const std::uint8_t* firstBytes)
+{
+    document.Image.Length = length;
+    if (length >= 4) {
+        document.Image.HeaderByte2 = firstBytes[2];
+        document.Image.HeaderByte3 = firstBytes[3];
     }
-    for (std::int64_t k = 0; k < count; ++k)
-        document.IndexTable[static_cast<std::size_t>(k)] = wordAt(image, static_cast<std::size_t>(indexOffset + 2 * k));
+}
+
+Document rawDocument(Bytes image)
+{
+    Document document;
+    keepHeader(document, image.size(), image.data());
+    document.NoIndex = true;
+    document.SegmentLines.push_back(rawSegmentLine(image.size()));
+    TResource whole;
+    whole.Size = static_cast<std::int32_t>(image.size());
+    whole.Data = std::move(image);
+    document.Segments.push_back(std::move(whole));
+    return document;
+}
+
+// Entries arrive as little-endian words; on other machines they are turned round.
+void entriesFromLittleEndian(IndexEntries& entries)
+{
+    if constexpr (std::endian::native != std::endian::little)
+        for (std::uint16_t& entry : entries) entry = static_cast<std::uint16_t>((entry >> 8) | (entry << 8));
+}
+
+// `head` holds the file's bytes before the index: all that the body scan reads.
+Document indexedDocument(const Bytes& head, std::uint64_t length, IndexEntries entries, const CodePage& codePage)
+{
+    Document document;
+    keepHeader(document, length, head.data());
+    document.IndexTable = std::move(entries);
+    BodyScanner(head, wordAt(head, 0), document, codePage).run();
+    return document;
 }
 
 }  // namespace
 
 Document parseResource(Bytes image, const CodePage& codePage)
 {
-    Document document;
-    document.Image.Length = image.size();
-    if (image.size() >= 4) {
-        document.Image.HeaderByte2 = image[2];
-        document.Image.HeaderByte3 = image[3];
-    }
-    if (!hasIndex(image)) {
-        document.NoIndex = true;
-        document.SegmentLines.push_back(rawSegmentLine(image.size()));
-        TResource whole;
-        whole.Size = static_cast<std::int32_t>(image.size());
-        whole.Data = std::move(image);
-        document.Segments.push_back(std::move(whole));
-        return document;
-    }
-    std::int64_t indexOffset = wordAt(image, 0);
-    readIndex(image, indexOffset, document);
-    BodyScanner(image, indexOffset, document, codePage).run();
-    return document;
+    if (image.size() < 4 || !hasIndex(wordAt(image, 0), wordAt(image, image.size() - 2), image.size()))
+        return rawDocument(std::move(image));
+    std::uint16_t indexOffset = wordAt(image, 0);
+    IndexEntries entries(entryCount(image.size(), indexOffset));
+    if (!entries.empty()) std::memcpy(entries.data(), image.data() + indexOffset, entries.size() * 2);
+    entriesFromLittleEndian(entries);
+    return indexedDocument(image, image.size(), std::move(entries), codePage);
 }
 
+// Reads only what the document keeps: a raw file whole, an indexed one as the bytes before its
+// index and the entries, each straight into place.
 Document loadResource(const std::string& path, const CodePage& codePage)
 {
-    return parseResource(readWholeFile(path), codePage);
+    ReadOnlyFile file(path);
+    std::uint64_t length = file.size();
+    if (length < 4) return rawDocument(file.readAt(0, length));
+    Bytes first = file.readAt(0, 4);
+    Bytes last = file.readAt(length - 2, 2);
+    if (!hasIndex(wordAt(first, 0), wordAt(last, 0), length)) return rawDocument(file.readAt(0, length));
+    std::uint16_t indexOffset = wordAt(first, 0);
+    Bytes head = indexOffset >= 4 ? file.readAt(0, indexOffset) : first;
+    IndexEntries entries(entryCount(length, indexOffset));
+    file.readAt(indexOffset, entries.data(), entries.size() * 2);
+    entriesFromLittleEndian(entries);
+    return indexedDocument(head, length, std::move(entries), codePage);
 }
 
 }  // namespace quillet

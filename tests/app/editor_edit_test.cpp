@@ -59,7 +59,7 @@ TEST_F(EditorEdit, DeletingABlockAtAnEntryKeepsThatEntryAndLowersTheOnesAbove)
     EXPECT_EQ(prompts.Questions[0].Kind, MessageKind::Warning);
     EXPECT_EQ(prompts.Questions[0].Caption, "Warning");
     EXPECT_EQ(prompts.Questions[0].Text, "File may be corrupted, are you sure?");
-    EXPECT_EQ(document().IndexTable, (std::vector<std::uint16_t>{4, 7, 7}));
+    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 7}));
     EXPECT_EQ(document().indexLine(2), "0007(2)");
     ASSERT_EQ(document().Segments.size(), 2u);
     EXPECT_EQ(segment(1).Offset, 6);
@@ -75,7 +75,7 @@ TEST_F(EditorEdit, DeletingADataSegmentAtAnEntryLowersThatEntryToo)
 {
     open(test::workedExampleFile());
     deleteCurrent(true);
-    EXPECT_EQ(document().IndexTable, (std::vector<std::uint16_t>{1, 4, 10}));
+    EXPECT_EQ(document().IndexTable, (IndexEntries{1, 4, 10}));
     EXPECT_EQ(segment(0).Offset, 4);
     EXPECT_EQ(segment(1).Offset, 9);
     EXPECT_EQ(document().SegmentLines, (std::vector<std::string>{"002(1) Hi", "003(2) 000A:000C"}));
@@ -90,7 +90,7 @@ TEST_F(EditorEdit, AnswerNoDeletesNothing)
     select(1);
     deleteCurrent(false);
     EXPECT_EQ(document().Segments.size(), 3u);
-    EXPECT_EQ(document().IndexTable, (std::vector<std::uint16_t>{4, 7, 13}));
+    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 13}));
     EXPECT_EQ(hexOf(save()), hexOf(test::workedExampleFile()));
 }
 
@@ -100,7 +100,7 @@ TEST_F(EditorEdit, EntriesInsideARemovedBlockAreLoweredAndWrapBelowZero)
     open(bytesFromHex("0E 00 02 00 | 03 AB 41 00 42 00 43 00 | 07 08 | 04 00 06 00 0C 00 | 0E 00"));
     ASSERT_EQ(document().SegmentLines, (std::vector<std::string>{"001(0) ABC", "002(2) 000C:000D"}));
     deleteCurrent(true);
-    EXPECT_EQ(document().IndexTable, (std::vector<std::uint16_t>{4, 0xFFFE, 4}));
+    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 0xFFFE, 4}));
     EXPECT_EQ(document().indexLine(1), "FFFE(1)");
     EXPECT_EQ(segment(0).Offset, 3);
     EXPECT_EQ(document().SegmentLines, (std::vector<std::string>{"002(2) 0004:0005"}));
@@ -111,7 +111,7 @@ TEST_F(EditorEdit, DeletingTheLastLineSelectsTheNewLastLine)
     open(test::workedExampleFile());
     select(2);
     deleteCurrent(true);
-    EXPECT_EQ(document().IndexTable, (std::vector<std::uint16_t>{4, 7, 10}));
+    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 10}));
     EXPECT_EQ(editor.state().ListBox1ItemIndex, 1u);
     EXPECT_TRUE(editor.state().Panel3Visible);
     EXPECT_EQ(editor.state().Edit1Text, "Hi");
@@ -186,7 +186,7 @@ TEST_F(EditorEdit, LongerLineWithYesToBothQuestionsResizesAndRecountsTheHeaderBy
     EXPECT_EQ(segment(1).Offset, 11);
     EXPECT_EQ(segment(2).Offset, 14);
     // Entry 0 is the segment's own (the selected index line); the entries after it move.
-    EXPECT_EQ(document().IndexTable, (std::vector<std::uint16_t>{4, 12, 15}));
+    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 12, 15}));
     EXPECT_EQ(document().SegmentLines,
               (std::vector<std::string>{"001(0) ABC", "002(1) 000C:000E", "003(2) 000F:0010"}));
     EXPECT_FALSE(editor.state().ForceMode);
@@ -205,7 +205,7 @@ TEST_F(EditorEdit, NoToTheHeaderQuestionKeepsTheCountByte)
     editor.SpeedButton1Click();
     EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion, HeaderQuestion}));
     EXPECT_EQ(hexOf(segment(0).Data), "00 02 41 00 42 00 43 00");
-    EXPECT_EQ(document().IndexTable, (std::vector<std::uint16_t>{4, 12, 15}));
+    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 12, 15}));
     EXPECT_EQ(segment(1).Offset, 11);
 }
 
@@ -266,7 +266,7 @@ TEST_F(EditorEdit, EmptyLineRemovesTheRunWithoutHeaderQuestion)
     EXPECT_EQ(hexOf(segment(0).Data), "00 02");
     EXPECT_EQ(segment(0).Size, 2);
     EXPECT_EQ(segment(1).Offset, 5);
-    EXPECT_EQ(document().IndexTable, (std::vector<std::uint16_t>{4, 6, 9}));
+    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 6, 9}));
     EXPECT_EQ(document().SegmentLines[0], "001(0) ");
 }
 

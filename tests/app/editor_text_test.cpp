@@ -43,7 +43,7 @@ TEST_F(EditorText, WorkedExampleHiBecomesHeyAndMovesWhatFollows)
     apply("Hey");
 
     EXPECT_TRUE(prompts.Questions.empty());
-    EXPECT_EQ(document().IndexTable, (std::vector<std::uint16_t>{4, 7, 15}));
+    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 15}));
     EXPECT_EQ(document().indexLine(2), "000F(2)");
     EXPECT_EQ(segment(0).Offset, 3);
     EXPECT_EQ(segment(1).Offset, 7);
@@ -76,14 +76,14 @@ TEST_F(EditorText, GrowingAndShrinkingMovesLaterOffsetsAndEntriesAboveTheBlock)
     select(1);
     ASSERT_EQ(editor.state().Edit1Text, "ABCDE");
     apply("ABC");
-    EXPECT_EQ(document().IndexTable, (std::vector<std::uint16_t>{4, 7, 15}));
+    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 15}));
     EXPECT_EQ(segment(2).Offset, 14);
     EXPECT_EQ(document().SegmentLines[2], "003(2) 000F:0010");
     EXPECT_EQ(document().indexLine(2), "000F(2)");
 
     apply("ABCD");
     EXPECT_EQ(hexOf(segment(1).Data), "41 00 42 00 43 00 44 00");
-    EXPECT_EQ(document().IndexTable, (std::vector<std::uint16_t>{4, 7, 17}));
+    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 17}));
     EXPECT_EQ(segment(2).Offset, 16);
     EXPECT_EQ(document().SegmentLines[2], "003(2) 0011:0012");
 }
@@ -96,7 +96,7 @@ TEST_F(EditorText, EmptyLineEmptiesTheBlockAndSavesCountZero)
     EXPECT_EQ(segment(1).Size, 0);
     EXPECT_TRUE(segment(1).Data.empty());
     EXPECT_EQ(document().SegmentLines[1], "002(1) ");
-    EXPECT_EQ(document().IndexTable, (std::vector<std::uint16_t>{4, 7, 9}));
+    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 9}));
     EXPECT_EQ(hexOf(save()), hexOf(bytesFromHex("0C 00 02 00 | 01 02 03 | 00 AB | 05 06 07 | 04 00 07 00 09 00 | 0C 00")));
 }
 
@@ -123,7 +123,7 @@ TEST_F(EditorText, EntryAtTheBlocksCountByteStaysAndPositionsWrapModulo65536)
     editor.document().IndexTable = {4, 7, 13, 0xFFFF};
     select(1);
     apply("Hello");
-    EXPECT_EQ(document().IndexTable, (std::vector<std::uint16_t>{4, 7, 19, 5}));
+    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 19, 5}));
     EXPECT_EQ(document().indexLine(3), "0005(3)");
 }
 
@@ -218,7 +218,7 @@ TEST_F(EditorText, UnchangedLineOfABlockWithUnitZeroKeepsItsBytes)
     ASSERT_EQ(editor.state().Edit1Text, "A");  // the field ends at the unit 0
     editor.SpeedButton1Click();
     EXPECT_EQ(hexOf(segment(1).Data), "41 00 00 00 42 00");
-    EXPECT_EQ(document().IndexTable, (std::vector<std::uint16_t>{4, 7, 15}));
+    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 15}));
     EXPECT_EQ(document().SegmentLines[1], "002(1) AB");
 
     // Typed away and back: still the program's text, still unchanged.
@@ -229,7 +229,7 @@ TEST_F(EditorText, UnchangedLineOfABlockWithUnitZeroKeepsItsBytes)
 
     apply("AC");
     EXPECT_EQ(hexOf(segment(1).Data), "41 00 43 00");
-    EXPECT_EQ(document().IndexTable, (std::vector<std::uint16_t>{4, 7, 13}));
+    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 13}));
 }
 
 TEST_F(EditorText, UnchangedLineOfAnUnmappableUnitKeepsItsBytes)

@@ -30,7 +30,7 @@ TEST_F(EditOperations, UnicodeTextResizesTheBlockAndMovesWhatLiesAboveIt)
     EXPECT_EQ(hexOf(document.Segments[1].Data), "48 00 65 00 79 00");
     EXPECT_EQ(document.Segments[1].Size, 6);
     EXPECT_EQ(offsets(), (std::vector<std::uint16_t>{3, 7, 14}));
-    EXPECT_EQ(document.IndexTable, (std::vector<std::uint16_t>{4, 7, 15}));
+    EXPECT_EQ(document.IndexTable, (IndexEntries{4, 7, 15}));
     EXPECT_EQ(document.SegmentLines, (std::vector<std::string>{"001(0) 0004:0006", "002(1) Hey", "003(2) 000F:0011"}));
 }
 
@@ -48,14 +48,14 @@ TEST_F(EditOperations, ShorterTextLowersLaterPositionsModulo65536)
     applyUnicodeText(document, 1, {}, codePage);
     EXPECT_EQ(document.Segments[2].Offset, 0xFFFD);
     // Entries not above the block's count byte (7) stay, whatever their place in the table.
-    EXPECT_EQ(document.IndexTable, (std::vector<std::uint16_t>{4, 7, 4, 2}));
+    EXPECT_EQ(document.IndexTable, (IndexEntries{4, 7, 4, 2}));
 }
 
 TEST_F(EditOperations, DeletingABlockRemovesItsCountByteAndMarkerToo)
 {
     deleteSegment(document, 1);
     EXPECT_EQ(offsets(), (std::vector<std::uint16_t>{3, 6}));
-    EXPECT_EQ(document.IndexTable, (std::vector<std::uint16_t>{4, 7, 7}));
+    EXPECT_EQ(document.IndexTable, (IndexEntries{4, 7, 7}));
     EXPECT_EQ(document.SegmentLines, (std::vector<std::string>{"001(0) 0004:0006", "003(2) 0007:0009"}));
 }
 
@@ -78,7 +78,7 @@ TEST_F(EditOperations, ResizeRunGrowsInTheMiddleAndMovesOnlyEntriesFromTheFirstM
     EXPECT_EQ(hexOf(Bytes(data.begin(), data.begin() + 2)), "01 02");
     EXPECT_EQ(hexOf(Bytes(data.begin() + 7, data.end())), "05 06");
     EXPECT_EQ(document.Segments[1].Offset, 12);
-    EXPECT_EQ(document.IndexTable, (std::vector<std::uint16_t>{4, 13}));
+    EXPECT_EQ(document.IndexTable, (IndexEntries{4, 13}));
     EXPECT_EQ(document.SegmentLines, (std::vector<std::string>{"001(0) 0004:000C", "002(1) 000D:000F"}));
 }
 
@@ -89,7 +89,7 @@ TEST_F(EditOperations, ResizeRunShrinksAndFromEntryZeroMovesEveryEntryAboveTheSe
     EXPECT_EQ(hexOf(document.Segments[0].Data), "01 06");
     EXPECT_EQ(document.Segments[1].Offset, 5);
     // The first entry points at the segment's first byte, above its Offset: it moves too.
-    EXPECT_EQ(document.IndexTable, (std::vector<std::uint16_t>{0, 6}));
+    EXPECT_EQ(document.IndexTable, (IndexEntries{0, 6}));
 }
 
 TEST_F(EditOperations, RebuildDataLinesStartsAtTheGivenLineAndSkipsBlocks)

@@ -194,6 +194,18 @@ TEST(LoaderDifferential, RandomFilesLoadAndSaveAsThePlainRulesSay)
             bodyBytes += segment.Data.size() + (segment.isUnicode() ? 2 : 0);
         }
 
+        // Reading from disk takes only the bytes before the index and the entries: same document.
+        if (round % 5 == 0) {
+            Document fromDisk = loadResource(test::writeTempFile(file, "differential-in.rsc"), codePage);
+            ASSERT_EQ(fromDisk.NoIndex, document.NoIndex);
+            ASSERT_EQ(fromDisk.IndexTable, document.IndexTable);
+            ASSERT_EQ(fromDisk.SegmentLines, document.SegmentLines);
+            ASSERT_EQ(fromDisk.Image.Length, document.Image.Length);
+            ASSERT_EQ(fromDisk.Image.HeaderByte2, document.Image.HeaderByte2);
+            ASSERT_EQ(fromDisk.Image.HeaderByte3, document.Image.HeaderByte3);
+            for (std::size_t j = 0; j < document.Segments.size(); ++j) ASSERT_EQ(fromDisk.Segments[j].Data, document.Segments[j].Data);
+        }
+
         saveResource(document, savePath);
         Bytes saved = test::readFileBytes(savePath);
         ASSERT_EQ(saved, plainSave(expected, file));
