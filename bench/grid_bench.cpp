@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/editor.h"
+#include "bench_files.h"
 #include "app/qt/main_window.h"
 #include "model/loader.h"
 #include "views/qt/hex_grid.h"
@@ -35,20 +36,7 @@ public:
 
 double medianMs(const std::function<void()>& work, int runs)
 {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return 1e3 * bench::medianSeconds(work, runs);
 }
 
 // One full view of the grid painted into an image, as the window's paint would.
@@ -63,24 +51,6 @@ double paintMs(Editor& editor, const std::string& path, bool scrollToEnd)
     return medianMs([&] { grid.render(&image); }, 31);
 }
 
-std::vector<std::uint8_t> manyEntriesFile()
-{
-    const int indexOffset = 65000;
-    std::vector<std::uint8_t> file(indexOffset, 0x11);
-    std::vector<std::uint16_t> entries;
-    for (int position = 4; entries.size() < 30000; position += 2) entries.push_back(static_cast<std::uint16_t>(position));
-    while (entries.size() < 500000) entries.push_back(entries[entries.size() % 30000]);
-    for (std::uint16_t entry : entries) {
-        file.push_back(static_cast<std::uint8_t>(entry));
-        file.push_back(static_cast<std::uint8_t>(entry >> 8));
-    }
-    file.push_back(static_cast<std::uint8_t>(indexOffset));
-    file.push_back(static_cast<std::uint8_t>(indexOffset >> 8));
-    file[0] = static_cast<std::uint8_t>(indexOffset);
-    file[1] = static_cast<std::uint8_t>(indexOffset >> 8);
-    return file;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -91,7 +61,7 @@ int main(int argc, char** argv)
     Editor editor(prompts, *CodePage::byName("1252"));
 
     std::string small = "/tmp/quillet-grid-small.rsc";
-    writeFile(small, std::vector<std::uint8_t>(300, 0x41));
+    bench::writeFile(small, std::vector<std::uint8_t>(300, 0x41));
     std::printf("paint one grid view, small file:            %6.2f ms (target < 5 ms)\n", paintMs(editor, small, false));
 
     std::string big = "/tmp/quillet-grid-big.rsc";
@@ -99,14 +69,14 @@ int main(int argc, char** argv)
         std::vector<std::uint8_t> bytes(std::size_t(1) << 30);
         for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i);
         bytes[0] = 0x55;
-        writeFile(big, bytes);
+        bench::writeFile(big, bytes);
     }
     std::printf("paint one grid view, 1 GiB file, top:       %6.2f ms\n", paintMs(editor, big, false));
     std::printf("paint one grid view, 1 GiB file, last rows: %6.2f ms\n", paintMs(editor, big, true));
     std::remove(big.c_str());
 
     std::string entries = "/tmp/quillet-grid-entries.rsc";
-    writeFile(entries, manyEntriesFile());
+    bench::writeFile(entries, bench::manyEntriesFile());
     double openMs = medianMs(
         [&] {
             Editor windowEditor(prompts, *CodePage::byName("1252"));

@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench_files.h"
 #include "model/codepage.h"
 #include "model/loader.h"
 #include "model/saver.h"
@@ -24,23 +25,7 @@ constexpr std::size_t GiB = std::size_t(1) << 30;
 
 double seconds(const std::function<void()>& work)
 {
-    auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(const std::function<void()>& work, int runs)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) times.push_back(seconds(work));
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return bench::medianSeconds(work, 1);
 }
 
 // The baseline: the file read whole into memory and nothing else.
@@ -67,24 +52,6 @@ long peakMemoryMiB()
     return usage.ru_maxrss / 1024;
 }
 
-// I = 65000, about 30 000 segments, 500 000 index entries (most of them repeats).
-std::vector<std::uint8_t> manyEntriesFile()
-{
-    const int indexOffset = 65000;
-    std::vector<std::uint8_t> file(indexOffset, 0x11);
-    std::vector<std::uint16_t> entries;
-    for (int position = 4; entries.size() < 30000; position += 2) entries.push_back(static_cast<std::uint16_t>(position));
-    while (entries.size() < 500000) entries.push_back(entries[entries.size() % 30000]);
-    for (std::uint16_t entry : entries) {
-        file.push_back(static_cast<std::uint8_t>(entry));
-        file.push_back(static_cast<std::uint8_t>(entry >> 8));
-    }
-    for (int i = 0; i < 2; ++i) file.push_back(static_cast<std::uint8_t>(indexOffset >> (8 * i)));
-    file[0] = static_cast<std::uint8_t>(indexOffset);
-    file[1] = static_cast<std::uint8_t>(indexOffset >> 8);
-    return file;
-}
-
 void report(const char* what, double time, double baseline)
 {
     std::printf("%-46s %9.1f ms   plain read %8.1f ms   ratio %.2f\n", what, time * 1e3, baseline * 1e3, time / baseline);
@@ -99,12 +66,12 @@ int main(int argc, char** argv)
     const int runs = 5;
 
     std::string entriesPath = folder + "/quillet-bench-entries.rsc";
-    writeFile(entriesPath, manyEntriesFile());
+    bench::writeFile(entriesPath, bench::manyEntriesFile());
     Document entriesDocument;
-    double entriesLoad = median([&] { entriesDocument = loadResource(entriesPath, codePage); }, runs);
+    double entriesLoad = bench::medianSeconds([&] { entriesDocument = loadResource(entriesPath, codePage); }, runs);
     std::printf("I = 65000, %zu segments, %zu entries: load %.1f ms (target < 50 ms)\n",
                 entriesDocument.Segments.size(), entriesDocument.IndexTable.size(), entriesLoad * 1e3);
-    double entriesSave = median([&] { saveResource(entriesDocument, entriesPath + ".out"); }, runs);
+    double entriesSave = bench::medianSeconds([&] { saveResource(entriesDocument, entriesPath + ".out"); }, runs);
     std::printf("  save %.1f ms\n", entriesSave * 1e3);
 
     std::string rawPath = folder + "/quillet-bench-raw.rsc";
@@ -113,23 +80,23 @@ int main(int argc, char** argv)
         for (std::size_t i = 0; i < raw.size(); ++i) raw[i] = static_cast<std::uint8_t>(i * 7 + 1);
         raw[0] = 1;
         raw[GiB - 2] = 2;  // first and last word differ: no index
-        writeFile(rawPath, raw);
+        bench::writeFile(rawPath, raw);
     }
     plainRead(rawPath);  // warm the page cache
-    double rawBaseline = median([&] { plainRead(rawPath); }, runs);
-    double rawLoad = median([&] { Document document = loadResource(rawPath, codePage); }, runs);
+    double rawBaseline = bench::medianSeconds([&] { plainRead(rawPath); }, runs);
+    double rawLoad = bench::medianSeconds([&] { Document document = loadResource(rawPath, codePage); }, runs);
     report("1 GiB raw file, load", rawLoad, rawBaseline);
     std::printf("  (target ratio <= 1.5)\n");
 
     std::string zeroPath = folder + "/quillet-bench-zero.rsc";
     {
         std::vector<std::uint8_t> zeros(GiB, 0);
-        writeFile(zeroPath, zeros);
+        bench::writeFile(zeroPath, zeros);
     }
     plainRead(zeroPath);
-    double zeroBaseline = median([&] { plainRead(zeroPath); }, 3);
+    double zeroBaseline = bench::medianSeconds([&] { plainRead(zeroPath); }, 3);
     std::size_t entryCount = 0;
-    double zeroLoad = median([&] { entryCount = loadResource(zeroPath, codePage).IndexTable.size(); }, 3);
+    double zeroLoad = bench::medianSeconds([&] { entryCount = loadResource(zeroPath, codePage).IndexTable.size(); }, 3);
     report("1 GiB file of zeros (I = 0), load", zeroLoad, zeroBaseline);
     std::printf("  %zu index entries, peak memory of this process %ld MiB\n", entryCount, peakMemoryMiB());
 

@@ -8,6 +8,7 @@
 
 #include "app/editor.h"
 #include "support/byte_strings.h"
+#include "support/resource_builder.h"
 #include "support/scripted_prompts.h"
 
 namespace quillet {
@@ -19,37 +20,8 @@ using test::bytesFromHex;
 // segment, the block "Hi" and a data segment, under the index entries 4, 7 and 13.
 const char* const SmallFile = "10 00 02 00 | 01 02 03 | 02 AB 48 00 69 00 | 05 06 07 | 04 00 07 00 0D 00 | 10 00";
 
-// An indexed file whose index has one entry at the start of each resource, so that each
-// resource becomes one segment counted under its own entry; "NN AB ..." becomes a unicode block.
-Bytes resourceFile(const std::vector<std::string>& resources)
-{
-    Bytes body;
-    std::vector<std::uint16_t> entries;
-    for (const std::string& resource : resources) {
-        entries.push_back(static_cast<std::uint16_t>(4 + body.size()));
-        Bytes bytes = bytesFromHex(resource);
-        body.insert(body.end(), bytes.begin(), bytes.end());
-    }
-    auto indexOffset = static_cast<std::uint16_t>(4 + body.size());
-    auto putWord = [](Bytes& out, std::uint16_t word) {
-        out.push_back(static_cast<std::uint8_t>(word & 0xFF));
-        out.push_back(static_cast<std::uint8_t>(word >> 8));
-    };
-    Bytes file;
-    putWord(file, indexOffset);
-    putWord(file, 0);
-    file.insert(file.end(), body.begin(), body.end());
-    for (std::uint16_t entry : entries) putWord(file, entry);
-    putWord(file, indexOffset);
-    return file;
-}
-
-std::string repeatedHex(const std::string& byte, int count)
-{
-    std::string text;
-    for (int i = 0; i < count; ++i) text += byte + " ";
-    return text;
-}
+using test::repeatedHex;
+using test::resourceFile;
 
 class EditorLists : public ::testing::Test {
 protected:

@@ -2,6 +2,7 @@
 
 #include "app/editor.h"
 #include "support/byte_strings.h"
+#include "support/resource_builder.h"
 #include "support/scripted_prompts.h"
 #include "views/grid_geometry.h"
 
@@ -11,38 +12,8 @@ namespace {
 using test::bytesFromHex;
 using test::hexOf;
 
-// An indexed file whose index has one entry at the start of each resource (given in hex), so
-// that each resource becomes one segment (a last one of one byte joins the one before, as the
-// byte before the index is never cut); a resource "NN AB ..." becomes a unicode block.
-Bytes resourceFile(const std::vector<std::string>& resources)
-{
-    Bytes body;
-    std::vector<std::uint16_t> entries;
-    for (const std::string& resource : resources) {
-        entries.push_back(static_cast<std::uint16_t>(4 + body.size()));
-        Bytes bytes = bytesFromHex(resource);
-        body.insert(body.end(), bytes.begin(), bytes.end());
-    }
-    auto indexOffset = static_cast<std::uint16_t>(4 + body.size());
-    auto putWord = [](Bytes& out, std::uint16_t word) {
-        out.push_back(static_cast<std::uint8_t>(word & 0xFF));
-        out.push_back(static_cast<std::uint8_t>(word >> 8));
-    };
-    Bytes file;
-    putWord(file, indexOffset);
-    putWord(file, 0);
-    file.insert(file.end(), body.begin(), body.end());
-    for (std::uint16_t entry : entries) putWord(file, entry);
-    putWord(file, indexOffset);
-    return file;
-}
-
-std::string repeatedHex(const std::string& byte, int count)
-{
-    std::string text;
-    for (int i = 0; i < count; ++i) text += byte + " ";
-    return text;
-}
+using test::repeatedHex;
+using test::resourceFile;
 
 class EditorSearch : public ::testing::Test {
 protected:

@@ -36,6 +36,14 @@ inline Bytes resourceFile(const std::vector<std::string>& resources)
     return file;
 }
 
+// A byte given in hex, `count` times, as a hex string.
+inline std::string repeatedHex(const std::string& byte, int count)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i) text += byte + " ";
+    return text;
+}
+
 // The file of the worked example: a data segment, the block "Hi" and a data segment.
 inline Bytes workedExampleFile()
 {
