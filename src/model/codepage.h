@@ -25,7 +25,8 @@ public:
     int number() const;
     bool isDoubleByte() const;
 
-    // One 16-bit unit converted on its own: one or two bytes, "?" when the code page lacks it.
+    // One 16-bit unit converted on its own: usually one or two bytes (a few Hebrew presentation
+    // forms give three in 1255), "?" when the code page lacks it.
     // The unit 0 gives a single NUL byte.
     const std::string& fromUnit(std::uint16_t unit) const;
     // One 8-bit character converted on its own: the first 16-bit unit of the result, 0 when

@@ -93,11 +93,13 @@ std::optional<std::size_t> entryNumberOfLine(const std::string& line)
     if (open == std::string::npos) return std::nullopt;
     std::size_t close = line.find_first_of("()", open + 1);
     std::string number = line.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
-    if (number.empty() || number.size() > 9) return std::nullopt;
+    if (number.empty()) return std::nullopt;
+    constexpr std::size_t Largest = std::size_t(1) << 40;  // far beyond any index entry
     std::size_t value = 0;
     for (char ch : number) {
         if (ch < '0' || ch > '9') return std::nullopt;
         value = value * 10 + static_cast<std::size_t>(ch - '0');
+        if (value > Largest) return std::nullopt;
     }
     return value;
 }
