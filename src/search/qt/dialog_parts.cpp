@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 
@@ -52,6 +53,37 @@ void centreOnScreen(QDialog& dialog)
     if (!screen) return;
     QRect area = screen->availableGeometry();
     dialog.move(area.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+}
+
+QPushButton* buttonAt(QWidget* parent, const QString& text, const char* name, int x, int y)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(x, y, 113, 25);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+void setTabChain(std::initializer_list<QWidget*> controls)
+{
+    QWidget* previous = nullptr;
+    for (QWidget* control : controls) {
+        if (previous) QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+bool runCentred(QDialog& dialog, QWidget* first)
+{
+    centreOnScreen(dialog);
+    first->setFocus();
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool isEnterKey(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
 }  // namespace quillet

@@ -3,9 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
 #include <vector>
 
 class QDialog;
+class QPushButton;
 class QGroupBox;
 class QRadioButton;
 class QWidget;
@@ -27,5 +29,13 @@ RadioGroup makeRadioGroup(QWidget* parent, const QString& caption, const QString
 
 // Shows a dialog centred on the screen it will appear on.
 void centreOnScreen(QDialog& dialog);
+
+// A 113 x 25 push button that never takes Enter as the dialog's default: the edits handle it.
+QPushButton* buttonAt(QWidget* parent, const QString& text, const char* name, int x, int y);
+// The tab order, control after control.
+void setTabChain(std::initializer_list<QWidget*> controls);
+// Shows the dialog modally, centred, with the focus in `first`; true when it closed with OK.
+bool runCentred(QDialog& dialog, QWidget* first);
+bool isEnterKey(int key);
 
 }  // namespace quillet

@@ -23,29 +23,18 @@ TFormFind::TFormFind(CodePage codePage, QWidget* parent)
     RadioGroup1 = makeRadioGroup(this, QStringLiteral("Look for:"),
                                  {QStringLiteral("HEX data"), QStringLiteral("Text"), QStringLiteral("Text unicode")},
                                  8, 32, 161, 81);
-    Button1 = new QPushButton(QStringLiteral("Find"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(176, 56, 113, 25);
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(176, 88, 113, 25);
-    for (QPushButton* button : {Button1, Button2}) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
+    Button1 = buttonAt(this, QStringLiteral("Find"), "Button1", 176, 56);
+    Button2 = buttonAt(this, QStringLiteral("Cancel"), "Button2", 176, 88);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 
-    QWidget* order[] = {Edit1, RadioGroup1.Items[0], RadioGroup1.Items[1], RadioGroup1.Items[2], Button1, Button2};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+    setTabChain({Edit1, RadioGroup1.Items[0], RadioGroup1.Items[1], RadioGroup1.Items[2], Button1, Button2});
 }
 
 bool TFormFind::run(FindFields& fields)
 {
     load(fields);
-    centreOnScreen(*this);
-    Edit1->setFocus();
-    bool ok = exec() == QDialog::Accepted;
+    bool ok = runCentred(*this, Edit1);
     store(fields);
     return ok;
 }
@@ -66,7 +55,7 @@ bool TFormFind::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Edit1 && event->type() == QEvent::KeyPress) {
         int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (isEnterKey(key)) {
             Button1->click();
             return true;
         }
@@ -82,7 +71,7 @@ bool TFormFind::eventFilter(QObject* watched, QEvent* event)
 void TFormFind::keyPressEvent(QKeyEvent* event)
 {
     int key = event->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) return;
+    if (isEnterKey(key) || key == Qt::Key_Escape) return;
     QDialog::keyPressEvent(event);
 }
 

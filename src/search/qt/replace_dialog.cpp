@@ -26,21 +26,6 @@ QLineEdit* editAt(QWidget* parent, const char* name, int x, int y)
     return edit;
 }
 
-QPushButton* buttonAt(QWidget* parent, const QString& text, const char* name, int x, int y)
-{
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(x, y, 113, 25);
-    // The edits handle Enter themselves; no button may take it as the dialog's default.
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
-}
-
-bool isEnter(int key)
-{
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
 }  // namespace
 
 TFormReplace::TFormReplace(CodePage codePage, QWidget* parent)
@@ -75,17 +60,14 @@ void TFormReplace::createControls()
     connect(Button1, &QPushButton::clicked, this, &TFormReplace::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 
-    QWidget* order[] = {Edit1, Edit2, RadioGroup1.Items[0], RadioGroup1.Items[1], RadioGroup1.Items[2],
-                        Button1, Button2, RadioGroup2.Items[0], RadioGroup2.Items[1]};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+    setTabChain({Edit1, Edit2, RadioGroup1.Items[0], RadioGroup1.Items[1], RadioGroup1.Items[2], Button1, Button2,
+                 RadioGroup2.Items[0], RadioGroup2.Items[1]});
 }
 
 bool TFormReplace::run(ReplaceFields& fields)
 {
     load(fields);
-    centreOnScreen(*this);
-    Edit1->setFocus();
-    bool ok = exec() == QDialog::Accepted;
+    bool ok = runCentred(*this, Edit1);
     store(fields);
     return ok;
 }
@@ -128,7 +110,7 @@ bool TFormReplace::eventFilter(QObject* watched, QEvent* event)
             Button2->click();
             return true;
         }
-        if (isEnter(key)) {
+        if (isEnterKey(key)) {
             if (watched == Edit2) Button1->click();
             return true;  // Enter in the look-for text does nothing
         }
@@ -139,7 +121,7 @@ bool TFormReplace::eventFilter(QObject* watched, QEvent* event)
 // Enter and Escape act only in the two texts; elsewhere in the dialog they do nothing.
 void TFormReplace::keyPressEvent(QKeyEvent* event)
 {
-    if (isEnter(event->key()) || event->key() == Qt::Key_Escape) return;
+    if (isEnterKey(event->key()) || event->key() == Qt::Key_Escape) return;
     QDialog::keyPressEvent(event);
 }
 
