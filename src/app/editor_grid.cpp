@@ -91,15 +91,7 @@ void Editor::gridMousePress(MouseButton button, GridCell cellUnderPointer)
 void Editor::gridMouseRelease(MouseButton button, GridCell cellUnderPointer, bool gridHasFocus)
 {
     if (button != MouseButton::Left || !gridHasFocus || state_.GridEditor.Open) return;
-    int col = foldColumn(cellUnderPointer.Col);
-    GridSelection& selection = state_.Selection;
-    if (cellKey(selection.EndRow, selection.EndCol) < cellKey(cellUnderPointer.Row, col)) {
-        selection.EndRow = cellUnderPointer.Row;
-        selection.EndCol = col;
-    } else {
-        selection.StartRow = cellUnderPointer.Row;
-        selection.StartCol = col;
-    }
+    state_.Selection = selectionAfterRelease(state_.Selection, cellUnderPointer.Row, foldColumn(cellUnderPointer.Col));
 }
 
 // Two typed characters make a byte: the next cell becomes current, which hands them over.

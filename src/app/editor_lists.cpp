@@ -46,7 +46,7 @@ void Editor::ListBox1Click()
         state_.Panel3Visible = true;
     } else {
         std::size_t previewSize = std::min<std::size_t>(PreviewBytes, segment->Data.size());
-        std::string preview = fieldText(segment->Data.data(), previewSize, codePage_);
+        std::string preview = fieldText(unitsOf(segment->Data.data(), previewSize), codePage_);
         state_.Panel3Visible = false;
         setEdit1Text("");
         filledLine_.clear();

@@ -5,10 +5,6 @@
 
 namespace quillet {
 
-namespace {
-constexpr std::size_t MaxBlockCharacters = 255;  // the count byte's range
-}
-
 void Editor::edit1TextChangedByUser(const std::string& text)
 {
     setEdit1Text(text);
@@ -27,14 +23,7 @@ void Editor::Edit1Change()
 
 void Editor::fillEdit1(const std::vector<std::uint16_t>& units)
 {
-    std::string text;
-    for (std::uint16_t unit : units) {
-        if (unit == 0) break;  // a text field ends at its first NUL
-        const std::string& converted = codePage_.fromUnit(unit);
-        std::size_t nul = converted.find('\0');
-        text.append(converted, 0, nul);
-        if (nul != std::string::npos) break;
-    }
+    std::string text = fieldText(units, codePage_);
     filledLine_ = text;
     setEdit1Text(text);
     filledLineExact_ = lineUnits() == units;

@@ -12,8 +12,6 @@ namespace quillet::cli {
 
 namespace {
 
-constexpr std::size_t MaxBlockCharacters = 255;
-
 int exportTexts(const Document& document)
 {
     std::string out;

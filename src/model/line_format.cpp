@@ -72,11 +72,10 @@ std::string displayText(const Bytes& data, const CodePage& codePage)
     return displayText(data.data(), data.size(), codePage);
 }
 
-std::string fieldText(const std::uint8_t* data, std::size_t size, const CodePage& codePage)
+std::string fieldText(const std::vector<std::uint16_t>& units, const CodePage& codePage)
 {
     std::string text;
-    for (std::size_t m = 0; 2 * m + 1 < size; ++m) {
-        std::uint16_t unit = static_cast<std::uint16_t>(data[2 * m] | (data[2 * m + 1] << 8));
+    for (std::uint16_t unit : units) {
         if (unit == 0) break;
         const std::string& converted = codePage.fromUnit(unit);
         // A unit whose conversion holds a NUL ends the field's text there as well.

@@ -34,8 +34,8 @@ std::vector<std::uint16_t> unitsOf(const std::uint8_t* data, std::size_t size);
 // nothing. An odd last byte is ignored. This is what list lines show.
 std::string displayText(const std::uint8_t* data, std::size_t size, const CodePage& codePage);
 std::string displayText(const Bytes& data, const CodePage& codePage);
-// The same text as a text field shows it: it ends at the first unit 0.
-std::string fieldText(const std::uint8_t* data, std::size_t size, const CodePage& codePage);
+// The text of units as a text field shows it: it ends at the first unit 0.
+std::string fieldText(const std::vector<std::uint16_t>& units, const CodePage& codePage);
 
 // The entry number of a list line: the text between its first "(" or ")" and the next one
 // (or the end), read as a whole decimal number; nothing when there is none.

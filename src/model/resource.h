@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "model/bytes.h"
@@ -8,6 +9,8 @@ namespace quillet {
 constexpr std::uint8_t KindData = 0;
 constexpr std::uint8_t KindUnicode = 171;  // also the marker byte 0xAB in front of a block's text
 constexpr std::uint8_t UnicodeMarker = 0xAB;
+// A unicode block's count byte holds its character count.
+constexpr std::size_t MaxBlockCharacters = 255;
 
 // One segment of the body. Size always equals Data.size(); a unicode block holds its
 // characters only (two bytes each, low byte first), without count byte and marker.
