@@ -42,7 +42,7 @@ double medianMs(const std::function<void()>& work, int runs)
 // One full view of the grid painted into an image, as the window's paint would.
 double paintMs(Editor& editor, const std::string& path, bool scrollToEnd)
 {
-    editor.OpenRSC(path);
+    editor.loadFile(path);
     HexGrid grid(editor);
     grid.resize(640, 560);
     grid.refresh();
@@ -80,9 +80,9 @@ int main(int argc, char** argv)
     double openMs = medianMs(
         [&] {
             Editor windowEditor(prompts, *CodePage::byName("1252"));
-            TFormMain window(windowEditor, std::nullopt, "/tmp/quillet-grid-bench.INI");
+            MainWindow window(windowEditor, std::nullopt, "/tmp/quillet-grid-bench.INI");
             window.resize(817, 544);
-            windowEditor.OpenRSC(entries);
+            windowEditor.loadFile(entries);
             window.refresh();
             QImage image(window.size(), QImage::Format_ARGB32_Premultiplied);
             window.render(&image);

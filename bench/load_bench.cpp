@@ -70,7 +70,7 @@ int main(int argc, char** argv)
     Document entriesDocument;
     double entriesLoad = bench::medianSeconds([&] { entriesDocument = loadResource(entriesPath, codePage); }, runs);
     std::printf("I = 65000, %zu segments, %zu entries: load %.1f ms (target < 50 ms)\n",
-                entriesDocument.Segments.size(), entriesDocument.IndexTable.size(), entriesLoad * 1e3);
+                entriesDocument.segments.size(), entriesDocument.indexTable.size(), entriesLoad * 1e3);
     double entriesSave = bench::medianSeconds([&] { saveResource(entriesDocument, entriesPath + ".out"); }, runs);
     std::printf("  save %.1f ms\n", entriesSave * 1e3);
 
@@ -96,7 +96,7 @@ int main(int argc, char** argv)
     plainRead(zeroPath);
     double zeroBaseline = bench::medianSeconds([&] { plainRead(zeroPath); }, 3);
     std::size_t entryCount = 0;
-    double zeroLoad = bench::medianSeconds([&] { entryCount = loadResource(zeroPath, codePage).IndexTable.size(); }, 3);
+    double zeroLoad = bench::medianSeconds([&] { entryCount = loadResource(zeroPath, codePage).indexTable.size(); }, 3);
     report("1 GiB file of zeros (I = 0), load", zeroLoad, zeroBaseline);
     std::printf("  %zu index entries, peak memory of this process %ld MiB\n", entryCount, peakMemoryMiB());
 

@@ -36,12 +36,12 @@ Bytes randomBytes(std::size_t size, std::uint64_t seed)
 Document rawDocument()
 {
     Document document;
-    document.NoIndex = true;
-    TResource segment;
-    segment.Data = randomBytes(DocumentSize, 0x9E3779B97F4A7C15ull);
-    segment.Size = static_cast<std::int32_t>(segment.Data.size());
-    document.Segments.push_back(std::move(segment));
-    document.Image.Length = DocumentSize;
+    document.noIndex = true;
+    Segment segment;
+    segment.data = randomBytes(DocumentSize, 0x9E3779B97F4A7C15ull);
+    segment.size = static_cast<std::int32_t>(segment.data.size());
+    document.segments.push_back(std::move(segment));
+    document.header.length = DocumentSize;
     return document;
 }
 
@@ -81,16 +81,16 @@ void placeEvery(Bytes& data, const Bytes& pattern)
 
 void benchFind(Document& document)
 {
-    Bytes& data = document.Segments[0].Data;
+    Bytes& data = document.segments[0].data;
     Bytes pattern = randomBytes(16, 42);
     std::memcpy(data.data() + data.size() - pattern.size(), pattern.data(), pattern.size());
 
     std::optional<SearchHit> hit;
     const void* baselineHit = nullptr;
     auto [find, baseline] = medianSeconds(
-        [] {}, [&] { hit = findFirst(document.Segments, 0, 0, pattern); },
+        [] {}, [&] { hit = findInSegments(document.segments, 0, 0, pattern); },
         [&] { baselineHit = ::memmem(data.data(), data.size(), pattern.data(), pattern.size()); });
-    bool same = hit && baselineHit == data.data() + hit->Index;
+    bool same = hit && baselineHit == data.data() + hit->index;
     std::printf("Find 16-byte pattern at the end:  find %.3f s  memmem %.3f s  ratio %.2f (target <= 1.2)%s\n",
                 find, baseline, find / baseline, same ? "" : "  MISMATCH");
 }
@@ -111,7 +111,7 @@ std::int64_t baselineReplace(Bytes& data, const Bytes& pattern, const Bytes& rep
 
 void benchReplace(Document& document)
 {
-    Bytes& data = document.Segments[0].Data;
+    Bytes& data = document.segments[0].data;
     Bytes pattern = randomBytes(8, 7);
     pattern.resize(4);
     Bytes replacement = randomBytes(8, 8);
@@ -121,7 +121,7 @@ void benchReplace(Document& document)
     std::int64_t baselineCount = 0;
     auto restore = [&] { placeEvery(data, pattern); };
     auto [replace, baseline] = medianSeconds(
-        restore, [&] { count = replaceAll(document.Segments, 0, 0, pattern, replacement); },
+        restore, [&] { count = replaceInSegments(document.segments, 0, 0, pattern, replacement); },
         [&] { baselineCount = baselineReplace(data, pattern, replacement); });
     std::printf("Replace 4-byte pattern every 4 KiB (%lld hits):  replace %.3f s  memmem loop %.3f s  "
                 "ratio %.2f (target <= 1.5)%s\n",

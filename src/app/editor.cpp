@@ -12,26 +12,26 @@ const std::string ProgramName = "Quillet";
 
 Editor::Editor(Prompts& prompts, CodePage codePage) : prompts_(prompts), codePage_(std::move(codePage)) {}
 
-const TResource* Editor::currentSegment() const
+const Segment* Editor::currentSegment() const
 {
-    if (!state_.ListBox1ItemIndex || *state_.ListBox1ItemIndex >= document_.Segments.size()) return nullptr;
-    return &document_.Segments[*state_.ListBox1ItemIndex];
+    if (!state_.selectedSegment || *state_.selectedSegment >= document_.segments.size()) return nullptr;
+    return &document_.segments[*state_.selectedSegment];
 }
 
-void Editor::FormActivate(const std::optional<std::string>& firstArgument)
+void Editor::activate(const std::optional<std::string>& firstArgument)
 {
-    document_.NoIndex = false;
-    state_.ForceMode = false;
+    document_.noIndex = false;
+    state_.forceMode = false;
     resetGridSelection();
-    if (firstArgument && fileExists(*firstArgument)) OpenRSC(*firstArgument);
+    if (firstArgument && fileExists(*firstArgument)) loadFile(*firstArgument);
 }
 
-void Editor::OpenRSC(const std::string& fileName)
+void Editor::loadFile(const std::string& fileName)
 {
     resetGridSelection();
-    state_.Focus = FocusRequest::ListBox1;
+    state_.focus = FocusRequest::SegmentList;
     handOverGridEditor();  // the grid loses the focus while the old document is still current
-    state_.Panel3Visible = false;
+    state_.textStripVisible = false;
     if (!fileExists(fileName)) return;
 
     Document loaded;
@@ -40,26 +40,26 @@ void Editor::OpenRSC(const std::string& fileName)
     } catch (const IoError& error) {
         // The document on screen stays whole: a file that cannot be read replaces nothing.
         showIoError(error.what());
-        if (currentSegment()) ListBox1Click();
+        if (currentSegment()) showSelectedSegment();
         return;
     }
     document_ = std::move(loaded);
-    state_.ListBox1ItemIndex.reset();
-    state_.ListBoxPageItemIndex.reset();
-    state_.StatusPanel0 = fileName;
-    if (!document_.SegmentLines.empty()) {
-        state_.ListBox1ItemIndex = 0;
-        ListBox1Click();
+    state_.selectedSegment.reset();
+    state_.selectedIndexLine.reset();
+    state_.fileNamePanel = fileName;
+    if (!document_.segmentLines.empty()) {
+        state_.selectedSegment = 0;
+        showSelectedSegment();
     }
-    if (document_.NoIndex) resetGridSelection();
+    if (document_.noIndex) resetGridSelection();
 }
 
-void Editor::ToolButton1Click()
+void Editor::openFile()
 {
-    if (auto name = prompts_.askOpenFileName()) OpenRSC(*name);
+    if (auto name = prompts_.askOpenFileName()) loadFile(*name);
 }
 
-void Editor::ToolButton2Click()
+void Editor::saveFileAs()
 {
     handOverGridEditor();  // a byte typed just before saving belongs in the file
     auto name = prompts_.askSaveFileName();
@@ -71,7 +71,7 @@ void Editor::ToolButton2Click()
     }
 }
 
-void Editor::About1Click()
+void Editor::showAbout()
 {
     prompts_.showAbout();
 }
@@ -81,23 +81,23 @@ void Editor::showIoError(const std::string& text)
     prompts_.showMessage(MessageKind::Error, ProgramName, text);
 }
 
-void Editor::setEdit1Text(const std::string& text)
+void Editor::setTextLine(const std::string& text)
 {
-    if (text == state_.Edit1Text) return;
-    state_.Edit1Text = text;
-    Edit1Change();
+    if (text == state_.textLine) return;
+    state_.textLine = text;
+    updateCharacterCounter();
 }
 
 void Editor::setRowCount(std::int64_t rows)
 {
-    state_.RowCount = rows;
-    if (state_.Current.Row > rows - 1) setCurrentCell({rows - 1, state_.Current.Col});
+    state_.rowCount = rows;
+    if (state_.current.row > rows - 1) setCurrentCell({rows - 1, state_.current.col});
 }
 
 FocusRequest Editor::takeFocusRequest()
 {
-    FocusRequest request = state_.Focus;
-    state_.Focus = FocusRequest::None;
+    FocusRequest request = state_.focus;
+    state_.focus = FocusRequest::None;
     return request;
 }
 

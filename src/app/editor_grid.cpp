@@ -14,61 +14,61 @@ bool isByteColumn(int col)
 }
 }  // namespace
 
-bool Editor::RxDrawGrid1ShowEditor(int col) const
+bool Editor::canEditColumn(int col) const
 {
     return isByteColumn(col);
 }
 
 void Editor::gridTypeCharacter(const std::string& character)
 {
-    if (state_.GridEditor.Open) {
-        gridEditorTextChanged(state_.GridEditor.Text + character);
+    if (state_.gridEditor.open) {
+        gridEditorTextChanged(state_.gridEditor.text + character);
         return;
     }
-    if (!RxDrawGrid1ShowEditor(state_.Current.Col)) return;
-    state_.GridEditor = InPlaceEditor{true, state_.Current, ""};
+    if (!canEditColumn(state_.current.col)) return;
+    state_.gridEditor = GridEditorState{true, state_.current, ""};
     gridEditorTextChanged(character);
 }
 
 void Editor::gridEditKey()
 {
-    if (state_.GridEditor.Open || !RxDrawGrid1ShowEditor(state_.Current.Col)) return;
-    state_.GridEditor = InPlaceEditor{true, state_.Current, ""};
+    if (state_.gridEditor.open || !canEditColumn(state_.current.col)) return;
+    state_.gridEditor = GridEditorState{true, state_.current, ""};
 }
 
 void Editor::gridEditorTextChanged(const std::string& text)
 {
-    if (!state_.GridEditor.Open || text == state_.GridEditor.Text) return;
-    state_.GridEditor.Text = text;
-    RxDrawGrid1EditChange(text);
+    if (!state_.gridEditor.open || text == state_.gridEditor.text) return;
+    state_.gridEditor.text = text;
+    advanceAfterTwoDigits(text);
 }
 
 void Editor::gridEditorEscape()
 {
-    state_.GridEditor = InPlaceEditor{};
+    state_.gridEditor = GridEditorState{};
 }
 
 void Editor::gridMoveCurrent(GridCell cell)
 {
-    cell.Row = std::clamp<std::int64_t>(cell.Row, 1, std::max<std::int64_t>(1, state_.RowCount - 1));
-    cell.Col = std::clamp(cell.Col, 1, GridColumnCount - 1);
+    cell.row = std::clamp<std::int64_t>(cell.row, 1, std::max<std::int64_t>(1, state_.rowCount - 1));
+    cell.col = std::clamp(cell.col, 1, GridColumnCount - 1);
     setCurrentCell(cell);
 }
 
 void Editor::setCurrentCell(GridCell cell)
 {
-    if (cell == state_.Current) return;
+    if (cell == state_.current) return;
     handOverGridEditor();
-    state_.Current = cell;
-    RxDrawGrid1Click();
+    state_.current = cell;
+    gridClicked();
 }
 
 void Editor::handOverGridEditor()
 {
-    if (!state_.GridEditor.Open) return;
-    InPlaceEditor closing = state_.GridEditor;
-    state_.GridEditor = InPlaceEditor{};
-    RxDrawGrid1SetEditText(closing.Text, closing.Cell);
+    if (!state_.gridEditor.open) return;
+    GridEditorState closing = state_.gridEditor;
+    state_.gridEditor = GridEditorState{};
+    storeTypedByte(closing.text, closing.cell);
 }
 
 void Editor::gridFocusLost()
@@ -81,54 +81,54 @@ void Editor::gridMousePress(MouseButton button, GridCell cellUnderPointer)
 {
     handOverGridEditor();
     if (button != MouseButton::Left) return;
-    bool onCell = cellUnderPointer.Row >= 1 && cellUnderPointer.Row < state_.RowCount && cellUnderPointer.Col >= 1;
-    if (onCell) RxDrawGrid1Click();
-    int col = foldColumn(cellUnderPointer.Col);
-    state_.Selection.StartRow = state_.Selection.EndRow = cellUnderPointer.Row;
-    state_.Selection.StartCol = state_.Selection.EndCol = col;
+    bool onCell = cellUnderPointer.row >= 1 && cellUnderPointer.row < state_.rowCount && cellUnderPointer.col >= 1;
+    if (onCell) gridClicked();
+    int col = foldColumn(cellUnderPointer.col);
+    state_.selection.startRow = state_.selection.endRow = cellUnderPointer.row;
+    state_.selection.startCol = state_.selection.endCol = col;
 }
 
 void Editor::gridMouseRelease(MouseButton button, GridCell cellUnderPointer, bool gridHasFocus)
 {
-    if (button != MouseButton::Left || !gridHasFocus || state_.GridEditor.Open) return;
-    state_.Selection = selectionAfterRelease(state_.Selection, cellUnderPointer.Row, foldColumn(cellUnderPointer.Col));
+    if (button != MouseButton::Left || !gridHasFocus || state_.gridEditor.open) return;
+    state_.selection = selectionAfterRelease(state_.selection, cellUnderPointer.row, foldColumn(cellUnderPointer.col));
 }
 
 // Two typed characters make a byte: the next cell becomes current, which hands them over.
-void Editor::RxDrawGrid1EditChange(const std::string& text)
+void Editor::advanceAfterTwoDigits(const std::string& text)
 {
     if (text.size() != 2) return;
-    GridCell current = state_.Current;
-    if (current.Col >= 1 && current.Col < GridByteColumns) {
-        setCurrentCell({current.Row, current.Col + 1});
-    } else if (current.Col == GridByteColumns) {
-        setCurrentCell({current.Row, 1});
-        setCurrentCell({std::min(state_.RowCount - 1, current.Row + 1), 1});
+    GridCell current = state_.current;
+    if (current.col >= 1 && current.col < GridByteColumns) {
+        setCurrentCell({current.row, current.col + 1});
+    } else if (current.col == GridByteColumns) {
+        setCurrentCell({current.row, 1});
+        setCurrentCell({std::min(state_.rowCount - 1, current.row + 1), 1});
     }
 }
 
-void Editor::RxDrawGrid1SetEditText(const std::string& text, GridCell cell)
+void Editor::storeTypedByte(const std::string& text, GridCell cell)
 {
-    const TResource* segment = currentSegment();
-    if (!segment || !isByteColumn(cell.Col)) return;
-    auto index = byteIndexAtCell(gridLead(document_, *segment), segment->Size, cell.Row, cell.Col);
+    const Segment* segment = currentSegment();
+    if (!segment || !isByteColumn(cell.col)) return;
+    auto index = byteIndexAtCell(gridLead(document_, *segment), segment->size, cell.row, cell.col);
     if (!index) return;
-    document_.Segments[*state_.ListBox1ItemIndex].Data[static_cast<std::size_t>(*index)] =
+    document_.segments[*state_.selectedSegment].data[static_cast<std::size_t>(*index)] =
         static_cast<std::uint8_t>(hexValueOfText(text) & 0xFF);
 }
 
-void Editor::RxDrawGrid1Click()
+void Editor::gridClicked()
 {
-    if (!state_.ForceMode) return;
-    state_.ForceMode = false;
-    state_.Panel3Visible = false;
+    if (!state_.forceMode) return;
+    state_.forceMode = false;
+    state_.textStripVisible = false;
 }
 
-void Editor::Copy1Click()
+void Editor::copyHex()
 {
     handOverGridEditor();
-    const TResource* segment = currentSegment();
-    std::string text = segment ? copyHexText(state_.Selection, gridLead(document_, *segment), *segment) : std::string();
+    const Segment* segment = currentSegment();
+    std::string text = segment ? copyHexText(state_.selection, gridLead(document_, *segment), *segment) : std::string();
     prompts_.setClipboardText(text);
 }
 

@@ -12,85 +12,85 @@ constexpr std::size_t PreviewBytes = 40;
 constexpr int UnicodeLineLimit = 127;
 }  // namespace
 
-void Editor::selectSegmentLineByUser(std::size_t line)
+void Editor::selectSegment(std::size_t line)
 {
-    if (line >= document_.SegmentLines.size()) return;
+    if (line >= document_.segmentLines.size()) return;
     handOverGridEditor();  // a digit typed in the grid belongs to the segment it was typed in
-    state_.ListBox1ItemIndex = line;
-    ListBox1Click();
+    state_.selectedSegment = line;
+    showSelectedSegment();
 }
 
-void Editor::selectIndexLineByUser(std::size_t line)
+void Editor::selectIndexLine(std::size_t line)
 {
-    if (line >= document_.IndexTable.size()) return;
-    state_.ListBoxPageItemIndex = line;
-    ListBoxPageClick();
+    if (line >= document_.indexTable.size()) return;
+    state_.selectedIndexLine = line;
+    followIndexLine();
 }
 
 // The segment selection: every view of the current segment is made afresh from the document.
-void Editor::ListBox1Click()
+void Editor::showSelectedSegment()
 {
     resetGridSelection();
-    state_.StatusPanel1.clear();
-    const TResource* segment = currentSegment();
+    state_.messagePanel.clear();
+    const Segment* segment = currentSegment();
     if (!segment) {
         setRowCount(2);
         return;
     }
-    state_.ForceMode = false;
+    state_.forceMode = false;
     setRowCount(gridRowCount(document_, segment));
     if (segment->isUnicode()) {
-        setEdit1Text("");
-        state_.Edit1MaxLength = UnicodeLineLimit;
-        fillEdit1(unitsOf(segment->Data.data(), segment->Data.size()));
-        state_.Panel3Visible = true;
+        setTextLine("");
+        state_.textLineMaxLength = UnicodeLineLimit;
+        fillTextLine(unitsOf(segment->data.data(), segment->data.size()));
+        state_.textStripVisible = true;
     } else {
-        std::size_t previewSize = std::min<std::size_t>(PreviewBytes, segment->Data.size());
-        std::string preview = fieldText(unitsOf(segment->Data.data(), previewSize), codePage_);
-        state_.Panel3Visible = false;
-        setEdit1Text("");
+        std::size_t previewSize = std::min<std::size_t>(PreviewBytes, segment->data.size());
+        std::string preview = fieldText(unitsOf(segment->data.data(), previewSize), codePage_);
+        state_.textStripVisible = false;
+        setTextLine("");
         filledLine_.clear();
         filledLineExact_ = true;
-        state_.StatusPanel1 = preview;
-        state_.Edit1MaxLength = 0;
+        state_.messagePanel = preview;
+        state_.textLineMaxLength = 0;
     }
     // Index line k always carries the entry number k.
-    auto entry = entryNumberOfLine(document_.SegmentLines[*state_.ListBox1ItemIndex]);
-    if (entry && *entry < document_.IndexTable.size()) state_.ListBoxPageItemIndex = *entry;
+    auto entry = entryNumberOfLine(document_.segmentLines[*state_.selectedSegment]);
+    if (entry && *entry < document_.indexTable.size()) state_.selectedIndexLine = *entry;
 }
 
-void Editor::ListBoxPageClick()
+void Editor::followIndexLine()
 {
-    if (document_.IndexTable.empty() || !state_.ListBoxPageItemIndex) return;
-    std::size_t entry = *state_.ListBoxPageItemIndex;
-    const auto& lines = document_.SegmentLines;
+    if (document_.indexTable.empty() || !state_.selectedIndexLine) return;
+    std::size_t entry = *state_.selectedIndexLine;
+    const auto& lines = document_.segmentLines;
     for (std::size_t line = 0; line < lines.size(); ++line) {
         if (entryNumberOfLine(lines[line]) == entry) {
             handOverGridEditor();
-            state_.ListBox1ItemIndex = line;
-            ListBox1Click();
+            state_.selectedSegment = line;
+            showSelectedSegment();
             return;
         }
     }
 }
 
-void Editor::Previousunicodeblock2Click()
+void Editor::previousSegment()
 {
-    if (document_.SegmentLines.empty() || !state_.ListBox1ItemIndex || *state_.ListBox1ItemIndex == 0) return;
+    if (document_.segmentLines.empty() || !state_.selectedSegment || *state_.selectedSegment == 0) return;
     // The shortcut leaves the focus on the grid: its editor's text goes to the segment it was
     // typed in, not to the next one shown.
     handOverGridEditor();
-    --*state_.ListBox1ItemIndex;
-    ListBox1Click();
+    --*state_.selectedSegment;
+    showSelectedSegment();
 }
 
-void Editor::Nextunicodeblock2Click()
+void Editor::nextSegment()
 {
-    if (document_.SegmentLines.empty() || !state_.ListBox1ItemIndex) return;
-    if (*state_.ListBox1ItemIndex + 2 > document_.SegmentLines.size()) return;
+    if (document_.segmentLines.empty() || !state_.selectedSegment) return;
+    if (*state_.selectedSegment + 2 > document_.segmentLines.size()) return;
     handOverGridEditor();
-    ++*state_.ListBox1ItemIndex;
-    ListBox1Click();
+    ++*state_.selectedSegment;
+    showSelectedSegment();
 }
 
 }  // namespace quillet

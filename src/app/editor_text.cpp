@@ -5,49 +5,49 @@
 
 namespace quillet {
 
-void Editor::edit1TextChangedByUser(const std::string& text)
+void Editor::textLineEdited(const std::string& text)
 {
-    setEdit1Text(text);
+    setTextLine(text);
 }
 
 // The character counter in status panel 1; a message ending in "." keeps its text up to there.
-void Editor::Edit1Change()
+void Editor::updateCharacterCounter()
 {
-    std::string counter = "Already entered " + std::to_string(state_.Edit1Text.size()) + " char(s)";
-    std::size_t dot = state_.StatusPanel1.find('.');
+    std::string counter = "Already entered " + std::to_string(state_.textLine.size()) + " char(s)";
+    std::size_t dot = state_.messagePanel.find('.');
     if (dot != std::string::npos)
-        state_.StatusPanel1 = state_.StatusPanel1.substr(0, dot) + ". " + counter;
+        state_.messagePanel = state_.messagePanel.substr(0, dot) + ". " + counter;
     else
-        state_.StatusPanel1 = counter;
+        state_.messagePanel = counter;
 }
 
-void Editor::fillEdit1(const std::vector<std::uint16_t>& units)
+void Editor::fillTextLine(const std::vector<std::uint16_t>& units)
 {
     std::string text = fieldText(units, codePage_);
     filledLine_ = text;
-    setEdit1Text(text);
+    setTextLine(text);
     filledLineExact_ = lineUnits() == units;
 }
 
 std::vector<std::uint16_t> Editor::lineUnits() const
 {
     std::vector<std::uint16_t> units;
-    units.reserve(state_.Edit1Text.size());
-    for (char ch : state_.Edit1Text) units.push_back(codePage_.toUnit(static_cast<std::uint8_t>(ch)));
+    units.reserve(state_.textLine.size());
+    for (char ch : state_.textLine) units.push_back(codePage_.toUnit(static_cast<std::uint8_t>(ch)));
     return units;
 }
 
 // Applying a line the person did not touch must not change bytes that the line cannot show.
 bool Editor::lineUnchangedButInexact() const
 {
-    return !filledLineExact_ && state_.Edit1Text == filledLine_;
+    return !filledLineExact_ && state_.textLine == filledLine_;
 }
 
-void Editor::SpeedButton1Click()
+void Editor::applyTextLine()
 {
     if (!currentSegment()) return;
-    std::size_t s = *state_.ListBox1ItemIndex;
-    if (state_.ForceMode)
+    std::size_t s = *state_.selectedSegment;
+    if (state_.forceMode)
         forceApply(s);
     else if (currentSegment()->isUnicode())
         unicodeApply(s);
@@ -57,9 +57,9 @@ void Editor::unicodeApply(std::size_t s)
 {
     // A line the person left as the program filled it may not show the block exactly (a unit 0,
     // a unit the code page lacks, a double-byte character): the block then keeps its own units.
-    const TResource& block = document_.Segments[s];
+    const Segment& block = document_.segments[s];
     std::vector<std::uint16_t> units =
-        lineUnchangedButInexact() ? unitsOf(block.Data.data(), block.Data.size()) : lineUnits();
+        lineUnchangedButInexact() ? unitsOf(block.data.data(), block.data.size()) : lineUnits();
     if (units.size() > MaxBlockCharacters) {
         prompts_.showMessage(MessageKind::Warning, "Warning",
                              "The text has " + std::to_string(units.size()) +
@@ -67,7 +67,7 @@ void Editor::unicodeApply(std::size_t s)
         return;
     }
     applyUnicodeText(document_, s, units, codePage_);
-    ListBox1Click();
+    showSelectedSegment();
 }
 
 }  // namespace quillet

@@ -16,7 +16,7 @@ namespace {
 
 const char* const LengthWarning = "Length texts not equal, resize not support for this operation!";
 
-// Takes the mode flags out of the arguments; the last one given counts, "HEX data" by default.
+// Takes the mode flags out of the arguments; the last one given counts, "hexUpper data" by default.
 PatternMode takeMode(std::vector<std::string>& args)
 {
     PatternMode mode = PatternMode::HexData;
@@ -48,19 +48,19 @@ std::optional<std::vector<std::string>> operands(std::vector<std::string> args, 
 // empty pattern stays on a segment's last byte).
 int printHitsInFindNextOrder(const Document& document, const Bytes& pattern)
 {
-    if (document.Segments.empty()) return ExitFailure;
+    if (document.segments.empty()) return ExitFailure;
     std::optional<SearchHit> shown;
-    auto hit = findFirst(document.Segments, 0, 0, pattern);
+    auto hit = findInSegments(document.segments, 0, 0, pattern);
     while (hit) {
-        const TResource& segment = document.Segments[hit->Segment];
-        SearchHit cell{hit->Segment, shownHitIndex(hit->Index, segment.Data.size())};
+        const Segment& segment = document.segments[hit->segment];
+        SearchHit cell{hit->segment, shownHitIndex(hit->index, segment.data.size())};
         if (shown == cell) break;
-        std::cout << cell.Segment + 1 << " " << cell.Index << " "
-                  << HEX(static_cast<std::uint64_t>(document.dataStart(segment)) + cell.Index, 8) << "\n";
+        std::cout << cell.segment + 1 << " " << cell.index << " "
+                  << hexUpper(static_cast<std::uint64_t>(document.dataStart(segment)) + cell.index, 8) << "\n";
         shown = cell;
         int lead = gridLead(document, segment);
-        std::size_t start = startIndexAfterCell(lead, cellOfByte(lead, static_cast<std::int64_t>(cell.Index)));
-        hit = findFirst(document.Segments, cell.Segment, start, pattern);
+        std::size_t start = startIndexAfterCell(lead, cellOfByte(lead, static_cast<std::int64_t>(cell.index)));
+        hit = findInSegments(document.segments, cell.segment, start, pattern);
     }
     return shown ? ExitOk : ExitFailure;
 }
@@ -104,7 +104,7 @@ int runReplace(const std::vector<std::string>& args)
     if (!lookFor.empty()) {
         Bytes pattern = patternBytes(lookFor, mode, codePage);
         Bytes replacement = patternBytes(replaceWith, mode, codePage);
-        count = replaceAll(document->Segments, 0, 0, pattern, replacement);
+        count = replaceInSegments(document->segments, 0, 0, pattern, replacement);
     }
     std::cout << "Make " << count << " replace(s)\n";
     return saveOrReport(*document, (*given)[3]) ? ExitOk : ExitFailure;

@@ -11,7 +11,7 @@ namespace {
 void printLines(const Document& document, const CodePage& codePage)
 {
     std::string out = "[index]\n";
-    for (std::size_t k = 0; k < document.IndexTable.size(); ++k) {
+    for (std::size_t k = 0; k < document.indexTable.size(); ++k) {
         out += document.indexLine(k);
         out += '\n';
         if (out.size() > (1 << 20)) {
@@ -20,7 +20,7 @@ void printLines(const Document& document, const CodePage& codePage)
         }
     }
     out += "[segments]\n";
-    for (const std::string& line : document.SegmentLines) out += codePage.toUtf8(line) + "\n";
+    for (const std::string& line : document.segmentLines) out += codePage.toUtf8(line) + "\n";
     std::cout << out;
 }
 
@@ -48,30 +48,30 @@ std::string jsonString(const std::string& utf8)
 
 void printJson(const Document& document, const CodePage& codePage)
 {
-    std::string out = "{\n  \"no_index\": " + std::string(document.NoIndex ? "true" : "false") + ",\n  \"index\": [";
-    for (std::size_t k = 0; k < document.IndexTable.size(); ++k) {
+    std::string out = "{\n  \"no_index\": " + std::string(document.noIndex ? "true" : "false") + ",\n  \"index\": [";
+    for (std::size_t k = 0; k < document.indexTable.size(); ++k) {
         if (k > 0) out += ", ";
-        out += std::to_string(document.IndexTable[k]);
+        out += std::to_string(document.indexTable[k]);
         if (out.size() > (1 << 20)) {
             std::cout << out;
             out.clear();
         }
     }
     out += "],\n  \"segments\": [";
-    for (std::size_t j = 0; j < document.Segments.size(); ++j) {
-        const TResource& segment = document.Segments[j];
+    for (std::size_t j = 0; j < document.segments.size(); ++j) {
+        const Segment& segment = document.segments[j];
         out += j == 0 ? "\n    " : ",\n    ";
         out += "{\"kind\": \"" + std::string(segment.isUnicode() ? "unicode" : "data") + "\"";
-        out += ", \"offset\": " + std::to_string(segment.Offset);
-        out += ", \"size\": " + std::to_string(segment.Size);
-        out += ", \"line\": " + jsonString(codePage.toUtf8(document.SegmentLines[j]));
+        out += ", \"offset\": " + std::to_string(segment.offset);
+        out += ", \"size\": " + std::to_string(segment.size);
+        out += ", \"line\": " + jsonString(codePage.toUtf8(document.segmentLines[j]));
         out += ", \"data\": \"";
-        for (std::uint8_t byte : segment.Data) appendHexByte(out, byte);
+        for (std::uint8_t byte : segment.data) appendHexByte(out, byte);
         out += "\"}";
         std::cout << out;
         out.clear();
     }
-    out += document.Segments.empty() ? "]\n}\n" : "\n  ]\n}\n";
+    out += document.segments.empty() ? "]\n}\n" : "\n  ]\n}\n";
     std::cout << out;
 }
 

@@ -15,10 +15,10 @@ namespace {
 int exportTexts(const Document& document)
 {
     std::string out;
-    for (std::size_t j = 0; j < document.Segments.size(); ++j) {
-        const TResource& segment = document.Segments[j];
+    for (std::size_t j = 0; j < document.segments.size(); ++j) {
+        const Segment& segment = document.segments[j];
         if (!segment.isUnicode()) continue;
-        out += std::to_string(j + 1) + "\t" + escapedUtf8FromUnits(unitsOf(segment.Data.data(), segment.Data.size())) + "\n";
+        out += std::to_string(j + 1) + "\t" + escapedUtf8FromUnits(unitsOf(segment.data.data(), segment.data.size())) + "\n";
     }
     std::cout << out;
     return std::cout.good() ? ExitOk : ExitFailure;
@@ -48,7 +48,7 @@ std::optional<std::map<std::size_t, std::vector<std::uint16_t>>> readTexts(const
             digits.find_first_not_of("0123456789") != std::string::npos)
             return fail("expected a segment number, a TAB and the text");
         std::size_t segment = std::stoul(digits);
-        if (segment == 0 || segment > document.Segments.size() || !document.Segments[segment - 1].isUnicode())
+        if (segment == 0 || segment > document.segments.size() || !document.segments[segment - 1].isUnicode())
             return fail("segment " + digits + " is not a unicode block");
         std::string error;
         auto units = unitsFromEscapedUtf8(std::string_view(line).substr(tab + 1), error);

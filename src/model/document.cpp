@@ -4,15 +4,15 @@
 
 namespace quillet {
 
-std::int64_t Document::dataStart(const TResource& segment) const
+std::int64_t Document::dataStart(const Segment& segment) const
 {
-    if (NoIndex) return 0;
-    return segment.Offset + (segment.isUnicode() ? 2 : 1);
+    if (noIndex) return 0;
+    return segment.offset + (segment.isUnicode() ? 2 : 1);
 }
 
 std::string Document::indexLine(std::size_t entry) const
 {
-    return formatIndexLine(IndexTable[entry], entry);
+    return formatIndexLine(indexTable[entry], entry);
 }
 
 }  // namespace quillet

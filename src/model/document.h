@@ -9,10 +9,10 @@ namespace quillet {
 
 // What saving needs of the loaded file: its length and its second header word. The bytes
 // themselves are not kept, so that a large file is held once, in its segments.
-struct FileImage {
-    std::uint64_t Length = 0;
-    std::uint8_t HeaderByte2 = 0;
-    std::uint8_t HeaderByte3 = 0;
+struct FileHeader {
+    std::uint64_t length = 0;
+    std::uint8_t headerByte2 = 0;
+    std::uint8_t headerByte3 = 0;
 };
 
 // The index entries: 16-bit file positions. Left uninitialised when made, as they are read
@@ -21,16 +21,16 @@ using IndexEntries = std::vector<std::uint16_t, DefaultInitAllocator<std::uint16
 
 // The loaded resource file: its index entries, its body cut into segments, and the lines of
 // the segment list, which describe the segments in the same order. Index lines are not stored:
-// each is HEX(entry, 4) + "(" + k + ")", made when it is read.
+// each is hexUpper(entry, 4) + "(" + k + ")", made when it is read.
 struct Document {
-    FileImage Image;
-    IndexEntries IndexTable;
-    std::vector<TResource> Segments;
-    std::vector<std::string> SegmentLines;
-    bool NoIndex = false;
+    FileHeader header;
+    IndexEntries indexTable;
+    std::vector<Segment> segments;
+    std::vector<std::string> segmentLines;
+    bool noIndex = false;
 
     // File position of the first byte of a segment's Data.
-    std::int64_t dataStart(const TResource& segment) const;
+    std::int64_t dataStart(const Segment& segment) const;
     std::string indexLine(std::size_t entry) const;
 };
 

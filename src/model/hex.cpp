@@ -14,7 +14,7 @@ int hexDigitValue(char ch)
 }
 }  // namespace
 
-std::string HEX(std::uint64_t value, int width)
+std::string hexUpper(std::uint64_t value, int width)
 {
     std::string digits;
     do {

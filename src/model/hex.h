@@ -5,7 +5,7 @@
 namespace quillet {
 
 // v in upper-case hexadecimal with leading zeros to at least `width` digits.
-std::string HEX(std::uint64_t value, int width);
+std::string hexUpper(std::uint64_t value, int width);
 
 // Appends a byte as two upper-case hex digits.
 void appendHexByte(std::string& out, std::uint8_t byte);

@@ -24,19 +24,19 @@ std::string indexTag(std::optional<std::size_t> entry)
 
 std::string formatIndexLine(std::uint16_t entryValue, std::size_t entryNumber)
 {
-    return HEX(entryValue, 4) + "(" + std::to_string(entryNumber) + ")";
+    return hexUpper(entryValue, 4) + "(" + std::to_string(entryNumber) + ")";
 }
 
-std::string dataRange(const TResource& segment)
+std::string dataRange(const Segment& segment)
 {
-    std::int64_t first = static_cast<std::int64_t>(segment.Offset) + 1;
-    std::int64_t last = static_cast<std::int64_t>(segment.Offset) + segment.Size;
-    return HEX(static_cast<std::uint64_t>(first), 4) + ":" + HEX(static_cast<std::uint64_t>(last), 4);
+    std::int64_t first = static_cast<std::int64_t>(segment.offset) + 1;
+    std::int64_t last = static_cast<std::int64_t>(segment.offset) + segment.size;
+    return hexUpper(static_cast<std::uint64_t>(first), 4) + ":" + hexUpper(static_cast<std::uint64_t>(last), 4);
 }
 
 std::string rawSegmentLine(std::uint64_t fileLength)
 {
-    return "0000:" + HEX(fileLength, 4);
+    return "0000:" + hexUpper(fileLength, 4);
 }
 
 std::string lineHead(const std::string& line)

@@ -18,8 +18,8 @@ std::string sequenceNumber(std::size_t oneBasedPosition);
 std::string indexTag(std::optional<std::size_t> entry);
 
 std::string formatIndexLine(std::uint16_t entryValue, std::size_t entryNumber);
-// The range part of a data segment's line: HEX(first, 4) ":" HEX(last, 4).
-std::string dataRange(const TResource& segment);
+// The range part of a data segment's line: hexUpper(first, 4) ":" hexUpper(last, 4).
+std::string dataRange(const Segment& segment);
 std::string rawSegmentLine(std::uint64_t fileLength);
 
 // The text of a segment line before its first blank, or the whole line.

@@ -52,9 +52,9 @@ class BodyScanner {
 public:
     BodyScanner(const Bytes& image, std::int64_t indexOffset, Document& document, const CodePage& codePage)
         : image_(image), indexOffset_(indexOffset), document_(document), codePage_(codePage),
-          tags_(document.IndexTable)
+          tags_(document.indexTable)
     {
-        for (std::uint16_t entry : document.IndexTable) isCut_.set(entry);
+        for (std::uint16_t entry : document.indexTable) isCut_.set(entry);
     }
 
     void run()
@@ -91,12 +91,12 @@ private:
         --pendingLength_;  // the count byte belongs to the block
         flush();
         pendingStart_ = -1;
-        TResource block;
-        block.Kind = KindUnicode;
-        block.Offset = static_cast<std::uint16_t>(p - 1);
-        block.Size = 2 * image_[p - 1];
-        block.Data.assign(image_.begin() + p + 1, image_.begin() + p + 1 + block.Size);
-        std::string text = displayText(block.Data, codePage_);
+        Segment block;
+        block.kind = KindUnicode;
+        block.offset = static_cast<std::uint16_t>(p - 1);
+        block.size = 2 * image_[p - 1];
+        block.data.assign(image_.begin() + p + 1, image_.begin() + p + 1 + block.size);
+        std::string text = displayText(block.data, codePage_);
         append(std::move(block), tags_.entryFor(p - 1), text);
         return p + 1 + 2 * image_[p - 1];
     }
@@ -107,24 +107,24 @@ private:
         ++pendingLength_;
     }
 
-    // The flush of the pending data segment (SaveTempResource).
+    // Ends the pending data segment and appends it, when it holds bytes.
     void flush()
     {
         if (pendingLength_ == 0) return;
-        TResource segment;
-        segment.Kind = KindData;
-        segment.Offset = static_cast<std::uint16_t>(pendingStart_ - 1);
-        segment.Size = static_cast<std::int32_t>(pendingLength_);
-        segment.Data.assign(image_.begin() + pendingStart_, image_.begin() + pendingStart_ + pendingLength_);
+        Segment segment;
+        segment.kind = KindData;
+        segment.offset = static_cast<std::uint16_t>(pendingStart_ - 1);
+        segment.size = static_cast<std::int32_t>(pendingLength_);
+        segment.data.assign(image_.begin() + pendingStart_, image_.begin() + pendingStart_ + pendingLength_);
         std::string range = dataRange(segment);
         append(std::move(segment), tags_.entryFor(pendingStart_ + 1), range);
         pendingLength_ = 0;
     }
 
-    void append(TResource segment, std::optional<std::size_t> entry, const std::string& rest)
+    void append(Segment segment, std::optional<std::size_t> entry, const std::string& rest)
     {
-        document_.Segments.push_back(std::move(segment));
-        document_.SegmentLines.push_back(sequenceNumber(document_.Segments.size()) + indexTag(entry) + " " + rest);
+        document_.segments.push_back(std::move(segment));
+        document_.segmentLines.push_back(sequenceNumber(document_.segments.size()) + indexTag(entry) + " " + rest);
     }
 
     const Bytes& image_;
@@ -152,10 +152,10 @@ std::size_t entryCount(std::uint64_t length, std::uint16_t indexOffset)
 
 void keepHeader(Document& document, std::uint64_t length, const std::uint8_t* firstBytes)
 {
-    document.Image.Length = length;
+    document.header.length = length;
     if (length >= 4) {
-        document.Image.HeaderByte2 = firstBytes[2];
-        document.Image.HeaderByte3 = firstBytes[3];
+        document.header.headerByte2 = firstBytes[2];
+        document.header.headerByte3 = firstBytes[3];
     }
 }
 
@@ -163,12 +163,12 @@ Document rawDocument(Bytes image)
 {
     Document document;
     keepHeader(document, image.size(), image.data());
-    document.NoIndex = true;
-    document.SegmentLines.push_back(rawSegmentLine(image.size()));
-    TResource whole;
-    whole.Size = static_cast<std::int32_t>(image.size());
-    whole.Data = std::move(image);
-    document.Segments.push_back(std::move(whole));
+    document.noIndex = true;
+    document.segmentLines.push_back(rawSegmentLine(image.size()));
+    Segment whole;
+    whole.size = static_cast<std::int32_t>(image.size());
+    whole.data = std::move(image);
+    document.segments.push_back(std::move(whole));
     return document;
 }
 
@@ -184,7 +184,7 @@ Document indexedDocument(const Bytes& head, std::uint64_t length, IndexEntries e
 {
     Document document;
     keepHeader(document, length, head.data());
-    document.IndexTable = std::move(entries);
+    document.indexTable = std::move(entries);
     BodyScanner(head, wordAt(head, 0), document, codePage).run();
     return document;
 }

@@ -10,7 +10,7 @@ namespace {
 
 bool writesSecondHeaderWord(const Document& document)
 {
-    return document.Image.Length > 4;
+    return document.header.length > 4;
 }
 
 void writeWord(AtomicFileWriter& file, std::uint16_t word)
@@ -21,12 +21,12 @@ void writeWord(AtomicFileWriter& file, std::uint16_t word)
 
 void writeSegments(const Document& document, AtomicFileWriter& file)
 {
-    for (const TResource& segment : document.Segments) {
+    for (const Segment& segment : document.segments) {
         if (segment.isUnicode()) {
-            std::uint8_t head[2] = {static_cast<std::uint8_t>((segment.Size / 2) & 0xFF), UnicodeMarker};
+            std::uint8_t head[2] = {static_cast<std::uint8_t>((segment.size / 2) & 0xFF), UnicodeMarker};
             file.write(head, 2);
         }
-        file.write(segment.Data.data(), segment.Data.size());
+        file.write(segment.data.data(), segment.data.size());
     }
 }
 
@@ -34,7 +34,7 @@ void writeIndex(const Document& document, AtomicFileWriter& file)
 {
     std::vector<std::uint8_t> chunk;
     chunk.reserve(1 << 16);
-    for (std::uint16_t entry : document.IndexTable) {
+    for (std::uint16_t entry : document.indexTable) {
         chunk.push_back(static_cast<std::uint8_t>(entry & 0xFF));
         chunk.push_back(static_cast<std::uint8_t>(entry >> 8));
         if (chunk.size() >= (1 << 16)) {
@@ -51,16 +51,16 @@ std::uint64_t bytesBeforeIndex(const Document& document)
 {
     std::uint64_t written = 2;
     if (writesSecondHeaderWord(document)) written += 2;
-    for (const TResource& segment : document.Segments)
-        written += segment.Data.size() + (segment.isUnicode() ? 2 : 0);
+    for (const Segment& segment : document.segments)
+        written += segment.data.size() + (segment.isUnicode() ? 2 : 0);
     return written;
 }
 
 void saveResource(const Document& document, const std::string& path)
 {
-    if (document.NoIndex) {
+    if (document.noIndex) {
         AtomicFileWriter file(path);
-        if (!document.Segments.empty()) file.write(document.Segments.front().Data.data(), document.Segments.front().Data.size());
+        if (!document.segments.empty()) file.write(document.segments.front().data.data(), document.segments.front().data.size());
         file.commit();
         return;
     }
@@ -72,7 +72,7 @@ void saveResource(const Document& document, const std::string& path)
     AtomicFileWriter file(path);
     writeWord(file, static_cast<std::uint16_t>(indexOffset));
     if (writesSecondHeaderWord(document)) {
-        std::uint8_t header[2] = {document.Image.HeaderByte2, document.Image.HeaderByte3};
+        std::uint8_t header[2] = {document.header.headerByte2, document.header.headerByte3};
         file.write(header, 2);
     }
     writeSegments(document, file);

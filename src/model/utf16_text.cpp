@@ -77,7 +77,7 @@ std::string escapedUtf8FromUnits(const std::vector<std::uint16_t>& units)
             appendUtf8(out, 0x10000 + ((unit - 0xD800u) << 10) + (units[i + 1] - 0xDC00u));
             ++i;
         } else if (isHigh(unit) || isLow(unit)) {
-            out += "\\u" + HEX(unit, 4);
+            out += "\\u" + hexUpper(unit, 4);
         } else {
             appendUtf8(out, unit);
         }

@@ -41,25 +41,25 @@ std::int64_t replaceIn(Bytes& data, std::size_t from, const Bytes& pattern, cons
 }
 }  // namespace
 
-std::optional<SearchHit> findFirst(const std::vector<TResource>& segments, std::size_t firstSegment,
+std::optional<SearchHit> findInSegments(const std::vector<Segment>& segments, std::size_t firstSegment,
                                    std::size_t startIndex, const Bytes& pattern)
 {
     for (std::size_t j = firstSegment; j < segments.size(); ++j) {
-        const Bytes& data = segments[j].Data;
+        const Bytes& data = segments[j].data;
         std::size_t from = j == firstSegment ? startIndex : 0;
         if (auto index = findIn(data.data(), data.size(), from, pattern)) return SearchHit{j, *index};
     }
     return std::nullopt;
 }
 
-std::int64_t replaceAll(std::vector<TResource>& segments, std::size_t firstSegment, std::size_t startIndex,
+std::int64_t replaceInSegments(std::vector<Segment>& segments, std::size_t firstSegment, std::size_t startIndex,
                         const Bytes& pattern, const Bytes& replacement)
 {
     assert(pattern.size() == replacement.size());
     if (pattern.size() != replacement.size()) return 0;  // a length change would corrupt the offsets
     std::int64_t count = 0;
     for (std::size_t j = firstSegment; j < segments.size(); ++j)
-        count += replaceIn(segments[j].Data, j == firstSegment ? startIndex : 0, pattern, replacement);
+        count += replaceIn(segments[j].data, j == firstSegment ? startIndex : 0, pattern, replacement);
     return count;
 }
 

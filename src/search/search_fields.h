@@ -7,18 +7,18 @@ enum class PatternMode { HexData = 0, Text = 1, TextUnicode = 2 };
 
 // The find dialog's fields; they live for the whole run and keep their contents between uses.
 struct FindFields {
-    std::string Text;  // in the code page
-    PatternMode Mode = PatternMode::HexData;
+    std::string text;  // in the code page
+    PatternMode mode = PatternMode::HexData;
 };
 
 enum class ReplaceStart { Begin = 0, CurrentPos = 1 };
 
 // The replace dialog's fields, kept for the whole run like the find dialog's.
 struct ReplaceFields {
-    std::string LookFor;      // in the code page
-    std::string ReplaceWith;  // in the code page
-    PatternMode Mode = PatternMode::HexData;
-    ReplaceStart StartFrom = ReplaceStart::Begin;
+    std::string lookFor;      // in the code page
+    std::string replaceWith;  // in the code page
+    PatternMode mode = PatternMode::HexData;
+    ReplaceStart startFrom = ReplaceStart::Begin;
 };
 
 }  // namespace quillet

@@ -7,7 +7,7 @@ namespace quillet {
 
 std::size_t startIndexAfterCell(int lead, GridCell current)
 {
-    std::int64_t position = (current.Row - 1) * 16 + current.Col + 1 - lead;  // counted from 1
+    std::int64_t position = (current.row - 1) * 16 + current.col + 1 - lead;  // counted from 1
     return static_cast<std::size_t>(std::max<std::int64_t>(1, position) - 1);
 }
 

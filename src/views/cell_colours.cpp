@@ -12,10 +12,10 @@ constexpr std::uint32_t SelectedText = 0x0000FF;
 CellColours byteCellColours(std::int64_t row, int j, const GridSelection& selection, GridCell current)
 {
     CellColours colours;
-    colours.Background = current == GridCell{row, j + GridByteColumns} ? SelectedByteBackground : ByteBackground;
+    colours.background = current == GridCell{row, j + GridByteColumns} ? SelectedByteBackground : ByteBackground;
     if (isByteCellSelected(selection, row, j)) {
-        colours.Background = SelectedByteBackground;
-        colours.Text = SelectedText;
+        colours.background = SelectedByteBackground;
+        colours.text = SelectedText;
     }
     return colours;
 }
@@ -23,8 +23,8 @@ CellColours byteCellColours(std::int64_t row, int j, const GridSelection& select
 CellColours charCellColours(std::int64_t row, int j, const GridSelection& selection, GridCell current)
 {
     CellColours colours;
-    if (isByteCellSelected(selection, row, j)) colours.Background = SelectedCharBackground;
-    if (current == GridCell{row, j}) colours.Background = CurrentMirrorCharBackground;
+    if (isByteCellSelected(selection, row, j)) colours.background = SelectedCharBackground;
+    if (current == GridCell{row, j}) colours.background = CurrentMirrorCharBackground;
     return colours;
 }
 }  // namespace

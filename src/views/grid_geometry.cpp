@@ -6,18 +6,18 @@
 
 namespace quillet {
 
-int gridLead(const Document& document, const TResource& segment)
+int gridLead(const Document& document, const Segment& segment)
 {
     return static_cast<int>(document.dataStart(segment) % GridByteColumns);
 }
 
-std::int64_t gridRowCount(const Document& document, const TResource* selected)
+std::int64_t gridRowCount(const Document& document, const Segment* selected)
 {
     if (selected == nullptr) return 2;
     // An indexed segment takes the rows of its lead cells and bytes, at least one; a raw file
     // whose size is a multiple of 16 keeps one empty row at the end.
-    std::int64_t m = document.NoIndex ? 0 : gridLead(document, *selected) - 1;
-    return (m + selected->Size) / GridByteColumns + 2;
+    std::int64_t m = document.noIndex ? 0 : gridLead(document, *selected) - 1;
+    return (m + selected->size) / GridByteColumns + 2;
 }
 
 std::int64_t rowOffsetLabel(std::int64_t dataStart, std::int64_t row)
@@ -53,28 +53,28 @@ std::int64_t cellKey(std::int64_t row, int foldedCol)
 bool isByteCellSelected(const GridSelection& selection, std::int64_t row, int j)
 {
     std::int64_t key = cellKey(row, j);
-    return key >= cellKey(selection.StartRow, selection.StartCol) &&
-           key <= cellKey(selection.EndRow, selection.EndCol);
+    return key >= cellKey(selection.startRow, selection.startCol) &&
+           key <= cellKey(selection.endRow, selection.endCol);
 }
 
 GridSelection selectionAfterRelease(const GridSelection& pressed, std::int64_t row, int foldedCol)
 {
     GridSelection selection = pressed;
-    if (cellKey(selection.EndRow, selection.EndCol) < cellKey(row, foldedCol)) {
-        selection.EndRow = row;
-        selection.EndCol = foldedCol;
+    if (cellKey(selection.endRow, selection.endCol) < cellKey(row, foldedCol)) {
+        selection.endRow = row;
+        selection.endCol = foldedCol;
     } else {
-        selection.StartRow = row;
-        selection.StartCol = foldedCol;
+        selection.startRow = row;
+        selection.startCol = foldedCol;
     }
     return selection;
 }
 
-std::string copyHexText(const GridSelection& selection, int lead, const TResource& segment)
+std::string copyHexText(const GridSelection& selection, int lead, const Segment& segment)
 {
     std::string text;
-    walkSelection(selection, lead, segment.Size,
-                  [&](std::int64_t index) { appendHexByte(text, segment.Data[static_cast<std::size_t>(index)]); });
+    walkSelection(selection, lead, segment.size,
+                  [&](std::int64_t index) { appendHexByte(text, segment.data[static_cast<std::size_t>(index)]); });
     return text;
 }
 

@@ -19,9 +19,9 @@ constexpr int GridByteColumnWidth = 20;
 constexpr int GridCharColumnWidth = 12;
 
 // Empty byte cells in row 1 before the segment's first byte: its data start mod 16.
-int gridLead(const Document& document, const TResource& segment);
+int gridLead(const Document& document, const Segment& segment);
 // Rows of the grid for the selected segment (header row included); 2 when none is selected.
-std::int64_t gridRowCount(const Document& document, const TResource* selected);
+std::int64_t gridRowCount(const Document& document, const Segment* selected);
 // The position that the offset column shows for a data row.
 std::int64_t rowOffsetLabel(std::int64_t dataStart, std::int64_t row);
 
@@ -41,14 +41,14 @@ std::int64_t cellKey(std::int64_t row, int foldedCol);
 // Byte cell (row, j), j 1-16, lies in the selection.
 bool isByteCellSelected(const GridSelection& selection, std::int64_t row, int j);
 
-// The selection walk: byte cells of rows StartRow..EndRow whose key lies in the selection, in
+// The selection walk: byte cells of rows StartRow..endRow whose key lies in the selection, in
 // order, each yielding the index of the byte it shows (cells without a byte yield nothing).
 template <class Visit>
 void walkSelection(const GridSelection& selection, int lead, std::int64_t size, Visit&& visit)
 {
-    std::int64_t firstKey = cellKey(selection.StartRow, selection.StartCol);
-    std::int64_t lastKey = cellKey(selection.EndRow, selection.EndCol);
-    for (std::int64_t row = selection.StartRow; row <= selection.EndRow; ++row) {
+    std::int64_t firstKey = cellKey(selection.startRow, selection.startCol);
+    std::int64_t lastKey = cellKey(selection.endRow, selection.endCol);
+    for (std::int64_t row = selection.startRow; row <= selection.endRow; ++row) {
         for (int j = 1; j <= GridByteColumns; ++j) {
             std::int64_t key = cellKey(row, j);
             if (key < firstKey || key > lastKey) continue;
@@ -58,16 +58,16 @@ void walkSelection(const GridSelection& selection, int lead, std::int64_t size, 
     }
 }
 
-// "Copy HEX": the selected bytes as 2-digit upper-case hex pairs, nothing between them.
-std::string copyHexText(const GridSelection& selection, int lead, const TResource& segment);
+// "Copy hexUpper": the selected bytes as 2-digit upper-case hex pairs, nothing between them.
+std::string copyHexText(const GridSelection& selection, int lead, const Segment& segment);
 
 // The design widths of the 33 columns: 70, 16 x 20, 16 x 12 pixels.
 std::vector<int> defaultGridColumnWidths();
 
 // Colours of a byte or character cell that shows a byte, as 0xRRGGBB.
 struct CellColours {
-    std::optional<std::uint32_t> Background;  // nothing: the grid's plain background
-    std::optional<std::uint32_t> Text;        // nothing: the grid's default text colour
+    std::optional<std::uint32_t> background;  // nothing: the grid's plain background
+    std::optional<std::uint32_t> text;        // nothing: the grid's default text colour
 };
 CellColours cellColours(std::int64_t row, int col, const GridSelection& selection, GridCell current);
 // A character cell's text: "." below 16, else the byte's character in the code page.

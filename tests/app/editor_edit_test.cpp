@@ -19,8 +19,8 @@ protected:
     test::ScriptedPrompts prompts;
     Editor editor{prompts, *CodePage::byName("1252")};
 
-    void open(const Bytes& file) { editor.OpenRSC(test::writeTempFile(file, "edit.rsc")); }
-    void select(std::size_t line) { editor.selectSegmentLineByUser(line); }
+    void open(const Bytes& file) { editor.loadFile(test::writeTempFile(file, "edit.rsc")); }
+    void select(std::size_t line) { editor.selectSegment(line); }
     void dragSelect(GridCell from, GridCell to)
     {
         editor.gridMousePress(MouseButton::Left, from);
@@ -28,24 +28,24 @@ protected:
     }
     void deleteCurrent(bool answer)
     {
-        prompts.Answers.push_back(answer);
-        editor.ToolButton3Click();
+        prompts.answers.push_back(answer);
+        editor.deleteCurrentSegment();
     }
     Bytes save()
     {
         std::string path = test::tempPath("edit-saved.rsc");
-        prompts.SaveNames.push_back(path);
-        editor.ToolButton2Click();
+        prompts.saveNames.push_back(path);
+        editor.saveFileAs();
         return test::readFileBytes(path);
     }
     std::vector<std::string> questionTexts() const
     {
         std::vector<std::string> texts;
-        for (const auto& asked : prompts.Questions) texts.push_back(asked.Text);
+        for (const auto& asked : prompts.questions) texts.push_back(asked.text);
         return texts;
     }
     const Document& document() const { return editor.document(); }
-    const TResource& segment(std::size_t s) const { return document().Segments[s]; }
+    const Segment& segment(std::size_t s) const { return document().segments[s]; }
 };
 
 // Deletion ---------------------------------------------------------------------------------
@@ -55,19 +55,19 @@ TEST_F(EditorEdit, DeletingABlockAtAnEntryKeepsThatEntryAndLowersTheOnesAbove)
     open(test::workedExampleFile());
     select(1);
     deleteCurrent(true);
-    ASSERT_EQ(prompts.Questions.size(), 1u);
-    EXPECT_EQ(prompts.Questions[0].Kind, MessageKind::Warning);
-    EXPECT_EQ(prompts.Questions[0].Caption, "Warning");
-    EXPECT_EQ(prompts.Questions[0].Text, "File may be corrupted, are you sure?");
-    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 7}));
+    ASSERT_EQ(prompts.questions.size(), 1u);
+    EXPECT_EQ(prompts.questions[0].kind, MessageKind::Warning);
+    EXPECT_EQ(prompts.questions[0].caption, "Warning");
+    EXPECT_EQ(prompts.questions[0].text, "File may be corrupted, are you sure?");
+    EXPECT_EQ(document().indexTable, (IndexEntries{4, 7, 7}));
     EXPECT_EQ(document().indexLine(2), "0007(2)");
-    ASSERT_EQ(document().Segments.size(), 2u);
-    EXPECT_EQ(segment(1).Offset, 6);
+    ASSERT_EQ(document().segments.size(), 2u);
+    EXPECT_EQ(segment(1).offset, 6);
     // Not renumbered: the line heads stay as they were.
-    EXPECT_EQ(document().SegmentLines, (std::vector<std::string>{"001(0) 0004:0006", "003(2) 0007:0009"}));
-    EXPECT_EQ(editor.state().ListBox1ItemIndex, 1u);
-    EXPECT_FALSE(editor.state().Panel3Visible);
-    EXPECT_EQ(editor.state().ListBoxPageItemIndex, 2u);
+    EXPECT_EQ(document().segmentLines, (std::vector<std::string>{"001(0) 0004:0006", "003(2) 0007:0009"}));
+    EXPECT_EQ(editor.state().selectedSegment, 1u);
+    EXPECT_FALSE(editor.state().textStripVisible);
+    EXPECT_EQ(editor.state().selectedIndexLine, 2u);
     EXPECT_EQ(hexOf(save()), hexOf(bytesFromHex("0A 00 02 00 | 01 02 03 | 05 06 07 | 04 00 07 00 07 00 | 0A 00")));
 }
 
@@ -75,13 +75,13 @@ TEST_F(EditorEdit, DeletingADataSegmentAtAnEntryLowersThatEntryToo)
 {
     open(test::workedExampleFile());
     deleteCurrent(true);
-    EXPECT_EQ(document().IndexTable, (IndexEntries{1, 4, 10}));
-    EXPECT_EQ(segment(0).Offset, 4);
-    EXPECT_EQ(segment(1).Offset, 9);
-    EXPECT_EQ(document().SegmentLines, (std::vector<std::string>{"002(1) Hi", "003(2) 000A:000C"}));
-    EXPECT_EQ(editor.state().ListBox1ItemIndex, 0u);
-    EXPECT_TRUE(editor.state().Panel3Visible);
-    EXPECT_EQ(editor.state().Edit1Text, "Hi");
+    EXPECT_EQ(document().indexTable, (IndexEntries{1, 4, 10}));
+    EXPECT_EQ(segment(0).offset, 4);
+    EXPECT_EQ(segment(1).offset, 9);
+    EXPECT_EQ(document().segmentLines, (std::vector<std::string>{"002(1) Hi", "003(2) 000A:000C"}));
+    EXPECT_EQ(editor.state().selectedSegment, 0u);
+    EXPECT_TRUE(editor.state().textStripVisible);
+    EXPECT_EQ(editor.state().textLine, "Hi");
 }
 
 TEST_F(EditorEdit, AnswerNoDeletesNothing)
@@ -89,8 +89,8 @@ TEST_F(EditorEdit, AnswerNoDeletesNothing)
     open(test::workedExampleFile());
     select(1);
     deleteCurrent(false);
-    EXPECT_EQ(document().Segments.size(), 3u);
-    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 13}));
+    EXPECT_EQ(document().segments.size(), 3u);
+    EXPECT_EQ(document().indexTable, (IndexEntries{4, 7, 13}));
     EXPECT_EQ(hexOf(save()), hexOf(test::workedExampleFile()));
 }
 
@@ -98,12 +98,12 @@ TEST_F(EditorEdit, EntriesInsideARemovedBlockAreLoweredAndWrapBelowZero)
 {
     // A block of 3 characters with its count byte at 4 and an entry at 6, inside its text.
     open(bytesFromHex("0E 00 02 00 | 03 AB 41 00 42 00 43 00 | 07 08 | 04 00 06 00 0C 00 | 0E 00"));
-    ASSERT_EQ(document().SegmentLines, (std::vector<std::string>{"001(0) ABC", "002(2) 000C:000D"}));
+    ASSERT_EQ(document().segmentLines, (std::vector<std::string>{"001(0) ABC", "002(2) 000C:000D"}));
     deleteCurrent(true);
-    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 0xFFFE, 4}));
+    EXPECT_EQ(document().indexTable, (IndexEntries{4, 0xFFFE, 4}));
     EXPECT_EQ(document().indexLine(1), "FFFE(1)");
-    EXPECT_EQ(segment(0).Offset, 3);
-    EXPECT_EQ(document().SegmentLines, (std::vector<std::string>{"002(2) 0004:0005"}));
+    EXPECT_EQ(segment(0).offset, 3);
+    EXPECT_EQ(document().segmentLines, (std::vector<std::string>{"002(2) 0004:0005"}));
 }
 
 TEST_F(EditorEdit, DeletingTheLastLineSelectsTheNewLastLine)
@@ -111,38 +111,38 @@ TEST_F(EditorEdit, DeletingTheLastLineSelectsTheNewLastLine)
     open(test::workedExampleFile());
     select(2);
     deleteCurrent(true);
-    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 10}));
-    EXPECT_EQ(editor.state().ListBox1ItemIndex, 1u);
-    EXPECT_TRUE(editor.state().Panel3Visible);
-    EXPECT_EQ(editor.state().Edit1Text, "Hi");
+    EXPECT_EQ(document().indexTable, (IndexEntries{4, 7, 10}));
+    EXPECT_EQ(editor.state().selectedSegment, 1u);
+    EXPECT_TRUE(editor.state().textStripVisible);
+    EXPECT_EQ(editor.state().textLine, "Hi");
 }
 
 TEST_F(EditorEdit, DeletingTheOnlyLineLeavesNothingSelectedAndTheViewsAsTheyWere)
 {
     open(bytesFromHex("0A 00 02 00 | 02 AB 48 00 69 00 | 04 00 | 0A 00"));
-    ASSERT_EQ(document().SegmentLines, (std::vector<std::string>{"001(0) Hi"}));
-    std::string panel1 = editor.state().StatusPanel1;
+    ASSERT_EQ(document().segmentLines, (std::vector<std::string>{"001(0) Hi"}));
+    std::string panel1 = editor.state().messagePanel;
     deleteCurrent(true);
-    EXPECT_TRUE(document().Segments.empty());
-    EXPECT_TRUE(document().SegmentLines.empty());
-    EXPECT_FALSE(editor.state().ListBox1ItemIndex.has_value());
-    EXPECT_TRUE(editor.state().Panel3Visible);
-    EXPECT_EQ(editor.state().Edit1Text, "Hi");
-    EXPECT_EQ(editor.state().StatusPanel1, panel1);
+    EXPECT_TRUE(document().segments.empty());
+    EXPECT_TRUE(document().segmentLines.empty());
+    EXPECT_FALSE(editor.state().selectedSegment.has_value());
+    EXPECT_TRUE(editor.state().textStripVisible);
+    EXPECT_EQ(editor.state().textLine, "Hi");
+    EXPECT_EQ(editor.state().messagePanel, panel1);
     EXPECT_EQ(hexOf(save()), "04 00 02 00 04 00 04 00");
     // Nothing is selected now: further commands do nothing.
-    editor.ToolButton3Click();
-    editor.ToolButton4Click();
-    editor.SpeedButton1Click();
-    EXPECT_EQ(prompts.Questions.size(), 1u);
+    editor.deleteCurrentSegment();
+    editor.forceUnicode();
+    editor.applyTextLine();
+    EXPECT_EQ(prompts.questions.size(), 1u);
 }
 
 TEST_F(EditorEdit, DeletingTheSegmentOfARawFileSavesAnEmptyFile)
 {
     open(bytesFromHex("01 02 03"));
-    ASSERT_TRUE(document().NoIndex);
+    ASSERT_TRUE(document().noIndex);
     deleteCurrent(true);
-    EXPECT_TRUE(document().Segments.empty());
+    EXPECT_TRUE(document().segments.empty());
     EXPECT_TRUE(save().empty());
 }
 
@@ -158,40 +158,40 @@ TEST_F(EditorEdit, ForceUnicodeShowsTheSelectedRunAndTheCount)
 {
     open(countedRunFile());
     dragSelect({1, 7}, {1, 10});  // indexes 2 to 5
-    editor.ToolButton4Click();
-    EXPECT_TRUE(editor.state().ForceMode);
-    EXPECT_TRUE(editor.state().Panel3Visible);
-    EXPECT_EQ(editor.state().Edit1MaxLength, 0);
-    EXPECT_EQ(editor.state().Edit1Text, "AB");
-    EXPECT_EQ(editor.state().StatusPanel1, "Force unicode 2 char(s). Already entered 2 char(s)");
-    EXPECT_EQ(editor.state().Selection, (GridSelection{1, 7, 1, 10}));
+    editor.forceUnicode();
+    EXPECT_TRUE(editor.state().forceMode);
+    EXPECT_TRUE(editor.state().textStripVisible);
+    EXPECT_EQ(editor.state().textLineMaxLength, 0);
+    EXPECT_EQ(editor.state().textLine, "AB");
+    EXPECT_EQ(editor.state().messagePanel, "Force unicode 2 char(s). Already entered 2 char(s)");
+    EXPECT_EQ(editor.state().selection, (GridSelection{1, 7, 1, 10}));
 }
 
 TEST_F(EditorEdit, LongerLineWithYesToBothQuestionsResizesAndRecountsTheHeaderByte)
 {
     open(countedRunFile());
     dragSelect({1, 7}, {1, 10});
-    editor.ToolButton4Click();
-    editor.edit1TextChangedByUser("ABC");
-    prompts.Answers = {true, true};
-    editor.SpeedButton1Click();
+    editor.forceUnicode();
+    editor.textLineEdited("ABC");
+    prompts.answers = {true, true};
+    editor.applyTextLine();
 
     EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion, HeaderQuestion}));
-    EXPECT_EQ(prompts.Questions[0].Kind, MessageKind::Warning);
-    EXPECT_EQ(prompts.Questions[0].Caption, "Warning");
-    EXPECT_EQ(prompts.Questions[1].Kind, MessageKind::Confirmation);
-    EXPECT_EQ(prompts.Questions[1].Caption, "Confirm");
-    EXPECT_EQ(hexOf(segment(0).Data), "00 03 41 00 42 00 43 00");
-    EXPECT_EQ(segment(0).Size, 8);
-    EXPECT_EQ(segment(1).Offset, 11);
-    EXPECT_EQ(segment(2).Offset, 14);
+    EXPECT_EQ(prompts.questions[0].kind, MessageKind::Warning);
+    EXPECT_EQ(prompts.questions[0].caption, "Warning");
+    EXPECT_EQ(prompts.questions[1].kind, MessageKind::Confirmation);
+    EXPECT_EQ(prompts.questions[1].caption, "Confirm");
+    EXPECT_EQ(hexOf(segment(0).data), "00 03 41 00 42 00 43 00");
+    EXPECT_EQ(segment(0).size, 8);
+    EXPECT_EQ(segment(1).offset, 11);
+    EXPECT_EQ(segment(2).offset, 14);
     // Entry 0 is the segment's own (the selected index line); the entries after it move.
-    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 12, 15}));
-    EXPECT_EQ(document().SegmentLines,
+    EXPECT_EQ(document().indexTable, (IndexEntries{4, 12, 15}));
+    EXPECT_EQ(document().segmentLines,
               (std::vector<std::string>{"001(0) ABC", "002(1) 000C:000E", "003(2) 000F:0010"}));
-    EXPECT_FALSE(editor.state().ForceMode);
-    EXPECT_FALSE(editor.state().Panel3Visible);
-    EXPECT_EQ(editor.state().Selection, GridSelection{});
+    EXPECT_FALSE(editor.state().forceMode);
+    EXPECT_FALSE(editor.state().textStripVisible);
+    EXPECT_EQ(editor.state().selection, GridSelection{});
     EXPECT_EQ(hexOf(save()), hexOf(test::resourceFile({"00 03 41 00 42 00 43 00", "05 06 07", "08 09"})));
 }
 
@@ -199,103 +199,103 @@ TEST_F(EditorEdit, NoToTheHeaderQuestionKeepsTheCountByte)
 {
     open(countedRunFile());
     dragSelect({1, 7}, {1, 10});
-    editor.ToolButton4Click();
-    editor.edit1TextChangedByUser("ABC");
-    prompts.Answers = {true, false};
-    editor.SpeedButton1Click();
+    editor.forceUnicode();
+    editor.textLineEdited("ABC");
+    prompts.answers = {true, false};
+    editor.applyTextLine();
     EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion, HeaderQuestion}));
-    EXPECT_EQ(hexOf(segment(0).Data), "00 02 41 00 42 00 43 00");
-    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 12, 15}));
-    EXPECT_EQ(segment(1).Offset, 11);
+    EXPECT_EQ(hexOf(segment(0).data), "00 02 41 00 42 00 43 00");
+    EXPECT_EQ(document().indexTable, (IndexEntries{4, 12, 15}));
+    EXPECT_EQ(segment(1).offset, 11);
 }
 
 TEST_F(EditorEdit, RefusedResizeLeavesEverythingAsItWas)
 {
     open(countedRunFile());
     dragSelect({1, 7}, {1, 10});
-    editor.ToolButton4Click();
-    editor.edit1TextChangedByUser("ABC");
+    editor.forceUnicode();
+    editor.textLineEdited("ABC");
     Document before = document();
     WindowState state = editor.state();
-    prompts.Answers = {false};
-    editor.SpeedButton1Click();
+    prompts.answers = {false};
+    editor.applyTextLine();
 
     EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion}));
-    EXPECT_EQ(document().IndexTable, before.IndexTable);
-    EXPECT_EQ(document().SegmentLines, before.SegmentLines);
-    for (std::size_t s = 0; s < before.Segments.size(); ++s) {
-        EXPECT_EQ(segment(s).Data, before.Segments[s].Data);
-        EXPECT_EQ(segment(s).Offset, before.Segments[s].Offset);
-        EXPECT_EQ(segment(s).Size, before.Segments[s].Size);
+    EXPECT_EQ(document().indexTable, before.indexTable);
+    EXPECT_EQ(document().segmentLines, before.segmentLines);
+    for (std::size_t s = 0; s < before.segments.size(); ++s) {
+        EXPECT_EQ(segment(s).data, before.segments[s].data);
+        EXPECT_EQ(segment(s).offset, before.segments[s].offset);
+        EXPECT_EQ(segment(s).size, before.segments[s].size);
     }
-    EXPECT_EQ(editor.state().Selection, state.Selection);
-    EXPECT_TRUE(editor.state().ForceMode);
-    EXPECT_TRUE(editor.state().Panel3Visible);
-    EXPECT_EQ(editor.state().Edit1Text, "ABC");
-    EXPECT_EQ(editor.state().StatusPanel1, state.StatusPanel1);
-    EXPECT_EQ(editor.state().ListBoxPageItemIndex, state.ListBoxPageItemIndex);
+    EXPECT_EQ(editor.state().selection, state.selection);
+    EXPECT_TRUE(editor.state().forceMode);
+    EXPECT_TRUE(editor.state().textStripVisible);
+    EXPECT_EQ(editor.state().textLine, "ABC");
+    EXPECT_EQ(editor.state().messagePanel, state.messagePanel);
+    EXPECT_EQ(editor.state().selectedIndexLine, state.selectedIndexLine);
 
     // The person can try again.
-    prompts.Answers = {true, true};
-    editor.SpeedButton1Click();
-    EXPECT_EQ(hexOf(segment(0).Data), "00 03 41 00 42 00 43 00");
+    prompts.answers = {true, true};
+    editor.applyTextLine();
+    EXPECT_EQ(hexOf(segment(0).data), "00 03 41 00 42 00 43 00");
 }
 
 TEST_F(EditorEdit, RunAtIndexZeroAsksNoHeaderQuestion)
 {
     open(test::resourceFile({"41 00 42 00", "05 06 07"}));
     dragSelect({1, 5}, {1, 8});  // indexes 0 to 3
-    editor.ToolButton4Click();
-    editor.edit1TextChangedByUser("ABC");
-    prompts.Answers = {true, true};
-    editor.SpeedButton1Click();
+    editor.forceUnicode();
+    editor.textLineEdited("ABC");
+    prompts.answers = {true, true};
+    editor.applyTextLine();
     EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion}));
-    EXPECT_EQ(hexOf(segment(0).Data), "41 00 42 00 43 00");
-    EXPECT_EQ(segment(1).Offset, 9);
+    EXPECT_EQ(hexOf(segment(0).data), "41 00 42 00 43 00");
+    EXPECT_EQ(segment(1).offset, 9);
 }
 
 TEST_F(EditorEdit, EmptyLineRemovesTheRunWithoutHeaderQuestion)
 {
     open(countedRunFile());
     dragSelect({1, 7}, {1, 10});
-    editor.ToolButton4Click();
-    editor.edit1TextChangedByUser("");
-    prompts.Answers = {true, true};
-    editor.SpeedButton1Click();
+    editor.forceUnicode();
+    editor.textLineEdited("");
+    prompts.answers = {true, true};
+    editor.applyTextLine();
     EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion}));
-    EXPECT_EQ(hexOf(segment(0).Data), "00 02");
-    EXPECT_EQ(segment(0).Size, 2);
-    EXPECT_EQ(segment(1).Offset, 5);
-    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 6, 9}));
-    EXPECT_EQ(document().SegmentLines[0], "001(0) ");
+    EXPECT_EQ(hexOf(segment(0).data), "00 02");
+    EXPECT_EQ(segment(0).size, 2);
+    EXPECT_EQ(segment(1).offset, 5);
+    EXPECT_EQ(document().indexTable, (IndexEntries{4, 6, 9}));
+    EXPECT_EQ(document().segmentLines[0], "001(0) ");
 }
 
 TEST_F(EditorEdit, FiveByteSegmentWithoutSelectionLosesItsOddByte)
 {
     open(test::resourceFile({"41 00 42 00 43", "05 06 07"}));
-    editor.ToolButton4Click();
-    EXPECT_EQ(editor.state().Edit1Text, "AB");
-    EXPECT_EQ(editor.state().StatusPanel1, "Force unicode 2 char(s). Already entered 2 char(s)");
-    EXPECT_EQ(editor.state().Selection, (GridSelection{1, 5, 1, 9}));
-    prompts.Answers = {true};
-    editor.SpeedButton1Click();
+    editor.forceUnicode();
+    EXPECT_EQ(editor.state().textLine, "AB");
+    EXPECT_EQ(editor.state().messagePanel, "Force unicode 2 char(s). Already entered 2 char(s)");
+    EXPECT_EQ(editor.state().selection, (GridSelection{1, 5, 1, 9}));
+    prompts.answers = {true};
+    editor.applyTextLine();
     EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion}));
-    EXPECT_EQ(hexOf(segment(0).Data), "41 00 42 00");
-    EXPECT_EQ(segment(0).Size, 4);
-    EXPECT_EQ(segment(1).Offset, 7);
+    EXPECT_EQ(hexOf(segment(0).data), "41 00 42 00");
+    EXPECT_EQ(segment(0).size, 4);
+    EXPECT_EQ(segment(1).offset, 7);
 }
 
 TEST_F(EditorEdit, EvenSegmentEndingInColumn16UnchangedAsksNothing)
 {
     Bytes file = test::resourceFile({"41 00 42 00 43 00 44 00 45 00 46 00", "05 06 07"});
     open(file);
-    editor.ToolButton4Click();
-    EXPECT_EQ(editor.state().Selection, (GridSelection{1, 5, 1, 16}));
-    editor.SpeedButton1Click();
-    EXPECT_TRUE(prompts.Questions.empty());
-    EXPECT_EQ(hexOf(segment(0).Data), "41 00 42 00 43 00 44 00 45 00 46 00");
-    EXPECT_EQ(document().SegmentLines[0], "001(0) ABCDEF");
-    EXPECT_FALSE(editor.state().ForceMode);
+    editor.forceUnicode();
+    EXPECT_EQ(editor.state().selection, (GridSelection{1, 5, 1, 16}));
+    editor.applyTextLine();
+    EXPECT_TRUE(prompts.questions.empty());
+    EXPECT_EQ(hexOf(segment(0).data), "41 00 42 00 43 00 44 00 45 00 46 00");
+    EXPECT_EQ(document().segmentLines[0], "001(0) ABCDEF");
+    EXPECT_FALSE(editor.state().forceMode);
     EXPECT_EQ(hexOf(save()), hexOf(file));
 }
 
@@ -303,30 +303,30 @@ TEST_F(EditorEdit, SelectionFromAnOddIndexShowsThePairInFrontAndWritesFromTheInd
 {
     open(test::resourceFile({"41 00 42 00 43 00", "05 06 07"}));
     dragSelect({1, 6}, {1, 9});  // indexes 1 to 4
-    editor.ToolButton4Click();
-    EXPECT_EQ(editor.state().Edit1Text, "AB");
-    editor.edit1TextChangedByUser("XY");
-    editor.SpeedButton1Click();
-    EXPECT_TRUE(prompts.Questions.empty());
-    EXPECT_EQ(hexOf(segment(0).Data), "41 58 00 59 00 00");
+    editor.forceUnicode();
+    EXPECT_EQ(editor.state().textLine, "AB");
+    editor.textLineEdited("XY");
+    editor.applyTextLine();
+    EXPECT_TRUE(prompts.questions.empty());
+    EXPECT_EQ(hexOf(segment(0).data), "41 58 00 59 00 00");
 }
 
 TEST_F(EditorEdit, TwoCellsAtAnOddIndexShowOneCharacter)
 {
     open(test::resourceFile({"41 00 42 00 43 00", "05 06 07"}));
     dragSelect({1, 6}, {1, 7});  // indexes 1 and 2
-    editor.ToolButton4Click();
-    EXPECT_EQ(editor.state().Edit1Text, "A");
-    EXPECT_EQ(editor.state().StatusPanel1, "Force unicode 1 char(s). Already entered 1 char(s)");
+    editor.forceUnicode();
+    EXPECT_EQ(editor.state().textLine, "A");
+    EXPECT_EQ(editor.state().messagePanel, "Force unicode 1 char(s). Already entered 1 char(s)");
 }
 
 TEST_F(EditorEdit, OneCellCountsAsNoSelection)
 {
     open(test::resourceFile({"41 00 42 00", "05 06 07"}));
     dragSelect({1, 6}, {1, 6});
-    editor.ToolButton4Click();
-    EXPECT_EQ(editor.state().Edit1Text, "AB");
-    EXPECT_EQ(editor.state().Selection, (GridSelection{1, 5, 1, 8}));
+    editor.forceUnicode();
+    EXPECT_EQ(editor.state().textLine, "AB");
+    EXPECT_EQ(editor.state().selection, (GridSelection{1, 5, 1, 8}));
 }
 
 TEST_F(EditorEdit, ForceUnicodeOnABlockDoesNothing)
@@ -334,44 +334,44 @@ TEST_F(EditorEdit, ForceUnicodeOnABlockDoesNothing)
     open(test::workedExampleFile());
     select(1);
     WindowState state = editor.state();
-    editor.ToolButton4Click();
-    EXPECT_FALSE(editor.state().ForceMode);
-    EXPECT_EQ(editor.state().StatusPanel1, state.StatusPanel1);
-    EXPECT_EQ(editor.state().Edit1Text, state.Edit1Text);
+    editor.forceUnicode();
+    EXPECT_FALSE(editor.state().forceMode);
+    EXPECT_EQ(editor.state().messagePanel, state.messagePanel);
+    EXPECT_EQ(editor.state().textLine, state.textLine);
 }
 
 TEST_F(EditorEdit, CompletedApplyWithSameLengthStillShowsTheTextInTheLine)
 {
     open(test::resourceFile({"41 00 42 00", "05 06 07"}));
-    editor.ToolButton4Click();
-    editor.edit1TextChangedByUser("XY");
-    editor.SpeedButton1Click();
-    EXPECT_TRUE(prompts.Questions.empty());
-    EXPECT_EQ(hexOf(segment(0).Data), "58 00 59 00");
-    EXPECT_EQ(document().SegmentLines[0], "001(0) XY");
+    editor.forceUnicode();
+    editor.textLineEdited("XY");
+    editor.applyTextLine();
+    EXPECT_TRUE(prompts.questions.empty());
+    EXPECT_EQ(hexOf(segment(0).data), "58 00 59 00");
+    EXPECT_EQ(document().segmentLines[0], "001(0) XY");
 }
 
 TEST_F(EditorEdit, GridPressEndsForceModeAndHidesTheStrip)
 {
     open(test::resourceFile({"41 00 42 00", "05 06 07"}));
-    editor.ToolButton4Click();
+    editor.forceUnicode();
     editor.gridMousePress(MouseButton::Left, {1, 6});
-    EXPECT_FALSE(editor.state().ForceMode);
-    EXPECT_FALSE(editor.state().Panel3Visible);
+    EXPECT_FALSE(editor.state().forceMode);
+    EXPECT_FALSE(editor.state().textStripVisible);
 }
 
 TEST_F(EditorEdit, SelectionReachingLeadCellsIsClippedToTheData)
 {
     open(test::resourceFile({"41 00 42 00", "05 06 07"}));
     dragSelect({1, 1}, {1, 6});  // four lead cells, then indexes 0 and 1
-    editor.ToolButton4Click();
-    EXPECT_EQ(editor.state().Edit1Text, "A");
-    EXPECT_EQ(editor.state().StatusPanel1, "Force unicode 3 char(s). Already entered 1 char(s)");
-    editor.edit1TextChangedByUser("X");
-    editor.SpeedButton1Click();
-    EXPECT_TRUE(prompts.Questions.empty());
-    EXPECT_EQ(hexOf(segment(0).Data), "58 00 42 00");
-    EXPECT_EQ(segment(1).Offset, 7);
+    editor.forceUnicode();
+    EXPECT_EQ(editor.state().textLine, "A");
+    EXPECT_EQ(editor.state().messagePanel, "Force unicode 3 char(s). Already entered 1 char(s)");
+    editor.textLineEdited("X");
+    editor.applyTextLine();
+    EXPECT_TRUE(prompts.questions.empty());
+    EXPECT_EQ(hexOf(segment(0).data), "58 00 42 00");
+    EXPECT_EQ(segment(1).offset, 7);
 }
 
 TEST_F(EditorEdit, SelectionFromColumnZeroAndPastTheEndReadsAndWritesOnlyTheData)
@@ -379,50 +379,50 @@ TEST_F(EditorEdit, SelectionFromColumnZeroAndPastTheEndReadsAndWritesOnlyTheData
     open(test::resourceFile({"41 00 42 00 43 00", "05 06 07"}));
     // Column 0 of row 1 and the cells after the last byte (index 5 is in column 10).
     dragSelect({1, 0}, {1, 16});
-    editor.ToolButton4Click();
-    EXPECT_EQ(editor.state().Edit1Text, "ABC");
-    editor.SpeedButton1Click();
-    EXPECT_TRUE(prompts.Questions.empty());
-    EXPECT_EQ(hexOf(segment(0).Data), "41 00 42 00 43 00");
+    editor.forceUnicode();
+    EXPECT_EQ(editor.state().textLine, "ABC");
+    editor.applyTextLine();
+    EXPECT_TRUE(prompts.questions.empty());
+    EXPECT_EQ(hexOf(segment(0).data), "41 00 42 00 43 00");
 
     dragSelect({1, 7}, {1, 14});  // index 2 to cells after the last byte
-    editor.ToolButton4Click();
-    EXPECT_EQ(editor.state().Edit1Text, "BC");
-    editor.edit1TextChangedByUser("BCD");
-    prompts.Answers = {true};
-    editor.SpeedButton1Click();
+    editor.forceUnicode();
+    EXPECT_EQ(editor.state().textLine, "BC");
+    editor.textLineEdited("BCD");
+    prompts.answers = {true};
+    editor.applyTextLine();
     EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion}));
-    EXPECT_EQ(hexOf(segment(0).Data), "41 00 42 00 43 00 44 00");
-    EXPECT_EQ(segment(1).Offset, 11);
+    EXPECT_EQ(hexOf(segment(0).data), "41 00 42 00 43 00 44 00");
+    EXPECT_EQ(segment(1).offset, 11);
 }
 
 TEST_F(EditorEdit, UnchangedRunWithUnitZeroKeepsItsBytesAndAsksNothing)
 {
     Bytes file = test::resourceFile({"41 00 00 00 42 00", "05 06 07"});
     open(file);
-    editor.ToolButton4Click();
-    ASSERT_EQ(editor.state().Edit1Text, "A");
-    editor.SpeedButton1Click();
-    EXPECT_TRUE(prompts.Questions.empty());
-    EXPECT_EQ(hexOf(segment(0).Data), "41 00 00 00 42 00");
+    editor.forceUnicode();
+    ASSERT_EQ(editor.state().textLine, "A");
+    editor.applyTextLine();
+    EXPECT_TRUE(prompts.questions.empty());
+    EXPECT_EQ(hexOf(segment(0).data), "41 00 00 00 42 00");
     EXPECT_EQ(hexOf(save()), hexOf(file));
 
-    editor.ToolButton4Click();
-    editor.edit1TextChangedByUser("X");
-    prompts.Answers = {true};
-    editor.SpeedButton1Click();
+    editor.forceUnicode();
+    editor.textLineEdited("X");
+    prompts.answers = {true};
+    editor.applyTextLine();
     EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion}));
-    EXPECT_EQ(hexOf(segment(0).Data), "58 00");
+    EXPECT_EQ(hexOf(segment(0).data), "58 00");
 }
 
 TEST_F(EditorEdit, UnchangedRunOfUnmappableUnitsKeepsItsBytes)
 {
     open(test::resourceFile({"05 06 07 08", "09 0A"}));
-    editor.ToolButton4Click();
-    ASSERT_EQ(editor.state().Edit1Text, "??");
-    editor.SpeedButton1Click();
-    EXPECT_TRUE(prompts.Questions.empty());
-    EXPECT_EQ(hexOf(segment(0).Data), "05 06 07 08");
+    editor.forceUnicode();
+    ASSERT_EQ(editor.state().textLine, "??");
+    editor.applyTextLine();
+    EXPECT_TRUE(prompts.questions.empty());
+    EXPECT_EQ(hexOf(segment(0).data), "05 06 07 08");
 }
 
 }  // namespace

@@ -28,14 +28,14 @@ protected:
 
     void SetUp() override
     {
-        editor.OpenRSC(test::writeTempFile(gridFile(), "grid.rsc"));
-        ASSERT_EQ(editor.document().Segments.size(), 3u);
-        editor.selectSegmentLineByUser(1);
+        editor.loadFile(test::writeTempFile(gridFile(), "grid.rsc"));
+        ASSERT_EQ(editor.document().segments.size(), 3u);
+        editor.selectSegment(1);
     }
     const WindowState& state() const { return editor.state(); }
     std::uint8_t byteOf(std::size_t segment, std::size_t index) const
     {
-        return editor.document().Segments[segment].Data[index];
+        return editor.document().segments[segment].data[index];
     }
     void type(const std::string& keys)
     {
@@ -45,48 +45,48 @@ protected:
     // cell first; a press on the current byte cell opens the editor after the press.
     void press(GridCell cell)
     {
-        bool nonFixed = cell.Row >= 1 && cell.Col >= 1;
-        bool onCurrent = nonFixed && cell == state().Current;
+        bool nonFixed = cell.row >= 1 && cell.col >= 1;
+        bool onCurrent = nonFixed && cell == state().current;
         if (nonFixed && !onCurrent) editor.gridMoveCurrent(cell);
         editor.gridMousePress(MouseButton::Left, cell);
-        if (onCurrent && editor.RxDrawGrid1ShowEditor(cell.Col)) editor.gridEditKey();
+        if (onCurrent && editor.canEditColumn(cell.col)) editor.gridEditKey();
     }
     void release(GridCell cell)
     {
-        editor.gridMouseRelease(MouseButton::Left, cell, !state().GridEditor.Open);
+        editor.gridMouseRelease(MouseButton::Left, cell, !state().gridEditor.open);
     }
     std::string copied()
     {
-        editor.Copy1Click();
-        return prompts.Clipboard.value_or("<nothing>");
+        editor.copyHex();
+        return prompts.clipboard.value_or("<nothing>");
     }
 };
 
 TEST_F(EditorGrid, SegmentRowsFollowLeadAndSize)
 {
-    EXPECT_EQ(state().RowCount, 4);  // 48 bytes from column 1: rows 1 to 3
-    editor.selectSegmentLineByUser(0);
-    EXPECT_EQ(state().RowCount, 2);
-    editor.selectSegmentLineByUser(2);
-    EXPECT_EQ(state().RowCount, 2);
+    EXPECT_EQ(state().rowCount, 4);  // 48 bytes from column 1: rows 1 to 3
+    editor.selectSegment(0);
+    EXPECT_EQ(state().rowCount, 2);
+    editor.selectSegment(2);
+    EXPECT_EQ(state().rowCount, 2);
 }
 
 TEST_F(EditorGrid, TwoTypedDigitsStoreAByteAndMoveOn)
 {
     editor.gridMoveCurrent({1, 3});
     type("4");
-    EXPECT_TRUE(state().GridEditor.Open);
+    EXPECT_TRUE(state().gridEditor.open);
     EXPECT_EQ(byteOf(1, 2), 0x12);  // nothing stored before the editor closes
     type("F");
     EXPECT_EQ(byteOf(1, 2), 0x4F);
-    EXPECT_EQ(state().Current, (GridCell{1, 4}));
-    EXPECT_FALSE(state().GridEditor.Open);
+    EXPECT_EQ(state().current, (GridCell{1, 4}));
+    EXPECT_FALSE(state().gridEditor.open);
 
     type("7a0");  // a run of digits fills consecutive bytes
     EXPECT_EQ(byteOf(1, 3), 0x7A);
-    EXPECT_EQ(state().Current, (GridCell{1, 5}));
-    EXPECT_TRUE(state().GridEditor.Open);
-    EXPECT_EQ(state().GridEditor.Cell, (GridCell{1, 5}));
+    EXPECT_EQ(state().current, (GridCell{1, 5}));
+    EXPECT_TRUE(state().gridEditor.open);
+    EXPECT_EQ(state().gridEditor.cell, (GridCell{1, 5}));
 }
 
 TEST_F(EditorGrid, TwoDigitsInTheLastColumnContinueOnTheNextRow)
@@ -94,17 +94,17 @@ TEST_F(EditorGrid, TwoDigitsInTheLastColumnContinueOnTheNextRow)
     editor.gridMoveCurrent({1, 16});
     type("12");
     EXPECT_EQ(byteOf(1, 15), 0x12);
-    EXPECT_EQ(state().Current, (GridCell{2, 1}));
+    EXPECT_EQ(state().current, (GridCell{2, 1}));
 }
 
 TEST_F(EditorGrid, TwoDigitsInTheLastColumnOfTheLastRowStayOnThatRow)
 {
-    editor.selectSegmentLineByUser(0);  // one data row: bytes in columns 5 to 16
+    editor.selectSegment(0);  // one data row: bytes in columns 5 to 16
     editor.gridMoveCurrent({1, 16});
     type("34");
     EXPECT_EQ(byteOf(0, 11), 0x34);
-    EXPECT_EQ(state().Current, (GridCell{1, 1}));
-    EXPECT_FALSE(state().GridEditor.Open);
+    EXPECT_EQ(state().current, (GridCell{1, 1}));
+    EXPECT_FALSE(state().gridEditor.open);
 }
 
 TEST_F(EditorGrid, MovingTheCurrentCellHandsOverOneDigit)
@@ -113,7 +113,7 @@ TEST_F(EditorGrid, MovingTheCurrentCellHandsOverOneDigit)
     type("A");
     editor.gridMoveCurrent({2, 3});  // Down arrow
     EXPECT_EQ(byteOf(1, 2), 0x0A);
-    EXPECT_FALSE(state().GridEditor.Open);
+    EXPECT_FALSE(state().gridEditor.open);
 
     type("Z");
     editor.gridMoveCurrent({2, 4});
@@ -125,7 +125,7 @@ TEST_F(EditorGrid, EscapeStoresNothing)
     editor.gridMoveCurrent({1, 3});
     type("7");
     editor.gridEditorEscape();
-    EXPECT_FALSE(state().GridEditor.Open);
+    EXPECT_FALSE(state().gridEditor.open);
     editor.gridMoveCurrent({2, 3});
     EXPECT_EQ(byteOf(1, 2), 0x12);
 }
@@ -134,8 +134,8 @@ TEST_F(EditorGrid, EditKeyOpensAnEmptyEditor)
 {
     editor.gridMoveCurrent({1, 3});
     editor.gridEditKey();
-    ASSERT_TRUE(state().GridEditor.Open);
-    EXPECT_EQ(state().GridEditor.Text, "");
+    ASSERT_TRUE(state().gridEditor.open);
+    EXPECT_EQ(state().gridEditor.text, "");
     type("5E");
     EXPECT_EQ(byteOf(1, 2), 0x5E);
 }
@@ -143,11 +143,11 @@ TEST_F(EditorGrid, EditKeyOpensAnEmptyEditor)
 TEST_F(EditorGrid, EditorNeverOpensOnACharacterCell)
 {
     editor.gridMoveCurrent({1, 19});
-    EXPECT_FALSE(editor.RxDrawGrid1ShowEditor(19));
+    EXPECT_FALSE(editor.canEditColumn(19));
     type("4");
-    EXPECT_FALSE(state().GridEditor.Open);
+    EXPECT_FALSE(state().gridEditor.open);
     editor.gridEditKey();
-    EXPECT_FALSE(state().GridEditor.Open);
+    EXPECT_FALSE(state().gridEditor.open);
     type("F");
     editor.gridMoveCurrent({2, 3});
     EXPECT_EQ(byteOf(1, 2), 0x12);
@@ -155,11 +155,11 @@ TEST_F(EditorGrid, EditorNeverOpensOnACharacterCell)
 
 TEST_F(EditorGrid, EditorOnACellWithoutAByteDropsItsText)
 {
-    editor.selectSegmentLineByUser(0);
+    editor.selectSegment(0);
     editor.gridMoveCurrent({1, 2});  // a lead cell
     type("99");
-    EXPECT_EQ(editor.document().Segments[0].Data, Bytes(12, 0x01));
-    EXPECT_EQ(state().Current, (GridCell{1, 3}));
+    EXPECT_EQ(editor.document().segments[0].data, Bytes(12, 0x01));
+    EXPECT_EQ(state().current, (GridCell{1, 3}));
 }
 
 TEST_F(EditorGrid, LeavingTheGridWritesTheSegmentTheDigitWasTypedIn)
@@ -167,24 +167,24 @@ TEST_F(EditorGrid, LeavingTheGridWritesTheSegmentTheDigitWasTypedIn)
     editor.gridMoveCurrent({1, 3});
     type("7");
     editor.gridFocusLost();  // the window reports this before the list reacts
-    editor.selectSegmentLineByUser(0);
+    editor.selectSegment(0);
     EXPECT_EQ(byteOf(1, 2), 0x07);
-    EXPECT_EQ(editor.document().Segments[0].Data, Bytes(12, 0x01));
+    EXPECT_EQ(editor.document().segments[0].data, Bytes(12, 0x01));
 }
 
 TEST_F(EditorGrid, NextAndPreviousSegmentWriteTheSegmentTheDigitWasTypedIn)
 {
     editor.gridMoveCurrent({1, 3});
     type("7");
-    editor.Nextunicodeblock2Click();  // Ctrl+N: the focus stays on the grid
-    EXPECT_FALSE(state().GridEditor.Open);
+    editor.nextSegment();  // Ctrl+N: the focus stays on the grid
+    EXPECT_FALSE(state().gridEditor.open);
     EXPECT_EQ(byteOf(1, 2), 0x07);
     editor.gridMoveCurrent({1, 4});
     EXPECT_EQ(byteOf(2, 0), 0x41);
 
     editor.gridMoveCurrent({1, 3});
     type("6");
-    editor.Previousunicodeblock2Click();
+    editor.previousSegment();
     EXPECT_EQ(byteOf(2, 0), 0x06);
     EXPECT_EQ(byteOf(1, 2), 0x07);
 }
@@ -193,71 +193,71 @@ TEST_F(EditorGrid, OpeningAFileHandsOverToTheOldDocument)
 {
     editor.gridMoveCurrent({1, 6});
     type("7");
-    editor.OpenRSC(test::tempPath("missing.rsc"));
-    EXPECT_FALSE(state().GridEditor.Open);
+    editor.loadFile(test::tempPath("missing.rsc"));
+    EXPECT_FALSE(state().gridEditor.open);
     EXPECT_EQ(byteOf(1, 5), 0x07);
 
     type("8");
-    editor.OpenRSC(test::writeTempFile(gridFile(), "other.rsc"));
-    EXPECT_FALSE(state().GridEditor.Open);
+    editor.loadFile(test::writeTempFile(gridFile(), "other.rsc"));
+    EXPECT_FALSE(state().gridEditor.open);
     editor.gridMoveCurrent({1, 7});
-    EXPECT_EQ(editor.document().Segments[0].Data, Bytes(12, 0x01));  // the new file is untouched
+    EXPECT_EQ(editor.document().segments[0].data, Bytes(12, 0x01));  // the new file is untouched
 }
 
 TEST_F(EditorGrid, EditingABlockKeepsItsLineAndShowsInTheTextNextTime)
 {
-    editor.selectSegmentLineByUser(2);
-    std::string line = editor.document().SegmentLines[2];
+    editor.selectSegment(2);
+    std::string line = editor.document().segmentLines[2];
     editor.gridMoveCurrent({1, 3});  // lead 2: byte 0
     type("5A");
-    EXPECT_EQ(editor.document().SegmentLines[2], line);
-    EXPECT_EQ(state().Edit1Text, "ABC");
-    editor.selectSegmentLineByUser(2);
-    EXPECT_EQ(state().Edit1Text, "ZBC");
+    EXPECT_EQ(editor.document().segmentLines[2], line);
+    EXPECT_EQ(state().textLine, "ABC");
+    editor.selectSegment(2);
+    EXPECT_EQ(state().textLine, "ZBC");
 }
 
 TEST_F(EditorGrid, HandedOverTextIsReadAsHex)
 {
-    editor.RxDrawGrid1SetEditText("1FF", {1, 1});
+    editor.storeTypedByte("1FF", {1, 1});
     EXPECT_EQ(byteOf(1, 0), 0xFF);
-    editor.RxDrawGrid1SetEditText("G1", {1, 2});
+    editor.storeTypedByte("G1", {1, 2});
     EXPECT_EQ(byteOf(1, 1), 0x00);
-    editor.RxDrawGrid1SetEditText("4f", {1, 3});
+    editor.storeTypedByte("4f", {1, 3});
     EXPECT_EQ(byteOf(1, 2), 0x4F);
-    editor.RxDrawGrid1SetEditText("", {1, 4});
+    editor.storeTypedByte("", {1, 4});
     EXPECT_EQ(byteOf(1, 3), 0x00);
-    editor.RxDrawGrid1SetEditText("77", {1, 20});  // a character cell is not written
+    editor.storeTypedByte("77", {1, 20});  // a character cell is not written
     EXPECT_EQ(byteOf(1, 3), 0x00);
-    editor.RxDrawGrid1SetEditText("77", {4, 1});  // past the last byte
-    EXPECT_EQ(editor.document().Segments[1].Data.size(), 48u);
+    editor.storeTypedByte("77", {4, 1});  // past the last byte
+    EXPECT_EQ(editor.document().segments[1].data.size(), 48u);
 }
 
 TEST_F(EditorGrid, PressAndReleaseMarkTheRunInEitherOrder)
 {
     press({1, 3});
     release({2, 5});
-    EXPECT_EQ(state().Selection, (GridSelection{1, 3, 2, 5}));
+    EXPECT_EQ(state().selection, (GridSelection{1, 3, 2, 5}));
     EXPECT_EQ(copied(), "12131415161718191A1B1C1D1E1F2021222324");
 
     press({2, 5});
     release({1, 3});
-    EXPECT_EQ(state().Selection, (GridSelection{1, 3, 2, 5}));
+    EXPECT_EQ(state().selection, (GridSelection{1, 3, 2, 5}));
 }
 
 TEST_F(EditorGrid, PressAndReleaseOnACharacterCellMarkItsByte)
 {
     press({2, 20});
     release({2, 20});
-    EXPECT_EQ(state().Selection, (GridSelection{2, 4, 2, 4}));
+    EXPECT_EQ(state().selection, (GridSelection{2, 4, 2, 4}));
     EXPECT_EQ(copied(), "23");
 }
 
 TEST_F(EditorGrid, SelectionFromTheOffsetColumnCopiesOnlyItsOwnRow)
 {
     press({3, 0});
-    EXPECT_EQ(state().Current, (GridCell{1, 1}));  // a fixed cell never becomes current
+    EXPECT_EQ(state().current, (GridCell{1, 1}));  // a fixed cell never becomes current
     release({3, 2});
-    EXPECT_EQ(state().Selection, (GridSelection{3, 0, 3, 2}));
+    EXPECT_EQ(state().selection, (GridSelection{3, 0, 3, 2}));
     EXPECT_EQ(copied(), "3031");
 }
 
@@ -265,12 +265,12 @@ TEST_F(EditorGrid, PressOnTheCurrentCellOpensTheEditorAndTheReleaseKeepsOneCell)
 {
     editor.gridMoveCurrent({1, 3});
     press({1, 3});
-    EXPECT_TRUE(state().GridEditor.Open);
+    EXPECT_TRUE(state().gridEditor.open);
     release({2, 5});
-    EXPECT_EQ(state().Selection, (GridSelection{1, 3, 1, 3}));
+    EXPECT_EQ(state().selection, (GridSelection{1, 3, 1, 3}));
     // Even when the window reports the grid as focused, an open editor holds the focus.
     editor.gridMouseRelease(MouseButton::Left, {2, 5}, true);
-    EXPECT_EQ(state().Selection, (GridSelection{1, 3, 1, 3}));
+    EXPECT_EQ(state().selection, (GridSelection{1, 3, 1, 3}));
 }
 
 TEST_F(EditorGrid, OtherButtonsKeepTheSelectionButHandOverTheEditor)
@@ -281,7 +281,7 @@ TEST_F(EditorGrid, OtherButtonsKeepTheSelectionButHandOverTheEditor)
     type("9");
     editor.gridMousePress(MouseButton::Right, {3, 8});
     editor.gridMouseRelease(MouseButton::Right, {3, 8}, true);
-    EXPECT_EQ(state().Selection, (GridSelection{1, 3, 1, 6}));
+    EXPECT_EQ(state().selection, (GridSelection{1, 3, 1, 6}));
     EXPECT_EQ(byteOf(1, 16), 0x09);
 }
 
@@ -289,49 +289,49 @@ TEST_F(EditorGrid, CopyAfterASegmentSelectionEmptiesTheClipboard)
 {
     press({1, 3});
     release({1, 6});
-    editor.selectSegmentLineByUser(0);
-    prompts.Clipboard = "old text";
+    editor.selectSegment(0);
+    prompts.clipboard = "old text";
     EXPECT_EQ(copied(), "");
 }
 
 TEST_F(EditorGrid, CopyWithoutASegmentIsEmpty)
 {
-    editor.OpenRSC(test::writeTempFile(bytesFromHex("00 00 00 00"), "empty.rsc"));
-    prompts.Clipboard = "old text";
+    editor.loadFile(test::writeTempFile(bytesFromHex("00 00 00 00"), "empty.rsc"));
+    prompts.clipboard = "old text";
     EXPECT_EQ(copied(), "");
-    editor.RxDrawGrid1SetEditText("12", {1, 1});  // no segment: nothing happens
+    editor.storeTypedByte("12", {1, 1});  // no segment: nothing happens
 }
 
 TEST_F(EditorGrid, GridClickEndsForceMode)
 {
     editor.gridMoveCurrent({2, 7});
-    editor.ToolButton4Click();
-    ASSERT_TRUE(state().ForceMode);
-    ASSERT_TRUE(state().Panel3Visible);
+    editor.forceUnicode();
+    ASSERT_TRUE(state().forceMode);
+    ASSERT_TRUE(state().textStripVisible);
     press({0, 5});  // the header row: no click
-    EXPECT_TRUE(state().ForceMode);
+    EXPECT_TRUE(state().forceMode);
     press({2, 7});  // the current cell: the press itself clicks
-    EXPECT_FALSE(state().ForceMode);
-    EXPECT_FALSE(state().Panel3Visible);
+    EXPECT_FALSE(state().forceMode);
+    EXPECT_FALSE(state().textStripVisible);
 }
 
 TEST_F(EditorGrid, KeyboardMoveEndsForceMode)
 {
-    editor.ToolButton4Click();
-    ASSERT_TRUE(state().ForceMode);
+    editor.forceUnicode();
+    ASSERT_TRUE(state().forceMode);
     editor.gridMoveCurrent({1, 2});
-    EXPECT_FALSE(state().ForceMode);
-    EXPECT_FALSE(state().Panel3Visible);
+    EXPECT_FALSE(state().forceMode);
+    EXPECT_FALSE(state().textStripVisible);
 }
 
 TEST_F(EditorGrid, FewerRowsMoveTheCurrentCellToTheLastRow)
 {
     editor.gridMoveCurrent({3, 7});
-    editor.selectSegmentLineByUser(2);
-    EXPECT_EQ(state().RowCount, 2);
-    EXPECT_EQ(state().Current, (GridCell{1, 7}));
-    editor.selectSegmentLineByUser(1);
-    EXPECT_EQ(state().Current, (GridCell{1, 7}));  // more rows do not move it
+    editor.selectSegment(2);
+    EXPECT_EQ(state().rowCount, 2);
+    EXPECT_EQ(state().current, (GridCell{1, 7}));
+    editor.selectSegment(1);
+    EXPECT_EQ(state().current, (GridCell{1, 7}));  // more rows do not move it
 }
 
 }  // namespace

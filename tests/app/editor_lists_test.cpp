@@ -31,7 +31,7 @@ protected:
     std::string open(const Bytes& file, const std::string& name = "lists.rsc")
     {
         std::string path = test::writeTempFile(file, name);
-        editor.OpenRSC(path);
+        editor.loadFile(path);
         return path;
     }
     const WindowState& state() const { return editor.state(); }
@@ -39,7 +39,7 @@ protected:
     {
         editor.gridMousePress(MouseButton::Left, {1, 5});
         editor.gridMouseRelease(MouseButton::Left, {1, 7}, true);
-        ASSERT_NE(state().Selection, GridSelection{});
+        ASSERT_NE(state().selection, GridSelection{});
     }
 };
 
@@ -55,95 +55,95 @@ TEST_F(EditorLists, LoadingSelectsTheFirstSegmentAndItsIndexLine)
 {
     std::string path = open(bytesFromHex(SmallFile));
     const Document& document = editor.document();
-    ASSERT_EQ(document.SegmentLines, (std::vector<std::string>{"001(0) 0004:0006", "002(1) Hi", "003(2) 000D:000F"}));
+    ASSERT_EQ(document.segmentLines, (std::vector<std::string>{"001(0) 0004:0006", "002(1) Hi", "003(2) 000D:000F"}));
     EXPECT_EQ(document.indexLine(2), "000D(2)");
-    EXPECT_EQ(state().ListBox1ItemIndex, 0u);
-    EXPECT_EQ(state().ListBoxPageItemIndex, 0u);
-    EXPECT_EQ(state().StatusPanel0, path);
-    EXPECT_FALSE(state().Panel3Visible);
-    EXPECT_EQ(state().Focus, FocusRequest::ListBox1);
+    EXPECT_EQ(state().selectedSegment, 0u);
+    EXPECT_EQ(state().selectedIndexLine, 0u);
+    EXPECT_EQ(state().fileNamePanel, path);
+    EXPECT_FALSE(state().textStripVisible);
+    EXPECT_EQ(state().focus, FocusRequest::SegmentList);
 }
 
 TEST_F(EditorLists, DataSegmentPreviewShowsItsFirstUnitsUpToAUnitZero)
 {
     open(previewFile());
-    EXPECT_EQ(state().StatusPanel1, "AB");  // the odd fifth byte is ignored
+    EXPECT_EQ(state().messagePanel, "AB");  // the odd fifth byte is ignored
 
-    editor.selectSegmentLineByUser(3);  // 00 00 41 00
-    EXPECT_EQ(state().StatusPanel1, "");
+    editor.selectSegment(3);  // 00 00 41 00
+    EXPECT_EQ(state().messagePanel, "");
 
-    editor.selectSegmentLineByUser(4);  // 100 bytes: 20 characters from the first 40
-    EXPECT_EQ(state().StatusPanel1, std::string(20, 'A'));
-    EXPECT_EQ(state().Edit1MaxLength, 0);
-    EXPECT_FALSE(state().Panel3Visible);
+    editor.selectSegment(4);  // 100 bytes: 20 characters from the first 40
+    EXPECT_EQ(state().messagePanel, std::string(20, 'A'));
+    EXPECT_EQ(state().textLineMaxLength, 0);
+    EXPECT_FALSE(state().textStripVisible);
 }
 
 TEST_F(EditorLists, UnicodeBlockFillsTheTextLineAndItsCounter)
 {
     open(previewFile());
-    editor.selectSegmentLineByUser(1);
-    EXPECT_TRUE(state().Panel3Visible);
-    EXPECT_EQ(state().Edit1Text, "ABC");
-    EXPECT_EQ(state().Edit1MaxLength, 127);
-    EXPECT_EQ(state().StatusPanel1, "Already entered 3 char(s)");
-    EXPECT_EQ(state().ListBoxPageItemIndex, 1u);
+    editor.selectSegment(1);
+    EXPECT_TRUE(state().textStripVisible);
+    EXPECT_EQ(state().textLine, "ABC");
+    EXPECT_EQ(state().textLineMaxLength, 127);
+    EXPECT_EQ(state().messagePanel, "Already entered 3 char(s)");
+    EXPECT_EQ(state().selectedIndexLine, 1u);
 }
 
 TEST_F(EditorLists, DataSegmentAfterABlockHidesTheStripAndEmptiesTheLine)
 {
     open(previewFile());
-    editor.selectSegmentLineByUser(1);
-    editor.selectSegmentLineByUser(0);
-    EXPECT_FALSE(state().Panel3Visible);
-    EXPECT_EQ(state().Edit1Text, "");
-    EXPECT_EQ(state().Edit1MaxLength, 0);
-    EXPECT_EQ(state().StatusPanel1, "AB");  // the preview is written after the counter
+    editor.selectSegment(1);
+    editor.selectSegment(0);
+    EXPECT_FALSE(state().textStripVisible);
+    EXPECT_EQ(state().textLine, "");
+    EXPECT_EQ(state().textLineMaxLength, 0);
+    EXPECT_EQ(state().messagePanel, "AB");  // the preview is written after the counter
 }
 
 TEST_F(EditorLists, EmptyBlockShowsTheCounterOnlyWhenTheLineHeldText)
 {
     open(previewFile());
-    editor.selectSegmentLineByUser(2);  // after a data segment: the line was empty already
-    EXPECT_TRUE(state().Panel3Visible);
-    EXPECT_EQ(state().Edit1Text, "");
-    EXPECT_EQ(state().StatusPanel1, "");
+    editor.selectSegment(2);  // after a data segment: the line was empty already
+    EXPECT_TRUE(state().textStripVisible);
+    EXPECT_EQ(state().textLine, "");
+    EXPECT_EQ(state().messagePanel, "");
 
-    editor.selectSegmentLineByUser(1);
-    editor.selectSegmentLineByUser(2);  // after "ABC"
-    EXPECT_TRUE(state().Panel3Visible);
-    EXPECT_EQ(state().Edit1Text, "");
-    EXPECT_EQ(state().StatusPanel1, "Already entered 0 char(s)");
+    editor.selectSegment(1);
+    editor.selectSegment(2);  // after "ABC"
+    EXPECT_TRUE(state().textStripVisible);
+    EXPECT_EQ(state().textLine, "");
+    EXPECT_EQ(state().messagePanel, "Already entered 0 char(s)");
 }
 
 TEST_F(EditorLists, BlockTextEndsAtAUnitZero)
 {
     open(resourceFile({"11", "03 AB 41 00 00 00 42 00"}));
-    editor.selectSegmentLineByUser(1);
-    EXPECT_EQ(editor.document().SegmentLines[1], "002(1) AB");  // the list line leaves the unit out
-    EXPECT_EQ(state().Edit1Text, "A");
-    EXPECT_EQ(state().StatusPanel1, "Already entered 1 char(s)");
+    editor.selectSegment(1);
+    EXPECT_EQ(editor.document().segmentLines[1], "002(1) AB");  // the list line leaves the unit out
+    EXPECT_EQ(state().textLine, "A");
+    EXPECT_EQ(state().messagePanel, "Already entered 1 char(s)");
 }
 
 TEST_F(EditorLists, SegmentSelectionResetsTheGridSelectionAndForceMode)
 {
     open(previewFile());
-    editor.selectSegmentLineByUser(4);
+    editor.selectSegment(4);
     markSomeCells();
-    editor.ToolButton4Click();
-    ASSERT_TRUE(state().ForceMode);
-    editor.selectSegmentLineByUser(0);
-    EXPECT_FALSE(state().ForceMode);
-    EXPECT_EQ(state().Selection, GridSelection{});
+    editor.forceUnicode();
+    ASSERT_TRUE(state().forceMode);
+    editor.selectSegment(0);
+    EXPECT_FALSE(state().forceMode);
+    EXPECT_EQ(state().selection, GridSelection{});
 }
 
 TEST_F(EditorLists, NoSelectedSegmentGivesTwoRowsAndKeepsTheRest)
 {
     open(bytesFromHex("00 00 00 00"));  // an index without a body: no segment lines
-    ASSERT_TRUE(editor.document().SegmentLines.empty());
-    editor.ListBox1Click();
-    EXPECT_EQ(state().RowCount, 2);
-    EXPECT_EQ(state().StatusPanel1, "");
-    EXPECT_FALSE(state().ListBoxPageItemIndex.has_value());
+    ASSERT_TRUE(editor.document().segmentLines.empty());
+    editor.showSelectedSegment();
+    EXPECT_EQ(state().rowCount, 2);
+    EXPECT_EQ(state().messagePanel, "");
+    EXPECT_FALSE(state().selectedIndexLine.has_value());
 }
 
 // 08 00 00 00 | 11 22 33 44 | 06 00 | 08 00: the bytes at 4 and 5 lie before the only entry (6),
@@ -153,29 +153,29 @@ const char* const UntaggedFirstSegment = "08 00 00 00 | 11 22 33 44 | 06 00 | 08
 TEST_F(EditorLists, LineWithoutEntryNumberLeavesTheIndexSelection)
 {
     open(bytesFromHex(UntaggedFirstSegment));
-    ASSERT_EQ(editor.document().SegmentLines, (std::vector<std::string>{"001 0004:0005", "002(0) 0006:0007"}));
-    EXPECT_FALSE(state().ListBoxPageItemIndex.has_value());
-    editor.selectSegmentLineByUser(1);
-    EXPECT_EQ(state().ListBoxPageItemIndex, 0u);
-    editor.selectSegmentLineByUser(0);
-    EXPECT_EQ(state().ListBoxPageItemIndex, 0u);
+    ASSERT_EQ(editor.document().segmentLines, (std::vector<std::string>{"001 0004:0005", "002(0) 0006:0007"}));
+    EXPECT_FALSE(state().selectedIndexLine.has_value());
+    editor.selectSegment(1);
+    EXPECT_EQ(state().selectedIndexLine, 0u);
+    editor.selectSegment(0);
+    EXPECT_EQ(state().selectedIndexLine, 0u);
 }
 
 TEST_F(EditorLists, BlockWithoutTagTakesTheFirstNumberOfItsText)
 {
     // The block "(0)" at 4 lies before the only entry (12): its line is "001 (0)".
     open(bytesFromHex("0E 00 00 00 | 03 AB 28 00 30 00 29 00 | 11 22 | 0C 00 | 0E 00"));
-    ASSERT_EQ(editor.document().SegmentLines[0], "001 (0)");
-    EXPECT_EQ(state().ListBoxPageItemIndex, 0u);
+    ASSERT_EQ(editor.document().segmentLines[0], "001 (0)");
+    EXPECT_EQ(state().selectedIndexLine, 0u);
 }
 
 TEST_F(EditorLists, RawFileLeavesTheIndexListAlone)
 {
     open(bytesFromHex("01 02 03 04 05"));
-    ASSERT_TRUE(editor.document().NoIndex);
-    EXPECT_EQ(editor.document().SegmentLines, std::vector<std::string>{"0000:0005"});
-    EXPECT_FALSE(state().ListBoxPageItemIndex.has_value());
-    EXPECT_EQ(state().ListBox1ItemIndex, 0u);
+    ASSERT_TRUE(editor.document().noIndex);
+    EXPECT_EQ(editor.document().segmentLines, std::vector<std::string>{"0000:0005"});
+    EXPECT_FALSE(state().selectedIndexLine.has_value());
+    EXPECT_EQ(state().selectedSegment, 0u);
 }
 
 // Entries 4 and 6; the second resource holds data, the block "Hi" and a last data byte, all
@@ -188,133 +188,133 @@ Bytes sharedEntryFile()
 TEST_F(EditorLists, IndexLineSelectsTheFirstSegmentWithItsNumber)
 {
     open(sharedEntryFile());
-    ASSERT_EQ(editor.document().SegmentLines,
+    ASSERT_EQ(editor.document().segmentLines,
               (std::vector<std::string>{"001(0) 0004:0005", "002(1) 0006:0007", "003(1) Hi", "004(1) 000E:000E"}));
-    editor.selectSegmentLineByUser(3);
-    EXPECT_EQ(state().ListBoxPageItemIndex, 1u);
+    editor.selectSegment(3);
+    EXPECT_EQ(state().selectedIndexLine, 1u);
 
-    editor.selectIndexLineByUser(1);
-    EXPECT_EQ(state().ListBox1ItemIndex, 1u);
-    EXPECT_EQ(state().ListBoxPageItemIndex, 1u);
+    editor.selectIndexLine(1);
+    EXPECT_EQ(state().selectedSegment, 1u);
+    EXPECT_EQ(state().selectedIndexLine, 1u);
 
-    editor.selectIndexLineByUser(0);
-    EXPECT_EQ(state().ListBox1ItemIndex, 0u);
+    editor.selectIndexLine(0);
+    EXPECT_EQ(state().selectedSegment, 0u);
 }
 
 TEST_F(EditorLists, IndexLineSelectingTheBlockRunsTheSegmentSelection)
 {
     open(bytesFromHex(SmallFile));
-    editor.selectIndexLineByUser(1);
-    EXPECT_EQ(state().ListBox1ItemIndex, 1u);
-    EXPECT_EQ(state().Edit1Text, "Hi");
-    EXPECT_TRUE(state().Panel3Visible);
+    editor.selectIndexLine(1);
+    EXPECT_EQ(state().selectedSegment, 1u);
+    EXPECT_EQ(state().textLine, "Hi");
+    EXPECT_TRUE(state().textStripVisible);
 }
 
 TEST_F(EditorLists, IndexLineWithoutSegmentChangesNothing)
 {
     // Two entries of value 4: the one segment is counted under the later one, entry 1.
     open(bytesFromHex("0A 00 00 00 | 11 22 33 44 55 66 | 04 00 04 00 | 0A 00"));
-    ASSERT_EQ(editor.document().SegmentLines, std::vector<std::string>{"001(1) 0004:0009"});
-    ASSERT_EQ(state().ListBoxPageItemIndex, 1u);
+    ASSERT_EQ(editor.document().segmentLines, std::vector<std::string>{"001(1) 0004:0009"});
+    ASSERT_EQ(state().selectedIndexLine, 1u);
     markSomeCells();
-    GridSelection marked = state().Selection;
+    GridSelection marked = state().selection;
 
-    editor.selectIndexLineByUser(0);
-    EXPECT_EQ(state().ListBoxPageItemIndex, 0u);  // the line just clicked stays selected
-    EXPECT_EQ(state().ListBox1ItemIndex, 0u);
-    EXPECT_EQ(state().Selection, marked);  // no segment selection ran
+    editor.selectIndexLine(0);
+    EXPECT_EQ(state().selectedIndexLine, 0u);  // the line just clicked stays selected
+    EXPECT_EQ(state().selectedSegment, 0u);
+    EXPECT_EQ(state().selection, marked);  // no segment selection ran
 }
 
 TEST_F(EditorLists, PreviousAndNextMoveOneLineAndStopAtTheEnds)
 {
     open(bytesFromHex(SmallFile));
     markSomeCells();
-    GridSelection marked = state().Selection;
-    editor.Previousunicodeblock2Click();
-    EXPECT_EQ(state().ListBox1ItemIndex, 0u);
-    EXPECT_EQ(state().Selection, marked);  // nothing ran
+    GridSelection marked = state().selection;
+    editor.previousSegment();
+    EXPECT_EQ(state().selectedSegment, 0u);
+    EXPECT_EQ(state().selection, marked);  // nothing ran
 
-    editor.Nextunicodeblock2Click();
-    EXPECT_EQ(state().ListBox1ItemIndex, 1u);
-    EXPECT_EQ(state().Edit1Text, "Hi");
-    EXPECT_EQ(state().ListBoxPageItemIndex, 1u);
-    editor.Nextunicodeblock2Click();
-    EXPECT_EQ(state().ListBox1ItemIndex, 2u);
+    editor.nextSegment();
+    EXPECT_EQ(state().selectedSegment, 1u);
+    EXPECT_EQ(state().textLine, "Hi");
+    EXPECT_EQ(state().selectedIndexLine, 1u);
+    editor.nextSegment();
+    EXPECT_EQ(state().selectedSegment, 2u);
 
     markSomeCells();
-    marked = state().Selection;
-    editor.Nextunicodeblock2Click();
-    EXPECT_EQ(state().ListBox1ItemIndex, 2u);
-    EXPECT_EQ(state().Selection, marked);
+    marked = state().selection;
+    editor.nextSegment();
+    EXPECT_EQ(state().selectedSegment, 2u);
+    EXPECT_EQ(state().selection, marked);
 
-    editor.Previousunicodeblock2Click();
-    EXPECT_EQ(state().ListBox1ItemIndex, 1u);
-    EXPECT_EQ(state().Selection, GridSelection{});
+    editor.previousSegment();
+    EXPECT_EQ(state().selectedSegment, 1u);
+    EXPECT_EQ(state().selection, GridSelection{});
 }
 
 TEST_F(EditorLists, PreviousAndNextDoNothingWithOneLineOrNone)
 {
-    editor.Previousunicodeblock2Click();
-    editor.Nextunicodeblock2Click();
-    EXPECT_FALSE(state().ListBox1ItemIndex.has_value());
+    editor.previousSegment();
+    editor.nextSegment();
+    EXPECT_FALSE(state().selectedSegment.has_value());
 
     open(bytesFromHex("01 02 03"));
-    editor.Previousunicodeblock2Click();
-    editor.Nextunicodeblock2Click();
-    EXPECT_EQ(state().ListBox1ItemIndex, 0u);
+    editor.previousSegment();
+    editor.nextSegment();
+    EXPECT_EQ(state().selectedSegment, 0u);
 }
 
 TEST_F(EditorLists, ActivationLoadsTheNamedFile)
 {
     std::string path = test::writeTempFile(bytesFromHex(SmallFile), "activate.rsc");
-    editor.FormActivate(path);
-    EXPECT_EQ(editor.document().SegmentLines.size(), 3u);
-    EXPECT_EQ(state().ListBox1ItemIndex, 0u);
-    EXPECT_EQ(state().StatusPanel0, path);
+    editor.activate(path);
+    EXPECT_EQ(editor.document().segmentLines.size(), 3u);
+    EXPECT_EQ(state().selectedSegment, 0u);
+    EXPECT_EQ(state().fileNamePanel, path);
 }
 
 TEST_F(EditorLists, ActivationWithoutAnExistingFileLoadsNothing)
 {
-    editor.FormActivate(std::nullopt);
-    editor.FormActivate(test::tempPath("no-such-file.rsc"));
-    EXPECT_TRUE(editor.document().SegmentLines.empty());
-    EXPECT_FALSE(state().ListBox1ItemIndex.has_value());
-    EXPECT_EQ(state().StatusPanel0, "");
-    EXPECT_TRUE(prompts.Messages.empty());
+    editor.activate(std::nullopt);
+    editor.activate(test::tempPath("no-such-file.rsc"));
+    EXPECT_TRUE(editor.document().segmentLines.empty());
+    EXPECT_FALSE(state().selectedSegment.has_value());
+    EXPECT_EQ(state().fileNamePanel, "");
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(EditorLists, ActivationClearsTheRawFlagForceModeAndSelection)
 {
     open(bytesFromHex("01 02 03 04 05"));
-    editor.ToolButton4Click();
-    ASSERT_TRUE(state().ForceMode);
-    editor.FormActivate(std::nullopt);
-    EXPECT_FALSE(editor.document().NoIndex);
-    EXPECT_FALSE(state().ForceMode);
-    EXPECT_EQ(state().Selection, GridSelection{});
+    editor.forceUnicode();
+    ASSERT_TRUE(state().forceMode);
+    editor.activate(std::nullopt);
+    EXPECT_FALSE(editor.document().noIndex);
+    EXPECT_FALSE(state().forceMode);
+    EXPECT_EQ(state().selection, GridSelection{});
 }
 
 TEST_F(EditorLists, OpeningAMissingNameKeepsTheDocument)
 {
     std::string path = open(bytesFromHex(SmallFile));
-    editor.selectSegmentLineByUser(1);
+    editor.selectSegment(1);
     markSomeCells();
-    editor.OpenRSC(test::tempPath("missing.rsc"));
-    EXPECT_EQ(editor.document().SegmentLines.size(), 3u);
-    EXPECT_EQ(state().ListBox1ItemIndex, 1u);
-    EXPECT_EQ(state().Edit1Text, "Hi");
-    EXPECT_EQ(state().StatusPanel0, path);
-    EXPECT_EQ(state().Selection, GridSelection{});
-    EXPECT_FALSE(state().Panel3Visible);  // hidden before the name is tested
-    EXPECT_TRUE(prompts.Messages.empty());
+    editor.loadFile(test::tempPath("missing.rsc"));
+    EXPECT_EQ(editor.document().segmentLines.size(), 3u);
+    EXPECT_EQ(state().selectedSegment, 1u);
+    EXPECT_EQ(state().textLine, "Hi");
+    EXPECT_EQ(state().fileNamePanel, path);
+    EXPECT_EQ(state().selection, GridSelection{});
+    EXPECT_FALSE(state().textStripVisible);  // hidden before the name is tested
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(EditorLists, OpeningAFolderLoadsNothingAndSaysNothing)
 {
     open(bytesFromHex(SmallFile));
-    editor.OpenRSC(test::tempPath(""));
-    EXPECT_EQ(editor.document().SegmentLines.size(), 3u);
-    EXPECT_TRUE(prompts.Messages.empty());
+    editor.loadFile(test::tempPath(""));
+    EXPECT_EQ(editor.document().segmentLines.size(), 3u);
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 // A socket in the file system exists but cannot be opened for reading.
@@ -345,19 +345,19 @@ private:
 TEST_F(EditorLists, UnreadableFileShowsAnErrorAndKeepsTheDocument)
 {
     std::string path = open(bytesFromHex(SmallFile));
-    editor.selectSegmentLineByUser(1);
+    editor.selectSegment(1);
     SocketFile socket(test::tempPath("unreadable.rsc"));
     ASSERT_TRUE(socket.bound());
 
-    editor.OpenRSC(test::tempPath("unreadable.rsc"));
-    ASSERT_EQ(prompts.Messages.size(), 1u);
-    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Error);
-    EXPECT_FALSE(prompts.Messages[0].Text.empty());
-    EXPECT_EQ(editor.document().SegmentLines.size(), 3u);
-    EXPECT_EQ(state().ListBox1ItemIndex, 1u);
-    EXPECT_EQ(state().StatusPanel0, path);
-    EXPECT_TRUE(state().Panel3Visible);  // the block is still current and shown
-    EXPECT_EQ(state().Edit1Text, "Hi");
+    editor.loadFile(test::tempPath("unreadable.rsc"));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].kind, MessageKind::Error);
+    EXPECT_FALSE(prompts.messages[0].text.empty());
+    EXPECT_EQ(editor.document().segmentLines.size(), 3u);
+    EXPECT_EQ(state().selectedSegment, 1u);
+    EXPECT_EQ(state().fileNamePanel, path);
+    EXPECT_TRUE(state().textStripVisible);  // the block is still current and shown
+    EXPECT_EQ(state().textLine, "Hi");
 }
 
 }  // namespace

@@ -93,54 +93,54 @@ protected:
     void TearDown() override { std::filesystem::remove(savePath); }
     int refusedSaves = 0;
 
-    std::size_t lineCount() const { return editor.document().Segments.size(); }
+    std::size_t lineCount() const { return editor.document().segments.size(); }
 
     void unicodeApply(Random& random)
     {
         std::vector<std::size_t> blocks;
         for (std::size_t s = 0; s < lineCount(); ++s)
-            if (editor.document().Segments[s].isUnicode()) blocks.push_back(s);
+            if (editor.document().segments[s].isUnicode()) blocks.push_back(s);
         if (blocks.empty()) return;
-        editor.selectSegmentLineByUser(blocks[static_cast<std::size_t>(uniform(random, 0, int(blocks.size()) - 1))]);
-        if (!chance(random, 20)) editor.edit1TextChangedByUser(randomLine(random));
-        editor.SpeedButton1Click();
+        editor.selectSegment(blocks[static_cast<std::size_t>(uniform(random, 0, int(blocks.size()) - 1))]);
+        if (!chance(random, 20)) editor.textLineEdited(randomLine(random));
+        editor.applyTextLine();
     }
 
     void deletion(Random& random)
     {
         if (lineCount() == 0) return;
-        editor.selectSegmentLineByUser(static_cast<std::size_t>(uniform(random, 0, int(lineCount()) - 1)));
-        prompts.Answers = {chance(random, 70)};
-        editor.ToolButton3Click();
+        editor.selectSegment(static_cast<std::size_t>(uniform(random, 0, int(lineCount()) - 1)));
+        prompts.answers = {chance(random, 70)};
+        editor.deleteCurrentSegment();
     }
 
     void forceApply(Random& random)
     {
         if (lineCount() == 0) return;
-        editor.selectSegmentLineByUser(static_cast<std::size_t>(uniform(random, 0, int(lineCount()) - 1)));
+        editor.selectSegment(static_cast<std::size_t>(uniform(random, 0, int(lineCount()) - 1)));
         if (chance(random, 60)) {
             // Any cells of the grid, lead cells, column 0 and character cells included.
-            auto rows = static_cast<int>(editor.state().RowCount) - 1;
+            auto rows = static_cast<int>(editor.state().rowCount) - 1;
             GridCell from{uniform(random, 1, rows), uniform(random, 0, 32)};
             GridCell to{uniform(random, 1, rows), uniform(random, 0, 32)};
             editor.gridMousePress(MouseButton::Left, from);
             editor.gridMouseRelease(MouseButton::Left, to, true);
         }
-        editor.ToolButton4Click();
-        if (!chance(random, 30)) editor.edit1TextChangedByUser(randomLine(random));
-        prompts.Answers = {chance(random, 70), chance(random, 50)};
-        editor.SpeedButton1Click();
+        editor.forceUnicode();
+        if (!chance(random, 30)) editor.textLineEdited(randomLine(random));
+        prompts.answers = {chance(random, 70), chance(random, 50)};
+        editor.applyTextLine();
     }
 
     void checkDocument()
     {
         const Document& document = editor.document();
-        ASSERT_EQ(document.SegmentLines.size(), document.Segments.size());
-        for (const TResource& segment : document.Segments) {
-            ASSERT_EQ(static_cast<std::size_t>(segment.Size), segment.Data.size());
+        ASSERT_EQ(document.segmentLines.size(), document.segments.size());
+        for (const Segment& segment : document.segments) {
+            ASSERT_EQ(static_cast<std::size_t>(segment.size), segment.data.size());
             if (segment.isUnicode()) {
-                ASSERT_EQ(segment.Size % 2, 0);
-                ASSERT_LE(segment.Size, 510);
+                ASSERT_EQ(segment.size % 2, 0);
+                ASSERT_LE(segment.size, 510);
             }
         }
     }
@@ -149,19 +149,19 @@ protected:
     std::optional<Bytes> checkSave()
     {
         std::filesystem::remove(savePath);
-        std::size_t messages = prompts.Messages.size();
-        prompts.SaveNames.push_back(savePath);
-        editor.ToolButton2Click();
+        std::size_t messages = prompts.messages.size();
+        prompts.saveNames.push_back(savePath);
+        editor.saveFileAs();
         std::uint64_t before = bytesBeforeIndex(editor.document());
         if (before > 0xFFFF) {
-            EXPECT_EQ(prompts.Messages.size(), messages + 1);
+            EXPECT_EQ(prompts.messages.size(), messages + 1);
             EXPECT_FALSE(std::filesystem::exists(savePath));
             ++refusedSaves;
             return std::nullopt;
         }
-        EXPECT_EQ(prompts.Messages.size(), messages);
+        EXPECT_EQ(prompts.messages.size(), messages);
         Bytes file = test::readFileBytes(savePath);
-        std::size_t entries = editor.document().IndexTable.size();
+        std::size_t entries = editor.document().indexTable.size();
         EXPECT_EQ(file.size(), before + 2 * entries + 2);
         if (file.size() < 4) {
             ADD_FAILURE() << "saved file too short";
@@ -178,13 +178,13 @@ protected:
     {
         Document loaded = parseResource(file, editor.codePage());
         const Document& document = editor.document();
-        ASSERT_FALSE(loaded.NoIndex);
-        ASSERT_EQ(loaded.IndexTable, document.IndexTable);
-        ASSERT_EQ(loaded.Segments.size(), document.Segments.size());
-        for (std::size_t s = 0; s < loaded.Segments.size(); ++s) {
-            ASSERT_EQ(loaded.Segments[s].Kind, document.Segments[s].Kind) << "segment " << s;
-            ASSERT_EQ(loaded.Segments[s].Offset, document.Segments[s].Offset) << "segment " << s;
-            ASSERT_EQ(loaded.Segments[s].Data, document.Segments[s].Data) << "segment " << s;
+        ASSERT_FALSE(loaded.noIndex);
+        ASSERT_EQ(loaded.indexTable, document.indexTable);
+        ASSERT_EQ(loaded.segments.size(), document.segments.size());
+        for (std::size_t s = 0; s < loaded.segments.size(); ++s) {
+            ASSERT_EQ(loaded.segments[s].kind, document.segments[s].kind) << "segment " << s;
+            ASSERT_EQ(loaded.segments[s].offset, document.segments[s].offset) << "segment " << s;
+            ASSERT_EQ(loaded.segments[s].data, document.segments[s].data) << "segment " << s;
         }
     }
 };
@@ -194,7 +194,7 @@ TEST_F(EditorProperty, AppliesDeletionsAndForceAppliesKeepTheDocumentSaveable)
     Random random(20240611);
     for (int sequence = 0; sequence < 120; ++sequence) {
         Bytes file = randomFile(random);
-        editor.OpenRSC(test::writeTempFile(file, "property.rsc"));
+        editor.loadFile(test::writeTempFile(file, "property.rsc"));
         SCOPED_TRACE("sequence " + std::to_string(sequence) + ": " + test::hexOf(file));
         for (int step = 0; step < 10; ++step) {
             SCOPED_TRACE("step " + std::to_string(step));
@@ -215,7 +215,7 @@ TEST_F(EditorProperty, UnicodeAppliesAloneLoadBackAsTheSameSegmentsAndEntries)
     Random random(424242);
     for (int sequence = 0; sequence < 100; ++sequence) {
         Bytes file = randomFile(random);
-        editor.OpenRSC(test::writeTempFile(file, "property.rsc"));
+        editor.loadFile(test::writeTempFile(file, "property.rsc"));
         SCOPED_TRACE("sequence " + std::to_string(sequence) + ": " + test::hexOf(file));
         if (auto saved = checkSave()) {
             EXPECT_EQ(test::hexOf(*saved), test::hexOf(file));

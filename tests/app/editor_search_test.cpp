@@ -20,36 +20,36 @@ protected:
     test::ScriptedPrompts prompts;
     Editor editor{prompts, *CodePage::byName("1252")};
 
-    void open(const Bytes& file) { editor.OpenRSC(test::writeTempFile(file, "search.rsc")); }
+    void open(const Bytes& file) { editor.loadFile(test::writeTempFile(file, "search.rsc")); }
     void find(const std::string& text, PatternMode mode = PatternMode::HexData)
     {
-        prompts.FindDialogs.push_back({FindFields{text, mode}, true});
-        editor.ToolButton5Click();
+        prompts.findDialogs.push_back({FindFields{text, mode}, true});
+        editor.find();
     }
     void replace(const std::string& lookFor, const std::string& with, ReplaceStart start = ReplaceStart::Begin,
                  PatternMode mode = PatternMode::HexData)
     {
-        prompts.ReplaceDialogs.push_back({ReplaceFields{lookFor, with, mode, start}, true});
-        editor.ToolButton6Click();
+        prompts.replaceDialogs.push_back({ReplaceFields{lookFor, with, mode, start}, true});
+        editor.replace();
     }
     // The selected segment and the index in its Data of the byte under the current cell.
     std::pair<std::size_t, std::int64_t> currentByte() const
     {
-        std::size_t segment = *editor.state().ListBox1ItemIndex;
-        int lead = gridLead(editor.document(), editor.document().Segments[segment]);
-        GridCell cell = editor.state().Current;
-        return {segment, (cell.Row - 1) * 16 + (cell.Col - 1) - lead};
+        std::size_t segment = *editor.state().selectedSegment;
+        int lead = gridLead(editor.document(), editor.document().segments[segment]);
+        GridCell cell = editor.state().current;
+        return {segment, (cell.row - 1) * 16 + (cell.col - 1) - lead};
     }
-    const Bytes& data(std::size_t segment) const { return editor.document().Segments[segment].Data; }
-    std::string lastMessage() const { return prompts.Messages.empty() ? "" : prompts.Messages.back().Text; }
+    const Bytes& data(std::size_t segment) const { return editor.document().segments[segment].data; }
+    std::string lastMessage() const { return prompts.messages.empty() ? "" : prompts.messages.back().text; }
 };
 
 TEST_F(EditorSearch, HitBecomesTheCurrentAndOnlySelectedCell)
 {
     open(resourceFile({"30 41 42"}));  // data start 4: lead 4
     find("4142");
-    EXPECT_EQ(editor.state().Current, (GridCell{1, 6}));
-    EXPECT_EQ(editor.state().Selection, (GridSelection{1, 6, 1, 6}));
+    EXPECT_EQ(editor.state().current, (GridCell{1, 6}));
+    EXPECT_EQ(editor.state().selection, (GridSelection{1, 6, 1, 6}));
 }
 
 TEST_F(EditorSearch, HexTextPairsCharactersAsTheyAre)
@@ -64,7 +64,7 @@ TEST_F(EditorSearch, HexTextPairsCharactersAsTheyAre)
 TEST_F(EditorSearch, OneCharacterHexTextStopsOnTheSegmentsFirstByte)
 {
     open(resourceFile({"00 01", "02 03 04"}));
-    editor.selectSegmentLineByUser(1);
+    editor.selectSegment(1);
     editor.gridMoveCurrent({2, 3});
     find("4");
     EXPECT_EQ(currentByte(), (std::pair<std::size_t, std::int64_t>{1, 0}));
@@ -84,31 +84,31 @@ TEST_F(EditorSearch, FindNextVisitsOverlappingHitsAndStopsAtTheEnd)
     open(resourceFile({"41 41 41 41"}));
     find("4141");
     EXPECT_EQ(currentByte().second, 0);
-    editor.Findnext2Click();
+    editor.findNext();
     EXPECT_EQ(currentByte().second, 1);
-    editor.Findnext2Click();
+    editor.findNext();
     EXPECT_EQ(currentByte().second, 2);
     auto before = editor.state();
-    editor.Findnext2Click();  // no wrap-around: nothing changes
-    EXPECT_EQ(editor.state().Current, before.Current);
-    EXPECT_EQ(editor.state().Selection, before.Selection);
+    editor.findNext();  // no wrap-around: nothing changes
+    EXPECT_EQ(editor.state().current, before.current);
+    EXPECT_EQ(editor.state().selection, before.selection);
 }
 
 TEST_F(EditorSearch, SearchesOnlyForwardAndWithinSegments)
 {
     open(resourceFile({"41 42", "00 41", "42 00", "01"}));
-    editor.selectSegmentLineByUser(1);
+    editor.selectSegment(1);
     find("4142");  // 41 42 lies before; 41 | 42 runs across a boundary
-    EXPECT_EQ(*editor.state().ListBox1ItemIndex, 1u);
-    EXPECT_EQ(editor.state().Selection, GridSelection{});
+    EXPECT_EQ(*editor.state().selectedSegment, 1u);
+    EXPECT_EQ(editor.state().selection, GridSelection{});
 }
 
 TEST_F(EditorSearch, HitInALaterSegmentSelectsItInBothLists)
 {
     open(resourceFile({"00 01", "02 03", "41 42"}));
     find("42");
-    EXPECT_EQ(*editor.state().ListBox1ItemIndex, 2u);
-    EXPECT_EQ(*editor.state().ListBoxPageItemIndex, 2u);
+    EXPECT_EQ(*editor.state().selectedSegment, 2u);
+    EXPECT_EQ(*editor.state().selectedIndexLine, 2u);
     EXPECT_EQ(currentByte().second, 1);
 }
 
@@ -117,8 +117,8 @@ TEST_F(EditorSearch, CountBytesAndMarkersAreNeverMatched)
     open(resourceFile({"01 02", "02 AB 48 00 69 00", "05"}));
     find("02AB");
     find("AB");
-    EXPECT_EQ(*editor.state().ListBox1ItemIndex, 0u);
-    EXPECT_EQ(editor.state().Selection, GridSelection{});
+    EXPECT_EQ(*editor.state().selectedSegment, 0u);
+    EXPECT_EQ(editor.state().selection, GridSelection{});
     find("Hi", PatternMode::TextUnicode);
     EXPECT_EQ(currentByte(), (std::pair<std::size_t, std::int64_t>{1, 0}));
     replace("AB", "CD");
@@ -128,33 +128,33 @@ TEST_F(EditorSearch, CountBytesAndMarkersAreNeverMatched)
 TEST_F(EditorSearch, FindNextStartsAfterTheCurrentCellWithTheUnfoldedColumn)
 {
     open(resourceFile({repeatedHex("41", 40)}));  // lead 4: byte 0 in column 5
-    prompts.FindDialogs.push_back({FindFields{"41", PatternMode::HexData}, false});
-    editor.ToolButton5Click();  // Cancel keeps the text for Find next
+    prompts.findDialogs.push_back({FindFields{"41", PatternMode::HexData}, false});
+    editor.find();  // Cancel keeps the text for Find next
     editor.gridMoveCurrent({1, 5 + 16});  // the character cell of byte 0
-    editor.Findnext2Click();
+    editor.findNext();
     EXPECT_EQ(currentByte().second, 17);
     editor.gridMoveCurrent({1, 2});  // a lead cell: start at the first byte
-    editor.Findnext2Click();
+    editor.findNext();
     EXPECT_EQ(currentByte().second, 0);
 }
 
 TEST_F(EditorSearch, WithoutAFileOrATextNothingIsAsked)
 {
-    editor.ToolButton5Click();
-    editor.ToolButton6Click();
-    EXPECT_EQ(prompts.FindDialogShown, 0);
-    EXPECT_EQ(prompts.ReplaceDialogShown, 0);
+    editor.find();
+    editor.replace();
+    EXPECT_EQ(prompts.findDialogShown, 0);
+    EXPECT_EQ(prompts.replaceDialogShown, 0);
     open(resourceFile({"41"}));
-    editor.Findnext2Click();  // the find text is still empty
-    EXPECT_EQ(editor.state().Selection, GridSelection{});
+    editor.findNext();  // the find text is still empty
+    EXPECT_EQ(editor.state().selection, GridSelection{});
 }
 
 TEST_F(EditorSearch, RawFileHasNoLead)
 {
     open(bytesFromHex("01 00 41 41 42"));  // first and last words differ
-    ASSERT_TRUE(editor.document().NoIndex);
+    ASSERT_TRUE(editor.document().noIndex);
     find("42");
-    EXPECT_EQ(editor.state().Current, (GridCell{1, 5}));
+    EXPECT_EQ(editor.state().current, (GridCell{1, 5}));
 }
 
 TEST_F(EditorSearch, EmptyPatternOnTheLastByteStaysThere)
@@ -162,9 +162,9 @@ TEST_F(EditorSearch, EmptyPatternOnTheLastByteStaysThere)
     open(resourceFile({"41 42 43", "44 45"}));
     find("4");
     editor.gridMoveCurrent(cellOfByte(4, 2));
-    editor.Findnext2Click();
+    editor.findNext();
     EXPECT_EQ(currentByte(), (std::pair<std::size_t, std::int64_t>{0, 2}));
-    EXPECT_EQ(editor.state().Selection, (GridSelection{1, 7, 1, 7}));
+    EXPECT_EQ(editor.state().selection, (GridSelection{1, 7, 1, 7}));
 }
 
 TEST_F(EditorSearch, ReplacementsSeeTheBytesAlreadyWritten)
@@ -172,8 +172,8 @@ TEST_F(EditorSearch, ReplacementsSeeTheBytesAlreadyWritten)
     open(resourceFile({"41 41 41"}));
     replace("4141", "4241");
     EXPECT_EQ(hexOf(data(0)), "42 42 41");
-    EXPECT_EQ(prompts.Messages.back().Kind, MessageKind::Information);
-    EXPECT_EQ(prompts.Messages.back().Caption, "Information");
+    EXPECT_EQ(prompts.messages.back().kind, MessageKind::Information);
+    EXPECT_EQ(prompts.messages.back().caption, "Information");
     EXPECT_EQ(lastMessage(), "Make 2 replace(s)");
 
     open(resourceFile({"41 41 41"}));
@@ -185,7 +185,7 @@ TEST_F(EditorSearch, ReplacementsSeeTheBytesAlreadyWritten)
 TEST_F(EditorSearch, BeginReplacesEverywhereCurrentPosOnlyAfterTheCurrentCell)
 {
     open(resourceFile({"41 00", "41 00 41 00 41"}));
-    editor.selectSegmentLineByUser(1);
+    editor.selectSegment(1);
     find("41");  // current cell on byte 0 of segment 1
     replace("41", "42", ReplaceStart::CurrentPos);
     EXPECT_EQ(lastMessage(), "Make 2 replace(s)");
@@ -202,19 +202,19 @@ TEST_F(EditorSearch, ReplaceShowsTheSelectedSegmentAfreshOnlyWhenSomethingChange
     open(resourceFile({"41 42"}));
     find("42");
     replace("43", "44");
-    EXPECT_EQ(editor.state().Selection, (GridSelection{1, 6, 1, 6}));
+    EXPECT_EQ(editor.state().selection, (GridSelection{1, 6, 1, 6}));
     replace("42", "42");  // equal texts count and show afresh, changing nothing
     EXPECT_EQ(lastMessage(), "Make 1 replace(s)");
-    EXPECT_EQ(editor.state().Selection, GridSelection{});
+    EXPECT_EQ(editor.state().selection, GridSelection{});
 }
 
 TEST_F(EditorSearch, ReplacedTextShowsInTheBlocksLineAndTextLine)
 {
     open(resourceFile({"01 02", "02 AB 48 00 69 00"}));
-    editor.selectSegmentLineByUser(1);
+    editor.selectSegment(1);
     replace("i", "o", ReplaceStart::Begin, PatternMode::TextUnicode);
-    EXPECT_EQ(editor.document().SegmentLines[1], "002(1) Ho");
-    EXPECT_EQ(editor.state().Edit1Text, "Ho");
+    EXPECT_EQ(editor.document().segmentLines[1], "002(1) Ho");
+    EXPECT_EQ(editor.state().textLine, "Ho");
 }
 
 }  // namespace

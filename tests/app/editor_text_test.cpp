@@ -16,48 +16,48 @@ protected:
     test::ScriptedPrompts prompts;
     Editor editor{prompts, *CodePage::byName("1252")};
 
-    void open(const Bytes& file) { editor.OpenRSC(test::writeTempFile(file, "text.rsc")); }
-    void select(std::size_t line) { editor.selectSegmentLineByUser(line); }
+    void open(const Bytes& file) { editor.loadFile(test::writeTempFile(file, "text.rsc")); }
+    void select(std::size_t line) { editor.selectSegment(line); }
     void apply(const std::string& line)
     {
-        editor.edit1TextChangedByUser(line);
-        editor.SpeedButton1Click();
+        editor.textLineEdited(line);
+        editor.applyTextLine();
     }
     Bytes save()
     {
         std::string path = test::tempPath("text-saved.rsc");
-        prompts.SaveNames.push_back(path);
-        editor.ToolButton2Click();
+        prompts.saveNames.push_back(path);
+        editor.saveFileAs();
         return test::readFileBytes(path);
     }
     const Document& document() const { return editor.document(); }
-    const TResource& segment(std::size_t s) const { return document().Segments[s]; }
+    const Segment& segment(std::size_t s) const { return document().segments[s]; }
 };
 
 TEST_F(EditorText, WorkedExampleHiBecomesHeyAndMovesWhatFollows)
 {
     open(test::workedExampleFile());
     select(1);
-    ASSERT_EQ(editor.state().Edit1Text, "Hi");
-    ASSERT_TRUE(editor.state().Panel3Visible);
+    ASSERT_EQ(editor.state().textLine, "Hi");
+    ASSERT_TRUE(editor.state().textStripVisible);
     apply("Hey");
 
-    EXPECT_TRUE(prompts.Questions.empty());
-    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 15}));
+    EXPECT_TRUE(prompts.questions.empty());
+    EXPECT_EQ(document().indexTable, (IndexEntries{4, 7, 15}));
     EXPECT_EQ(document().indexLine(2), "000F(2)");
-    EXPECT_EQ(segment(0).Offset, 3);
-    EXPECT_EQ(segment(1).Offset, 7);
-    EXPECT_EQ(segment(1).Size, 6);
-    EXPECT_EQ(hexOf(segment(1).Data), "48 00 65 00 79 00");
-    EXPECT_EQ(segment(2).Offset, 14);
-    EXPECT_EQ(document().SegmentLines,
+    EXPECT_EQ(segment(0).offset, 3);
+    EXPECT_EQ(segment(1).offset, 7);
+    EXPECT_EQ(segment(1).size, 6);
+    EXPECT_EQ(hexOf(segment(1).data), "48 00 65 00 79 00");
+    EXPECT_EQ(segment(2).offset, 14);
+    EXPECT_EQ(document().segmentLines,
               (std::vector<std::string>{"001(0) 0004:0006", "002(1) Hey", "003(2) 000F:0011"}));
     // The selection handling ran again for the block.
-    EXPECT_EQ(editor.state().ListBox1ItemIndex, 1u);
-    EXPECT_EQ(editor.state().Edit1Text, "Hey");
-    EXPECT_EQ(editor.state().StatusPanel1, "Already entered 3 char(s)");
-    EXPECT_FALSE(editor.state().ForceMode);
-    EXPECT_EQ(editor.state().Selection, GridSelection{});
+    EXPECT_EQ(editor.state().selectedSegment, 1u);
+    EXPECT_EQ(editor.state().textLine, "Hey");
+    EXPECT_EQ(editor.state().messagePanel, "Already entered 3 char(s)");
+    EXPECT_FALSE(editor.state().forceMode);
+    EXPECT_EQ(editor.state().selection, GridSelection{});
 
     EXPECT_EQ(hexOf(save()), hexOf(bytesFromHex(
                                  "12 00 02 00 | 01 02 03 | 03 AB 48 00 65 00 79 00 | 05 06 07 | 04 00 07 00 0F 00 | 12 00")));
@@ -74,18 +74,18 @@ TEST_F(EditorText, GrowingAndShrinkingMovesLaterOffsetsAndEntriesAboveTheBlock)
     // Entries: 4 (data), 7 (block count byte), 19 (data after the block).
     open(test::resourceFile({"01 02 03", "05 AB 41 00 42 00 43 00 44 00 45 00", "07 08"}));
     select(1);
-    ASSERT_EQ(editor.state().Edit1Text, "ABCDE");
+    ASSERT_EQ(editor.state().textLine, "ABCDE");
     apply("ABC");
-    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 15}));
-    EXPECT_EQ(segment(2).Offset, 14);
-    EXPECT_EQ(document().SegmentLines[2], "003(2) 000F:0010");
+    EXPECT_EQ(document().indexTable, (IndexEntries{4, 7, 15}));
+    EXPECT_EQ(segment(2).offset, 14);
+    EXPECT_EQ(document().segmentLines[2], "003(2) 000F:0010");
     EXPECT_EQ(document().indexLine(2), "000F(2)");
 
     apply("ABCD");
-    EXPECT_EQ(hexOf(segment(1).Data), "41 00 42 00 43 00 44 00");
-    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 17}));
-    EXPECT_EQ(segment(2).Offset, 16);
-    EXPECT_EQ(document().SegmentLines[2], "003(2) 0011:0012");
+    EXPECT_EQ(hexOf(segment(1).data), "41 00 42 00 43 00 44 00");
+    EXPECT_EQ(document().indexTable, (IndexEntries{4, 7, 17}));
+    EXPECT_EQ(segment(2).offset, 16);
+    EXPECT_EQ(document().segmentLines[2], "003(2) 0011:0012");
 }
 
 TEST_F(EditorText, EmptyLineEmptiesTheBlockAndSavesCountZero)
@@ -93,10 +93,10 @@ TEST_F(EditorText, EmptyLineEmptiesTheBlockAndSavesCountZero)
     open(test::workedExampleFile());
     select(1);
     apply("");
-    EXPECT_EQ(segment(1).Size, 0);
-    EXPECT_TRUE(segment(1).Data.empty());
-    EXPECT_EQ(document().SegmentLines[1], "002(1) ");
-    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 9}));
+    EXPECT_EQ(segment(1).size, 0);
+    EXPECT_TRUE(segment(1).data.empty());
+    EXPECT_EQ(document().segmentLines[1], "002(1) ");
+    EXPECT_EQ(document().indexTable, (IndexEntries{4, 7, 9}));
     EXPECT_EQ(hexOf(save()), hexOf(bytesFromHex("0C 00 02 00 | 01 02 03 | 00 AB | 05 06 07 | 04 00 07 00 09 00 | 0C 00")));
 }
 
@@ -106,13 +106,13 @@ TEST_F(EditorText, UnchangedLineRebuildsTheDataLinesButChangesNoByte)
     open(file);
     // Force unicode puts text into the last data line; the block's apply gives its range back.
     select(2);
-    editor.ToolButton4Click();
-    editor.SpeedButton1Click();
-    ASSERT_EQ(document().SegmentLines[2], "003(2) AB");
+    editor.forceUnicode();
+    editor.applyTextLine();
+    ASSERT_EQ(document().segmentLines[2], "003(2) AB");
     select(1);
-    editor.SpeedButton1Click();
-    EXPECT_TRUE(prompts.Questions.empty());
-    EXPECT_EQ(document().SegmentLines,
+    editor.applyTextLine();
+    EXPECT_TRUE(prompts.questions.empty());
+    EXPECT_EQ(document().segmentLines,
               (std::vector<std::string>{"001(0) 0004:0006", "002(1) Hi", "003(2) 000D:0010"}));
     EXPECT_EQ(hexOf(save()), hexOf(file));
 }
@@ -120,10 +120,10 @@ TEST_F(EditorText, UnchangedLineRebuildsTheDataLinesButChangesNoByte)
 TEST_F(EditorText, EntryAtTheBlocksCountByteStaysAndPositionsWrapModulo65536)
 {
     open(test::workedExampleFile());
-    editor.document().IndexTable = {4, 7, 13, 0xFFFF};
+    editor.document().indexTable = {4, 7, 13, 0xFFFF};
     select(1);
     apply("Hello");
-    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 19, 5}));
+    EXPECT_EQ(document().indexTable, (IndexEntries{4, 7, 19, 5}));
     EXPECT_EQ(document().indexLine(3), "0005(3)");
 }
 
@@ -132,22 +132,22 @@ TEST_F(EditorText, ApplyOnADataSegmentOutsideForceModeDoesNothing)
     open(test::workedExampleFile());
     select(0);
     Document before = document();
-    editor.edit1TextChangedByUser("xyz");
-    editor.SpeedButton1Click();
-    EXPECT_EQ(document().SegmentLines, before.SegmentLines);
-    EXPECT_EQ(segment(0).Data, before.Segments[0].Data);
+    editor.textLineEdited("xyz");
+    editor.applyTextLine();
+    EXPECT_EQ(document().segmentLines, before.segmentLines);
+    EXPECT_EQ(segment(0).data, before.segments[0].data);
 }
 
 TEST_F(EditorText, CounterCountsCharactersAndKeepsAMessageUpToItsDot)
 {
-    // An empty block after a data segment: the panel is emptied and Edit1 stays empty.
+    // An empty block after a data segment: the panel is emptied and the text line stays empty.
     open(test::resourceFile({"01 02 03", "00 AB", "05 06"}));
     select(1);
-    EXPECT_EQ(editor.state().StatusPanel1, "");
-    editor.edit1TextChangedByUser("a");
-    EXPECT_EQ(editor.state().StatusPanel1, "Already entered 1 char(s)");
-    editor.edit1TextChangedByUser("ab");
-    EXPECT_EQ(editor.state().StatusPanel1, "Already entered 2 char(s)");
+    EXPECT_EQ(editor.state().messagePanel, "");
+    editor.textLineEdited("a");
+    EXPECT_EQ(editor.state().messagePanel, "Already entered 1 char(s)");
+    editor.textLineEdited("ab");
+    EXPECT_EQ(editor.state().messagePanel, "Already entered 2 char(s)");
 }
 
 TEST_F(EditorText, CounterAfterForceUnicodeKeepsItsCount)
@@ -156,13 +156,13 @@ TEST_F(EditorText, CounterAfterForceUnicodeKeepsItsCount)
     // Data start 4: index 2 is in cell (1, 7), index 5 in (1, 10).
     editor.gridMousePress(MouseButton::Left, {1, 7});
     editor.gridMouseRelease(MouseButton::Left, {1, 10}, true);
-    editor.ToolButton4Click();
-    EXPECT_EQ(editor.state().Edit1Text, "AB");
-    EXPECT_EQ(editor.state().StatusPanel1, "Force unicode 2 char(s). Already entered 2 char(s)");
-    editor.edit1TextChangedByUser("ABC");
-    EXPECT_EQ(editor.state().StatusPanel1, "Force unicode 2 char(s). Already entered 3 char(s)");
-    editor.edit1TextChangedByUser("ABCD");
-    EXPECT_EQ(editor.state().StatusPanel1, "Force unicode 2 char(s). Already entered 4 char(s)");
+    editor.forceUnicode();
+    EXPECT_EQ(editor.state().textLine, "AB");
+    EXPECT_EQ(editor.state().messagePanel, "Force unicode 2 char(s). Already entered 2 char(s)");
+    editor.textLineEdited("ABC");
+    EXPECT_EQ(editor.state().messagePanel, "Force unicode 2 char(s). Already entered 3 char(s)");
+    editor.textLineEdited("ABCD");
+    EXPECT_EQ(editor.state().messagePanel, "Force unicode 2 char(s). Already entered 4 char(s)");
 }
 
 TEST_F(EditorText, LineOverTheCountBytesRangeChangesNothingAndWarns)
@@ -171,17 +171,17 @@ TEST_F(EditorText, LineOverTheCountBytesRangeChangesNothingAndWarns)
     select(1);
     Document before = document();
     apply(std::string(256, 'x'));
-    ASSERT_EQ(prompts.Messages.size(), 1u);
-    EXPECT_EQ(prompts.Messages[0].Kind, MessageKind::Warning);
-    EXPECT_NE(prompts.Messages[0].Text.find("255"), std::string::npos);
-    EXPECT_EQ(segment(1).Data, before.Segments[1].Data);
-    EXPECT_EQ(document().IndexTable, before.IndexTable);
-    EXPECT_EQ(document().SegmentLines, before.SegmentLines);
-    EXPECT_EQ(segment(2).Offset, before.Segments[2].Offset);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].kind, MessageKind::Warning);
+    EXPECT_NE(prompts.messages[0].text.find("255"), std::string::npos);
+    EXPECT_EQ(segment(1).data, before.segments[1].data);
+    EXPECT_EQ(document().indexTable, before.indexTable);
+    EXPECT_EQ(document().segmentLines, before.segmentLines);
+    EXPECT_EQ(segment(2).offset, before.segments[2].offset);
 
     apply(std::string(255, 'x'));
-    EXPECT_EQ(segment(1).Size, 510);
-    EXPECT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(segment(1).size, 510);
+    EXPECT_EQ(prompts.messages.size(), 1u);
     Bytes saved = save();
     EXPECT_EQ(saved[7], 0xFF);  // the count byte
 }
@@ -195,52 +195,52 @@ TEST(EditorTextDoubleByte, UnchangedLongLineKeepsTheBlockAndAnEditedOneIsRefused
     std::string block = "C8 AB";
     for (int i = 0; i < 200; ++i) block += " 42 30";  // U+3042
     Bytes file = test::resourceFile({"01 02 03", block, "05 06"});
-    editor.OpenRSC(test::writeTempFile(file, "dbcs.rsc"));
-    editor.selectSegmentLineByUser(1);
-    std::string line = editor.state().Edit1Text;
+    editor.loadFile(test::writeTempFile(file, "dbcs.rsc"));
+    editor.selectSegment(1);
+    std::string line = editor.state().textLine;
     ASSERT_EQ(line.size(), 400u);
-    Bytes data = editor.document().Segments[1].Data;
+    Bytes data = editor.document().segments[1].data;
 
-    editor.SpeedButton1Click();
-    EXPECT_EQ(editor.document().Segments[1].Data, data);
-    EXPECT_TRUE(prompts.Messages.empty());
+    editor.applyTextLine();
+    EXPECT_EQ(editor.document().segments[1].data, data);
+    EXPECT_TRUE(prompts.messages.empty());
 
-    editor.edit1TextChangedByUser(line.substr(0, 398));
-    editor.SpeedButton1Click();
-    EXPECT_EQ(editor.document().Segments[1].Data, data);
-    EXPECT_EQ(prompts.Messages.size(), 1u);
+    editor.textLineEdited(line.substr(0, 398));
+    editor.applyTextLine();
+    EXPECT_EQ(editor.document().segments[1].data, data);
+    EXPECT_EQ(prompts.messages.size(), 1u);
 }
 
 TEST_F(EditorText, UnchangedLineOfABlockWithUnitZeroKeepsItsBytes)
 {
     open(test::resourceFile({"01 02 03", "03 AB 41 00 00 00 42 00", "05 06"}));
     select(1);
-    ASSERT_EQ(editor.state().Edit1Text, "A");  // the field ends at the unit 0
-    editor.SpeedButton1Click();
-    EXPECT_EQ(hexOf(segment(1).Data), "41 00 00 00 42 00");
-    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 15}));
-    EXPECT_EQ(document().SegmentLines[1], "002(1) AB");
+    ASSERT_EQ(editor.state().textLine, "A");  // the field ends at the unit 0
+    editor.applyTextLine();
+    EXPECT_EQ(hexOf(segment(1).data), "41 00 00 00 42 00");
+    EXPECT_EQ(document().indexTable, (IndexEntries{4, 7, 15}));
+    EXPECT_EQ(document().segmentLines[1], "002(1) AB");
 
     // Typed away and back: still the program's text, still unchanged.
-    editor.edit1TextChangedByUser("Ax");
-    editor.edit1TextChangedByUser("A");
-    editor.SpeedButton1Click();
-    EXPECT_EQ(hexOf(segment(1).Data), "41 00 00 00 42 00");
+    editor.textLineEdited("Ax");
+    editor.textLineEdited("A");
+    editor.applyTextLine();
+    EXPECT_EQ(hexOf(segment(1).data), "41 00 00 00 42 00");
 
     apply("AC");
-    EXPECT_EQ(hexOf(segment(1).Data), "41 00 43 00");
-    EXPECT_EQ(document().IndexTable, (IndexEntries{4, 7, 13}));
+    EXPECT_EQ(hexOf(segment(1).data), "41 00 43 00");
+    EXPECT_EQ(document().indexTable, (IndexEntries{4, 7, 13}));
 }
 
 TEST_F(EditorText, UnchangedLineOfAnUnmappableUnitKeepsItsBytes)
 {
     open(test::resourceFile({"01 02 03", "02 AB 00 4E 41 00", "05 06"}));
     select(1);
-    ASSERT_EQ(editor.state().Edit1Text, "?A");
-    editor.SpeedButton1Click();
-    EXPECT_EQ(hexOf(segment(1).Data), "00 4E 41 00");
+    ASSERT_EQ(editor.state().textLine, "?A");
+    editor.applyTextLine();
+    EXPECT_EQ(hexOf(segment(1).data), "00 4E 41 00");
     apply("?B");
-    EXPECT_EQ(hexOf(segment(1).Data), "3F 00 42 00");
+    EXPECT_EQ(hexOf(segment(1).data), "3F 00 42 00");
 }
 
 TEST_F(EditorText, GridEditOfABlockReachesItsLineWhenTheUnchangedLineIsApplied)
@@ -251,11 +251,11 @@ TEST_F(EditorText, GridEditOfABlockReachesItsLineWhenTheUnchangedLineIsApplied)
     editor.gridMoveCurrent({1, 12});
     editor.gridTypeCharacter("4");
     editor.gridTypeCharacter("2");
-    ASSERT_EQ(hexOf(segment(1).Data), "00 4E 42 00");
-    EXPECT_EQ(document().SegmentLines[1], "002(1) ?A");
-    editor.SpeedButton1Click();
-    EXPECT_EQ(hexOf(segment(1).Data), "00 4E 42 00");
-    EXPECT_EQ(document().SegmentLines[1], "002(1) ?B");
+    ASSERT_EQ(hexOf(segment(1).data), "00 4E 42 00");
+    EXPECT_EQ(document().segmentLines[1], "002(1) ?A");
+    editor.applyTextLine();
+    EXPECT_EQ(hexOf(segment(1).data), "00 4E 42 00");
+    EXPECT_EQ(document().segmentLines[1], "002(1) ?B");
 }
 
 }  // namespace

@@ -34,32 +34,32 @@ protected:
 TEST(IniFileText, WritesSectionsAndKeysInTheOrderTheyWereAdded)
 {
     IniFile ini;
-    ini.writeString("TFormMain", "NormPos(1024x768)", "10,20,827,564");
-    ini.writeInteger("TFormMain", "FormVersion", 0);
+    ini.writeString("MainWindow", "NormPos(1024x768)", "10,20,827,564");
+    ini.writeInteger("MainWindow", "FormVersion", 0);
     ini.writeString("Other", "Key", "value");
-    ini.writeInteger("TFormMain", "ShowCmd", -3);
+    ini.writeInteger("MainWindow", "ShowCmd", -3);
 
     EXPECT_EQ(ini.text(),
-              "[TFormMain]\nNormPos(1024x768)=10,20,827,564\nFormVersion=0\nShowCmd=-3\n"
+              "[MainWindow]\nNormPos(1024x768)=10,20,827,564\nFormVersion=0\nShowCmd=-3\n"
               "\n[Other]\nKey=value\n");
 }
 
 TEST(IniFileText, RewritingAKeyKeepsItsPlaceAndNamesMatchWithoutCase)
 {
-    IniFile ini = IniFile::parse("[tformmain]\nA=1\nb=2\n");
-    ini.writeString("TFormMain", "B", "3");
+    IniFile ini = IniFile::parse("[mainwindow]\nA=1\nb=2\n");
+    ini.writeString("MainWindow", "B", "3");
 
-    EXPECT_EQ(ini.text(), "[tformmain]\nA=1\nb=3\n");
-    EXPECT_EQ(ini.readString("TFORMMAIN", "a", ""), "1");
+    EXPECT_EQ(ini.text(), "[mainwindow]\nA=1\nb=3\n");
+    EXPECT_EQ(ini.readString("MAINWINDOW", "a", ""), "1");
 }
 
 TEST(IniFileText, ClearingASectionKeepsItsPlaceAndTheOtherSections)
 {
-    IniFile ini = IniFile::parse("[First]\nx=1\n[TFormMain]\nOld=1\n[Last]\ny=2\n");
-    ini.clearSection("TFormMain");
-    ini.writeString("TFormMain", "New", "2");
+    IniFile ini = IniFile::parse("[First]\nx=1\n[MainWindow]\nOld=1\n[Last]\ny=2\n");
+    ini.clearSection("MainWindow");
+    ini.writeString("MainWindow", "New", "2");
 
-    EXPECT_EQ(ini.text(), "[First]\nx=1\n\n[TFormMain]\nNew=2\n\n[Last]\ny=2\n");
+    EXPECT_EQ(ini.text(), "[First]\nx=1\n\n[MainWindow]\nNew=2\n\n[Last]\ny=2\n");
 }
 
 TEST(IniFileRead, ToleratesCrLfBlanksCommentsAndMalformedLines)
@@ -68,7 +68,7 @@ TEST(IniFileRead, ToleratesCrLfBlanksCommentsAndMalformedLines)
         "orphan=before any section\r\n"
         "[Broken\r\n"
         "lost=1\r\n"
-        "  [ TFormMain ]  \r\n"
+        "  [ MainWindow ]  \r\n"
         "; a comment\r\n"
         "# another\r\n"
         "no equals sign\r\n"
@@ -79,13 +79,13 @@ TEST(IniFileRead, ToleratesCrLfBlanksCommentsAndMalformedLines)
         "ShowCmd=2\r\n"
         "\x01\xff garbage");
 
-    EXPECT_EQ(ini.readString("TFormMain", "NormPos(800x600)"), "1,2,3,4");
-    EXPECT_EQ(ini.readString("TFormMain", "Empty"), "");
-    EXPECT_EQ(ini.readInteger("TFormMain", "ShowCmd", 0), 3) << "the first of two equal keys wins";
-    EXPECT_FALSE(ini.readString("TFormMain", "orphan"));
-    EXPECT_FALSE(ini.readString("TFormMain", "lost"));
+    EXPECT_EQ(ini.readString("MainWindow", "NormPos(800x600)"), "1,2,3,4");
+    EXPECT_EQ(ini.readString("MainWindow", "Empty"), "");
+    EXPECT_EQ(ini.readInteger("MainWindow", "ShowCmd", 0), 3) << "the first of two equal keys wins";
+    EXPECT_FALSE(ini.readString("MainWindow", "orphan"));
+    EXPECT_FALSE(ini.readString("MainWindow", "lost"));
     EXPECT_FALSE(ini.hasSection("Broken"));
-    EXPECT_EQ(ini.text(), "[TFormMain]\nNormPos(800x600)=1,2,3,4\nEmpty=\nShowCmd=3\n");
+    EXPECT_EQ(ini.text(), "[MainWindow]\nNormPos(800x600)=1,2,3,4\nEmpty=\nShowCmd=3\n");
 }
 
 TEST(IniFileRead, IntegersFallBackUnlessTheWholeValueIsADecimalNumber)
@@ -107,10 +107,10 @@ TEST_F(IniFolder, SavingCreatesTheFolderAndLoadingReadsItBack)
 {
     std::filesystem::path path = folder / "deeper" / "quillet.INI";
     IniFile ini;
-    ini.writeString("TFormMain", "MinMaxPos", "-1,-1,-4,-4");
+    ini.writeString("MainWindow", "MinMaxPos", "-1,-1,-4,-4");
 
     EXPECT_EQ(saveIniFile(path.string(), ini), std::nullopt);
-    EXPECT_EQ(fileText(path), "[TFormMain]\nMinMaxPos=-1,-1,-4,-4\n");
+    EXPECT_EQ(fileText(path), "[MainWindow]\nMinMaxPos=-1,-1,-4,-4\n");
     EXPECT_EQ(loadIniFile(path.string()).text(), ini.text());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(path.parent_path()),
                             std::filesystem::directory_iterator()), 1)

@@ -17,11 +17,14 @@ ScreenSetup screen1024()
     return screen;
 }
 
+// The section every placement file uses.
+const std::string Header = "[" + std::string(placementSection) + "]\n";
+
 const PlacementRect centred{103, 112, 920, 656};
 
 IniFile iniOf(const std::string& keys)
 {
-    return IniFile::parse("[TFormMain]\n" + keys);
+    return IniFile::parse(Header + keys);
 }
 
 TEST(PlacementWrite, WritesEveryKeyInOrderWithTheScreenSizeSuffix)
@@ -37,7 +40,7 @@ TEST(PlacementWrite, WritesEveryKeyInOrderWithTheScreenSizeSuffix)
     writePlacement(ini, placement, screen1024(), false);
 
     EXPECT_EQ(ini.text(),
-              "[TFormMain]\n"
+              Header +
               "FormVersion=0\n"
               "Flags=0\n"
               "ShowCmd=3\n"
@@ -51,7 +54,7 @@ TEST(PlacementWrite, WritesEveryKeyInOrderWithTheScreenSizeSuffix)
 
 TEST(PlacementWrite, ReplacesAnOldSectionInOrderAndKeepsOtherSizesOut)
 {
-    IniFile ini = IniFile::parse("[Other]\nkeep=1\n[TFormMain]\nVisible=1\nNormPos(640x480)=1,1,2,2\n");
+    IniFile ini = IniFile::parse("[Other]\nkeep=1\n" + Header + "Visible=1\nNormPos(640x480)=1,1,2,2\n");
     ScreenSetup screen = screen1024();
     screen.width = 1920;
     screen.height = 1080;
@@ -59,7 +62,7 @@ TEST(PlacementWrite, ReplacesAnOldSectionInOrderAndKeepsOtherSizesOut)
     writePlacement(ini, WindowPlacement{}, screen, true);
 
     EXPECT_EQ(ini.text(),
-              "[Other]\nkeep=1\n\n[TFormMain]\nFormVersion=0\nFlags=0\nShowCmd=1\nPixelsPerInch=120\n"
+              "[Other]\nkeep=1\n\n" + Header + "FormVersion=0\nFlags=0\nShowCmd=1\nPixelsPerInch=120\n"
               "MinMaxPos(1920x1080)=-1,-1,0,0\nMinMaxPos=-1,-1,0,0\n"
               "NormPos(1920x1080)=0,0,0,0\nNormPos=0,0,0,0\nVisible=1\n");
 }

@@ -16,28 +16,28 @@ TEST(CliList, PrintsBothListsExactly)
 {
     std::string path = writeTempFile(bytesFromHex(WorkedExample), "worked.rsc");
     auto result = runCli({"list", path});
-    EXPECT_EQ(result.ExitStatus, 0);
-    EXPECT_EQ(result.Out,
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.out,
               "[index]\n0004(0)\n0007(1)\n000D(2)\n[segments]\n001(0) 0004:0006\n002(1) Hi\n003(2) 000D:000F\n");
-    EXPECT_EQ(result.Err, "");
+    EXPECT_EQ(result.err, "");
 }
 
 TEST(CliList, ConvertsTextsFromTheCodePage)
 {
     // The unit 0x0416 is a Cyrillic letter: byte C6 in 1251, "?" in 1252.
     std::string path = writeTempFile(bytesFromHex("08 00 00 00 | 01 AB 16 04 | 04 00 | 08 00"), "cyrillic.rsc");
-    EXPECT_EQ(runCli({"list", "--codepage", "1251", path}).Out, "[index]\n0004(0)\n[segments]\n001(0) \xD0\x96\n");
-    EXPECT_EQ(runCli({"list", "--codepage=windows-1252", path}).Out, "[index]\n0004(0)\n[segments]\n001(0) ?\n");
+    EXPECT_EQ(runCli({"list", "--codepage", "1251", path}).out, "[index]\n0004(0)\n[segments]\n001(0) \xD0\x96\n");
+    EXPECT_EQ(runCli({"list", "--codepage=windows-1252", path}).out, "[index]\n0004(0)\n[segments]\n001(0) ?\n");
 }
 
 TEST(CliList, JsonCarriesKindsOffsetsAndData)
 {
     std::string path = writeTempFile(bytesFromHex(WorkedExample), "worked-json.rsc");
     auto result = runCli({"list", "--json", path});
-    EXPECT_EQ(result.ExitStatus, 0);
-    EXPECT_NE(result.Out.find("\"no_index\": false"), std::string::npos);
-    EXPECT_NE(result.Out.find("\"index\": [4, 7, 13]"), std::string::npos);
-    EXPECT_NE(result.Out.find("{\"kind\": \"unicode\", \"offset\": 7, \"size\": 4, \"line\": \"002(1) Hi\", \"data\": \"48006900\"}"),
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_NE(result.out.find("\"no_index\": false"), std::string::npos);
+    EXPECT_NE(result.out.find("\"index\": [4, 7, 13]"), std::string::npos);
+    EXPECT_NE(result.out.find("{\"kind\": \"unicode\", \"offset\": 7, \"size\": 4, \"line\": \"002(1) Hi\", \"data\": \"48006900\"}"),
               std::string::npos);
 }
 
@@ -45,28 +45,28 @@ TEST(CliList, MissingFilesAndBadUsageGiveTheirExitStatus)
 {
     std::string missing = test::tempPath("not-there.rsc");
     auto result = runCli({"list", missing});
-    EXPECT_EQ(result.ExitStatus, 1);
-    EXPECT_EQ(result.Err, "quillet-cli: " + missing + ": File not found\n");
-    EXPECT_EQ(runCli({}).ExitStatus, 2);
-    EXPECT_EQ(runCli({"frobnicate"}).ExitStatus, 2);
-    EXPECT_EQ(runCli({"list"}).ExitStatus, 2);
-    EXPECT_EQ(runCli({"list", "--codepage", "437", missing}).ExitStatus, 2);
-    EXPECT_EQ(runCli({"list", "--bogus", missing}).ExitStatus, 2);
-    EXPECT_EQ(runCli({"--version"}).Out, "quillet-cli 1.01\n");
-    EXPECT_EQ(runCli({"--help"}).ExitStatus, 0);
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.err, "quillet-cli: " + missing + ": File not found\n");
+    EXPECT_EQ(runCli({}).exitStatus, 2);
+    EXPECT_EQ(runCli({"frobnicate"}).exitStatus, 2);
+    EXPECT_EQ(runCli({"list"}).exitStatus, 2);
+    EXPECT_EQ(runCli({"list", "--codepage", "437", missing}).exitStatus, 2);
+    EXPECT_EQ(runCli({"list", "--bogus", missing}).exitStatus, 2);
+    EXPECT_EQ(runCli({"--version"}).out, "quillet-cli 1.01\n");
+    EXPECT_EQ(runCli({"--help"}).exitStatus, 0);
 }
 
 TEST(CliCopy, WritesWhatSaveWritesAndReportsFailures)
 {
     std::string in = writeTempFile(bytesFromHex(WorkedExample), "copy-in.rsc");
     std::string out = test::tempPath("copy-out.rsc");
-    EXPECT_EQ(runCli({"copy", in, out}).ExitStatus, 0);
+    EXPECT_EQ(runCli({"copy", in, out}).exitStatus, 0);
     EXPECT_EQ(test::readFileBytes(out), bytesFromHex(WorkedExample));
 
     std::string badOut = test::tempPath("no-folder/out.rsc");
     auto result = runCli({"copy", in, badOut});
-    EXPECT_EQ(result.ExitStatus, 1);
-    EXPECT_EQ(result.Err, "quillet-cli: " + badOut + ": File not found\n");
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.err, "quillet-cli: " + badOut + ": File not found\n");
 }
 
 }  // namespace

@@ -3,22 +3,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sys/wait.h>
 
 #include "support/byte_strings.h"
 #include "support/resource_builder.h"
+#include "support/run_cli.h"
 
 namespace quillet {
 namespace {
 
 using test::bytesFromHex;
 using test::hexOf;
-
-struct CliRun {
-    int ExitCode = -1;
-    std::string Out;
-    std::string Err;
-};
 
 std::string readText(const std::string& path)
 {
@@ -31,21 +25,7 @@ void writeText(const std::string& path, const std::string& text)
     std::ofstream(path, std::ios::binary) << text;
 }
 
-// Runs the real tool with the given arguments (each quoted), its output kept in files.
-CliRun runCli(const std::vector<std::string>& arguments)
-{
-    std::string outPath = test::tempPath("cli-out.txt");
-    std::string errPath = test::tempPath("cli-err.txt");
-    std::string command = std::string("'") + QUILLET_CLI_PATH + "'";
-    for (const std::string& argument : arguments) command += " '" + argument + "'";
-    command += " >'" + outPath + "' 2>'" + errPath + "'";
-    int status = std::system(command.c_str());
-    CliRun run;
-    run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.Out = readText(outPath);
-    run.Err = readText(errPath);
-    return run;
-}
+using test::runCli;
 
 // A block's text as file bytes: count byte, marker, then the units little-endian.
 std::string blockHex(const std::vector<std::uint16_t>& units)
@@ -67,11 +47,11 @@ protected:
     // Exports the file, imports the export unchanged, and expects the same bytes back.
     void expectRoundTrip(const std::string& path)
     {
-        CliRun exported = runCli({"texts", "export", path});
-        ASSERT_EQ(exported.ExitCode, 0) << exported.Err;
-        writeText(texts, exported.Out);
-        CliRun imported = runCli({"texts", "import", path, texts, out});
-        ASSERT_EQ(imported.ExitCode, 0) << imported.Err;
+        test::CliResult exported = runCli({"texts", "export", path});
+        ASSERT_EQ(exported.exitStatus, 0) << exported.err;
+        writeText(texts, exported.out);
+        test::CliResult imported = runCli({"texts", "import", path, texts, out});
+        ASSERT_EQ(imported.exitStatus, 0) << imported.err;
         EXPECT_EQ(hexOf(test::readFileBytes(out)), hexOf(test::readFileBytes(path)));
     }
 
@@ -79,12 +59,12 @@ protected:
     {
         std::string file = test::writeTempFile(test::workedExampleFile(), "texts-source.rsc");
         writeText(texts, textsContent);
-        CliRun run = runCli({"texts", "import", file, texts, out});
-        EXPECT_EQ(run.ExitCode, 1);
+        test::CliResult run = runCli({"texts", "import", file, texts, out});
+        EXPECT_EQ(run.exitStatus, 1);
         std::string prefix = "quillet-cli: " + texts + ":" + std::to_string(line) + ": ";
-        EXPECT_EQ(run.Err.rfind(prefix, 0), 0u) << run.Err;
-        EXPECT_NE(run.Err.find(reasonPart), std::string::npos) << run.Err;
-        EXPECT_EQ(run.Err.find('\0'), std::string::npos);
+        EXPECT_EQ(run.err.rfind(prefix, 0), 0u) << run.err;
+        EXPECT_NE(run.err.find(reasonPart), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find('\0'), std::string::npos);
         EXPECT_FALSE(std::filesystem::exists(out));
     }
 };
@@ -100,9 +80,9 @@ TEST_F(TextsCommand, ExportEscapesAndJoinsSurrogatePairsAndTheImportRestoresThem
     std::vector<std::uint16_t> units = {'a', '\\', 'b', '\t', '\n', '\r', 0, 0xD83D, 0xDE00, 0xD800, 'x', 0xDC01, 0xE9};
     Bytes file = test::resourceFile({"01 02 03", blockHex(units), "05 06", blockHex({'H', 'i'}), "07 08"});
     std::string path = test::writeTempFile(file, "texts-escapes.rsc");
-    CliRun exported = runCli({"texts", "export", path});
-    ASSERT_EQ(exported.ExitCode, 0) << exported.Err;
-    EXPECT_EQ(exported.Out, "2\ta\\\\b\\t\\n\\r\\0\xF0\x9F\x98\x80\\uD800x\\uDC01\xC3\xA9\n4\tHi\n");
+    test::CliResult exported = runCli({"texts", "export", path});
+    ASSERT_EQ(exported.exitStatus, 0) << exported.err;
+    EXPECT_EQ(exported.out, "2\ta\\\\b\\t\\n\\r\\0\xF0\x9F\x98\x80\\uD800x\\uDC01\xC3\xA9\n4\tHi\n");
     expectRoundTrip(path);
 }
 
@@ -110,8 +90,8 @@ TEST_F(TextsCommand, ImportResizesTheBlockLikeTheUnicodeApply)
 {
     std::string path = test::writeTempFile(test::workedExampleFile(), "texts-hi.rsc");
     writeText(texts, "2\tHey\n");
-    CliRun run = runCli({"texts", "import", path, texts, out});
-    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    test::CliResult run = runCli({"texts", "import", path, texts, out});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(hexOf(test::readFileBytes(out)),
               hexOf(bytesFromHex("12 00 02 00 | 01 02 03 | 03 AB 48 00 65 00 79 00 | 05 06 07 | 04 00 07 00 0F 00 | 12 00")));
 }
@@ -145,8 +125,8 @@ TEST_F(TextsCommand, TextOf255UnitsIsTaken)
 {
     std::string path = test::writeTempFile(test::workedExampleFile(), "texts-255.rsc");
     writeText(texts, "2\t" + std::string(255, 'x') + "\n");
-    CliRun run = runCli({"texts", "import", path, texts, out});
-    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    test::CliResult run = runCli({"texts", "import", path, texts, out});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
     Bytes saved = test::readFileBytes(out);
     ASSERT_EQ(saved.size(), 24u + 2 * 253);
     EXPECT_EQ(saved[7], 0xFF);

@@ -16,9 +16,9 @@ TEST(LineFormat, SequenceNumbersArePaddedToThreeDigitsOnly)
 
 TEST(LineFormat, HexHasAtLeastTheWidthAndMoreWhenNeeded)
 {
-    EXPECT_EQ(HEX(0x1A4, 4), "01A4");
-    EXPECT_EQ(HEX(0x12345, 4), "12345");
-    EXPECT_EQ(HEX(0, 8), "00000000");
+    EXPECT_EQ(hexUpper(0x1A4, 4), "01A4");
+    EXPECT_EQ(hexUpper(0x12345, 4), "12345");
+    EXPECT_EQ(hexUpper(0, 8), "00000000");
 }
 
 TEST(LineFormat, EntryNumberIsTheTextBetweenTheFirstTwoParentheses)

@@ -14,16 +14,16 @@ namespace quillet {
 namespace {
 
 struct PlainSegment {
-    int Kind;
-    int Offset;
-    Bytes Data;
-    std::string Line;
+    int kind;
+    int offset;
+    Bytes data;
+    std::string line;
 };
 
 struct PlainDocument {
-    bool NoIndex = false;
-    std::vector<int> Entries;
-    std::vector<PlainSegment> Segments;
+    bool noIndex = false;
+    std::vector<int> entries;
+    std::vector<PlainSegment> segments;
 };
 
 int word(const Bytes& file, std::size_t at)
@@ -51,19 +51,19 @@ PlainDocument plainLoad(const Bytes& file, const CodePage& codePage)
     PlainDocument doc;
     int length = static_cast<int>(file.size());
     if (length < 4 || word(file, length - 2) != word(file, 0) || word(file, 0) > length) {
-        doc.NoIndex = true;
-        doc.Segments.push_back({0, 0, file, "0000:" + HEX(file.size(), 4)});
+        doc.noIndex = true;
+        doc.segments.push_back({0, 0, file, "0000:" + hexUpper(file.size(), 4)});
         return doc;
     }
     int indexOffset = word(file, 0);
-    for (int k = 0; k < (length - indexOffset - 2) / 2; ++k) doc.Entries.push_back(word(file, indexOffset + 2 * k));
+    for (int k = 0; k < (length - indexOffset - 2) / 2; ++k) doc.entries.push_back(word(file, indexOffset + 2 * k));
     Bytes pending;
     int pendingStart = 0;
     auto flush = [&] {
         if (pending.empty()) return;
-        std::string line = plainNumber(doc.Segments.size() + 1) + plainTag(doc.Entries, pendingStart + 1) + " " +
-                           HEX(pendingStart, 4) + ":" + HEX(pendingStart + pending.size() - 1, 4);
-        doc.Segments.push_back({0, pendingStart - 1, pending, line});
+        std::string line = plainNumber(doc.segments.size() + 1) + plainTag(doc.entries, pendingStart + 1) + " " +
+                           hexUpper(pendingStart, 4) + ":" + hexUpper(pendingStart + pending.size() - 1, 4);
+        doc.segments.push_back({0, pendingStart - 1, pending, line});
         pending.clear();
     };
     auto take = [&](int p) {
@@ -72,7 +72,7 @@ PlainDocument plainLoad(const Bytes& file, const CodePage& codePage)
     };
     int p = 4;
     while (p < indexOffset - 1) {
-        for (int entry : doc.Entries)
+        for (int entry : doc.entries)
             if (entry == p) flush();
         if (file[p] == 0xAB && !pending.empty() && p + 2 * file[p - 1] <= indexOffset - 1) {
             int count = file[p - 1];
@@ -82,7 +82,7 @@ PlainDocument plainLoad(const Bytes& file, const CodePage& codePage)
             std::string shown;
             for (int m = 0; m < count; ++m)
                 if (text[2 * m] || text[2 * m + 1]) shown += codePage.fromUnit(static_cast<std::uint16_t>(text[2 * m] | (text[2 * m + 1] << 8)));
-            doc.Segments.push_back({171, p - 1, text, plainNumber(doc.Segments.size() + 1) + plainTag(doc.Entries, p - 1) + " " + shown});
+            doc.segments.push_back({171, p - 1, text, plainNumber(doc.segments.size() + 1) + plainTag(doc.entries, p - 1) + " " + shown});
             p += 1 + 2 * count;
         } else {
             take(p);
@@ -142,21 +142,21 @@ Bytes randomFile(std::mt19937& random)
 // What saving must write, read straight off the rules.
 Bytes plainSave(const PlainDocument& doc, const Bytes& original)
 {
-    if (doc.NoIndex) return doc.Segments.empty() ? Bytes{} : doc.Segments[0].Data;
+    if (doc.noIndex) return doc.segments.empty() ? Bytes{} : doc.segments[0].data;
     Bytes out = {0, 0};
     if (original.size() > 4) {
         out.push_back(original[2]);
         out.push_back(original[3]);
     }
-    for (const PlainSegment& segment : doc.Segments) {
-        if (segment.Kind == 171) {
-            out.push_back(static_cast<std::uint8_t>(segment.Data.size() / 2));
+    for (const PlainSegment& segment : doc.segments) {
+        if (segment.kind == 171) {
+            out.push_back(static_cast<std::uint8_t>(segment.data.size() / 2));
             out.push_back(0xAB);
         }
-        out.insert(out.end(), segment.Data.begin(), segment.Data.end());
+        out.insert(out.end(), segment.data.begin(), segment.data.end());
     }
     int indexOffset = static_cast<int>(out.size());
-    for (int entry : doc.Entries) {
+    for (int entry : doc.entries) {
         out.push_back(static_cast<std::uint8_t>(entry));
         out.push_back(static_cast<std::uint8_t>(entry >> 8));
     }
@@ -179,31 +179,31 @@ TEST(LoaderDifferential, RandomFilesLoadAndSaveAsThePlainRulesSay)
         PlainDocument expected = plainLoad(file, codePage);
         Document document = parseResource(file, codePage);
 
-        ASSERT_EQ(document.NoIndex, expected.NoIndex);
-        ASSERT_EQ(document.IndexTable.size(), expected.Entries.size());
-        for (std::size_t k = 0; k < expected.Entries.size(); ++k) ASSERT_EQ(document.IndexTable[k], expected.Entries[k]);
-        ASSERT_EQ(document.Segments.size(), expected.Segments.size());
+        ASSERT_EQ(document.noIndex, expected.noIndex);
+        ASSERT_EQ(document.indexTable.size(), expected.entries.size());
+        for (std::size_t k = 0; k < expected.entries.size(); ++k) ASSERT_EQ(document.indexTable[k], expected.entries[k]);
+        ASSERT_EQ(document.segments.size(), expected.segments.size());
         std::size_t bodyBytes = 0;
-        for (std::size_t j = 0; j < expected.Segments.size(); ++j) {
-            const TResource& segment = document.Segments[j];
-            ASSERT_EQ(segment.Kind, expected.Segments[j].Kind) << j;
-            ASSERT_EQ(segment.Offset, expected.Segments[j].Offset) << j;
-            ASSERT_EQ(segment.Size, static_cast<int>(segment.Data.size()));
-            ASSERT_EQ(segment.Data, expected.Segments[j].Data) << j;
-            ASSERT_EQ(document.SegmentLines[j], expected.Segments[j].Line) << j;
-            bodyBytes += segment.Data.size() + (segment.isUnicode() ? 2 : 0);
+        for (std::size_t j = 0; j < expected.segments.size(); ++j) {
+            const Segment& segment = document.segments[j];
+            ASSERT_EQ(segment.kind, expected.segments[j].kind) << j;
+            ASSERT_EQ(segment.offset, expected.segments[j].offset) << j;
+            ASSERT_EQ(segment.size, static_cast<int>(segment.data.size()));
+            ASSERT_EQ(segment.data, expected.segments[j].data) << j;
+            ASSERT_EQ(document.segmentLines[j], expected.segments[j].line) << j;
+            bodyBytes += segment.data.size() + (segment.isUnicode() ? 2 : 0);
         }
 
         // Reading from disk takes only the bytes before the index and the entries: same document.
         if (round % 5 == 0) {
             Document fromDisk = loadResource(test::writeTempFile(file, "differential-in.rsc"), codePage);
-            ASSERT_EQ(fromDisk.NoIndex, document.NoIndex);
-            ASSERT_EQ(fromDisk.IndexTable, document.IndexTable);
-            ASSERT_EQ(fromDisk.SegmentLines, document.SegmentLines);
-            ASSERT_EQ(fromDisk.Image.Length, document.Image.Length);
-            ASSERT_EQ(fromDisk.Image.HeaderByte2, document.Image.HeaderByte2);
-            ASSERT_EQ(fromDisk.Image.HeaderByte3, document.Image.HeaderByte3);
-            for (std::size_t j = 0; j < document.Segments.size(); ++j) ASSERT_EQ(fromDisk.Segments[j].Data, document.Segments[j].Data);
+            ASSERT_EQ(fromDisk.noIndex, document.noIndex);
+            ASSERT_EQ(fromDisk.indexTable, document.indexTable);
+            ASSERT_EQ(fromDisk.segmentLines, document.segmentLines);
+            ASSERT_EQ(fromDisk.header.length, document.header.length);
+            ASSERT_EQ(fromDisk.header.headerByte2, document.header.headerByte2);
+            ASSERT_EQ(fromDisk.header.headerByte3, document.header.headerByte3);
+            for (std::size_t j = 0; j < document.segments.size(); ++j) ASSERT_EQ(fromDisk.segments[j].data, document.segments[j].data);
         }
 
         saveResource(document, savePath);
@@ -212,7 +212,7 @@ TEST(LoaderDifferential, RandomFilesLoadAndSaveAsThePlainRulesSay)
         // Every body byte lies in exactly one segment: a well-formed file comes back unchanged.
         int length = static_cast<int>(file.size());
         int indexOffset = length >= 2 ? word(file, 0) : 0;
-        if (!document.NoIndex && indexOffset >= 4 && indexOffset <= length - 2 && (length - indexOffset) % 2 == 0 && length > 4) {
+        if (!document.noIndex && indexOffset >= 4 && indexOffset <= length - 2 && (length - indexOffset) % 2 == 0 && length > 4) {
             ASSERT_EQ(bodyBytes, static_cast<std::size_t>(indexOffset - 4));
             ASSERT_EQ(saved, file);
             ++roundTrips;

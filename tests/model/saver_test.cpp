@@ -51,8 +51,8 @@ TEST(Saver, FourByteFileLosesItsSecondHeaderWord)
 TEST(Saver, DocumentWithoutSegmentsKeepsHeaderAndEntries)
 {
     Document document = load(WorkedExample);
-    document.Segments.clear();
-    document.SegmentLines.clear();
+    document.segments.clear();
+    document.segmentLines.clear();
     EXPECT_EQ(hexOf(saved(document)), "04 00 02 00 04 00 07 00 0D 00 04 00");
 }
 
@@ -65,16 +65,16 @@ TEST(Saver, RawDocumentWritesItsBytesAndNothingWhenDeleted)
 {
     Document raw = load("01 02 03");
     EXPECT_EQ(hexOf(saved(raw)), "01 02 03");
-    raw.Segments.clear();
-    raw.SegmentLines.clear();
+    raw.segments.clear();
+    raw.segmentLines.clear();
     EXPECT_TRUE(saved(raw).empty());
 }
 
 TEST(Saver, RefusesAnIndexOffsetBeyondSixteenBitsAndWritesNothing)
 {
     Document document = load(WorkedExample);
-    document.Segments[0].Data.resize(65530, 0x11);
-    document.Segments[0].Size = 65530;
+    document.segments[0].data.resize(65530, 0x11);
+    document.segments[0].size = 65530;
     std::string path = test::writeTempFile(bytesFromHex("AA BB"), "kept.rsc");
     try {
         saveResource(document, path);
@@ -89,8 +89,8 @@ TEST(Saver, IndexOffsetOfExactly65535IsWritten)
 {
     Document document = load(WorkedExample);
     // 65535 - 13 bytes of the other pieces = 65522 for the first segment.
-    document.Segments[0].Data.resize(65522, 0x11);
-    document.Segments[0].Size = 65522;
+    document.segments[0].data.resize(65522, 0x11);
+    document.segments[0].size = 65522;
     Bytes file = saved(document);
     EXPECT_EQ(file[0], 0xFF);
     EXPECT_EQ(file[1], 0xFF);

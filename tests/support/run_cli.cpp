@@ -35,9 +35,9 @@ CliResult runCli(const std::vector<std::string>& args)
     command += " >" + quoted(outPath) + " 2>" + quoted(errPath) + " </dev/null";
     int status = std::system(command.c_str());
     CliResult result;
-    result.ExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.Out = slurp(outPath);
-    result.Err = slurp(errPath);
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = slurp(outPath);
+    result.err = slurp(errPath);
     return result;
 }
 

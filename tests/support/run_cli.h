@@ -5,9 +5,9 @@
 namespace quillet::test {
 
 struct CliResult {
-    int ExitStatus = -1;
-    std::string Out;
-    std::string Err;
+    int exitStatus = -1;
+    std::string out;
+    std::string err;
 };
 
 // Runs the built quillet-cli with the arguments (each quoted for the shell).

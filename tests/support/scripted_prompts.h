@@ -13,59 +13,59 @@ namespace quillet::test {
 class ScriptedPrompts : public Prompts {
 public:
     struct Asked {
-        MessageKind Kind;
-        std::string Caption;
-        std::string Text;
+        MessageKind kind;
+        std::string caption;
+        std::string text;
     };
 
-    std::deque<bool> Answers;
-    std::deque<std::optional<std::string>> OpenNames;
-    std::deque<std::optional<std::string>> SaveNames;
+    std::deque<bool> answers;
+    std::deque<std::optional<std::string>> openNames;
+    std::deque<std::optional<std::string>> saveNames;
     // Each entry edits the dialog's fields and says whether it closed with OK.
-    std::deque<std::pair<FindFields, bool>> FindDialogs;
-    std::deque<std::pair<ReplaceFields, bool>> ReplaceDialogs;
+    std::deque<std::pair<FindFields, bool>> findDialogs;
+    std::deque<std::pair<ReplaceFields, bool>> replaceDialogs;
 
-    std::vector<Asked> Questions;
-    std::vector<Asked> Messages;
-    std::optional<std::string> Clipboard;
-    int AboutShown = 0;
-    int FindDialogShown = 0;
-    int ReplaceDialogShown = 0;
+    std::vector<Asked> questions;
+    std::vector<Asked> messages;
+    std::optional<std::string> clipboard;
+    int aboutShown = 0;
+    int findDialogShown = 0;
+    int replaceDialogShown = 0;
 
     bool askYesNo(MessageKind kind, const std::string& caption, const std::string& text) override
     {
-        Questions.push_back({kind, caption, text});
-        if (Answers.empty()) return false;
-        bool answer = Answers.front();
-        Answers.pop_front();
+        questions.push_back({kind, caption, text});
+        if (answers.empty()) return false;
+        bool answer = answers.front();
+        answers.pop_front();
         return answer;
     }
     void showMessage(MessageKind kind, const std::string& caption, const std::string& text) override
     {
-        Messages.push_back({kind, caption, text});
+        messages.push_back({kind, caption, text});
     }
-    std::optional<std::string> askOpenFileName() override { return take(OpenNames); }
-    std::optional<std::string> askSaveFileName() override { return take(SaveNames); }
-    void setClipboardText(const std::string& text) override { Clipboard = text; }
+    std::optional<std::string> askOpenFileName() override { return take(openNames); }
+    std::optional<std::string> askSaveFileName() override { return take(saveNames); }
+    void setClipboardText(const std::string& text) override { clipboard = text; }
     bool showFindDialog(FindFields& fields) override
     {
-        ++FindDialogShown;
-        if (FindDialogs.empty()) return false;
-        auto [edited, ok] = FindDialogs.front();
-        FindDialogs.pop_front();
+        ++findDialogShown;
+        if (findDialogs.empty()) return false;
+        auto [edited, ok] = findDialogs.front();
+        findDialogs.pop_front();
         fields = edited;
         return ok;
     }
     bool showReplaceDialog(ReplaceFields& fields) override
     {
-        ++ReplaceDialogShown;
-        if (ReplaceDialogs.empty()) return false;
-        auto [edited, ok] = ReplaceDialogs.front();
-        ReplaceDialogs.pop_front();
+        ++replaceDialogShown;
+        if (replaceDialogs.empty()) return false;
+        auto [edited, ok] = replaceDialogs.front();
+        replaceDialogs.pop_front();
         fields = edited;
         return ok;
     }
-    void showAbout() override { ++AboutShown; }
+    void showAbout() override { ++aboutShown; }
 
 private:
     static std::optional<std::string> take(std::deque<std::optional<std::string>>& queue)

@@ -10,13 +10,13 @@ namespace {
 
 using test::bytesFromHex;
 
-TResource segmentOf(std::uint8_t kind, std::uint16_t offset, Bytes data)
+Segment segmentOf(std::uint8_t kind, std::uint16_t offset, Bytes data)
 {
-    TResource segment;
-    segment.Kind = kind;
-    segment.Offset = offset;
-    segment.Size = static_cast<std::int32_t>(data.size());
-    segment.Data = std::move(data);
+    Segment segment;
+    segment.kind = kind;
+    segment.offset = offset;
+    segment.size = static_cast<std::int32_t>(data.size());
+    segment.data = std::move(data);
     return segment;
 }
 
@@ -29,7 +29,7 @@ Bytes countingBytes(int count)
 
 GridSelection selectionOf(GridCell start, GridCell end)
 {
-    return GridSelection{start.Row, start.Col, end.Row, end.Col};
+    return GridSelection{start.row, start.col, end.row, end.col};
 }
 
 // --- Lead, row count and cell mapping ---
@@ -37,12 +37,12 @@ GridSelection selectionOf(GridCell start, GridCell end)
 TEST(GridLayout, DataSegmentAtOffset0FHasNoLeadAndStartsAtRowLabelled10)
 {
     Document document;
-    TResource segment = segmentOf(KindData, 0x000F, countingBytes(16));
+    Segment segment = segmentOf(KindData, 0x000F, countingBytes(16));
     EXPECT_EQ(gridLead(document, segment), 0);
     EXPECT_EQ(rowOffsetLabel(document.dataStart(segment), 1), 0x10);
-    EXPECT_EQ(byteIndexAtCell(0, segment.Size, 1, 1), 0);
-    EXPECT_EQ(byteIndexAtCell(0, segment.Size, 1, 16), 15);
-    EXPECT_EQ(byteIndexAtCell(0, segment.Size, 2, 1), std::nullopt);
+    EXPECT_EQ(byteIndexAtCell(0, segment.size, 1, 1), 0);
+    EXPECT_EQ(byteIndexAtCell(0, segment.size, 1, 16), 15);
+    EXPECT_EQ(byteIndexAtCell(0, segment.size, 2, 1), std::nullopt);
     EXPECT_EQ(gridRowCount(document, &segment), 2);
     segment = segmentOf(KindData, 0x000F, countingBytes(17));
     EXPECT_EQ(gridRowCount(document, &segment), 3);
@@ -51,21 +51,21 @@ TEST(GridLayout, DataSegmentAtOffset0FHasNoLeadAndStartsAtRowLabelled10)
 TEST(GridLayout, DataSegmentAtOffset3LeavesFourLeadCellsEmpty)
 {
     Document document;
-    TResource segment = segmentOf(KindData, 0x0003, countingBytes(5));
+    Segment segment = segmentOf(KindData, 0x0003, countingBytes(5));
     int lead = gridLead(document, segment);
     EXPECT_EQ(lead, 4);
     EXPECT_EQ(rowOffsetLabel(document.dataStart(segment), 1), 0);
-    for (int col = 1; col <= 4; ++col) EXPECT_EQ(byteIndexAtCell(lead, segment.Size, 1, col), std::nullopt);
-    EXPECT_EQ(byteIndexAtCell(lead, segment.Size, 1, 5), 0);
-    EXPECT_EQ(byteIndexAtCell(lead, segment.Size, 1, 9), 4);
-    EXPECT_EQ(byteIndexAtCell(lead, segment.Size, 1, 10), std::nullopt);
+    for (int col = 1; col <= 4; ++col) EXPECT_EQ(byteIndexAtCell(lead, segment.size, 1, col), std::nullopt);
+    EXPECT_EQ(byteIndexAtCell(lead, segment.size, 1, 5), 0);
+    EXPECT_EQ(byteIndexAtCell(lead, segment.size, 1, 9), 4);
+    EXPECT_EQ(byteIndexAtCell(lead, segment.size, 1, 10), std::nullopt);
     EXPECT_EQ(cellOfByte(lead, 0), (GridCell{1, 5}));
 }
 
 TEST(GridLayout, UnicodeBlockAtOffset0DWrapsItsSecondByteIntoRowTwo)
 {
     Document document;
-    TResource block = segmentOf(KindUnicode, 0x000D, bytesFromHex("41 00"));
+    Segment block = segmentOf(KindUnicode, 0x000D, bytesFromHex("41 00"));
     int lead = gridLead(document, block);
     EXPECT_EQ(lead, 15);
     EXPECT_EQ(cellOfByte(lead, 0), (GridCell{1, 16}));
@@ -76,7 +76,7 @@ TEST(GridLayout, UnicodeBlockAtOffset0DWrapsItsSecondByteIntoRowTwo)
 TEST(GridLayout, UnicodeBlockAtOffset0FPutsItsLastByteInRowTwo)
 {
     Document document;
-    TResource block = segmentOf(KindUnicode, 0x000F, countingBytes(16));
+    Segment block = segmentOf(KindUnicode, 0x000F, countingBytes(16));
     int lead = gridLead(document, block);
     EXPECT_EQ(lead, 1);
     EXPECT_EQ(cellOfByte(lead, 0), (GridCell{1, 2}));
@@ -88,14 +88,14 @@ TEST(GridLayout, UnicodeBlockAtOffset0FPutsItsLastByteInRowTwo)
 TEST(GridLayout, RawFileKeepsAnEmptyRowAfterAFullLastRow)
 {
     Document document;
-    document.NoIndex = true;
-    TResource raw = segmentOf(KindData, 0, countingBytes(32));
+    document.noIndex = true;
+    Segment raw = segmentOf(KindData, 0, countingBytes(32));
     EXPECT_EQ(gridLead(document, raw), 0);
     EXPECT_EQ(gridRowCount(document, &raw), 4);
     EXPECT_EQ(rowOffsetLabel(0, 1), 0x00);
     EXPECT_EQ(rowOffsetLabel(0, 2), 0x10);
     EXPECT_EQ(rowOffsetLabel(0, 3), 0x20);
-    EXPECT_EQ(byteIndexAtCell(0, raw.Size, 3, 1), std::nullopt);
+    EXPECT_EQ(byteIndexAtCell(0, raw.size, 3, 1), std::nullopt);
 
     raw = segmentOf(KindData, 0, countingBytes(33));
     EXPECT_EQ(gridRowCount(document, &raw), 4);
@@ -106,7 +106,7 @@ TEST(GridLayout, NoSegmentOrAnEmptyOneGivesHeaderAndOneRow)
 {
     Document document;
     EXPECT_EQ(gridRowCount(document, nullptr), 2);
-    TResource empty = segmentOf(KindData, 0x000F, {});  // lead 0: m + Size = -1
+    Segment empty = segmentOf(KindData, 0x000F, {});  // lead 0: m + Size = -1
     EXPECT_EQ(gridRowCount(document, &empty), 2);
 }
 
@@ -122,13 +122,13 @@ TEST(GridLayout, CharacterCellsShowTheSameByteAsTheirMirror)
 TEST(GridLayout, RowsOfAGigabyteRawFileNeedSixtyFourBits)
 {
     Document document;
-    document.NoIndex = true;
-    TResource raw;
-    raw.Size = 1 << 30;  // Data is not read by the row count
+    document.noIndex = true;
+    Segment raw;
+    raw.size = 1 << 30;  // Data is not read by the row count
     EXPECT_EQ(gridRowCount(document, &raw), (std::int64_t{1} << 26) + 2);
     EXPECT_EQ(rowOffsetLabel(0, (std::int64_t{1} << 26) + 1), std::int64_t{1} << 30);
     EXPECT_EQ(cellOfByte(0, (std::int64_t{1} << 30) - 1), (GridCell{std::int64_t{1} << 26, 16}));
-    EXPECT_EQ(byteIndexAtCell(0, raw.Size, std::int64_t{1} << 26, 16), (std::int64_t{1} << 30) - 1);
+    EXPECT_EQ(byteIndexAtCell(0, raw.size, std::int64_t{1} << 26, 16), (std::int64_t{1} << 30) - 1);
 }
 
 // --- Selection keys, release rule and walk ---
@@ -148,7 +148,7 @@ TEST(GridSelectionKeys, ResetOrReversedSelectionCoversNothing)
     GridSelection reversed = selectionOf({2, 5}, {1, 3});
     EXPECT_FALSE(isByteCellSelected(reversed, 1, 3));
     EXPECT_FALSE(isByteCellSelected(reversed, 2, 5));
-    TResource segment = segmentOf(KindData, 0x000F, countingBytes(40));
+    Segment segment = segmentOf(KindData, 0x000F, countingBytes(40));
     EXPECT_EQ(copyHexText(reversed, 0, segment), "");
     EXPECT_EQ(copyHexText(GridSelection{}, 0, segment), "");
 }
@@ -164,7 +164,7 @@ TEST(GridSelectionKeys, ReleaseExtendsTheEndOrTheStartWhicheverWayTheMouseWent)
 
 TEST(GridSelectionKeys, RunOverTwoRowsCopiesItsNineteenBytesInOrder)
 {
-    TResource segment = segmentOf(KindData, 0x000F, countingBytes(21));
+    Segment segment = segmentOf(KindData, 0x000F, countingBytes(21));
     GridSelection selection = selectionOf({1, 3}, {2, 5});
     EXPECT_FALSE(isByteCellSelected(selection, 1, 2));
     EXPECT_TRUE(isByteCellSelected(selection, 1, 3));
@@ -178,7 +178,7 @@ TEST(GridSelectionKeys, RunOverTwoRowsCopiesItsNineteenBytesInOrder)
 
 TEST(GridSelectionKeys, SelectionFromColumnZeroDrawsThePreviousRowsLastCellButDoesNotCopyIt)
 {
-    TResource segment = segmentOf(KindData, 0x000F, countingBytes(48));
+    Segment segment = segmentOf(KindData, 0x000F, countingBytes(48));
     GridSelection selection = selectionOf({3, 0}, {3, 2});
     EXPECT_TRUE(isByteCellSelected(selection, 2, 16));
     EXPECT_TRUE(isByteCellSelected(selection, 3, 1));
@@ -188,17 +188,17 @@ TEST(GridSelectionKeys, SelectionFromColumnZeroDrawsThePreviousRowsLastCellButDo
 
 TEST(GridSelectionKeys, CharacterCellSelectionCopiesItsMirrorByte)
 {
-    TResource segment = segmentOf(KindData, 0x000F, countingBytes(32));
+    Segment segment = segmentOf(KindData, 0x000F, countingBytes(32));
     GridSelection selection = selectionOf({2, foldColumn(20)}, {2, foldColumn(20)});
     EXPECT_EQ(copyHexText(selection, 0, segment), "13");
 }
 
 TEST(GridSelectionKeys, WalkSkipsLeadCellsAndCellsPastTheEnd)
 {
-    TResource segment = segmentOf(KindUnicode, 0x000D, bytesFromHex("41 00"));
+    Segment segment = segmentOf(KindUnicode, 0x000D, bytesFromHex("41 00"));
     GridSelection wholeRows = selectionOf({1, 1}, {3, 16});
     std::vector<std::int64_t> visited;
-    walkSelection(wholeRows, 15, segment.Size, [&](std::int64_t index) { visited.push_back(index); });
+    walkSelection(wholeRows, 15, segment.size, [&](std::int64_t index) { visited.push_back(index); });
     EXPECT_EQ(visited, (std::vector<std::int64_t>{0, 1}));
     EXPECT_EQ(copyHexText(wholeRows, 15, segment), "4100");
 }
@@ -209,32 +209,32 @@ TEST(GridCellColours, ByteCellsFollowSelectionAndCurrentMirror)
 {
     GridSelection selection = selectionOf({1, 3}, {1, 4});
     CellColours selected = cellColours(1, 3, selection, GridCell{5, 5});
-    EXPECT_EQ(selected.Background, 0xAAAAAAu);
-    EXPECT_EQ(selected.Text, 0x0000FFu);
+    EXPECT_EQ(selected.background, 0xAAAAAAu);
+    EXPECT_EQ(selected.text, 0x0000FFu);
     CellColours mirrorCurrent = cellColours(1, 6, selection, GridCell{1, 22});
-    EXPECT_EQ(mirrorCurrent.Background, 0xAAAAAAu);
-    EXPECT_EQ(mirrorCurrent.Text, std::nullopt);
+    EXPECT_EQ(mirrorCurrent.background, 0xAAAAAAu);
+    EXPECT_EQ(mirrorCurrent.text, std::nullopt);
     CellColours plain = cellColours(1, 6, selection, GridCell{1, 6});  // itself current
-    EXPECT_EQ(plain.Background, 0xBBBBBBu);
-    EXPECT_EQ(plain.Text, std::nullopt);
+    EXPECT_EQ(plain.background, 0xBBBBBBu);
+    EXPECT_EQ(plain.text, std::nullopt);
 }
 
 TEST(GridCellColours, CharacterCellsFollowSelectionThenCurrentMirror)
 {
     GridSelection selection = selectionOf({1, 3}, {1, 4});
-    EXPECT_EQ(cellColours(1, 19, selection, GridCell{1, 3}).Background, 0xDDDDDDu);
-    EXPECT_EQ(cellColours(1, 20, selection, GridCell{1, 3}).Background, 0xEEEEEEu);
+    EXPECT_EQ(cellColours(1, 19, selection, GridCell{1, 3}).background, 0xDDDDDDu);
+    EXPECT_EQ(cellColours(1, 20, selection, GridCell{1, 3}).background, 0xEEEEEEu);
     CellColours plain = cellColours(1, 21, selection, GridCell{1, 21});
-    EXPECT_EQ(plain.Background, std::nullopt);
-    EXPECT_EQ(plain.Text, std::nullopt);
-    EXPECT_EQ(cellColours(1, 19, selection, GridCell{1, 3}).Text, std::nullopt);
+    EXPECT_EQ(plain.background, std::nullopt);
+    EXPECT_EQ(plain.text, std::nullopt);
+    EXPECT_EQ(cellColours(1, 19, selection, GridCell{1, 3}).text, std::nullopt);
 }
 
 TEST(GridCellColours, FixedCellsGetNoColour)
 {
     GridSelection selection = selectionOf({0, 0}, {9, 16});
-    EXPECT_EQ(cellColours(0, 3, selection, GridCell{1, 1}).Background, std::nullopt);
-    EXPECT_EQ(cellColours(2, 0, selection, GridCell{1, 1}).Background, std::nullopt);
+    EXPECT_EQ(cellColours(0, 3, selection, GridCell{1, 1}).background, std::nullopt);
+    EXPECT_EQ(cellColours(2, 0, selection, GridCell{1, 1}).background, std::nullopt);
 }
 
 TEST(GridCellColours, CharacterTextIsADotBelowSixteenElseTheByteItself)
@@ -252,27 +252,27 @@ TEST(GridCellColours, CharacterTextIsADotBelowSixteenElseTheByteItself)
 TEST(GridPointer, ColumnsComeFromTheRunningWidthsAndFold)
 {
     std::vector<int> widths = defaultGridColumnWidths();
-    EXPECT_EQ(cellAtPoint(0, 30, widths, 10, 1).Col, 0);
-    EXPECT_EQ(cellAtPoint(69, 30, widths, 10, 1).Col, 0);
-    EXPECT_EQ(cellAtPoint(70, 30, widths, 10, 1).Col, 1);
-    EXPECT_EQ(cellAtPoint(389, 30, widths, 10, 1).Col, 16);
-    EXPECT_EQ(cellAtPoint(390, 30, widths, 10, 1).Col, 1);    // character column 17
-    EXPECT_EQ(cellAtPoint(426, 30, widths, 10, 1).Col, 4);    // character column 20
-    EXPECT_EQ(cellAtPoint(2000, 30, widths, 10, 1).Col, 16);  // right of everything: 32
+    EXPECT_EQ(cellAtPoint(0, 30, widths, 10, 1).col, 0);
+    EXPECT_EQ(cellAtPoint(69, 30, widths, 10, 1).col, 0);
+    EXPECT_EQ(cellAtPoint(70, 30, widths, 10, 1).col, 1);
+    EXPECT_EQ(cellAtPoint(389, 30, widths, 10, 1).col, 16);
+    EXPECT_EQ(cellAtPoint(390, 30, widths, 10, 1).col, 1);    // character column 17
+    EXPECT_EQ(cellAtPoint(426, 30, widths, 10, 1).col, 4);    // character column 20
+    EXPECT_EQ(cellAtPoint(2000, 30, widths, 10, 1).col, 16);  // right of everything: 32
     widths[0] = 100;
-    EXPECT_EQ(cellAtPoint(80, 30, widths, 10, 1).Col, 0);
-    EXPECT_EQ(cellAtPoint(100, 30, widths, 10, 1).Col, 1);
+    EXPECT_EQ(cellAtPoint(80, 30, widths, 10, 1).col, 0);
+    EXPECT_EQ(cellAtPoint(100, 30, widths, 10, 1).col, 1);
 }
 
 TEST(GridPointer, RowsCountFromTheTopRowInViewAndStopAtTheRowCount)
 {
     std::vector<int> widths = defaultGridColumnWidths();
-    EXPECT_EQ(cellAtPoint(80, 0, widths, 10, 1).Row, 0);  // header row: topRow - 1
-    EXPECT_EQ(cellAtPoint(80, 21, widths, 10, 1).Row, 0);
-    EXPECT_EQ(cellAtPoint(80, 22, widths, 10, 1).Row, 1);
-    EXPECT_EQ(cellAtPoint(80, 50, widths, 10, 5).Row, 6);
-    EXPECT_EQ(cellAtPoint(80, 10, widths, 10, 5).Row, 4);
-    EXPECT_EQ(cellAtPoint(80, 1000, widths, 3, 1).Row, 3);  // below the rows: v = row count
+    EXPECT_EQ(cellAtPoint(80, 0, widths, 10, 1).row, 0);  // header row: topRow - 1
+    EXPECT_EQ(cellAtPoint(80, 21, widths, 10, 1).row, 0);
+    EXPECT_EQ(cellAtPoint(80, 22, widths, 10, 1).row, 1);
+    EXPECT_EQ(cellAtPoint(80, 50, widths, 10, 5).row, 6);
+    EXPECT_EQ(cellAtPoint(80, 10, widths, 10, 5).row, 4);
+    EXPECT_EQ(cellAtPoint(80, 1000, widths, 3, 1).row, 3);  // below the rows: v = row count
 }
 
 }  // namespace

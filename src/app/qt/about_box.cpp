@@ -30,7 +30,7 @@ QFont dialogFont()
     return QApplication::font();
 }
 
-QPixmap programIcon(int side, qreal pixelRatio)
+QPixmap renderProgramIcon(int side, qreal pixelRatio)
 {
     loadAppResources();
     QPixmap pixmap(QSize(side, side) * pixelRatio);
@@ -53,12 +53,12 @@ QLabel* labelAt(QWidget* parent, const QString& text, int x, int y)
 
 }  // namespace
 
-TAboutBox::TAboutBox(QWidget* parent)
+AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                           | Qt::WindowCloseButtonHint),
       urlOpener_([](const QUrl& url) { QDesktopServices::openUrl(url); })
 {
-    setObjectName(QStringLiteral("AboutBox"));
+    setObjectName(QStringLiteral("aboutBox"));
     setWindowTitle(QStringLiteral("About"));
     setFont(dialogFont());
     setFixedSize(277, 153);
@@ -66,99 +66,99 @@ TAboutBox::TAboutBox(QWidget* parent)
     completeVersion();
 }
 
-QUrl TAboutBox::webAddress()
+QUrl AboutBox::webAddress()
 {
     return QUrl(QStringLiteral("https://quillet.dovrel.org"));
 }
 
-void TAboutBox::setUrlOpener(std::function<void(const QUrl&)> opener)
+void AboutBox::setUrlOpener(std::function<void(const QUrl&)> opener)
 {
     urlOpener_ = std::move(opener);
 }
 
-void TAboutBox::createControls()
+void AboutBox::createControls()
 {
     // A box frame drawn sunken is the groove of a lowered outer and a raised inner bevel.
-    Panel1 = new QFrame(this);
-    Panel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Panel1->setGeometry(8, 8, 265, 105);
-    Panel1->setMouseTracking(true);
-    Panel1->installEventFilter(this);
+    frame = new QFrame(this);
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    frame->setGeometry(8, 8, 265, 105);
+    frame->setMouseTracking(true);
+    frame->installEventFilter(this);
 
-    ProgramIcon = new QLabel(Panel1);
-    ProgramIcon->setGeometry(8, 13, 24, 24);
-    ProgramIcon->setPixmap(programIcon(24, devicePixelRatioF()));
+    iconLabel = new QLabel(frame);
+    iconLabel->setGeometry(8, 13, 24, 24);
+    iconLabel->setPixmap(renderProgramIcon(24, devicePixelRatioF()));
 
-    ProductName = labelAt(Panel1, QStringLiteral("Product Name: Quillet"), 40, 8);
-    Version = labelAt(Panel1, QStringLiteral("Version: 1.01"), 40, 32);
-    Copyright = labelAt(Panel1, QStringLiteral("Copyright (C) 2026 the Quillet developers"), 8, 56);
-    Comments = labelAt(Panel1, QStringLiteral("Comments: Welcome to"), 8, 80);
-    Comments->setWordWrap(true);
+    productNameLabel = labelAt(frame, QStringLiteral("Product Name: Quillet"), 40, 8);
+    versionLabel = labelAt(frame, QStringLiteral("versionLabel: 1.01"), 40, 32);
+    copyrightLabel = labelAt(frame, QStringLiteral("copyrightLabel (C) 2026 the Quillet developers"), 8, 56);
+    commentsLabel = labelAt(frame, QStringLiteral("commentsLabel: Welcome to"), 8, 80);
+    commentsLabel->setWordWrap(true);
 
-    Label1 = new QLabel(webAddress().host(), Panel1);
+    linkLabel = new QLabel(webAddress().host(), frame);
     QFont linkFont = dialogFont();
-    Label1->setFont(linkFont);
-    QPalette linkPalette = Label1->palette();
+    linkLabel->setFont(linkFont);
+    QPalette linkPalette = linkLabel->palette();
     linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 128));
-    Label1->setPalette(linkPalette);
-    Label1->setCursor(Qt::PointingHandCursor);
-    Label1->setMouseTracking(true);
-    Label1->installEventFilter(this);
+    linkLabel->setPalette(linkPalette);
+    linkLabel->setCursor(Qt::PointingHandCursor);
+    linkLabel->setMouseTracking(true);
+    linkLabel->installEventFilter(this);
     // The link follows the comment on its line even when the platform font is wider than the
     // dialog's design font.
-    int commentWidth = Comments->fontMetrics().horizontalAdvance(Comments->text());
-    Label1->move(std::max(127, 8 + commentWidth + 4), 80);
-    Label1->adjustSize();
-    Comments->setFixedWidth(Label1->x() - 8 - 2);
+    int commentWidth = commentsLabel->fontMetrics().horizontalAdvance(commentsLabel->text());
+    linkLabel->move(std::max(127, 8 + commentWidth + 4), 80);
+    linkLabel->adjustSize();
+    commentsLabel->setFixedWidth(linkLabel->x() - 8 - 2);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
-    OKButton->setGeometry(95, 122, 75, 25);
-    OKButton->setDefault(true);
-    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setGeometry(95, 122, 75, 25);
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TAboutBox::completeVersion()
+void AboutBox::completeVersion()
 {
     QFileInfo program(QCoreApplication::applicationFilePath());
     QDateTime modified = program.lastModified();
     if (!modified.isValid()) return;
     QString date = QLocale().toString(modified.date(), QLocale::ShortFormat);
-    Version->setText(Version->text() + QStringLiteral(" (") + date + QStringLiteral(")"));
-    Version->adjustSize();
+    versionLabel->setText(versionLabel->text() + QStringLiteral(" (") + date + QStringLiteral(")"));
+    versionLabel->adjustSize();
 }
 
-void TAboutBox::setLinkUnderlined(bool underlined)
+void AboutBox::setLinkUnderlined(bool underlined)
 {
-    QFont font = Label1->font();
+    QFont font = linkLabel->font();
     if (font.underline() == underlined) return;
     font.setUnderline(underlined);
-    Label1->setFont(font);
-    Label1->adjustSize();
+    linkLabel->setFont(font);
+    linkLabel->adjustSize();
 }
 
-void TAboutBox::Label1Click()
+void AboutBox::openWebSite()
 {
     urlOpener_(webAddress());
 }
 
-bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
+bool AboutBox::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Label1 && event->type() == QEvent::MouseMove) {
+    if (watched == linkLabel && event->type() == QEvent::MouseMove) {
         setLinkUnderlined(true);
         return true;
     }
-    if (watched == Label1 && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == linkLabel && event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && Label1->rect().contains(mouse->position().toPoint()))
-            Label1Click();
+        if (mouse->button() == Qt::LeftButton && linkLabel->rect().contains(mouse->position().toPoint()))
+            openWebSite();
         return true;
     }
-    if (watched == Panel1 && event->type() == QEvent::MouseMove)
+    if (watched == frame && event->type() == QEvent::MouseMove)
         setLinkUnderlined(false);
     return QDialog::eventFilter(watched, event);
 }
 
-void TAboutBox::showEvent(QShowEvent* event)
+void AboutBox::showEvent(QShowEvent* event)
 {
     // Centred on the screen, not over the main window.
     QScreen* target = parentWidget() != nullptr ? parentWidget()->screen() : screen();

@@ -12,24 +12,24 @@ namespace quillet {
 
 // The about box: product name, version with the program file's date, copyright, and a link
 // to the product's web site. Created once at start and shown modally by "About".
-class TAboutBox : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    explicit TAboutBox(QWidget* parent = nullptr);
+    explicit AboutBox(QWidget* parent = nullptr);
 
-    // The web site that Label1 shows and opens.
+    // The web site that linkLabel shows and opens.
     static QUrl webAddress();
     // Replaces the desktop's handler that opens the web site (tests record the call instead).
     void setUrlOpener(std::function<void(const QUrl&)> opener);
 
-    QFrame* Panel1;
-    QLabel* ProgramIcon;
-    QLabel* ProductName;
-    QLabel* Version;
-    QLabel* Copyright;
-    QLabel* Comments;
-    QLabel* Label1;
-    QPushButton* OKButton;
+    QFrame* frame;
+    QLabel* iconLabel;
+    QLabel* productNameLabel;
+    QLabel* versionLabel;
+    QLabel* copyrightLabel;
+    QLabel* commentsLabel;
+    QLabel* linkLabel;
+    QPushButton* okButton;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -39,7 +39,7 @@ private:
     void createControls();
     void completeVersion();
     void setLinkUnderlined(bool underlined);
-    void Label1Click();
+    void openWebSite();
 
     std::function<void(const QUrl&)> urlOpener_;
 };

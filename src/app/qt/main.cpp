@@ -100,14 +100,14 @@ int main(int argc, char** argv)
 
     quillet::QtPrompts prompts(*codePage);
     quillet::Editor editor(prompts, *codePage);
-    // The windows are made in the order FormMain, FormFind, AboutBox, FormReplace.
-    quillet::TFormMain formMain(editor, commandLine.file);
+    // The windows are made in the order: main window, find dialog, about box, replace dialog.
+    quillet::MainWindow formMain(editor, commandLine.file);
     prompts.setParentWidget(&formMain);
-    quillet::TFormFind formFind(*codePage, &formMain);
+    quillet::FindDialog formFind(*codePage, &formMain);
     prompts.setFindDialog([&formFind](quillet::FindFields& fields) { return formFind.run(fields); });
-    quillet::TAboutBox aboutBox(&formMain);
+    quillet::AboutBox aboutBox(&formMain);
     prompts.setAboutBox([&aboutBox] { aboutBox.exec(); });
-    quillet::TFormReplace formReplace(*codePage, &formMain);
+    quillet::ReplaceDialog formReplace(*codePage, &formMain);
     prompts.setReplaceDialog(
         [&formReplace](quillet::ReplaceFields& fields) { return formReplace.run(fields); });
 

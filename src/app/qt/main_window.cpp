@@ -21,7 +21,7 @@
 
 #include "app/editor.h"
 #include "app/qt/app_resources.h"
-#include "app/qt/form_placement.h"
+#include "app/qt/placement_storage.h"
 #include "app/qt/typing_limit.h"
 #include "views/qt/ansi_text.h"
 #include "views/qt/hex_grid.h"
@@ -39,9 +39,9 @@ constexpr int ToolBarWidth = 35;
 constexpr int ButtonSize = 33;
 constexpr int IndexListHeight = 137;
 constexpr int SplitterWidth = 6;
-constexpr int Panel3Height = 35;
-constexpr int Edit1Width = 547;
-constexpr int StatusPanel0Width = 400;
+constexpr int TextStripHeight = 35;
+constexpr int TextLineWidth = 547;
+constexpr int FileNamePanelWidth = 400;
 
 QIcon icon(const char* name)
 {
@@ -66,7 +66,7 @@ QFont listFont()
 
 }  // namespace
 
-TFormMain::TFormMain(Editor& editor, std::optional<std::string> firstArgument,
+MainWindow::MainWindow(Editor& editor, std::optional<std::string> firstArgument,
                      const QString& placementIniPath, QWidget* parent)
     : QMainWindow(parent), editor_(editor), firstArgument_(std::move(firstArgument))
 {
@@ -77,34 +77,35 @@ TFormMain::TFormMain(Editor& editor, std::optional<std::string> firstArgument,
     buildActions();
     buildMenus();
 
-    Splitter2 = new QSplitter(Qt::Horizontal, this);
-    Splitter2->setHandleWidth(SplitterWidth);
-    Splitter2->setChildrenCollapsible(false);
-    Splitter2->addWidget(buildLeftPane());
-    Splitter2->addWidget(buildRightPane());
-    Splitter2->setStretchFactor(0, 0);
-    Splitter2->setStretchFactor(1, 1);
-    Splitter2->setSizes({LeftPaneWidth, WindowWidth - LeftPaneWidth - SplitterWidth});
-    setCentralWidget(Splitter2);
+    paneSplitter_ = new QSplitter(Qt::Horizontal, this);
+    paneSplitter_->setHandleWidth(SplitterWidth);
+    paneSplitter_->setChildrenCollapsible(false);
+    paneSplitter_->addWidget(buildLeftPane());
+    paneSplitter_->addWidget(buildRightPane());
+    paneSplitter_->setStretchFactor(0, 0);
+    paneSplitter_->setStretchFactor(1, 1);
+    paneSplitter_->setSizes({LeftPaneWidth, WindowWidth - LeftPaneWidth - SplitterWidth});
+    setCentralWidget(paneSplitter_);
     buildStatusBar();
 
+    nameWidgets();
     connectEvents();
     resize(WindowWidth, WindowHeight);
     // The placement centres the window on its screen when nothing is stored.
-    FormStorage1 = placementIniPath.isEmpty() ? new FormPlacement(this)
-                                              : new FormPlacement(this, placementIniPath);
+    placement_ = placementIniPath.isEmpty() ? new PlacementStorage(this)
+                                              : new PlacementStorage(this, placementIniPath);
     refresh();
 }
 
-TFormMain::~TFormMain() = default;
+MainWindow::~MainWindow() = default;
 
-void TFormMain::applyFonts()
+void MainWindow::applyFonts()
 {
     if (QFontDatabase::families().contains(QStringLiteral("MS Sans Serif")))
         setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 }
 
-void TFormMain::buildActions()
+void MainWindow::buildActions()
 {
     auto action = [this](const QString& text, const QKeySequence& shortcut, const char* image) {
         auto* made = new QAction(text, this);
@@ -112,279 +113,291 @@ void TFormMain::buildActions()
         if (image) made->setIcon(icon(image));
         return made;
     };
-    Open1 = action("Open", QKeySequence(Qt::CTRL | Qt::Key_O), "open");
-    Saveas1 = action("Save as", QKeySequence(Qt::CTRL | Qt::Key_S), "save");
-    Find2 = action("Find", QKeySequence(Qt::CTRL | Qt::Key_F), "find");
-    Findnext2 = action("Find next", QKeySequence(Qt::Key_F3), nullptr);
-    Replace1 = action("Replace", QKeySequence(Qt::CTRL | Qt::Key_R), "replace");
-    Forceunicode1 = action("Force unicode", QKeySequence(Qt::CTRL | Qt::Key_U), nullptr);
-    Previousunicodeblock2 = action("Previous segment", QKeySequence(Qt::CTRL | Qt::Key_P), "previous");
-    Nextunicodeblock2 = action("Next segment", QKeySequence(Qt::CTRL | Qt::Key_N), "next");
-    About1 = action("About", {}, nullptr);
+    openAction_ = action("Open", QKeySequence(Qt::CTRL | Qt::Key_O), "open");
+    saveAsAction_ = action("Save as", QKeySequence(Qt::CTRL | Qt::Key_S), "save");
+    findAction_ = action("Find", QKeySequence(Qt::CTRL | Qt::Key_F), "find");
+    findNextAction_ = action("Find next", QKeySequence(Qt::Key_F3), nullptr);
+    replaceAction_ = action("Replace", QKeySequence(Qt::CTRL | Qt::Key_R), "replace");
+    forceUnicodeAction_ = action("Force unicode", QKeySequence(Qt::CTRL | Qt::Key_U), nullptr);
+    previousSegmentAction_ = action("Previous segment", QKeySequence(Qt::CTRL | Qt::Key_P), "previous");
+    nextSegmentAction_ = action("Next segment", QKeySequence(Qt::CTRL | Qt::Key_N), "next");
+    aboutAction_ = action("About", {}, nullptr);
 
-    ToolButton1 = action("Open file", {}, "open");
-    ToolButton2 = action("Save file as", {}, "save");
-    ToolButton3 = action("Delete current section", {}, "delete");
-    ToolButton4 = action("Force unicode", {}, "force");
-    ToolButton5 = action("Find data", {}, "find");
-    ToolButton6 = action("Replace data", {}, "replace");
+    openButton_ = action("Open file", {}, "open");
+    saveButton_ = action("Save file as", {}, "save");
+    deleteButton_ = action("Delete current section", {}, "delete");
+    forceUnicodeButton_ = action("Force unicode", {}, "force");
+    findButton_ = action("Find data", {}, "find");
+    replaceButton_ = action("Replace data", {}, "replace");
 
-    Copy1 = action("Copy HEX", QKeySequence(Qt::CTRL | Qt::Key_C), nullptr);
-    Find1 = action("Find", {}, nullptr);
-    Findnext1 = action("Find next", {}, nullptr);
-    Previousunicodeblock1 = action("Previous unicode block", {}, nullptr);
-    Nextunicodeblock1 = action("Next unicode block", {}, nullptr);
+    copyHexAction_ = action("Copy hexUpper", QKeySequence(Qt::CTRL | Qt::Key_C), nullptr);
+    popupFindAction_ = action("Find", {}, nullptr);
+    popupFindNextAction_ = action("Find next", {}, nullptr);
+    popupPreviousAction_ = action("Previous unicode block", {}, nullptr);
+    popupNextAction_ = action("Next unicode block", {}, nullptr);
 }
 
-void TFormMain::buildMenus()
+void MainWindow::buildMenus()
 {
     QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("File"));
-    fileMenu->addAction(Open1);
-    fileMenu->addAction(Saveas1);
+    fileMenu->addAction(openAction_);
+    fileMenu->addAction(saveAsAction_);
     QMenu* editMenu = menuBar()->addMenu(QStringLiteral("Edit"));
-    editMenu->addActions({Find2, Findnext2, Replace1, Forceunicode1, Previousunicodeblock2,
-                          Nextunicodeblock2});
-    menuBar()->addAction(About1);
+    editMenu->addActions({findAction_, findNextAction_, replaceAction_, forceUnicodeAction_, previousSegmentAction_,
+                          nextSegmentAction_});
+    menuBar()->addAction(aboutAction_);
 
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->addActions({Copy1, Find1, Findnext1, Previousunicodeblock1, Nextunicodeblock1});
+    gridPopup_ = new QMenu(this);
+    gridPopup_->addActions({copyHexAction_, popupFindAction_, popupFindNextAction_, popupPreviousAction_, popupNextAction_});
 }
 
-QWidget* TFormMain::buildToolBar()
+QWidget* MainWindow::buildToolBar()
 {
-    ToolBar1 = new QToolBar(QStringLiteral("ToolBar1"));
-    ToolBar1->setOrientation(Qt::Vertical);
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->setFixedWidth(ToolBarWidth);
-    ToolBar1->setIconSize(QSize(24, 24));
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    ToolBar1->setContentsMargins(0, 0, 0, 0);
-    for (QAction* button : {ToolButton1, ToolButton2, ToolButton3, ToolButton4, ToolButton5, ToolButton6}) {
+    toolBar_ = new QToolBar(QStringLiteral("toolBar_"));
+    toolBar_->setOrientation(Qt::Vertical);
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setFixedWidth(ToolBarWidth);
+    toolBar_->setIconSize(QSize(24, 24));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar_->setContentsMargins(0, 0, 0, 0);
+    for (QAction* button : {openButton_, saveButton_, deleteButton_, forceUnicodeButton_, findButton_, replaceButton_}) {
         button->setToolTip(button->text());
-        ToolBar1->addAction(button);
-        if (QWidget* widget = ToolBar1->widgetForAction(button)) widget->setFixedSize(ButtonSize, ButtonSize);
+        toolBar_->addAction(button);
+        if (QWidget* widget = toolBar_->widgetForAction(button)) widget->setFixedSize(ButtonSize, ButtonSize);
     }
-    return ToolBar1;
+    return toolBar_;
 }
 
-QWidget* TFormMain::buildLeftPane()
+QWidget* MainWindow::buildLeftPane()
 {
-    Panel1 = new QWidget;
-    auto* layout = new QHBoxLayout(Panel1);
+    leftPane_ = new QWidget;
+    auto* layout = new QHBoxLayout(leftPane_);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(buildToolBar());
 
     indexModel_ = new IndexListModel(editor_, this);
     segmentModel_ = new SegmentListModel(editor_, this);
-    ListBoxPage = new LineList;
-    ListBoxPage->setModel(indexModel_);
-    ListBox1 = new LineList;
-    ListBox1->setModel(segmentModel_);
+    indexList_ = new LineList;
+    indexList_->setModel(indexModel_);
+    segmentList_ = new LineList;
+    segmentList_->setModel(segmentModel_);
     QFont font = listFont();
-    ListBoxPage->setFont(font);
-    ListBox1->setFont(font);
+    indexList_->setFont(font);
+    segmentList_->setFont(font);
 
-    // Panel4: the index list over the segment list.
-    Splitter1 = new QSplitter(Qt::Vertical);
-    Splitter1->setHandleWidth(SplitterWidth);
-    Splitter1->setChildrenCollapsible(false);
-    Splitter1->addWidget(ListBoxPage);
-    Splitter1->addWidget(ListBox1);
-    Splitter1->setStretchFactor(0, 0);
-    Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({IndexListHeight, WindowHeight});
-    layout->addWidget(Splitter1, 1);
-    return Panel1;
+    // The index list over the segment list.
+    listSplitter_ = new QSplitter(Qt::Vertical);
+    listSplitter_->setHandleWidth(SplitterWidth);
+    listSplitter_->setChildrenCollapsible(false);
+    listSplitter_->addWidget(indexList_);
+    listSplitter_->addWidget(segmentList_);
+    listSplitter_->setStretchFactor(0, 0);
+    listSplitter_->setStretchFactor(1, 1);
+    listSplitter_->setSizes({IndexListHeight, WindowHeight});
+    layout->addWidget(listSplitter_, 1);
+    return leftPane_;
 }
 
-QWidget* TFormMain::buildPanel3()
+QWidget* MainWindow::buildTextStrip()
 {
-    Panel3 = new QWidget;
-    Panel3->setFixedHeight(Panel3Height);
-    auto* layout = new QHBoxLayout(Panel3);
+    textStrip_ = new QWidget;
+    textStrip_->setFixedHeight(TextStripHeight);
+    auto* layout = new QHBoxLayout(textStrip_);
     layout->setContentsMargins(1, 1, 1, 1);
     layout->setSpacing(2);
 
-    SpeedButton1 = new QToolButton;
-    SpeedButton1->setAutoRaise(true);
-    SpeedButton1->setFixedSize(ButtonSize, ButtonSize);
-    SpeedButton1->setIcon(icon("apply"));
-    SpeedButton1->setIconSize(QSize(24, 24));
-    SpeedButton1->setFocusPolicy(Qt::NoFocus);
+    applyButton_ = new QToolButton;
+    applyButton_->setAutoRaise(true);
+    applyButton_->setFixedSize(ButtonSize, ButtonSize);
+    applyButton_->setIcon(icon("apply"));
+    applyButton_->setIconSize(QSize(24, 24));
+    applyButton_->setFocusPolicy(Qt::NoFocus);
 
-    Edit1 = new QLineEdit;
-    Edit1->setFixedWidth(Edit1Width);
+    textLine_ = new QLineEdit;
+    textLine_->setFixedWidth(TextLineWidth);
     // The typing limit is kept by the validator; QLineEdit's own limit would cut program text.
-    Edit1->setMaxLength(32767);
-    edit1Limit_ = new TypingLimit(Edit1);
-    Edit1->setValidator(edit1Limit_);
-    Edit1->installEventFilter(this);
+    textLine_->setMaxLength(32767);
+    textLineLimit_ = new TypingLimit(textLine_);
+    textLine_->setValidator(textLineLimit_);
+    textLine_->installEventFilter(this);
 
-    layout->addWidget(SpeedButton1);
-    layout->addWidget(Edit1);
+    layout->addWidget(applyButton_);
+    layout->addWidget(textLine_);
     layout->addStretch(1);
-    Panel3->hide();
-    return Panel3;
+    textStrip_->hide();
+    return textStrip_;
 }
 
-QWidget* TFormMain::buildRightPane()
+QWidget* MainWindow::buildRightPane()
 {
     auto* panel2 = new QWidget;
     auto* layout = new QVBoxLayout(panel2);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    RxDrawGrid1 = new HexGrid(editor_);
-    RxDrawGrid1->setPopupMenu(PopupMenu1);
+    hexGrid_ = new HexGrid(editor_);
+    hexGrid_->setPopupMenu(gridPopup_);
     // Ctrl+C copies hex only while the grid or its in-place editor has the focus.
-    Copy1->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    RxDrawGrid1->addAction(Copy1);
-    layout->addWidget(RxDrawGrid1, 1);
-    layout->addWidget(buildPanel3());
+    copyHexAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    hexGrid_->addAction(copyHexAction_);
+    layout->addWidget(hexGrid_, 1);
+    layout->addWidget(buildTextStrip());
     return panel2;
 }
 
-void TFormMain::buildStatusBar()
+void MainWindow::buildStatusBar()
 {
-    StatusPanel0 = new QLabel;
-    StatusPanel0->setFixedWidth(StatusPanel0Width);
-    StatusPanel1 = new QLabel;
-    StatusPanel1->setMinimumWidth(50);
-    for (QLabel* panel : {StatusPanel0, StatusPanel1})
+    fileNamePanel_ = new QLabel;
+    fileNamePanel_->setFixedWidth(FileNamePanelWidth);
+    messagePanel_ = new QLabel;
+    messagePanel_->setMinimumWidth(50);
+    for (QLabel* panel : {fileNamePanel_, messagePanel_})
         panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    statusBar()->addWidget(StatusPanel0);
-    statusBar()->addWidget(StatusPanel1, 1);
+    statusBar()->addWidget(fileNamePanel_);
+    statusBar()->addWidget(messagePanel_, 1);
 }
 
-template <typename Handler> void TFormMain::run(Handler handler)
+// Tests and accessibility tools find the controls by these names.
+void MainWindow::nameWidgets()
+{
+    const std::pair<QObject*, const char*> named[] = {
+        {indexList_, "indexList"},       {segmentList_, "segmentList"},     {hexGrid_, "hexGrid"},
+        {textStrip_, "textStrip"},       {applyButton_, "applyButton"},     {textLine_, "textLine"},
+        {fileNamePanel_, "fileNamePanel"}, {messagePanel_, "messagePanel"}, {gridPopup_, "gridPopup"},
+        {toolBar_, "toolBar"},
+    };
+    for (const auto& [object, name] : named) object->setObjectName(QString::fromLatin1(name));
+}
+
+template <typename Handler> void MainWindow::run(Handler handler)
 {
     handler(editor_);
     refresh();
 }
 
-void TFormMain::connectEvents()
+void MainWindow::connectEvents()
 {
     auto bind = [this](QAction* action, void (Editor::*handler)()) {
         connect(action, &QAction::triggered, this, [this, handler] { run([handler](Editor& e) { (e.*handler)(); }); });
     };
-    bind(Open1, &Editor::ToolButton1Click);
-    bind(ToolButton1, &Editor::ToolButton1Click);
+    bind(openAction_, &Editor::openFile);
+    bind(openButton_, &Editor::openFile);
     // "Save as" runs the toolbar's save command: Ctrl+S is expected to save.
-    bind(Saveas1, &Editor::ToolButton2Click);
-    bind(ToolButton2, &Editor::ToolButton2Click);
-    bind(ToolButton3, &Editor::ToolButton3Click);
-    bind(Forceunicode1, &Editor::ToolButton4Click);
-    bind(ToolButton4, &Editor::ToolButton4Click);
-    bind(Find2, &Editor::ToolButton5Click);
-    bind(Find1, &Editor::ToolButton5Click);
-    bind(ToolButton5, &Editor::ToolButton5Click);
-    bind(Findnext2, &Editor::Findnext2Click);
-    bind(Findnext1, &Editor::Findnext2Click);
-    bind(Replace1, &Editor::ToolButton6Click);
-    bind(ToolButton6, &Editor::ToolButton6Click);
+    bind(saveAsAction_, &Editor::saveFileAs);
+    bind(saveButton_, &Editor::saveFileAs);
+    bind(deleteButton_, &Editor::deleteCurrentSegment);
+    bind(forceUnicodeAction_, &Editor::forceUnicode);
+    bind(forceUnicodeButton_, &Editor::forceUnicode);
+    bind(findAction_, &Editor::find);
+    bind(popupFindAction_, &Editor::find);
+    bind(findButton_, &Editor::find);
+    bind(findNextAction_, &Editor::findNext);
+    bind(popupFindNextAction_, &Editor::findNext);
+    bind(replaceAction_, &Editor::replace);
+    bind(replaceButton_, &Editor::replace);
     // The popup's block items step by one segment, like the menu's.
-    bind(Previousunicodeblock2, &Editor::Previousunicodeblock2Click);
-    bind(Previousunicodeblock1, &Editor::Previousunicodeblock2Click);
-    bind(Nextunicodeblock2, &Editor::Nextunicodeblock2Click);
-    bind(Nextunicodeblock1, &Editor::Nextunicodeblock2Click);
-    bind(About1, &Editor::About1Click);
-    bind(Copy1, &Editor::Copy1Click);
+    bind(previousSegmentAction_, &Editor::previousSegment);
+    bind(popupPreviousAction_, &Editor::previousSegment);
+    bind(nextSegmentAction_, &Editor::nextSegment);
+    bind(popupNextAction_, &Editor::nextSegment);
+    bind(aboutAction_, &Editor::showAbout);
+    bind(copyHexAction_, &Editor::copyHex);
 
-    connect(ListBox1, &LineList::rowPickedByUser, this, [this](int row) {
-        run([row](Editor& e) { e.selectSegmentLineByUser(static_cast<std::size_t>(row)); });
+    connect(segmentList_, &LineList::rowPickedByUser, this, [this](int row) {
+        run([row](Editor& e) { e.selectSegment(static_cast<std::size_t>(row)); });
     });
-    connect(ListBoxPage, &LineList::rowPickedByUser, this, [this](int row) {
-        run([row](Editor& e) { e.selectIndexLineByUser(static_cast<std::size_t>(row)); });
+    connect(indexList_, &LineList::rowPickedByUser, this, [this](int row) {
+        run([row](Editor& e) { e.selectIndexLine(static_cast<std::size_t>(row)); });
     });
-    connect(Edit1, &QLineEdit::textEdited, this, [this](const QString& text) {
-        edit1Limit_->accept(text);
+    connect(textLine_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        textLineLimit_->accept(text);
         std::string typed = fromDisplay(editor_.codePage(), text);
-        run([&typed](Editor& e) { e.edit1TextChangedByUser(typed); });
+        run([&typed](Editor& e) { e.textLineEdited(typed); });
     });
-    connect(SpeedButton1, &QToolButton::clicked, this,
-            [this] { run([](Editor& e) { e.SpeedButton1Click(); }); });
-    connect(RxDrawGrid1, &HexGrid::stateChanged, this, &TFormMain::refresh);
+    connect(applyButton_, &QToolButton::clicked, this,
+            [this] { run([](Editor& e) { e.applyTextLine(); }); });
+    connect(hexGrid_, &HexGrid::stateChanged, this, &MainWindow::refresh);
 }
 
-bool TFormMain::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    // Enter in Edit1 applies the line, whatever modifiers are held; the key still reaches the edit.
-    if (watched == Edit1 && event->type() == QEvent::KeyPress) {
+    // Enter in textLine_ applies the line, whatever modifiers are held; the key still reaches the edit.
+    if (watched == textLine_ && event->type() == QEvent::KeyPress) {
         int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) run([](Editor& e) { e.SpeedButton1Click(); });
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) run([](Editor& e) { e.applyTextLine(); });
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TFormMain::refresh()
+void MainWindow::refresh()
 {
     const WindowState& state = editor_.state();
     indexModel_->refresh();
     segmentModel_->refresh();
-    ListBoxPage->setCurrentRow(shownRow(state.ListBoxPageItemIndex));
-    ListBox1->setCurrentRow(shownRow(state.ListBox1ItemIndex));
-    StatusPanel0->setText(toDisplay(editor_.codePage(), state.StatusPanel0));
-    StatusPanel1->setText(toDisplay(editor_.codePage(), state.StatusPanel1));
-    Panel3->setVisible(state.Panel3Visible);
-    refreshEdit1();
-    RxDrawGrid1->refresh();
+    indexList_->setCurrentRow(shownRow(state.selectedIndexLine));
+    segmentList_->setCurrentRow(shownRow(state.selectedSegment));
+    fileNamePanel_->setText(toDisplay(editor_.codePage(), state.fileNamePanel));
+    messagePanel_->setText(toDisplay(editor_.codePage(), state.messagePanel));
+    textStrip_->setVisible(state.textStripVisible);
+    refreshTextLine();
+    hexGrid_->refresh();
     takeFocusRequest();
 }
 
-void TFormMain::refreshEdit1()
+void MainWindow::refreshTextLine()
 {
     const WindowState& state = editor_.state();
-    QSignalBlocker blocker(Edit1);
-    QString text = toDisplay(editor_.codePage(), state.Edit1Text);
-    if (Edit1->text() != text) Edit1->setText(text);
-    edit1Limit_->setLimit(state.Edit1MaxLength);
-    edit1Limit_->accept(text);
+    QSignalBlocker blocker(textLine_);
+    QString text = toDisplay(editor_.codePage(), state.textLine);
+    if (textLine_->text() != text) textLine_->setText(text);
+    textLineLimit_->setLimit(state.textLineMaxLength);
+    textLineLimit_->accept(text);
 }
 
-void TFormMain::takeFocusRequest()
+void MainWindow::takeFocusRequest()
 {
     switch (editor_.takeFocusRequest()) {
-    case FocusRequest::ListBox1: ListBox1->setFocus(); break;
-    case FocusRequest::Edit1: Edit1->setFocus(); break;
+    case FocusRequest::SegmentList: segmentList_->setFocus(); break;
+    case FocusRequest::TextLine: textLine_->setFocus(); break;
     case FocusRequest::None: break;
     }
 }
 
-void TFormMain::activateOnce()
+void MainWindow::activateOnce()
 {
     if (activated_) return;
     activated_ = true;
-    run([this](Editor& e) { e.FormActivate(firstArgument_); });
+    run([this](Editor& e) { e.activate(firstArgument_); });
 }
 
-void TFormMain::showEvent(QShowEvent* event)
+void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     // The activation handler runs once, after the window has appeared, whether or not the
     // window system ever reports the window as active.
-    if (!activated_) QTimer::singleShot(0, this, &TFormMain::activateOnce);
+    if (!activated_) QTimer::singleShot(0, this, &MainWindow::activateOnce);
 }
 
-bool TFormMain::event(QEvent* event)
+bool MainWindow::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate) activateOnce();
     return QMainWindow::event(event);
 }
 
-void TFormMain::setVisible(bool visible)
+void MainWindow::setVisible(bool visible)
 {
     if (visible && !placementRestored_) {
         placementRestored_ = true;
-        FormStorage1->restore();
+        placement_->restore();
     }
     QMainWindow::setVisible(visible);
 }
 
-void TFormMain::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     QMainWindow::closeEvent(event);
-    if (event->isAccepted()) FormStorage1->save();
+    if (event->isAccepted()) placement_->save();
 }
 
 }  // namespace quillet

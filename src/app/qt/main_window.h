@@ -17,7 +17,7 @@ class QString;
 namespace quillet {
 
 class Editor;
-class FormPlacement;
+class PlacementStorage;
 class HexGrid;
 class IndexListModel;
 class LineList;
@@ -26,27 +26,28 @@ class TypingLimit;
 
 // The main window: shows the Editor's state and forwards every action of the person to the
 // Editor's handler of the same name, then shows the state again. It holds no rule of its own.
-class TFormMain : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // `firstArgument` is the file named on the command line, loaded when the window is first
     // activated. The placement is kept in `placementIniPath`, or in the user's placement file
     // when it is empty.
-    TFormMain(Editor& editor, std::optional<std::string> firstArgument,
+    MainWindow(Editor& editor, std::optional<std::string> firstArgument,
               const QString& placementIniPath = {}, QWidget* parent = nullptr);
-    ~TFormMain() override;
+    ~MainWindow() override;
 
     // Shows the Editor's state in the widgets, with their signals blocked.
     void refresh();
 
     // The controls, for the program's start-up and for tests.
-    HexGrid* grid() const { return RxDrawGrid1; }
-    LineList* segmentList() const { return ListBox1; }
-    LineList* indexList() const { return ListBoxPage; }
-    QLineEdit* edit1() const { return Edit1; }
-    QWidget* panel3() const { return Panel3; }
-    QLabel* statusPanel(int panel) const { return panel == 0 ? StatusPanel0 : StatusPanel1; }
-    QMenu* popupMenu() const { return PopupMenu1; }
+    HexGrid* hexGrid() const { return hexGrid_; }
+    LineList* segmentList() const { return segmentList_; }
+    LineList* indexList() const { return indexList_; }
+    QLineEdit* textLine() const { return textLine_; }
+    QWidget* textStrip() const { return textStrip_; }
+    QLabel* fileNamePanel() const { return fileNamePanel_; }
+    QLabel* messagePanel() const { return messagePanel_; }
+    QMenu* gridPopup() const { return gridPopup_; }
 
     // Restores the stored placement before the window is first shown.
     void setVisible(bool visible) override;
@@ -63,13 +64,14 @@ private:
     QWidget* buildLeftPane();
     QWidget* buildToolBar();
     QWidget* buildRightPane();
-    QWidget* buildPanel3();
+    QWidget* buildTextStrip();
     void buildStatusBar();
     void applyFonts();
+    void nameWidgets();
     void connectEvents();
     // Runs a handler of the Editor, then shows the new state.
     template <typename Handler> void run(Handler handler);
-    void refreshEdit1();
+    void refreshTextLine();
     void takeFocusRequest();
     void activateOnce();
 
@@ -77,49 +79,49 @@ private:
     std::optional<std::string> firstArgument_;
     bool activated_ = false;
     bool placementRestored_ = false;
-    FormPlacement* FormStorage1 = nullptr;
+    PlacementStorage* placement_ = nullptr;
 
     IndexListModel* indexModel_ = nullptr;
     SegmentListModel* segmentModel_ = nullptr;
-    TypingLimit* edit1Limit_ = nullptr;
+    TypingLimit* textLineLimit_ = nullptr;
 
-    QSplitter* Splitter2 = nullptr;
-    QWidget* Panel1 = nullptr;
-    QToolBar* ToolBar1 = nullptr;
-    QSplitter* Splitter1 = nullptr;
-    LineList* ListBoxPage = nullptr;
-    LineList* ListBox1 = nullptr;
-    HexGrid* RxDrawGrid1 = nullptr;
-    QWidget* Panel3 = nullptr;
-    QToolButton* SpeedButton1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QLabel* StatusPanel0 = nullptr;
-    QLabel* StatusPanel1 = nullptr;
-    QMenu* PopupMenu1 = nullptr;
+    QSplitter* paneSplitter_ = nullptr;
+    QWidget* leftPane_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QSplitter* listSplitter_ = nullptr;
+    LineList* indexList_ = nullptr;
+    LineList* segmentList_ = nullptr;
+    HexGrid* hexGrid_ = nullptr;
+    QWidget* textStrip_ = nullptr;
+    QToolButton* applyButton_ = nullptr;
+    QLineEdit* textLine_ = nullptr;
+    QLabel* fileNamePanel_ = nullptr;
+    QLabel* messagePanel_ = nullptr;
+    QMenu* gridPopup_ = nullptr;
 
     // Main menu
-    QAction* Open1 = nullptr;
-    QAction* Saveas1 = nullptr;
-    QAction* Find2 = nullptr;
-    QAction* Findnext2 = nullptr;
-    QAction* Replace1 = nullptr;
-    QAction* Forceunicode1 = nullptr;
-    QAction* Previousunicodeblock2 = nullptr;
-    QAction* Nextunicodeblock2 = nullptr;
-    QAction* About1 = nullptr;
+    QAction* openAction_ = nullptr;
+    QAction* saveAsAction_ = nullptr;
+    QAction* findAction_ = nullptr;
+    QAction* findNextAction_ = nullptr;
+    QAction* replaceAction_ = nullptr;
+    QAction* forceUnicodeAction_ = nullptr;
+    QAction* previousSegmentAction_ = nullptr;
+    QAction* nextSegmentAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
     // Toolbar
-    QAction* ToolButton1 = nullptr;
-    QAction* ToolButton2 = nullptr;
-    QAction* ToolButton3 = nullptr;
-    QAction* ToolButton4 = nullptr;
-    QAction* ToolButton5 = nullptr;
-    QAction* ToolButton6 = nullptr;
+    QAction* openButton_ = nullptr;
+    QAction* saveButton_ = nullptr;
+    QAction* deleteButton_ = nullptr;
+    QAction* forceUnicodeButton_ = nullptr;
+    QAction* findButton_ = nullptr;
+    QAction* replaceButton_ = nullptr;
     // Popup menu of the grid
-    QAction* Copy1 = nullptr;
-    QAction* Find1 = nullptr;
-    QAction* Findnext1 = nullptr;
-    QAction* Previousunicodeblock1 = nullptr;
-    QAction* Nextunicodeblock1 = nullptr;
+    QAction* copyHexAction_ = nullptr;
+    QAction* popupFindAction_ = nullptr;
+    QAction* popupFindNextAction_ = nullptr;
+    QAction* popupPreviousAction_ = nullptr;
+    QAction* popupNextAction_ = nullptr;
 };
 
 }  // namespace quillet

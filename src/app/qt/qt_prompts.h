@@ -15,18 +15,18 @@ namespace quillet {
 // Texts arrive in the code page and are shown through it.
 class QtPrompts final : public Prompts {
 public:
-    using FindDialog = std::function<bool(FindFields&)>;
-    using ReplaceDialog = std::function<bool(ReplaceFields&)>;
-    using AboutBox = std::function<void()>;
+    using FindDialogRunner = std::function<bool(FindFields&)>;
+    using ReplaceDialogRunner = std::function<bool(ReplaceFields&)>;
+    using AboutBoxRunner = std::function<void()>;
 
     explicit QtPrompts(CodePage codePage);
 
     // The window that owns the message boxes and file dialogs.
     void setParentWidget(QWidget* parent) { parent_ = parent; }
     // Until a dialog is set, asking for it answers Cancel.
-    void setFindDialog(FindDialog dialog) { findDialog_ = std::move(dialog); }
-    void setReplaceDialog(ReplaceDialog dialog) { replaceDialog_ = std::move(dialog); }
-    void setAboutBox(AboutBox box) { aboutBox_ = std::move(box); }
+    void setFindDialog(FindDialogRunner dialog) { findDialog_ = std::move(dialog); }
+    void setReplaceDialog(ReplaceDialogRunner dialog) { replaceDialog_ = std::move(dialog); }
+    void setAboutBox(AboutBoxRunner box) { aboutBox_ = std::move(box); }
 
     bool askYesNo(MessageKind kind, const std::string& caption, const std::string& text) override;
     void showMessage(MessageKind kind, const std::string& caption, const std::string& text) override;
@@ -43,9 +43,9 @@ private:
     CodePage codePage_;
     QWidget* parent_ = nullptr;
     QString lastSaveName_;
-    FindDialog findDialog_;
-    ReplaceDialog replaceDialog_;
-    AboutBox aboutBox_;
+    FindDialogRunner findDialog_;
+    ReplaceDialogRunner replaceDialog_;
+    AboutBoxRunner aboutBox_;
 };
 
 }  // namespace quillet

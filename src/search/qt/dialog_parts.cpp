@@ -19,29 +19,29 @@ QFont searchDialogFont()
 
 int RadioGroup::checkedIndex() const
 {
-    for (std::size_t i = 0; i < Items.size(); ++i)
-        if (Items[i]->isChecked()) return static_cast<int>(i);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i]->isChecked()) return static_cast<int>(i);
     return 0;
 }
 
 void RadioGroup::check(int index)
 {
-    if (index >= 0 && index < static_cast<int>(Items.size())) Items[static_cast<std::size_t>(index)]->setChecked(true);
+    if (index >= 0 && index < static_cast<int>(items.size())) items[static_cast<std::size_t>(index)]->setChecked(true);
 }
 
 RadioGroup makeRadioGroup(QWidget* parent, const QString& caption, const QStringList& items, int x, int y,
                           int width, int height)
 {
     RadioGroup group;
-    group.Box = new QGroupBox(caption, parent);
-    group.Box->setGeometry(x, y, width, height);
+    group.box = new QGroupBox(caption, parent);
+    group.box->setGeometry(x, y, width, height);
     // The items share the room below the caption in equal rows.
     const int top = 14;
     int rowHeight = (height - top - 4) / static_cast<int>(items.size());
     for (int i = 0; i < items.size(); ++i) {
-        auto* item = new QRadioButton(items[i], group.Box);
+        auto* item = new QRadioButton(items[i], group.box);
         item->setGeometry(8, top + i * rowHeight + (rowHeight - 17) / 2, width - 16, 17);
-        group.Items.push_back(item);
+        group.items.push_back(item);
     }
     group.check(0);
     return group;

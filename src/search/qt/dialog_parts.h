@@ -19,8 +19,8 @@ QFont searchDialogFont();
 
 // A captioned group of radio buttons, one per item, spread down the group like a radio group.
 struct RadioGroup {
-    QGroupBox* Box = nullptr;
-    std::vector<QRadioButton*> Items;
+    QGroupBox* box = nullptr;
+    std::vector<QRadioButton*> items;
     int checkedIndex() const;
     void check(int index);
 };

@@ -12,19 +12,19 @@ namespace quillet {
 
 // The find dialog: the search text and its mode. Enter in the text closes it with OK, Escape
 // with Cancel; neither button is a default button.
-class TFormFind : public QDialog {
+class FindDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormFind(CodePage codePage, QWidget* parent = nullptr);
+    explicit FindDialog(CodePage codePage, QWidget* parent = nullptr);
 
     // Shows the fields, lets the person edit them, writes them back (also on Cancel) and
     // returns true for OK.
     bool run(FindFields& fields);
 
-    QLineEdit* Edit1 = nullptr;
-    RadioGroup RadioGroup1;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
+    QLineEdit* textEdit = nullptr;
+    RadioGroup modeGroup;
+    QPushButton* findButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

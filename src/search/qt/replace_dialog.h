@@ -16,12 +16,12 @@ namespace quillet {
 // The replace dialog: the text to look for, its replacement, the mode and where to start. It
 // closes with OK only when both texts have the same number of characters, so that a
 // replacement never changes a length.
-class TFormReplace : public QDialog {
+class ReplaceDialog : public QDialog {
     Q_OBJECT
 public:
     using WarningBox = std::function<void(QWidget* parent, const QString& caption, const QString& text)>;
 
-    explicit TFormReplace(CodePage codePage, QWidget* parent = nullptr);
+    explicit ReplaceDialog(CodePage codePage, QWidget* parent = nullptr);
 
     // Shows the fields, lets the person edit them, writes them back (also on Cancel) and
     // returns true for OK.
@@ -30,16 +30,16 @@ public:
     void setWarningBox(WarningBox box) { warningBox_ = std::move(box); }
 
     // The "Replace" button: closes with OK when the texts are equally long, else warns.
-    void Button1Click();
+    void confirmReplace();
 
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    RadioGroup RadioGroup1;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    RadioGroup RadioGroup2;
+    QLabel* lookForLabel = nullptr;
+    QLabel* replaceWithLabel = nullptr;
+    QLineEdit* lookForEdit = nullptr;
+    QLineEdit* replaceWithEdit = nullptr;
+    RadioGroup modeGroup;
+    QPushButton* replaceButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+    RadioGroup startGroup;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -31,7 +31,7 @@ HexGrid::HexGrid(Editor& editor, QWidget* parent)
       columnWidths_(defaultGridColumnWidths()),
       gridFont_(gridFontFor()),
       inPlaceEditor_(new QLineEdit(viewport())),
-      lastShownCurrent_(editor.state().Current)
+      lastShownCurrent_(editor.state().current)
 {
     setFocusPolicy(Qt::StrongFocus);
     setFont(gridFont_);
@@ -41,7 +41,7 @@ HexGrid::HexGrid(Editor& editor, QWidget* parent)
     viewport()->setMouseTracking(true);
     viewport()->setBackgroundRole(QPalette::Base);
     for (int byte = 0; byte < 256; ++byte) {
-        byteTexts_[byte] = QString::fromStdString(HEX(static_cast<std::uint64_t>(byte), 2));
+        byteTexts_[byte] = QString::fromStdString(hexUpper(static_cast<std::uint64_t>(byte), 2));
         std::string text = characterCellText(static_cast<std::uint8_t>(byte), editor_.codePage());
         charTexts_[byte] = toDisplay(editor_.codePage(), text);
     }
@@ -101,7 +101,7 @@ void HexGrid::afterEvent()
 // at the bottom of the view.
 void HexGrid::updateScrollRange()
 {
-    std::int64_t dataRows = std::max<std::int64_t>(0, editor_.state().RowCount - 1);
+    std::int64_t dataRows = std::max<std::int64_t>(0, editor_.state().rowCount - 1);
     std::int64_t maximum = std::max<std::int64_t>(0, dataRows - visibleDataRows());
     QScrollBar* bar = verticalScrollBar();
     bar->setRange(0, static_cast<int>(std::min<std::int64_t>(maximum, INT_MAX)));
@@ -110,29 +110,29 @@ void HexGrid::updateScrollRange()
 
 void HexGrid::keepCurrentInView()
 {
-    GridCell current = editor_.state().Current;
+    GridCell current = editor_.state().current;
     if (current == lastShownCurrent_) return;
     lastShownCurrent_ = current;
     std::int64_t rows = std::max(1, visibleDataRows());
     QScrollBar* bar = verticalScrollBar();
-    if (current.Row < topRow()) {
-        bar->setValue(static_cast<int>(current.Row - 1));
-    } else if (current.Row >= topRow() + rows) {
-        bar->setValue(static_cast<int>(current.Row - rows));
+    if (current.row < topRow()) {
+        bar->setValue(static_cast<int>(current.row - 1));
+    } else if (current.row >= topRow() + rows) {
+        bar->setValue(static_cast<int>(current.row - rows));
     }
 }
 
 void HexGrid::syncInPlaceEditor()
 {
-    const InPlaceEditor& state = editor_.state().GridEditor;
-    if (!state.Open) {
+    const GridEditorState& state = editor_.state().gridEditor;
+    if (!state.open) {
         if (inPlaceEditor_->isHidden()) return;
         // Give the focus back before hiding, so Qt does not pass it on to another control.
         if (inPlaceEditor_->hasFocus()) setFocus(Qt::OtherFocusReason);
         inPlaceEditor_->hide();
         return;
     }
-    QString text = toDisplay(editor_.codePage(), state.Text);
+    QString text = toDisplay(editor_.codePage(), state.text);
     if (inPlaceEditor_->text() != text) inPlaceEditor_->setText(text);
     placeInPlaceEditor();
     if (inPlaceEditor_->isHidden()) {
@@ -144,11 +144,11 @@ void HexGrid::syncInPlaceEditor()
 
 void HexGrid::placeInPlaceEditor()
 {
-    const InPlaceEditor& state = editor_.state().GridEditor;
-    if (!state.Open) return;
+    const GridEditorState& state = editor_.state().gridEditor;
+    if (!state.open) return;
     // A cell scrolled out of view keeps its editor, out of sight.
-    bool inView = state.Cell.Row >= topRow() && state.Cell.Row < topRow() + visibleDataRows() + 1;
-    QRect rect = cellRect(state.Cell.Row, state.Cell.Col);
+    bool inView = state.cell.row >= topRow() && state.cell.row < topRow() + visibleDataRows() + 1;
+    QRect rect = cellRect(state.cell.row, state.cell.col);
     if (!inView) rect.moveTo(-rect.width() - 10, -rect.height() - 10);
     inPlaceEditor_->setGeometry(rect);
 }

@@ -16,7 +16,7 @@ class QPainter;
 
 namespace quillet {
 
-// RxDrawGrid1: the hex grid. It holds no data and no rules of its own: it paints the Editor's
+// The hex grid. It holds no data and no rules of its own: it paints the Editor's
 // segment, current cell and selection, and forwards the person's mouse and key events to the
 // Editor. The scroll bar counts rows, not pixels, and only the rows in view are painted.
 class HexGrid : public QAbstractScrollArea {

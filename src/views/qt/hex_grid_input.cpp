@@ -51,7 +51,7 @@ std::optional<GridCell> HexGrid::nonFixedCellAt(QPoint point) const
 {
     if (point.y() < GridRowHeight || point.x() < columnWidths_[0] || point.x() >= totalWidth()) return std::nullopt;
     std::int64_t row = topRow() + point.y() / GridRowHeight - 1;
-    if (row >= editor_.state().RowCount) return std::nullopt;
+    if (row >= editor_.state().rowCount) return std::nullopt;
     int col = 1;
     for (int left = columnLeft(1); col < GridColumnCount - 1; ++col) {
         left += columnWidths_[static_cast<std::size_t>(col)];
@@ -62,7 +62,7 @@ std::optional<GridCell> HexGrid::nonFixedCellAt(QPoint point) const
 
 GridCell HexGrid::foldedCellAt(QPoint point) const
 {
-    return cellAtPoint(point.x(), point.y(), columnWidths_, editor_.state().RowCount, topRow());
+    return cellAtPoint(point.x(), point.y(), columnWidths_, editor_.state().rowCount, topRow());
 }
 
 void HexGrid::mousePressEvent(QMouseEvent* event)
@@ -71,10 +71,10 @@ void HexGrid::mousePressEvent(QMouseEvent* event)
     bool left = event->button() == Qt::LeftButton;
     resizingColumn_ = left && point.y() < GridRowHeight ? columnBorderAt(point.x()) : std::nullopt;
     std::optional<GridCell> cell = left ? nonFixedCellAt(point) : std::nullopt;
-    bool pressOnCurrent = cell && *cell == editor_.state().Current;
+    bool pressOnCurrent = cell && *cell == editor_.state().current;
     if (cell && !pressOnCurrent) editor_.gridMoveCurrent(*cell);
     editor_.gridMousePress(mouseButtonOf(event->button()), foldedCellAt(point));
-    if (pressOnCurrent && editor_.RxDrawGrid1ShowEditor(cell->Col)) editor_.gridEditKey();
+    if (pressOnCurrent && editor_.canEditColumn(cell->col)) editor_.gridEditKey();
     afterEvent();
 }
 
@@ -114,24 +114,24 @@ void HexGrid::contextMenuEvent(QContextMenuEvent* event)
 
 std::optional<GridCell> HexGrid::cellForMoveKey(const QKeyEvent* event) const
 {
-    GridCell cell = editor_.state().Current;
-    std::int64_t lastRow = std::max<std::int64_t>(1, editor_.state().RowCount - 1);
+    GridCell cell = editor_.state().current;
+    std::int64_t lastRow = std::max<std::int64_t>(1, editor_.state().rowCount - 1);
     std::int64_t page = std::max(1, visibleDataRows());
     bool control = event->modifiers() & Qt::ControlModifier;
     switch (event->key()) {
-    case Qt::Key_Left: cell.Col = std::max(1, cell.Col - 1); break;
-    case Qt::Key_Right: cell.Col = std::min(GridColumnCount - 1, cell.Col + 1); break;
-    case Qt::Key_Up: cell.Row = std::max<std::int64_t>(1, cell.Row - 1); break;
-    case Qt::Key_Down: cell.Row = std::min(lastRow, cell.Row + 1); break;
-    case Qt::Key_PageUp: cell.Row = std::max<std::int64_t>(1, cell.Row - page); break;
-    case Qt::Key_PageDown: cell.Row = std::min(lastRow, cell.Row + page); break;
+    case Qt::Key_Left: cell.col = std::max(1, cell.col - 1); break;
+    case Qt::Key_Right: cell.col = std::min(GridColumnCount - 1, cell.col + 1); break;
+    case Qt::Key_Up: cell.row = std::max<std::int64_t>(1, cell.row - 1); break;
+    case Qt::Key_Down: cell.row = std::min(lastRow, cell.row + 1); break;
+    case Qt::Key_PageUp: cell.row = std::max<std::int64_t>(1, cell.row - page); break;
+    case Qt::Key_PageDown: cell.row = std::min(lastRow, cell.row + page); break;
     case Qt::Key_Home:
-        cell.Col = 1;
-        if (control) cell.Row = 1;
+        cell.col = 1;
+        if (control) cell.row = 1;
         break;
     case Qt::Key_End:
-        cell.Col = GridColumnCount - 1;
-        if (control) cell.Row = lastRow;
+        cell.col = GridColumnCount - 1;
+        if (control) cell.row = lastRow;
         break;
     default: return std::nullopt;
     }
@@ -170,7 +170,7 @@ void HexGrid::handleFocusLeaving(const QFocusEvent* event)
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason) return;
     QWidget* next = QApplication::focusWidget();
     if (!next || next == this || isAncestorOf(next)) return;
-    if (!editor_.state().GridEditor.Open) return;
+    if (!editor_.state().gridEditor.open) return;
     editor_.gridFocusLost();
     afterEvent();
 }
@@ -185,7 +185,7 @@ bool HexGrid::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != inPlaceEditor_) return QAbstractScrollArea::eventFilter(watched, event);
     if (event->type() == QEvent::ShortcutOverride) {
-        // Ctrl+C belongs to the grid's "Copy HEX", not to the editor's own copy.
+        // Ctrl+C belongs to the grid's "Copy hexUpper", not to the editor's own copy.
         return static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy);
     }
     if (event->type() == QEvent::FocusOut) {

@@ -24,7 +24,7 @@ void HexGrid::paintEvent(QPaintEvent*)
     painter.setFont(gridFont_);
     painter.fillRect(viewport()->rect(), palette().brush(QPalette::Base));
     paintHeaderRow(painter);
-    std::int64_t lastRow = editor_.state().RowCount - 1;
+    std::int64_t lastRow = editor_.state().rowCount - 1;
     int height = viewport()->height();
     for (std::int64_t row = topRow(); row <= lastRow; ++row) {
         int y = static_cast<int>(row - topRow() + 1) * GridRowHeight;
@@ -51,20 +51,20 @@ void HexGrid::paintHeaderRow(QPainter& painter) const
 void HexGrid::paintDataRow(QPainter& painter, std::int64_t row, int y) const
 {
     QRect offsetRect(0, y, columnWidths_[0], GridRowHeight);
-    const TResource* segment = editor_.currentSegment();
+    const Segment* segment = editor_.currentSegment();
     if (!segment) {
         paintFixedCell(painter, offsetRect, QString(), Qt::AlignRight);
         return;
     }
     std::int64_t label = rowOffsetLabel(editor_.document().dataStart(*segment), row);
-    paintFixedCell(painter, offsetRect, QString::fromStdString(HEX(static_cast<std::uint64_t>(label), 8)), Qt::AlignRight);
+    paintFixedCell(painter, offsetRect, QString::fromStdString(hexUpper(static_cast<std::uint64_t>(label), 8)), Qt::AlignRight);
     int lead = gridLead(editor_.document(), *segment);
     int width = viewport()->width();
     int x = offsetRect.width();
     for (int col = 1; col < GridColumnCount && x < width; ++col) {
         QRect rect(x, y, columnWidths_[static_cast<std::size_t>(col)], GridRowHeight);
-        std::optional<std::int64_t> index = byteIndexAtCell(lead, segment->Size, row, col);
-        if (index) paintDataCell(painter, rect, row, col, segment->Data[static_cast<std::size_t>(*index)]);
+        std::optional<std::int64_t> index = byteIndexAtCell(lead, segment->size, row, col);
+        if (index) paintDataCell(painter, rect, row, col, segment->data[static_cast<std::size_t>(*index)]);
         x += rect.width();
     }
 }
@@ -83,18 +83,18 @@ void HexGrid::paintFixedCell(QPainter& painter, const QRect& rect, const QString
 void HexGrid::paintDataCell(QPainter& painter, const QRect& rect, std::int64_t row, int col, std::uint8_t byte) const
 {
     const WindowState& state = editor_.state();
-    CellColours colours = cellColours(row, col, state.Selection, state.Current);
-    painter.fillRect(rect, colours.Background ? colourOf(*colours.Background) : palette().color(QPalette::Base));
-    painter.setPen(colours.Text ? colourOf(*colours.Text) : palette().color(QPalette::Text));
+    CellColours colours = cellColours(row, col, state.selection, state.current);
+    painter.fillRect(rect, colours.background ? colourOf(*colours.background) : palette().color(QPalette::Base));
+    painter.setPen(colours.text ? colourOf(*colours.text) : palette().color(QPalette::Text));
     const QString& text = col <= GridByteColumns ? byteTexts_[byte] : charTexts_[byte];
     painter.drawText(rect.adjusted(0, 0, -TextRightMargin, 0), Qt::AlignRight | Qt::AlignVCenter, text);
 }
 
 void HexGrid::paintCurrentCellFrame(QPainter& painter) const
 {
-    GridCell current = editor_.state().Current;
-    if (current.Row < topRow() || current.Row >= editor_.state().RowCount) return;
-    QRect rect = cellRect(current.Row, current.Col).adjusted(0, 0, -1, -1);
+    GridCell current = editor_.state().current;
+    if (current.row < topRow() || current.row >= editor_.state().rowCount) return;
+    QRect rect = cellRect(current.row, current.col).adjusted(0, 0, -1, -1);
     painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect);

@@ -46,7 +46,7 @@ void LineListModel::refresh()
 
 std::size_t IndexListModel::lineCount() const
 {
-    return editor_.document().IndexTable.size();
+    return editor_.document().indexTable.size();
 }
 
 std::string IndexListModel::line(std::size_t row) const
@@ -56,12 +56,12 @@ std::string IndexListModel::line(std::size_t row) const
 
 std::size_t SegmentListModel::lineCount() const
 {
-    return editor_.document().SegmentLines.size();
+    return editor_.document().segmentLines.size();
 }
 
 std::string SegmentListModel::line(std::size_t row) const
 {
-    return editor_.document().SegmentLines[row];
+    return editor_.document().segmentLines[row];
 }
 
 }  // namespace quillet

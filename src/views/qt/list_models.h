@@ -33,7 +33,7 @@ private:
     int rows_ = 0;
 };
 
-// ListBoxPage: one line per index entry.
+// The index list: one line per index entry.
 class IndexListModel final : public LineListModel {
     Q_OBJECT
 public:
@@ -44,7 +44,7 @@ protected:
     std::string line(std::size_t row) const override;
 };
 
-// ListBox1: one line per segment.
+// The segment list: one line per segment.
 class SegmentListModel final : public LineListModel {
     Q_OBJECT
 public:

@@ -21,36 +21,36 @@ QString programDate()
 
 TEST(AboutBox, VersionCarriesTheProgramDateOnceAfterTwoShows)
 {
-    TAboutBox box;
+    AboutBox box;
     for (int show = 0; show < 2; ++show) {
         box.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
-        box.OKButton->click();
+        box.okButton->click();
         EXPECT_FALSE(box.isVisible());
     }
-    EXPECT_EQ(box.Version->text(), QStringLiteral("Version: 1.01 (") + programDate() + QStringLiteral(")"));
-    EXPECT_EQ(box.Version->text().count(QStringLiteral(" (")), 1);
+    EXPECT_EQ(box.versionLabel->text(), QStringLiteral("versionLabel: 1.01 (") + programDate() + QStringLiteral(")"));
+    EXPECT_EQ(box.versionLabel->text().count(QStringLiteral(" (")), 1);
 }
 
 TEST(AboutBox, ShowsTheProductTextsInAFixedSizeDialog)
 {
-    TAboutBox box;
+    AboutBox box;
     EXPECT_EQ(box.windowTitle(), QStringLiteral("About"));
     EXPECT_EQ(box.size(), QSize(277, 153));
     EXPECT_EQ(box.minimumSize(), box.maximumSize());
-    EXPECT_EQ(box.ProductName->text(), QStringLiteral("Product Name: Quillet"));
-    EXPECT_EQ(box.Comments->text(), QStringLiteral("Comments: Welcome to"));
-    EXPECT_TRUE(box.Comments->wordWrap());
-    EXPECT_EQ(box.Label1->text(), QStringLiteral("quillet.dovrel.org"));
-    EXPECT_EQ(box.Label1->palette().color(QPalette::WindowText), QColor(0, 0, 128));
-    EXPECT_FALSE(box.ProgramIcon->pixmap().isNull()) << "the program icon comes from the resources";
-    EXPECT_EQ(box.OKButton->geometry(), QRect(95, 122, 75, 25));
-    EXPECT_TRUE(box.OKButton->isDefault());
+    EXPECT_EQ(box.productNameLabel->text(), QStringLiteral("Product Name: Quillet"));
+    EXPECT_EQ(box.commentsLabel->text(), QStringLiteral("commentsLabel: Welcome to"));
+    EXPECT_TRUE(box.commentsLabel->wordWrap());
+    EXPECT_EQ(box.linkLabel->text(), QStringLiteral("quillet.dovrel.org"));
+    EXPECT_EQ(box.linkLabel->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+    EXPECT_FALSE(box.iconLabel->pixmap().isNull()) << "the program icon comes from the resources";
+    EXPECT_EQ(box.okButton->geometry(), QRect(95, 122, 75, 25));
+    EXPECT_TRUE(box.okButton->isDefault());
 }
 
 TEST(AboutBox, OkClosesWithAccepted)
 {
-    TAboutBox box;
+    AboutBox box;
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
     QTest::keyClick(&box, Qt::Key_Return);
@@ -60,31 +60,31 @@ TEST(AboutBox, OkClosesWithAccepted)
 
 TEST(AboutBox, TheLinkUnderlinesOverItselfAndGoesPlainOverThePanel)
 {
-    TAboutBox box;
+    AboutBox box;
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
-    EXPECT_FALSE(box.Label1->font().underline());
+    EXPECT_FALSE(box.linkLabel->font().underline());
 
-    QTest::mouseMove(box.Label1, box.Label1->rect().center());
-    EXPECT_TRUE(box.Label1->font().underline());
-    QTest::mouseMove(box.Panel1, QPoint(250, 100));
-    EXPECT_FALSE(box.Label1->font().underline());
+    QTest::mouseMove(box.linkLabel, box.linkLabel->rect().center());
+    EXPECT_TRUE(box.linkLabel->font().underline());
+    QTest::mouseMove(box.frame, QPoint(250, 100));
+    EXPECT_FALSE(box.linkLabel->font().underline());
 }
 
 TEST(AboutBox, ClickingTheLinkOpensTheWebSiteAndKeepsTheDialogOpen)
 {
-    TAboutBox box;
+    AboutBox box;
     QList<QUrl> opened;
     box.setUrlOpener([&](const QUrl& url) { opened.append(url); });
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
 
-    QTest::mouseClick(box.Label1, Qt::LeftButton, {}, box.Label1->rect().center());
+    QTest::mouseClick(box.linkLabel, Qt::LeftButton, {}, box.linkLabel->rect().center());
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened.first(), QUrl(QStringLiteral("https://quillet.dovrel.org")));
     EXPECT_TRUE(box.isVisible());
 
-    QTest::mouseClick(box.Label1, Qt::RightButton, {}, box.Label1->rect().center());
+    QTest::mouseClick(box.linkLabel, Qt::RightButton, {}, box.linkLabel->rect().center());
     EXPECT_EQ(opened.size(), 1) << "only the left button follows the link";
 }
 

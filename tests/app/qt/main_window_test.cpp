@@ -28,7 +28,7 @@ protected:
     void showWindow(std::optional<std::string> firstArgument)
     {
         placementPath = folder.filePath(QStringLiteral("placement.ini"));
-        window = std::make_unique<TFormMain>(editor, std::move(firstArgument), placementPath);
+        window = std::make_unique<MainWindow>(editor, std::move(firstArgument), placementPath);
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -40,26 +40,26 @@ protected:
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     }
 
-    std::optional<std::size_t> currentSegment() const { return editor.state().ListBox1ItemIndex; }
+    std::optional<std::size_t> currentSegment() const { return editor.state().selectedSegment; }
 
     test::ScriptedPrompts prompts;
     Editor editor{prompts, *CodePage::byName("1252")};
     QTemporaryDir folder;
     QString placementPath;
-    std::unique_ptr<TFormMain> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(MainWindowTest, FirstArgumentLoadsOnTheFirstActivationOnly)
 {
     showWindow(samplePath);
-    ASSERT_EQ(editor.document().SegmentLines.size(), 10u);
+    ASSERT_EQ(editor.document().segmentLines.size(), 10u);
     EXPECT_EQ(window->segmentList()->rowCount(), 10);
     EXPECT_EQ(window->indexList()->rowCount(), 10);
-    EXPECT_EQ(window->statusPanel(0)->text().toStdString(), samplePath);
+    EXPECT_EQ(window->fileNamePanel()->text().toStdString(), samplePath);
     EXPECT_EQ(window->segmentList()->currentRow(), 0);
 
     // An edit after the load survives the window being activated and shown again.
-    editor.selectSegmentLineByUser(2);
+    editor.selectSegment(2);
     window->hide();
     window->show();
     QEvent activate(QEvent::WindowActivate);
@@ -73,16 +73,16 @@ TEST_F(MainWindowTest, StartsEmptyWithoutAFileOrWithAMissingOne)
     showWindow(folder.filePath(QStringLiteral("no-such-file.rsc")).toStdString());
     EXPECT_EQ(window->segmentList()->rowCount(), 0);
     EXPECT_EQ(window->indexList()->rowCount(), 0);
-    EXPECT_FALSE(window->panel3()->isVisible());
-    EXPECT_EQ(window->edit1()->text(), QString());
+    EXPECT_FALSE(window->textStrip()->isVisible());
+    EXPECT_EQ(window->textLine()->text(), QString());
 }
 
 TEST_F(MainWindowTest, MenuShortcutsReachTheirCommands)
 {
     showWindow(std::nullopt);
-    prompts.OpenNames.push_back(samplePath);
+    prompts.openNames.push_back(samplePath);
     key(Qt::Key_O, Qt::ControlModifier);
-    ASSERT_EQ(editor.document().SegmentLines.size(), 10u);
+    ASSERT_EQ(editor.document().segmentLines.size(), 10u);
     EXPECT_EQ(currentSegment(), 0u);
 
     key(Qt::Key_N, Qt::ControlModifier);
@@ -97,15 +97,15 @@ TEST_F(MainWindowTest, MenuShortcutsReachTheirCommands)
     EXPECT_EQ(currentSegment(), 5u);
 
     key(Qt::Key_F, Qt::ControlModifier);
-    EXPECT_EQ(prompts.FindDialogShown, 1);
+    EXPECT_EQ(prompts.findDialogShown, 1);
     key(Qt::Key_R, Qt::ControlModifier);
-    EXPECT_EQ(prompts.ReplaceDialogShown, 1);
+    EXPECT_EQ(prompts.replaceDialogShown, 1);
 
     // "Save as" runs the save command.
     QString saved = folder.filePath(QStringLiteral("saved.rsc"));
-    prompts.SaveNames.push_back(saved.toStdString());
+    prompts.saveNames.push_back(saved.toStdString());
     key(Qt::Key_S, Qt::ControlModifier);
-    EXPECT_TRUE(prompts.SaveNames.empty());
+    EXPECT_TRUE(prompts.saveNames.empty());
     EXPECT_TRUE(QFileInfo::exists(saved));
 }
 
@@ -119,7 +119,7 @@ QAction* actionNamed(const QList<QAction*>& actions, const QString& text)
 TEST_F(MainWindowTest, PopupBlockItemsStepSegmentsAndAboutShowsTheBox)
 {
     showWindow(samplePath);
-    QMenu* popup = window->popupMenu();
+    QMenu* popup = window->gridPopup();
     ASSERT_NE(actionNamed(popup->actions(), "Next unicode block"), nullptr);
     actionNamed(popup->actions(), "Next unicode block")->trigger();
     actionNamed(popup->actions(), "Next unicode block")->trigger();
@@ -131,7 +131,7 @@ TEST_F(MainWindowTest, PopupBlockItemsStepSegmentsAndAboutShowsTheBox)
     QAction* about = actionNamed(window->menuBar()->actions(), "About");
     ASSERT_NE(about, nullptr);
     about->trigger();
-    EXPECT_EQ(prompts.AboutShown, 1);
+    EXPECT_EQ(prompts.aboutShown, 1);
 }
 
 TEST_F(MainWindowTest, ClickingAListLineSelectsItsSegmentAndMovesTheIndexList)
@@ -146,8 +146,8 @@ TEST_F(MainWindowTest, ClickingAListLineSelectsItsSegmentAndMovesTheIndexList)
     list->setFocus();
     key(Qt::Key_Down);
     EXPECT_EQ(currentSegment(), 5u);
-    EXPECT_EQ(window->edit1()->text(), QStringLiteral("Hello, world!"));
-    EXPECT_TRUE(window->panel3()->isVisible());
+    EXPECT_EQ(window->textLine()->text(), QStringLiteral("Hello, world!"));
+    EXPECT_TRUE(window->textStrip()->isVisible());
 
     QTest::mouseClick(window->indexList()->viewport(), Qt::LeftButton, {},
                       QPoint(20, 2 * LineList::LineHeight + 8));
@@ -157,34 +157,34 @@ TEST_F(MainWindowTest, ClickingAListLineSelectsItsSegmentAndMovesTheIndexList)
 TEST_F(MainWindowTest, EditedLineIsAppliedByEnterWithAnyModifier)
 {
     showWindow(samplePath);
-    editor.selectSegmentLineByUser(5);
+    editor.selectSegment(5);
     window->refresh();
-    ASSERT_TRUE(window->panel3()->isVisible());
-    QLineEdit* edit = window->edit1();
+    ASSERT_TRUE(window->textStrip()->isVisible());
+    QLineEdit* edit = window->textLine();
     edit->setFocus();
     edit->end(false);
     QTest::keyClicks(edit, "!!");
-    EXPECT_EQ(editor.state().Edit1Text, "Hello, world!!!");
-    EXPECT_EQ(window->statusPanel(1)->text(), QStringLiteral("Already entered 15 char(s)"));
+    EXPECT_EQ(editor.state().textLine, "Hello, world!!!");
+    EXPECT_EQ(window->messagePanel()->text(), QStringLiteral("Already entered 15 char(s)"));
     key(Qt::Key_Return, Qt::ShiftModifier);
-    EXPECT_EQ(editor.document().SegmentLines[5], "006(5) Hello, world!!!");
-    EXPECT_EQ(editor.document().Segments[5].Size, 30);
+    EXPECT_EQ(editor.document().segmentLines[5], "006(5) Hello, world!!!");
+    EXPECT_EQ(editor.document().segments[5].size, 30);
 }
 
 TEST_F(MainWindowTest, TypingStopsAtTheLimitButProgramTextMayBeLonger)
 {
     showWindow(samplePath);
-    editor.selectSegmentLineByUser(5);
-    editor.setEdit1Text(std::string(130, 'x'));
+    editor.selectSegment(5);
+    editor.setTextLine(std::string(130, 'x'));
     window->refresh();
-    QLineEdit* edit = window->edit1();
+    QLineEdit* edit = window->textLine();
     ASSERT_EQ(edit->text().size(), 130);
     edit->setFocus();
     edit->end(false);
     QTest::keyClicks(edit, "y");
     EXPECT_EQ(edit->text().size(), 130);
     key(Qt::Key_Backspace);
-    EXPECT_EQ(editor.state().Edit1Text, std::string(129, 'x'));
+    EXPECT_EQ(editor.state().textLine, std::string(129, 'x'));
 }
 
 TEST_F(MainWindowTest, CtrlCCopiesHexOnlyFromTheGrid)
@@ -196,11 +196,11 @@ TEST_F(MainWindowTest, CtrlCCopiesHexOnlyFromTheGrid)
 
     window->segmentList()->setFocus();
     key(Qt::Key_C, Qt::ControlModifier);
-    EXPECT_FALSE(prompts.Clipboard.has_value());
+    EXPECT_FALSE(prompts.clipboard.has_value());
 
-    window->grid()->setFocus();
+    window->hexGrid()->setFocus();
     key(Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(prompts.Clipboard, "51524553");
+    EXPECT_EQ(prompts.clipboard, "51524553");
 }
 
 }  // namespace

@@ -16,12 +16,12 @@
 namespace quillet {
 namespace {
 
-TResource dataSegment(std::uint16_t offset, int size)
+Segment dataSegment(std::uint16_t offset, int size)
 {
-    TResource segment;
-    segment.Offset = offset;
-    segment.Size = size;
-    segment.Data.assign(static_cast<std::size_t>(size), 0);
+    Segment segment;
+    segment.offset = offset;
+    segment.size = size;
+    segment.data.assign(static_cast<std::size_t>(size), 0);
     return segment;
 }
 
@@ -32,15 +32,15 @@ protected:
     void SetUp() override
     {
         // Two data segments, both without lead: 48 bytes at 0x10, 16 bytes at 0x40.
-        editor.document().Segments = {dataSegment(0x000F, 48), dataSegment(0x003F, 16)};
-        editor.document().SegmentLines = {"001 0010:003F", "002 0040:004F"};
-        editor.selectSegmentLineByUser(0);
+        editor.document().segments = {dataSegment(0x000F, 48), dataSegment(0x003F, 16)};
+        editor.document().segmentLines = {"001 0010:003F", "002 0040:004F"};
+        editor.selectSegment(0);
 
         auto* layout = new QHBoxLayout(&window);
         list = new QListWidget;
         list->addItems({"001 0010:003F", "002 0040:004F"});
         QObject::connect(list, &QListWidget::currentRowChanged, [this](int row) {
-            if (row >= 0) editor.selectSegmentLineByUser(static_cast<std::size_t>(row));
+            if (row >= 0) editor.selectSegment(static_cast<std::size_t>(row));
             grid->refresh();
         });
         grid = new HexGrid(editor);
@@ -54,7 +54,7 @@ protected:
         grid->refresh();
     }
 
-    const Bytes& bytesOf(std::size_t segment) const { return editor.document().Segments[segment].Data; }
+    const Bytes& bytesOf(std::size_t segment) const { return editor.document().segments[segment].data; }
 
     void press(std::int64_t row, int col, Qt::MouseButton button = Qt::LeftButton)
     {
@@ -90,42 +90,42 @@ TEST_F(HexGridTest, PressAndReleaseAtPixelsSelectTheRunEitherWay)
 {
     press(1, 3);
     release(2, 5);
-    EXPECT_EQ(editor.state().Selection, (GridSelection{1, 3, 2, 5}));
-    EXPECT_EQ(editor.state().Current, (GridCell{1, 3}));
+    EXPECT_EQ(editor.state().selection, (GridSelection{1, 3, 2, 5}));
+    EXPECT_EQ(editor.state().current, (GridCell{1, 3}));
 
     press(2, 5);
     release(1, 3);
-    EXPECT_EQ(editor.state().Selection, (GridSelection{1, 3, 2, 5}));
+    EXPECT_EQ(editor.state().selection, (GridSelection{1, 3, 2, 5}));
 }
 
 TEST_F(HexGridTest, CharacterCellsSelectTheirFoldedByteCell)
 {
     click(2, 20);
-    EXPECT_EQ(editor.state().Selection, (GridSelection{2, 4, 2, 4}));
-    EXPECT_EQ(editor.state().Current, (GridCell{2, 20}));
+    EXPECT_EQ(editor.state().selection, (GridSelection{2, 4, 2, 4}));
+    EXPECT_EQ(editor.state().current, (GridCell{2, 20}));
 }
 
 TEST_F(HexGridTest, PressOnTheCurrentByteCellOpensTheEditorAndTheReleaseKeepsTheSelection)
 {
     click(1, 3);
     press(1, 3);
-    ASSERT_TRUE(editor.state().GridEditor.Open);
+    ASSERT_TRUE(editor.state().gridEditor.open);
     EXPECT_TRUE(grid->inPlaceEditor()->isVisible());
     EXPECT_TRUE(grid->inPlaceEditor()->hasFocus());
     EXPECT_EQ(grid->inPlaceEditor()->geometry(), grid->cellRect(1, 3));
     QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(2, 5).center());
-    EXPECT_EQ(editor.state().Selection, (GridSelection{1, 3, 1, 3}));
+    EXPECT_EQ(editor.state().selection, (GridSelection{1, 3, 1, 3}));
 }
 
 TEST_F(HexGridTest, DoubleClickMovesTheCurrentCellButOpensNoEditor)
 {
-    editor.document().Segments[0].Data[6] = 0x66;
+    editor.document().segments[0].data[6] = 0x66;
     // Through the window, so that Qt itself turns the second press into a double click.
     QPoint point = grid->viewport()->mapTo(&window, grid->cellRect(1, 7).center());
     QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, {}, point);
-    EXPECT_EQ(editor.state().Current, (GridCell{1, 7}));
-    EXPECT_EQ(editor.state().Selection, (GridSelection{1, 7, 1, 7}));
-    EXPECT_FALSE(editor.state().GridEditor.Open);
+    EXPECT_EQ(editor.state().current, (GridCell{1, 7}));
+    EXPECT_EQ(editor.state().selection, (GridSelection{1, 7, 1, 7}));
+    EXPECT_FALSE(editor.state().gridEditor.open);
     EXPECT_EQ(bytesOf(0)[6], 0x66);
 }
 
@@ -137,12 +137,12 @@ TEST_F(HexGridTest, TwoTypedDigitsStoreTheByteAndMoveOn)
     EXPECT_EQ(grid->inPlaceEditor()->text(), "4");
     type("F");
     EXPECT_EQ(bytesOf(0)[2], 0x4F);
-    EXPECT_EQ(editor.state().Current, (GridCell{1, 4}));
+    EXPECT_EQ(editor.state().current, (GridCell{1, 4}));
     EXPECT_FALSE(grid->inPlaceEditor()->isVisible());
     EXPECT_TRUE(grid->hasFocus());
     type("a0");
     EXPECT_EQ(bytesOf(0)[3], 0xA0);
-    EXPECT_EQ(editor.state().Current, (GridCell{1, 5}));
+    EXPECT_EQ(editor.state().current, (GridCell{1, 5}));
 }
 
 TEST_F(HexGridTest, EscapeDropsTheTypedText)
@@ -150,11 +150,11 @@ TEST_F(HexGridTest, EscapeDropsTheTypedText)
     click(1, 3);
     type("7");
     key(Qt::Key_Escape);
-    EXPECT_FALSE(editor.state().GridEditor.Open);
+    EXPECT_FALSE(editor.state().gridEditor.open);
     EXPECT_FALSE(grid->inPlaceEditor()->isVisible());
     key(Qt::Key_Down);
     EXPECT_EQ(bytesOf(0)[2], 0x00);
-    EXPECT_EQ(editor.state().Current, (GridCell{2, 3}));
+    EXPECT_EQ(editor.state().current, (GridCell{2, 3}));
 }
 
 TEST_F(HexGridTest, ArrowKeyInTheEditorHandsOneDigitOver)
@@ -163,7 +163,7 @@ TEST_F(HexGridTest, ArrowKeyInTheEditorHandsOneDigitOver)
     type("A");
     key(Qt::Key_Down);
     EXPECT_EQ(bytesOf(0)[2], 0x0A);
-    EXPECT_EQ(editor.state().Current, (GridCell{2, 3}));
+    EXPECT_EQ(editor.state().current, (GridCell{2, 3}));
     EXPECT_TRUE(grid->hasFocus());
 }
 
@@ -173,7 +173,7 @@ TEST_F(HexGridTest, ClickOnAnotherCellHandsTheTextOver)
     type("5");
     click(2, 1);
     EXPECT_EQ(bytesOf(0)[2], 0x05);
-    EXPECT_EQ(editor.state().Current, (GridCell{2, 1}));
+    EXPECT_EQ(editor.state().current, (GridCell{2, 1}));
     EXPECT_FALSE(grid->inPlaceEditor()->isVisible());
 }
 
@@ -183,10 +183,10 @@ TEST_F(HexGridTest, ClickOnAnotherSegmentLineWritesTheSegmentThatWasCurrent)
     type("9");
     QRect line = list->visualItemRect(list->item(1));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line.center());
-    EXPECT_EQ(editor.state().ListBox1ItemIndex, 1u);
+    EXPECT_EQ(editor.state().selectedSegment, 1u);
     EXPECT_EQ(bytesOf(0)[2], 0x09);
     EXPECT_EQ(bytesOf(1)[2], 0x00);
-    EXPECT_FALSE(editor.state().GridEditor.Open);
+    EXPECT_FALSE(editor.state().gridEditor.open);
     EXPECT_FALSE(grid->inPlaceEditor()->isVisible());
 }
 
@@ -209,16 +209,16 @@ TEST_F(HexGridTest, CopyShortcutReachesTheGridFromItsEditor)
 
 TEST_F(HexGridTest, KeyboardMovesKeepTheCurrentCellInViewAndThePointerFollowsTheScroll)
 {
-    editor.document().Segments[0] = dataSegment(0x000F, 16 * 1000);
-    editor.selectSegmentLineByUser(0);
+    editor.document().segments[0] = dataSegment(0x000F, 16 * 1000);
+    editor.selectSegment(0);
     grid->refresh();
     key(Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(editor.state().Current, (GridCell{1000, 32}));
+    EXPECT_EQ(editor.state().current, (GridCell{1000, 32}));
     EXPECT_GT(grid->topRow(), 1);
     EXPECT_EQ(grid->topRow() + grid->verticalScrollBar()->pageStep() - 1, 1000);
     std::int64_t top = grid->topRow();
     click(top, 2);
-    EXPECT_EQ(editor.state().Selection, (GridSelection{top, 2, top, 2}));
+    EXPECT_EQ(editor.state().selection, (GridSelection{top, 2, top, 2}));
 }
 
 }  // namespace

@@ -13,16 +13,16 @@ namespace quillet {
 // file (section "TFormMain") between runs: read when the window is first shown, written when it
 // closes. The rectangle is the window's geometry as Qt gives it, without the frame.
 //
-// Wiring in TFormMain (the object is a child of the window):
-//     FormStorage1 = new quillet::FormPlacement(this);                 // in the constructor
-//     FormStorage1->restore();                                         // just before the first show()
-//     if (event->isAccepted()) FormStorage1->save();                   // at the end of closeEvent()
+// Wiring in MainWindow (the object is a child of the window):
+//     placement_ = new quillet::PlacementStorage(this);                   // in the constructor
+//     placement_->restore();                                           // just before the first show()
+//     if (event->isAccepted()) placement_->save();                     // at the end of closeEvent()
 // restore() centres the window on its screen unless a stored position applies, so the window
 // need not centre itself.
-class FormPlacement : public QObject {
+class PlacementStorage : public QObject {
     Q_OBJECT
 public:
-    explicit FormPlacement(QWidget* window, QString iniPath = defaultIniPath());
+    explicit PlacementStorage(QWidget* window, QString iniPath = defaultIniPath());
 
     // quillet.INI (after the program file's name) in the user's config folder.
     static QString defaultIniPath();

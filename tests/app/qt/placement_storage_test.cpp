@@ -1,4 +1,5 @@
-#include "app/qt/form_placement.h"
+#include "app/qt/placement_storage.h"
+#include "app/placement.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -11,6 +12,9 @@
 
 namespace quillet {
 namespace {
+
+// The section every placement file uses.
+const QString Header = QStringLiteral("[") + QString::fromLatin1(placementSection) + QStringLiteral("]\n");
 
 QString fileText(const QString& path)
 {
@@ -26,15 +30,15 @@ void writeFile(const QString& path, const QByteArray& content)
     file.write(content);
 }
 
-class FormPlacementTest : public ::testing::Test {
+class PlacementStorageTest : public ::testing::Test {
 protected:
     QString iniPath() const { return folder.filePath(QStringLiteral("config/quillet/quillet.INI")); }
 
     // A window at its design size, restored from the file and shown, as the program starts.
-    void startWindow(QMainWindow& window, FormPlacement*& placement)
+    void startWindow(QMainWindow& window, PlacementStorage*& placement)
     {
         window.resize(400, 300);
-        placement = new FormPlacement(&window, iniPath());
+        placement = new PlacementStorage(&window, iniPath());
         placement->setFailureReporter([this](const QString& reason) { reports.append(reason); });
         placement->restore();
         window.show();
@@ -52,11 +56,11 @@ protected:
     QStringList reports;
 };
 
-TEST_F(FormPlacementTest, TheWindowReopensWhereItWasClosed)
+TEST_F(PlacementStorageTest, TheWindowReopensWhereItWasClosed)
 {
     {
         QMainWindow window;
-        FormPlacement* placement = nullptr;
+        PlacementStorage* placement = nullptr;
         startWindow(window, placement);
         EXPECT_TRUE(centredAtDesignSize(window)) << "no file yet: design size, centred";
         window.setGeometry(37, 45, 321, 234);
@@ -64,23 +68,23 @@ TEST_F(FormPlacementTest, TheWindowReopensWhereItWasClosed)
         EXPECT_EQ(placement->save(), std::nullopt);
     }
     QString text = fileText(iniPath());
-    EXPECT_TRUE(text.startsWith(QStringLiteral("[TFormMain]\nFormVersion=0\nFlags=0\nShowCmd=1\nPixelsPerInch=")))
+    EXPECT_TRUE(text.startsWith((Header + QStringLiteral("FormVersion=0\nFlags=0\nShowCmd=1\nPixelsPerInch="))))
         << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("\nNormPos=37,45,358,279\nVisible=0\n"))) << text.toStdString();
 
     QMainWindow window;
-    FormPlacement* placement = nullptr;
+    PlacementStorage* placement = nullptr;
     startWindow(window, placement);
     EXPECT_EQ(window.geometry(), QRect(37, 45, 321, 234));
     EXPECT_FALSE(window.isMaximized());
     EXPECT_TRUE(reports.isEmpty());
 }
 
-TEST_F(FormPlacementTest, AMaximisedWindowReopensMaximisedOverItsNormalRectangle)
+TEST_F(PlacementStorageTest, AMaximisedWindowReopensMaximisedOverItsNormalRectangle)
 {
     {
         QMainWindow window;
-        FormPlacement* placement = nullptr;
+        PlacementStorage* placement = nullptr;
         startWindow(window, placement);
         window.setGeometry(50, 60, 300, 200);
         window.showMaximized();
@@ -91,18 +95,18 @@ TEST_F(FormPlacementTest, AMaximisedWindowReopensMaximisedOverItsNormalRectangle
     EXPECT_TRUE(fileText(iniPath()).contains(QStringLiteral("\nNormPos=50,60,350,260\n")));
 
     QMainWindow window;
-    FormPlacement* placement = nullptr;
+    PlacementStorage* placement = nullptr;
     startWindow(window, placement);
     EXPECT_TRUE(window.isMaximized());
     EXPECT_EQ(window.normalGeometry(), QRect(50, 60, 300, 200));
 }
 
-TEST_F(FormPlacementTest, AMinimisedWindowIsShownNormalAndThenMinimised)
+TEST_F(PlacementStorageTest, AMinimisedWindowIsShownNormalAndThenMinimised)
 {
     QDir().mkpath(QFileInfo(iniPath()).path());
-    writeFile(iniPath(), "[TFormMain]\nShowCmd=2\nNormPos=20,30,320,230\n");
+    writeFile(iniPath(), (Header + "ShowCmd=2\nNormPos=20,30,320,230\n").toUtf8());
     QMainWindow window;
-    FormPlacement placement(&window, iniPath());
+    PlacementStorage placement(&window, iniPath());
     placement.restore();
     window.show();
     EXPECT_FALSE(window.isMinimized()) << "first shown normal";
@@ -111,35 +115,35 @@ TEST_F(FormPlacementTest, AMinimisedWindowIsShownNormalAndThenMinimised)
     EXPECT_EQ(window.normalGeometry(), QRect(20, 30, 300, 200));
 }
 
-TEST_F(FormPlacementTest, AMalformedOrOffScreenFileLeavesTheWindowCentred)
+TEST_F(PlacementStorageTest, AMalformedOrOffScreenFileLeavesTheWindowCentred)
 {
     QDir().mkpath(QFileInfo(iniPath()).path());
-    for (const QByteArray& content : {QByteArray("\x00\xff\x01 not an INI [TFormMain\n=\n", 24),
-                                      QByteArray("[TFormMain]\nNormPos=x,y,z\nShowCmd=junk\n"),
-                                      QByteArray("[TFormMain]\nNormPos=-9000,-9000,-8600,-8700\n")}) {
+    for (const QByteArray& content : {QByteArray("\x00\xff\x01 not an INI [MainWindow\n=\n", 24),
+                                      (Header + "NormPos=x,y,z\nShowCmd=junk\n").toUtf8(),
+                                      (Header + "NormPos=-9000,-9000,-8600,-8700\n").toUtf8()}) {
         writeFile(iniPath(), content);
         QMainWindow window;
-        FormPlacement* placement = nullptr;
+        PlacementStorage* placement = nullptr;
         startWindow(window, placement);
         EXPECT_TRUE(centredAtDesignSize(window)) << content.toStdString();
         EXPECT_EQ(window.windowState(), Qt::WindowNoState);
     }
 }
 
-TEST_F(FormPlacementTest, NothingIsSavedBeforeARestore)
+TEST_F(PlacementStorageTest, NothingIsSavedBeforeARestore)
 {
     QMainWindow window;
-    FormPlacement placement(&window, iniPath());
+    PlacementStorage placement(&window, iniPath());
     EXPECT_EQ(placement.save(), std::nullopt);
     EXPECT_FALSE(QFile::exists(iniPath()));
     EXPECT_FALSE(placement.saved());
 }
 
-TEST_F(FormPlacementTest, AnUnwritableFileIsReportedOnceAndTheWindowStillCloses)
+TEST_F(PlacementStorageTest, AnUnwritableFileIsReportedOnceAndTheWindowStillCloses)
 {
     writeFile(folder.filePath(QStringLiteral("config")), "a file where the folder should be");
     QMainWindow window;
-    FormPlacement* placement = nullptr;
+    PlacementStorage* placement = nullptr;
     startWindow(window, placement);
 
     EXPECT_TRUE(placement->save());
@@ -151,7 +155,7 @@ TEST_F(FormPlacementTest, AnUnwritableFileIsReportedOnceAndTheWindowStillCloses)
 
 TEST(FormPlacementPath, DefaultsToTheProgramNameInTheConfigFolder)
 {
-    QString path = FormPlacement::defaultIniPath();
+    QString path = PlacementStorage::defaultIniPath();
     EXPECT_TRUE(path.endsWith(QStringLiteral("/quillet/quillet_qt_tests.INI"))) << path.toStdString();
 }
 

@@ -1,4 +1,4 @@
-#include "app/qt/form_placement.h"
+#include "app/qt/placement_storage.h"
 
 #include <algorithm>
 #include <cmath>
@@ -67,7 +67,7 @@ std::string localPath(const QString& path)
 
 }  // namespace
 
-FormPlacement::FormPlacement(QWidget* window, QString iniPath)
+PlacementStorage::PlacementStorage(QWidget* window, QString iniPath)
     : QObject(window), window_(window), iniPath_(std::move(iniPath))
 {
     reporter_ = [this](const QString& reason) {
@@ -80,18 +80,18 @@ FormPlacement::FormPlacement(QWidget* window, QString iniPath)
     });
 }
 
-QString FormPlacement::defaultIniPath()
+QString PlacementStorage::defaultIniPath()
 {
     std::string program = localPath(QCoreApplication::applicationFilePath());
     return QFile::decodeName(QByteArray::fromStdString(placementIniPath(program)));
 }
 
-void FormPlacement::setFailureReporter(std::function<void(const QString&)> reporter)
+void PlacementStorage::setFailureReporter(std::function<void(const QString&)> reporter)
 {
     reporter_ = std::move(reporter);
 }
 
-void FormPlacement::restore()
+void PlacementStorage::restore()
 {
     restored_ = true;
     saved_ = false;
@@ -112,7 +112,7 @@ void FormPlacement::restore()
     }
 }
 
-void FormPlacement::centreOnScreen()
+void PlacementStorage::centreOnScreen()
 {
     QScreen* screen = screenOf(window_);
     if (screen == nullptr) return;
@@ -121,7 +121,7 @@ void FormPlacement::centreOnScreen()
     window_->move(frame.topLeft());
 }
 
-bool FormPlacement::eventFilter(QObject* watched, QEvent* event)
+bool PlacementStorage::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == window_ && event->type() == QEvent::Show && minimiseWhenShown_) {
         minimiseWhenShown_ = false;
@@ -132,7 +132,7 @@ bool FormPlacement::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-std::optional<QString> FormPlacement::save(bool destroying)
+std::optional<QString> PlacementStorage::save(bool destroying)
 {
     if (!restored_) return std::nullopt;
     std::string path = localPath(iniPath_);
@@ -146,7 +146,7 @@ std::optional<QString> FormPlacement::save(bool destroying)
     return reason;
 }
 
-void FormPlacement::reportFailure(const QString& reason)
+void PlacementStorage::reportFailure(const QString& reason)
 {
     if (failureReported_) return;
     failureReported_ = true;
