@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include "model/file_io.h"
+#include "support/scratch_folder.h"
+
+namespace quillet {
+namespace {
+
+using test::ScratchFolder;
+
+const std::string LinkLoop = "Too many levels of symbolic links";
+const std::string AccessDenied = "File access denied";
+
+std::string textOf(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+void writeText(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// What reading the whole file gives: its text, or the error the person would see.
+std::string readOutcome(const std::string& path)
+{
+    try {
+        Bytes bytes = readWholeFile(path);
+        return std::string(bytes.begin(), bytes.end());
+    } catch (const IoError& error) {
+        return error.what();
+    }
+}
+
+// "saved", or the error the person would see.
+std::string saveOutcome(const std::string& path, const std::string& text = "new text")
+{
+    try {
+        AtomicFileWriter file(path);
+        file.write(text.data(), text.size());
+        file.commit();
+        return "saved";
+    } catch (const IoError& error) {
+        return error.what();
+    }
+}
+
+std::vector<std::string> namesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct stat linkInfo(const std::string& path)
+{
+    struct stat info {};
+    EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
+    return info;
+}
+
+// --- Special files ---------------------------------------------------------------------------
+
+struct SpecialFile {
+    const char* name;
+    mode_t type;
+    std::string refusal;
+};
+
+void PrintTo(const SpecialFile& file, std::ostream* out)
+{
+    *out << file.name;
+}
+
+class FileIoSpecialFile : public ::testing::TestWithParam<SpecialFile> {
+protected:
+    void SetUp() override
+    {
+        // A refusal that waited on the file would end the run here instead of hanging it.
+        ::alarm(60);
+        path = folder / GetParam().name;
+        bool made = false;
+        switch (GetParam().type) {
+        case S_IFIFO: made = test::makeFifo(path); break;
+        case S_IFCHR: made = test::makeDeviceNode(path, S_IFCHR, 1, 3); break;   // the null device
+        case S_IFBLK: made = test::makeDeviceNode(path, S_IFBLK, 7, 0); break;   // a loop device
+        case S_IFSOCK: made = test::makeSocket(path); break;
+        }
+        if (!made) GTEST_SKIP() << "cannot make a " << GetParam().name << " here";
+    }
+    void TearDown() override { ::alarm(0); }
+
+    void expectUnchanged(const std::string& name)
+    {
+        struct stat info = linkInfo(path);
+        EXPECT_EQ(info.st_mode & S_IFMT, GetParam().type) << "the " << GetParam().name << " stays what it was";
+        if (GetParam().type == S_IFCHR) {
+            EXPECT_EQ(info.st_rdev, makedev(1, 3));
+        }
+        EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>({name})) << "nothing else is written";
+    }
+
+    ScratchFolder folder;
+    std::string path;
+};
+
+TEST_P(FileIoSpecialFile, IsRefusedOnOpenWithWhatItIs)
+{
+    EXPECT_TRUE(fileExists(path)) << "opening it explains itself";
+    EXPECT_EQ(readOutcome(path), GetParam().refusal);
+    expectUnchanged(GetParam().name);
+}
+
+TEST_P(FileIoSpecialFile, IsRefusedAsASaveTargetAndStaysWhatItIs)
+{
+    EXPECT_EQ(saveOutcome(path), GetParam().refusal);
+    expectUnchanged(GetParam().name);
+}
+
+TEST_P(FileIoSpecialFile, IsRefusedThroughASymbolicLink)
+{
+    ASSERT_EQ(::symlink(GetParam().name, (folder / "link").c_str()), 0);
+    EXPECT_EQ(readOutcome(folder / "link"), GetParam().refusal);
+    EXPECT_EQ(saveOutcome(folder / "link"), GetParam().refusal);
+    EXPECT_TRUE(S_ISLNK(linkInfo(folder / "link").st_mode));
+    ::unlink((folder / "link").c_str());
+    expectUnchanged(GetParam().name);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, FileIoSpecialFile,
+    ::testing::Values(SpecialFile{"fifo", S_IFIFO, "Not a regular file: a named pipe (FIFO)"},
+                      SpecialFile{"chardev", S_IFCHR, "Not a regular file: a character device"},
+                      SpecialFile{"blockdev", S_IFBLK, "Not a regular file: a block device"},
+                      SpecialFile{"socket", S_IFSOCK, "Not a regular file: a socket"}),
+    [](const ::testing::TestParamInfo<SpecialFile>& info) { return std::string(info.param.name); });
+
+TEST(FileIoFifo, WithAWriterAttachedIsRefusedRatherThanReadAsEmpty)
+{
+    ScratchFolder folder;
+    ASSERT_TRUE(test::makeFifo(folder / "fifo"));
+    int writer = ::open((folder / "fifo").c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(writer, 0);
+    EXPECT_EQ(readOutcome(folder / "fifo"), "Not a regular file: a named pipe (FIFO)");
+    ::close(writer);
+}
+
+// --- Names: folders, missing folders, links, long names -------------------------------------
+
+TEST(FileIoLinks, ALinkToAFileIsFollowedAndStays)
+{
+    ScratchFolder folder;
+    std::filesystem::create_directory(folder / "sub");
+    writeText(folder / "target.rsc", "old");
+    // Relative to the link's own folder, not to the working folder.
+    ASSERT_EQ(::symlink("../target.rsc", (folder / "sub/link.rsc").c_str()), 0);
+    EXPECT_EQ(readOutcome(folder / "sub/link.rsc"), "old");
+    EXPECT_EQ(saveOutcome(folder / "sub/link.rsc"), "saved");
+    EXPECT_EQ(textOf(folder / "target.rsc"), "new text");
+    EXPECT_TRUE(S_ISLNK(linkInfo(folder / "sub/link.rsc").st_mode));
+    EXPECT_EQ(std::filesystem::read_symlink(folder / "sub/link.rsc"), "../target.rsc");
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>({"sub", "target.rsc"}));
+    EXPECT_EQ(namesIn(folder / "sub"), std::vector<std::string>({"link.rsc"}));
+}
+
+TEST(FileIoLinks, ALinkThatLoopsIsNamedAndNeverReplaced)
+{
+    ScratchFolder folder;
+    ASSERT_EQ(::symlink("b.rsc", (folder / "a.rsc").c_str()), 0);
+    ASSERT_EQ(::symlink("a.rsc", (folder / "b.rsc").c_str()), 0);
+    ASSERT_EQ(::symlink("self.rsc", (folder / "self.rsc").c_str()), 0);
+    for (const char* name : {"a.rsc", "self.rsc"}) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(fileExists(folder / name)) << "the window's Open reports it instead of ignoring it";
+        EXPECT_EQ(readOutcome(folder / name), LinkLoop);
+        EXPECT_EQ(saveOutcome(folder / name), LinkLoop);
+    }
+    EXPECT_EQ(saveOutcome(folder / "a.rsc/inside.rsc"), LinkLoop);
+    EXPECT_EQ(std::filesystem::read_symlink(folder / "a.rsc"), "b.rsc");
+    EXPECT_EQ(std::filesystem::read_symlink(folder / "b.rsc"), "a.rsc");
+    EXPECT_EQ(std::filesystem::read_symlink(folder / "self.rsc"), "self.rsc");
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>({"a.rsc", "b.rsc", "self.rsc"}));
+}
+
+TEST(FileIoLinks, ALinkToAMissingFileMakesThatFileAndStays)
+{
+    ScratchFolder folder;
+    ASSERT_EQ(::symlink("later.rsc", (folder / "link.rsc").c_str()), 0);
+    EXPECT_FALSE(fileExists(folder / "link.rsc")) << "a name with no file behind it opens nothing";
+    EXPECT_EQ(saveOutcome(folder / "link.rsc"), "saved");
+    EXPECT_EQ(textOf(folder / "later.rsc"), "new text");
+    EXPECT_TRUE(S_ISLNK(linkInfo(folder / "link.rsc").st_mode));
+}
+
+}  // namespace
+}  // namespace quillet
