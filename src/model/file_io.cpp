@@ -16,6 +16,8 @@ namespace {
 constexpr std::size_t WriteBufferSize = 1 << 16;
 // The kernel's own limit on symbolic links followed for one name.
 constexpr int MaxSymbolicLinks = 40;
+// Short, so that a target name of the full length still leaves room for it in the folder.
+constexpr const char* TemporaryPattern = ".qlt-XXXXXX";
 
 IoError errorFromErrno()
 {
@@ -211,7 +213,7 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path)
         if (::access(targetPath_.c_str(), W_OK) != 0) throw errorFromErrno();
     }
 
-    std::string pattern = targetPath_ + ".quillet-XXXXXX";
+    std::string pattern = inFolder(folderOf(targetPath_), TemporaryPattern);
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     fd_ = ::mkostemp(name.data(), O_CLOEXEC);

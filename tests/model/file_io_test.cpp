@@ -161,6 +161,18 @@ TEST(FileIoFifo, WithAWriterAttachedIsRefusedRatherThanReadAsEmpty)
 
 // --- Names: folders, missing folders, links, long names -------------------------------------
 
+TEST(FileIoNames, ANameOfTheFullLengthIsSavedWithoutATemporaryLeftBehind)
+{
+    ScratchFolder folder;
+    std::string longest(NAME_MAX - 4, 'n');
+    longest += ".rsc";
+    EXPECT_EQ(saveOutcome(folder / longest, "first"), "saved");
+    EXPECT_EQ(saveOutcome(folder / longest, "second"), "saved") << "replacing it needs the temporary name too";
+    EXPECT_EQ(readOutcome(folder / longest), "second");
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>({longest}));
+    EXPECT_EQ(saveOutcome(folder / ("n" + longest)), "Invalid filename") << "one byte more is too long";
+}
+
 TEST(FileIoLinks, ALinkToAFileIsFollowedAndStays)
 {
     ScratchFolder folder;
