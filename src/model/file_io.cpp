@@ -105,6 +105,37 @@ SaveTarget resolvedTarget(const std::string& path)
     }
 }
 
+// Errors that say the process may not give a file this owner or mode, or the file system keeps
+// none: the new file then stays as the process made it.
+bool mayNotSet(int errorNumber)
+{
+    return errorNumber == EPERM || errorNumber == EINVAL || errorNumber == ENOTSUP ||
+           errorNumber == EOPNOTSUPP;
+}
+
+void copyOwner(int fd, const struct stat& old)
+{
+    if (::fchown(fd, old.st_uid, old.st_gid) == 0) return;
+    if (!mayNotSet(errno)) throw errorFromErrno();
+    // Not the owner, but perhaps the group: a member may hand the file to it.
+    if (::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0 && !mayNotSet(errno)) throw errorFromErrno();
+}
+
+mode_t modeForNewFile()
+{
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// The owner first: a change of owner clears the set-user-ID and set-group-ID bits.
+void copyOwnerAndMode(int fd, const SaveTarget& target)
+{
+    if (target.exists) copyOwner(fd, target.info);
+    mode_t mode = target.exists ? target.info.st_mode & 07777 : modeForNewFile();
+    if (::fchmod(fd, mode) != 0 && !mayNotSet(errno)) throw errorFromErrno();
+}
+
 }  // namespace
 
 std::string ioErrorText(int errorNumber)
@@ -219,23 +250,26 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path)
     fd_ = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd_ < 0) throw errorFromErrno();
     tempPath_ = name.data();
-
-    mode_t mode;
-    if (target.exists) {
-        mode = target.info.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+    try {
+        copyOwnerAndMode(fd_, target);
+    } catch (...) {
+        discard();
+        throw;
     }
-    ::fchmod(fd_, mode);
     buffer_.reserve(WriteBufferSize);
 }
 
 AtomicFileWriter::~AtomicFileWriter()
 {
+    discard();
+}
+
+void AtomicFileWriter::discard()
+{
     if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
     if (!committed_ && !tempPath_.empty()) ::unlink(tempPath_.c_str());
+    tempPath_.clear();
 }
 
 void AtomicFileWriter::write(const void* data, std::size_t size)

@@ -48,7 +48,8 @@ Bytes readWholeFile(const std::string& path);
 // target only when everything was written and flushed; a failure leaves the target as it was.
 // A symbolic link is followed: the file it points to is replaced and the link stays. A target
 // that is not a regular file (a folder, a named pipe, a device, a socket) is refused before
-// anything is written. The new file keeps the old one's mode.
+// anything is written. The new file keeps the old one's mode, and its owner and group where
+// the process may set them.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(const std::string& path);  // throws IoError
@@ -61,6 +62,7 @@ public:
 
 private:
     void flushBuffer();
+    void discard();  // closes and removes the temporary file unless committed
 
     std::string targetPath_;
     std::string tempPath_;

@@ -218,5 +218,51 @@ TEST(FileIoLinks, ALinkToAMissingFileMakesThatFileAndStays)
     EXPECT_TRUE(S_ISLNK(linkInfo(folder / "link.rsc").st_mode));
 }
 
+// --- Owner, mode, permissions ---------------------------------------------------------------
+
+TEST(FileIoPermissions, ReplacingAFileKeepsItsOwnerGroupAndMode)
+{
+    if (::geteuid() != 0) GTEST_SKIP() << "only root may give a file to another user";
+    ScratchFolder folder;
+    std::string path = folder / "owned.rsc";
+    writeText(path, "old");
+    ASSERT_EQ(::chown(path.c_str(), 4242, 4343), 0);
+    // Set after the owner: a change of owner clears the set-user-ID bit.
+    ASSERT_EQ(::chmod(path.c_str(), 04750), 0);
+    EXPECT_EQ(saveOutcome(path), "saved");
+    struct stat info = linkInfo(path);
+    EXPECT_EQ(info.st_uid, 4242u);
+    EXPECT_EQ(info.st_gid, 4343u);
+    EXPECT_EQ(info.st_mode & 07777, 04750u);
+    EXPECT_EQ(textOf(path), "new text");
+}
+
+TEST(FileIoPermissions, ANewFileTakesItsModeFromTheUmask)
+{
+    ScratchFolder folder;
+    mode_t old = ::umask(027);
+    std::string outcome = saveOutcome(folder / "new.rsc");
+    ::umask(old);
+    EXPECT_EQ(outcome, "saved");
+    EXPECT_EQ(linkInfo(folder / "new.rsc").st_mode & 07777, 0640u);
+}
+
+TEST(FileIoPermissions, AnOrdinaryUserMaySaveOverAnotherUsersFileInAFolderOpenToAll)
+{
+    ScratchFolder folder;
+    std::string shared = folder / "shared";
+    std::filesystem::create_directory(shared);
+    ASSERT_EQ(::chmod(shared.c_str(), 0777), 0);
+    writeText(shared + "/theirs.rsc", "old");
+    ASSERT_EQ(::chmod((shared + "/theirs.rsc").c_str(), 0666), 0);
+    // The owner cannot be kept; that is no reason to refuse the save.
+    auto outcome = test::runAsOrdinaryUser([&] { return saveOutcome(shared + "/theirs.rsc"); });
+    if (!outcome) GTEST_SKIP() << "cannot run as an ordinary user here";
+    EXPECT_EQ(*outcome, "saved");
+    EXPECT_EQ(textOf(shared + "/theirs.rsc"), "new text");
+    EXPECT_EQ(linkInfo(shared + "/theirs.rsc").st_mode & 07777, 0666u);
+    EXPECT_EQ(namesIn(shared), std::vector<std::string>({"theirs.rsc"}));
+}
+
 }  // namespace
 }  // namespace quillet
