@@ -136,6 +136,18 @@ void copyOwnerAndMode(int fd, const SaveTarget& target)
     if (::fchmod(fd, mode) != 0 && !mayNotSet(errno)) throw errorFromErrno();
 }
 
+// Makes a rename in the folder durable. A folder the process may not open, or a file system
+// that cannot sync folders, leaves the rename as the system keeps it.
+void syncFolder(const std::string& folder)
+{
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    int result = ::fsync(fd);
+    int errorNumber = errno;
+    ::close(fd);
+    if (result != 0 && errorNumber != EINVAL && errorNumber != ENOTSUP && errorNumber != EOPNOTSUPP)
+        throw IoError(ioErrorText(errorNumber));
+}
 }  // namespace
 
 std::string ioErrorText(int errorNumber)
@@ -297,6 +309,7 @@ void AtomicFileWriter::commit()
     if (::close(fd) != 0) throw errorFromErrno();
     if (::rename(tempPath_.c_str(), targetPath_.c_str()) != 0) throw errorFromErrno();
     committed_ = true;
+    syncFolder(folderOf(targetPath_));
 }
 
 }  // namespace quillet
