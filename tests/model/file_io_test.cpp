@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -161,6 +162,33 @@ TEST(FileIoFifo, WithAWriterAttachedIsRefusedRatherThanReadAsEmpty)
 
 // --- Names: folders, missing folders, links, long names -------------------------------------
 
+TEST(FileIoNames, AFolderIsNeitherReadNorReplaced)
+{
+    ScratchFolder folder;
+    std::filesystem::create_directory(folder / "sub");
+    writeText(folder / "sub/inside.rsc", "x");
+    EXPECT_FALSE(fileExists(folder / "sub"));
+    EXPECT_EQ(readOutcome(folder / "sub"), AccessDenied);
+    EXPECT_EQ(saveOutcome(folder / "sub"), AccessDenied);
+    EXPECT_EQ(saveOutcome(folder / "sub/"), AccessDenied);
+    EXPECT_EQ(textOf(folder / "sub/inside.rsc"), "x");
+    EXPECT_EQ(namesIn(folder / "sub"), std::vector<std::string>({"inside.rsc"}));
+}
+
+TEST(FileIoNames, AMissingFolderOrAFileUsedAsAFolderIsReportedAndNothingIsMade)
+{
+    ScratchFolder folder;
+    EXPECT_FALSE(fileExists(folder / "missing/file.rsc"));
+    EXPECT_EQ(readOutcome(folder / "missing/file.rsc"), "File not found");
+    EXPECT_EQ(saveOutcome(folder / "missing/file.rsc"), "File not found");
+    writeText(folder / "plain.rsc", "old");
+    EXPECT_EQ(readOutcome(folder / "plain.rsc/file.rsc"), "Invalid filename");
+    EXPECT_EQ(saveOutcome(folder / "plain.rsc/file.rsc"), "Invalid filename");
+    EXPECT_EQ(saveOutcome(""), "File not found");
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>({"plain.rsc"}));
+    EXPECT_EQ(textOf(folder / "plain.rsc"), "old");
+}
+
 TEST(FileIoNames, ANameOfTheFullLengthIsSavedWithoutATemporaryLeftBehind)
 {
     ScratchFolder folder;
@@ -262,6 +290,89 @@ TEST(FileIoPermissions, AnOrdinaryUserMaySaveOverAnotherUsersFileInAFolderOpenTo
     EXPECT_EQ(textOf(shared + "/theirs.rsc"), "new text");
     EXPECT_EQ(linkInfo(shared + "/theirs.rsc").st_mode & 07777, 0666u);
     EXPECT_EQ(namesIn(shared), std::vector<std::string>({"theirs.rsc"}));
+}
+
+TEST(FileIoPermissions, AReadOnlyFolderIsReadButNotWritten)
+{
+    ScratchFolder folder;
+    std::string locked = folder / "locked";
+    std::filesystem::create_directory(locked);
+    writeText(locked + "/kept.rsc", "old");
+    ASSERT_EQ(::chmod((locked + "/kept.rsc").c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(locked.c_str(), 0555), 0);
+    auto outcome = test::runAsOrdinaryUser([&] {
+        return readOutcome(locked + "/kept.rsc") + " | " + saveOutcome(locked + "/kept.rsc") + " | " +
+               saveOutcome(locked + "/new.rsc");
+    });
+    if (!outcome) GTEST_SKIP() << "cannot run as an ordinary user here";
+    EXPECT_EQ(*outcome, "old | " + AccessDenied + " | " + AccessDenied);
+    EXPECT_EQ(textOf(locked + "/kept.rsc"), "old");
+    EXPECT_EQ(namesIn(locked), std::vector<std::string>({"kept.rsc"}));
+}
+
+TEST(FileIoPermissions, AFileWithoutReadOrWriteRightsIsReportedAndKept)
+{
+    ScratchFolder folder;
+    writeText(folder / "closed.rsc", "old");
+    ASSERT_EQ(::chmod((folder / "closed.rsc").c_str(), 0444), 0);
+    std::string open = folder / "open";
+    std::filesystem::create_directory(open);
+    ASSERT_EQ(::chmod(open.c_str(), 0777), 0);
+    writeText(open + "/unreadable.rsc", "secret");
+    ASSERT_EQ(::chmod((open + "/unreadable.rsc").c_str(), 0), 0);
+    auto outcome = test::runAsOrdinaryUser([&] {
+        return saveOutcome(folder / "closed.rsc") + " | " + readOutcome(open + "/unreadable.rsc");
+    });
+    if (!outcome) GTEST_SKIP() << "cannot run as an ordinary user here";
+    EXPECT_EQ(*outcome, AccessDenied + " | " + AccessDenied);
+    EXPECT_EQ(textOf(folder / "closed.rsc"), "old");
+    EXPECT_EQ(namesIn(open), std::vector<std::string>({"unreadable.rsc"}));
+}
+
+// --- A full disk ----------------------------------------------------------------------------
+
+// A tiny file system of its own, when the system lets the tests mount one.
+class SmallDisk {
+public:
+    explicit SmallDisk(const std::string& path) : path_(path)
+    {
+        std::filesystem::create_directory(path_);
+        mounted_ = ::mount("tmpfs", path_.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, "size=64k") == 0;
+    }
+    ~SmallDisk()
+    {
+        if (mounted_) ::umount2(path_.c_str(), MNT_DETACH);
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool mounted() const { return mounted_; }
+
+private:
+    std::string path_;
+    bool mounted_ = false;
+};
+
+TEST(FileIoDiskFull, IsReportedAndTheOldFileStaysWhole)
+{
+    ScratchFolder folder;
+    SmallDisk disk(folder / "disk");
+    if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small file system here";
+    std::string path = folder / "disk/kept.rsc";
+    std::string old(4096, 'o');
+    writeText(path, old);
+
+    std::string outcome = "saved";
+    try {
+        AtomicFileWriter file(path);
+        std::string piece(1000, 'n');
+        for (int i = 0; i < 200; ++i) file.write(piece.data(), piece.size());
+        file.commit();
+    } catch (const IoError& error) {
+        outcome = error.what();
+    }
+    EXPECT_EQ(outcome, "Disk full");
+    EXPECT_EQ(textOf(path), old);
+    EXPECT_EQ(namesIn(folder / "disk"), std::vector<std::string>({"kept.rsc"}));
 }
 
 }  // namespace
