@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 
 #include "app/ini_file.h"
@@ -12,26 +10,11 @@
 namespace quillet {
 namespace {
 
+using test::fileText;
+using test::namesIn;
 using test::ScratchFolder;
 
 const IniFile Placement = IniFile::parse("[Window]\nState=1\n");
-
-std::string fileText(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
-
-std::vector<std::string> namesIn(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 TEST(IniFileSave, KeepsTheModeOfTheFileItReplaces)
 {

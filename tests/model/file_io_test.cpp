@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -16,18 +14,12 @@
 namespace quillet {
 namespace {
 
+using test::fileText;
+using test::namesIn;
 using test::ScratchFolder;
 
 const std::string LinkLoop = "Too many levels of symbolic links";
 const std::string AccessDenied = "File access denied";
-
-std::string textOf(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
 
 void writeText(const std::string& path, const std::string& text)
 {
@@ -56,15 +48,6 @@ std::string saveOutcome(const std::string& path, const std::string& text = "new 
     } catch (const IoError& error) {
         return error.what();
     }
-}
-
-std::vector<std::string> namesIn(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 struct stat linkInfo(const std::string& path)
@@ -171,7 +154,7 @@ TEST(FileIoNames, AFolderIsNeitherReadNorReplaced)
     EXPECT_EQ(readOutcome(folder / "sub"), AccessDenied);
     EXPECT_EQ(saveOutcome(folder / "sub"), AccessDenied);
     EXPECT_EQ(saveOutcome(folder / "sub/"), AccessDenied);
-    EXPECT_EQ(textOf(folder / "sub/inside.rsc"), "x");
+    EXPECT_EQ(fileText(folder / "sub/inside.rsc"), "x");
     EXPECT_EQ(namesIn(folder / "sub"), std::vector<std::string>({"inside.rsc"}));
 }
 
@@ -186,7 +169,7 @@ TEST(FileIoNames, AMissingFolderOrAFileUsedAsAFolderIsReportedAndNothingIsMade)
     EXPECT_EQ(saveOutcome(folder / "plain.rsc/file.rsc"), "Invalid filename");
     EXPECT_EQ(saveOutcome(""), "File not found");
     EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>({"plain.rsc"}));
-    EXPECT_EQ(textOf(folder / "plain.rsc"), "old");
+    EXPECT_EQ(fileText(folder / "plain.rsc"), "old");
 }
 
 TEST(FileIoNames, ANameOfTheFullLengthIsSavedWithoutATemporaryLeftBehind)
@@ -210,7 +193,7 @@ TEST(FileIoLinks, ALinkToAFileIsFollowedAndStays)
     ASSERT_EQ(::symlink("../target.rsc", (folder / "sub/link.rsc").c_str()), 0);
     EXPECT_EQ(readOutcome(folder / "sub/link.rsc"), "old");
     EXPECT_EQ(saveOutcome(folder / "sub/link.rsc"), "saved");
-    EXPECT_EQ(textOf(folder / "target.rsc"), "new text");
+    EXPECT_EQ(fileText(folder / "target.rsc"), "new text");
     EXPECT_TRUE(S_ISLNK(linkInfo(folder / "sub/link.rsc").st_mode));
     EXPECT_EQ(std::filesystem::read_symlink(folder / "sub/link.rsc"), "../target.rsc");
     EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>({"sub", "target.rsc"}));
@@ -242,7 +225,7 @@ TEST(FileIoLinks, ALinkToAMissingFileMakesThatFileAndStays)
     ASSERT_EQ(::symlink("later.rsc", (folder / "link.rsc").c_str()), 0);
     EXPECT_FALSE(fileExists(folder / "link.rsc")) << "a name with no file behind it opens nothing";
     EXPECT_EQ(saveOutcome(folder / "link.rsc"), "saved");
-    EXPECT_EQ(textOf(folder / "later.rsc"), "new text");
+    EXPECT_EQ(fileText(folder / "later.rsc"), "new text");
     EXPECT_TRUE(S_ISLNK(linkInfo(folder / "link.rsc").st_mode));
 }
 
@@ -262,7 +245,7 @@ TEST(FileIoPermissions, ReplacingAFileKeepsItsOwnerGroupAndMode)
     EXPECT_EQ(info.st_uid, 4242u);
     EXPECT_EQ(info.st_gid, 4343u);
     EXPECT_EQ(info.st_mode & 07777, 04750u);
-    EXPECT_EQ(textOf(path), "new text");
+    EXPECT_EQ(fileText(path), "new text");
 }
 
 TEST(FileIoPermissions, ANewFileTakesItsModeFromTheUmask)
@@ -287,7 +270,7 @@ TEST(FileIoPermissions, AnOrdinaryUserMaySaveOverAnotherUsersFileInAFolderOpenTo
     auto outcome = test::runAsOrdinaryUser([&] { return saveOutcome(shared + "/theirs.rsc"); });
     if (!outcome) GTEST_SKIP() << "cannot run as an ordinary user here";
     EXPECT_EQ(*outcome, "saved");
-    EXPECT_EQ(textOf(shared + "/theirs.rsc"), "new text");
+    EXPECT_EQ(fileText(shared + "/theirs.rsc"), "new text");
     EXPECT_EQ(linkInfo(shared + "/theirs.rsc").st_mode & 07777, 0666u);
     EXPECT_EQ(namesIn(shared), std::vector<std::string>({"theirs.rsc"}));
 }
@@ -306,7 +289,7 @@ TEST(FileIoPermissions, AReadOnlyFolderIsReadButNotWritten)
     });
     if (!outcome) GTEST_SKIP() << "cannot run as an ordinary user here";
     EXPECT_EQ(*outcome, "old | " + AccessDenied + " | " + AccessDenied);
-    EXPECT_EQ(textOf(locked + "/kept.rsc"), "old");
+    EXPECT_EQ(fileText(locked + "/kept.rsc"), "old");
     EXPECT_EQ(namesIn(locked), std::vector<std::string>({"kept.rsc"}));
 }
 
@@ -325,7 +308,7 @@ TEST(FileIoPermissions, AFileWithoutReadOrWriteRightsIsReportedAndKept)
     });
     if (!outcome) GTEST_SKIP() << "cannot run as an ordinary user here";
     EXPECT_EQ(*outcome, AccessDenied + " | " + AccessDenied);
-    EXPECT_EQ(textOf(folder / "closed.rsc"), "old");
+    EXPECT_EQ(fileText(folder / "closed.rsc"), "old");
     EXPECT_EQ(namesIn(open), std::vector<std::string>({"unreadable.rsc"}));
 }
 
@@ -371,7 +354,7 @@ TEST(FileIoDiskFull, IsReportedAndTheOldFileStaysWhole)
         outcome = error.what();
     }
     EXPECT_EQ(outcome, "Disk full");
-    EXPECT_EQ(textOf(path), old);
+    EXPECT_EQ(fileText(path), old);
     EXPECT_EQ(namesIn(folder / "disk"), std::vector<std::string>({"kept.rsc"}));
 }
 

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 namespace quillet::test {
 
@@ -22,6 +23,10 @@ public:
 private:
     std::string path_;
 };
+
+// The names in a folder, sorted; and a file's whole content.
+std::vector<std::string> namesIn(const std::string& folder);
+std::string fileText(const std::string& path);
 
 // Make special files: a named pipe, a device node (S_IFCHR or S_IFBLK with its numbers), a
 // local socket's file. False when the system does not permit it here.
