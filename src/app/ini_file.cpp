@@ -1,14 +1,13 @@
 #include "app/ini_file.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <system_error>
+
+#include "model/file_io.h"
 
 namespace quillet {
 
@@ -50,15 +49,6 @@ std::vector<std::string> linesOf(const std::string& text)
 std::string errorText(const std::string& what, const std::string& path, const std::error_code& error)
 {
     return what + " \"" + path + "\": " + error.message();
-}
-
-std::string temporaryNameFor(const std::string& path)
-{
-    std::random_device random;
-    std::uniform_int_distribution<unsigned> digits(0, 0xFFFFFF);
-    std::ostringstream name;
-    name << path << ".tmp" << std::hex << digits(random);
-    return name.str();
 }
 
 }  // namespace
@@ -199,22 +189,13 @@ std::optional<std::string> saveIniFile(const std::string& path, const IniFile& i
         std::filesystem::create_directories(folder, error);
         if (error) return errorText("Cannot create the folder", folder.string(), error);
     }
-    std::string temporary = temporaryNameFor(path);
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file) return "Cannot write \"" + temporary + "\": " + std::strerror(errno);
-        file << ini.text();
-        file.close();
-        if (!file) {
-            std::filesystem::remove(temporary, error);
-            return "Cannot write \"" + temporary + "\"";
-        }
-    }
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::string reason = errorText("Cannot replace", path, error);
-        std::filesystem::remove(temporary, error);
-        return reason;
+    try {
+        AtomicFileWriter file(path);
+        std::string text = ini.text();
+        file.write(text.data(), text.size());
+        file.commit();
+    } catch (const IoError& failure) {
+        return "Cannot write \"" + path + "\": " + failure.what();
     }
     return std::nullopt;
 }

@@ -53,9 +53,9 @@ std::optional<int> parseInteger(const std::string& text);
 
 // The file's content, or an empty INI when it is missing, unreadable or unreasonably large.
 IniFile loadIniFile(const std::string& path);
-// Writes the text to a temporary file beside the target and renames it over the old file, so
-// a failed save leaves the old file whole. Creates the folder when it is missing. Returns the
-// reason of a failure.
+// Writes the text through the editor's one atomic file writer, so a failed save leaves the old
+// file whole and a saved one keeps its mode and owner and survives a crash. Creates the folder
+// when it is missing. Returns the reason of a failure.
 std::optional<std::string> saveIniFile(const std::string& path, const IniFile& ini);
 
 }  // namespace quillet

@@ -14,6 +14,10 @@ namespace quillet {
 
 namespace {
 constexpr std::size_t WriteBufferSize = 1 << 16;
+// The kernel's own limit on symbolic links followed for one name.
+constexpr int MaxSymbolicLinks = 40;
+// Short, so that a target name of the full length still leaves room for it in the folder.
+constexpr const char* TemporaryPattern = ".qlt-XXXXXX";
 
 IoError errorFromErrno()
 {
@@ -34,14 +38,115 @@ void writeAll(int fd, const char* data, std::size_t size)
     }
 }
 
-// A save over a symbolic link writes the file it points to, not a new file in the link's place.
-std::string resolvedTarget(const std::string& path)
+// Why something that is there cannot be read or replaced as a file; empty for a regular file.
+std::string notARegularFile(mode_t mode)
 {
-    char resolved[PATH_MAX];
-    struct stat info;
-    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) && ::realpath(path.c_str(), resolved))
-        return resolved;
-    return path;
+    if (S_ISREG(mode)) return std::string();
+    if (S_ISDIR(mode)) return ioErrorText(EISDIR);
+    const char* kind = S_ISFIFO(mode)  ? "a named pipe (FIFO)"
+                       : S_ISCHR(mode) ? "a character device"
+                       : S_ISBLK(mode) ? "a block device"
+                       : S_ISSOCK(mode) ? "a socket"
+                                        : "an unknown kind of file";
+    return std::string("Not a regular file: ") + kind;
+}
+
+void refuseUnlessRegular(mode_t mode)
+{
+    std::string refusal = notARegularFile(mode);
+    if (!refusal.empty()) throw IoError(refusal);
+}
+
+std::string folderOf(const std::string& path)
+{
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string inFolder(const std::string& folder, const std::string& name)
+{
+    return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+std::string linkTarget(const std::string& link)
+{
+    char target[PATH_MAX];
+    ssize_t length = ::readlink(link.c_str(), target, sizeof target);
+    if (length < 0) throw errorFromErrno();
+    if (static_cast<std::size_t>(length) >= sizeof target) throw IoError(ioErrorText(ENAMETOOLONG));
+    return std::string(target, static_cast<std::size_t>(length));
+}
+
+// The name a save replaces, with what is there now (nothing when `exists` is false).
+struct SaveTarget {
+    std::string path;
+    bool exists = false;
+    struct stat info {};
+};
+
+// Follows symbolic links one by one, so that a save writes the file a link points to (also
+// one still to be made) and never replaces the link itself, nor a link that loops.
+SaveTarget resolvedTarget(const std::string& path)
+{
+    SaveTarget target{path};
+    for (int links = 0;; ++links) {
+        if (::lstat(target.path.c_str(), &target.info) != 0) {
+            if (errno != ENOENT) throw errorFromErrno();
+            return target;
+        }
+        if (!S_ISLNK(target.info.st_mode)) {
+            target.exists = true;
+            return target;
+        }
+        if (links == MaxSymbolicLinks) throw IoError(ioErrorText(ELOOP));
+        std::string next = linkTarget(target.path);
+        target.path = !next.empty() && next.front() == '/' ? next : inFolder(folderOf(target.path), next);
+    }
+}
+
+// Errors that say the process may not give a file this owner or mode, or the file system keeps
+// none: the new file then stays as the process made it.
+bool mayNotSet(int errorNumber)
+{
+    return errorNumber == EPERM || errorNumber == EINVAL || errorNumber == ENOTSUP ||
+           errorNumber == EOPNOTSUPP;
+}
+
+void copyOwner(int fd, const struct stat& old)
+{
+    if (::fchown(fd, old.st_uid, old.st_gid) == 0) return;
+    if (!mayNotSet(errno)) throw errorFromErrno();
+    // Not the owner, but perhaps the group: a member may hand the file to it.
+    if (::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0 && !mayNotSet(errno)) throw errorFromErrno();
+}
+
+mode_t modeForNewFile()
+{
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// The owner first: a change of owner clears the set-user-ID and set-group-ID bits.
+void copyOwnerAndMode(int fd, const SaveTarget& target)
+{
+    if (target.exists) copyOwner(fd, target.info);
+    mode_t mode = target.exists ? target.info.st_mode & 07777 : modeForNewFile();
+    if (::fchmod(fd, mode) != 0 && !mayNotSet(errno)) throw errorFromErrno();
+}
+
+// Makes a rename in the folder durable. A folder the process may not open, or a file system
+// that cannot sync folders, leaves the rename as the system keeps it.
+void syncFolder(const std::string& folder)
+{
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    int result = ::fsync(fd);
+    int errorNumber = errno;
+    ::close(fd);
+    if (result != 0 && errorNumber != EINVAL && errorNumber != ENOTSUP && errorNumber != EOPNOTSUPP)
+        throw IoError(ioErrorText(errorNumber));
 }
 }  // namespace
 
@@ -68,6 +173,8 @@ std::string ioErrorText(int errorNumber)
     case EDQUOT:
     case EFBIG:
         return "Disk full";
+    case ELOOP:
+        return "Too many levels of symbolic links";
     default:
         return "I/O error " + std::to_string(errorNumber);
     }
@@ -76,24 +183,27 @@ std::string ioErrorText(int errorNumber)
 bool fileExists(const std::string& path)
 {
     struct stat info;
-    return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    if (path.empty()) return false;
+    if (::stat(path.c_str(), &info) == 0) return !S_ISDIR(info.st_mode);
+    return errno == ELOOP;  // a link that loops is there; opening it says so
 }
 
 ReadOnlyFile::ReadOnlyFile(const std::string& path)
 {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) throw errorFromErrno();
+    // A look before opening: opening a device may already act on it.
     struct stat info;
+    if (::stat(path.c_str(), &info) == 0) refuseUnlessRegular(info.st_mode);
+    // Without O_NONBLOCK a named pipe put in the file's place meanwhile would wait for a writer.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd_ < 0) throw errorFromErrno();
     if (::fstat(fd_, &info) != 0) {
         IoError error = errorFromErrno();
         ::close(fd_);
         throw error;
     }
     size_ = static_cast<std::uint64_t>(info.st_size);
-    std::string refusal;
-    if (S_ISDIR(info.st_mode))
-        refusal = ioErrorText(EISDIR);
-    else if (size_ > MaxFileLength)
+    std::string refusal = notARegularFile(info.st_mode);  // what was opened, whatever the look saw
+    if (refusal.empty() && size_ > MaxFileLength)
         refusal = "File too large: " + std::to_string(size_) + " bytes, the editor holds at most " +
                   std::to_string(MaxFileLength);
     if (!refusal.empty()) {
@@ -135,38 +245,43 @@ Bytes readWholeFile(const std::string& path)
     return file.readAt(0, file.size());
 }
 
-AtomicFileWriter::AtomicFileWriter(const std::string& path) : targetPath_(resolvedTarget(path))
+AtomicFileWriter::AtomicFileWriter(const std::string& path)
 {
-    if (targetPath_.empty()) throw IoError(ioErrorText(ENOENT));
-    struct stat info;
-    bool targetExists = ::stat(targetPath_.c_str(), &info) == 0;
-    if (targetExists && S_ISDIR(info.st_mode)) throw IoError(ioErrorText(EISDIR));
-    // Refuse at once what the rename would refuse at the end: a target we may not replace.
-    if (targetExists && ::access(targetPath_.c_str(), W_OK) != 0) throw errorFromErrno();
+    if (path.empty()) throw IoError(ioErrorText(ENOENT));
+    SaveTarget target = resolvedTarget(path);
+    targetPath_ = target.path;
+    if (target.exists) {
+        // Refuse at once, before anything is written, what must not or cannot be replaced.
+        refuseUnlessRegular(target.info.st_mode);
+        if (::access(targetPath_.c_str(), W_OK) != 0) throw errorFromErrno();
+    }
 
-    std::string pattern = targetPath_ + ".quillet-XXXXXX";
+    std::string pattern = inFolder(folderOf(targetPath_), TemporaryPattern);
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     fd_ = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd_ < 0) throw errorFromErrno();
     tempPath_ = name.data();
-
-    mode_t mode;
-    if (targetExists) {
-        mode = info.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+    try {
+        copyOwnerAndMode(fd_, target);
+    } catch (...) {
+        discard();
+        throw;
     }
-    ::fchmod(fd_, mode);
     buffer_.reserve(WriteBufferSize);
 }
 
 AtomicFileWriter::~AtomicFileWriter()
 {
+    discard();
+}
+
+void AtomicFileWriter::discard()
+{
     if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
     if (!committed_ && !tempPath_.empty()) ::unlink(tempPath_.c_str());
+    tempPath_.clear();
 }
 
 void AtomicFileWriter::write(const void* data, std::size_t size)
@@ -194,6 +309,7 @@ void AtomicFileWriter::commit()
     if (::close(fd) != 0) throw errorFromErrno();
     if (::rename(tempPath_.c_str(), targetPath_.c_str()) != 0) throw errorFromErrno();
     committed_ = true;
+    syncFolder(folderOf(targetPath_));
 }
 
 }  // namespace quillet

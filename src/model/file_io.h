@@ -18,12 +18,16 @@ std::string ioErrorText(int errorNumber);
 // The largest file the editor holds: a segment's size is a signed 32-bit count.
 constexpr std::uint64_t MaxFileLength = 2147483647;
 
+// True when the name is there and is no folder: a file to open, or something whose opening
+// explains itself (a named pipe, a device, a symbolic link that loops).
 bool fileExists(const std::string& path);
 
 // A file opened for reading, read by pieces at given positions. Throws IoError.
 class ReadOnlyFile {
 public:
-    explicit ReadOnlyFile(const std::string& path);  // refuses folders and files over MaxFileLength
+    // Opens regular files only (through symbolic links): a folder, a named pipe, a device or a
+    // socket is refused without waiting on it, as are files over MaxFileLength.
+    explicit ReadOnlyFile(const std::string& path);
     ~ReadOnlyFile();
     ReadOnlyFile(const ReadOnlyFile&) = delete;
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
@@ -42,6 +46,10 @@ Bytes readWholeFile(const std::string& path);
 
 // Writes a file by pieces through a temporary file next to the target, which replaces the
 // target only when everything was written and flushed; a failure leaves the target as it was.
+// A symbolic link is followed: the file it points to is replaced and the link stays. A target
+// that is not a regular file (a folder, a named pipe, a device, a socket) is refused before
+// anything is written. The new file keeps the old one's mode, and its owner and group where
+// the process may set them.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(const std::string& path);  // throws IoError
@@ -54,6 +62,7 @@ public:
 
 private:
     void flushBuffer();
+    void discard();  // closes and removes the temporary file unless committed
 
     std::string targetPath_;
     std::string tempPath_;

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "support/byte_strings.h"
+#include "support/run_cli.h"
+#include "support/scratch_folder.h"
+
+namespace quillet {
+namespace {
+
+using test::bytesFromHex;
+using test::namesIn;
+using test::readFileBytes;
+using test::runCli;
+using test::ScratchFolder;
+
+const char* const WorkedExample = "10 00 02 00 | 01 02 03 | 02 AB 48 00 69 00 | 05 06 07 | 04 00 07 00 0D 00 | 10 00";
+
+std::string writeInput(const ScratchFolder& folder)
+{
+    std::string path = folder / "in.rsc";
+    Bytes bytes = bytesFromHex(WorkedExample);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
+mode_t typeOf(const std::string& path)
+{
+    struct stat info {};
+    EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
+    return info.st_mode & S_IFMT;
+}
+
+TEST(CliSpecialFiles, ListingANamedPipeFailsAtOnceWithWhatItIs)
+{
+    ScratchFolder folder;
+    std::string fifo = folder / "fifo.rsc";
+    ASSERT_TRUE(test::makeFifo(fifo));
+    // A writer attached: a listing that opened the pipe would show an empty file, not hang.
+    int writer = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(writer, 0);
+    auto result = runCli({"list", fifo});
+    ::close(writer);
+    EXPECT_EQ(result.ExitStatus, 1);
+    EXPECT_EQ(result.Out, "");
+    EXPECT_EQ(result.Err, "quillet-cli: " + fifo + ": Not a regular file: a named pipe (FIFO)\n");
+}
+
+TEST(CliSpecialFiles, CopyingOntoANamedPipeOrADeviceFailsAndLeavesIt)
+{
+    ScratchFolder folder;
+    std::string in = writeInput(folder);
+    std::string fifo = folder / "fifo.rsc";
+    ASSERT_TRUE(test::makeFifo(fifo));
+    auto result = runCli({"copy", in, fifo});
+    EXPECT_EQ(result.ExitStatus, 1);
+    EXPECT_EQ(result.Err, "quillet-cli: " + fifo + ": Not a regular file: a named pipe (FIFO)\n");
+    EXPECT_EQ(typeOf(fifo), static_cast<mode_t>(S_IFIFO));
+
+    std::string device = folder / "null.rsc";
+    if (test::makeDeviceNode(device, S_IFCHR, 1, 3)) {
+        result = runCli({"copy", in, device});
+        EXPECT_EQ(result.ExitStatus, 1);
+        EXPECT_EQ(result.Err, "quillet-cli: " + device + ": Not a regular file: a character device\n");
+        EXPECT_EQ(typeOf(device), static_cast<mode_t>(S_IFCHR));
+    }
+    EXPECT_EQ(namesIn(folder.path()).size(), std::filesystem::exists(device) ? 3u : 2u) << "no temporary file left";
+}
+
+TEST(CliSpecialFiles, ALinkThatLoopsIsNamedOnListAndCopyAndStays)
+{
+    ScratchFolder folder;
+    std::string in = writeInput(folder);
+    std::string loop = folder / "loop.rsc";
+    ASSERT_EQ(::symlink("loop.rsc", loop.c_str()), 0);
+    auto listed = runCli({"list", loop});
+    EXPECT_EQ(listed.ExitStatus, 1);
+    EXPECT_EQ(listed.Err, "quillet-cli: " + loop + ": Too many levels of symbolic links\n");
+    auto copied = runCli({"copy", in, loop});
+    EXPECT_EQ(copied.ExitStatus, 1);
+    EXPECT_EQ(copied.Err, "quillet-cli: " + loop + ": Too many levels of symbolic links\n");
+    EXPECT_EQ(typeOf(loop), static_cast<mode_t>(S_IFLNK));
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>({"in.rsc", "loop.rsc"}));
+}
+
+TEST(CliSpecialFiles, CopiesOntoANameOfTheFullLengthAndThroughALink)
+{
+    ScratchFolder folder;
+    std::string in = writeInput(folder);
+    std::string longest = folder / (std::string(NAME_MAX - 4, 'n') + ".rsc");
+    auto result = runCli({"copy", in, longest});
+    EXPECT_EQ(result.ExitStatus, 0) << result.Err;
+    EXPECT_EQ(readFileBytes(longest), bytesFromHex(WorkedExample));
+
+    std::string link = folder / "link.rsc";
+    ASSERT_EQ(::symlink(std::filesystem::path(longest).filename().c_str(), link.c_str()), 0);
+    ASSERT_EQ(::truncate(longest.c_str(), 0), 0);
+    EXPECT_EQ(runCli({"copy", in, link}).ExitStatus, 0);
+    EXPECT_EQ(readFileBytes(longest), bytesFromHex(WorkedExample));
+    EXPECT_EQ(typeOf(link), static_cast<mode_t>(S_IFLNK));
+    EXPECT_EQ(namesIn(folder.path()).size(), 3u) << "no temporary file left";
+}
+
+}  // namespace
+}  // namespace quillet
