@@ -4,8 +4,6 @@
 
 namespace quillet {
 
-namespace {
-
 void appendUtf8(std::string& out, std::uint32_t codePoint)
 {
     if (codePoint < 0x80) {
@@ -25,10 +23,10 @@ void appendUtf8(std::string& out, std::uint32_t codePoint)
     }
 }
 
-bool isHigh(std::uint16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLow(std::uint16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool isHighSurrogate(std::uint16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool isLowSurrogate(std::uint16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-void appendUnits(std::vector<std::uint16_t>& units, std::uint32_t codePoint)
+void appendUtf16(std::vector<std::uint16_t>& units, std::uint32_t codePoint)
 {
     if (codePoint < 0x10000) {
         units.push_back(static_cast<std::uint16_t>(codePoint));
@@ -39,7 +37,6 @@ void appendUnits(std::vector<std::uint16_t>& units, std::uint32_t codePoint)
     units.push_back(static_cast<std::uint16_t>(0xDC00 | (codePoint & 0x3FF)));
 }
 
-// One UTF-8 sequence from `text` at `at`; advances `at`. Nothing for a malformed sequence.
 std::optional<std::uint32_t> decodeUtf8(std::string_view text, std::size_t& at)
 {
     auto lead = static_cast<unsigned char>(text[at]);
@@ -58,8 +55,6 @@ std::optional<std::uint32_t> decodeUtf8(std::string_view text, std::size_t& at)
     return codePoint;
 }
 
-}  // namespace
-
 std::string escapedUtf8FromUnits(const std::vector<std::uint16_t>& units)
 {
     std::string out;
@@ -73,10 +68,10 @@ std::string escapedUtf8FromUnits(const std::vector<std::uint16_t>& units)
         case 0: out += "\\0"; continue;
         default: break;
         }
-        if (isHigh(unit) && i + 1 < units.size() && isLow(units[i + 1])) {
+        if (isHighSurrogate(unit) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
             appendUtf8(out, 0x10000 + ((unit - 0xD800u) << 10) + (units[i + 1] - 0xDC00u));
             ++i;
-        } else if (isHigh(unit) || isLow(unit)) {
+        } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
             out += "\\u" + hexUpper(unit, 4);
         } else {
             appendUtf8(out, unit);
@@ -96,7 +91,7 @@ std::optional<std::vector<std::uint16_t>> unitsFromEscapedUtf8(std::string_view 
                 error = "the text is not valid UTF-8";
                 return std::nullopt;
             }
-            appendUnits(units, *codePoint);
+            appendUtf16(units, *codePoint);
             continue;
         }
         if (at + 1 >= text.size()) {

@@ -1,0 +1,238 @@
+#include <algorithm>
+
+#include "model/hex.h"
+#include "model/po_syntax.h"
+#include "model/resource.h"
+#include "model/texts_exchange.h"
+#include "model/texts_reading.h"
+#include "model/utf16_text.h"
+
+namespace quillet {
+
+namespace {
+
+constexpr std::string_view NotationNote =
+    "#. This text holds characters a PO file cannot carry, written in a notation:\n"
+    "#. \\0 stands for a character 0, \\uXXXX for one UTF-16 unit, \\\\ for one\n"
+    "#. backslash. Keep them so in the translation.\n";
+
+bool isSurrogate(std::uint16_t unit) { return isHighSurrogate(unit) || isLowSurrogate(unit); }
+
+// Whether the text holds a unit 0 or an unpaired surrogate.
+bool needsNotation(const std::vector<std::uint16_t>& units)
+{
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        if (isHighSurrogate(units[i]) && i + 1 < units.size() && isLowSurrogate(units[i + 1]))
+            ++i;
+        else if (units[i] == 0 || isSurrogate(units[i]))
+            return true;
+    }
+    return false;
+}
+
+// The text as a PO string, in the notation when `notation` is set.
+std::string poTextOfUnits(const std::vector<std::uint16_t>& units, bool notation)
+{
+    std::string out;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        std::uint16_t unit = units[i];
+        if (isHighSurrogate(unit) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
+            appendUtf8(out, 0x10000 + ((unit - 0xD800u) << 10) + (units[++i] - 0xDC00u));
+        } else if (notation && unit == '\\') {
+            out += "\\\\";
+        } else if (notation && unit == 0) {
+            out += "\\0";
+        } else if (notation && isSurrogate(unit)) {
+            out += "\\u" + HEX(unit, 4);
+        } else {
+            appendUtf8(out, unit);
+        }
+    }
+    return out;
+}
+
+// The unit a notation names; `at` is just past its backslash and ends past the notation.
+std::optional<std::uint16_t> unitOfNotation(std::string_view text, std::size_t& at, std::string& reason)
+{
+    constexpr std::string_view help = " (in this text \\\\ stands for one backslash)";
+    if (at >= text.size()) {
+        reason = "the text ends with a lone \\" + std::string(help);
+        return std::nullopt;
+    }
+    char letter = text[at++];
+    if (letter == '\\') return '\\';
+    if (letter == '0') return 0;
+    std::string digits(text.substr(at, 4));
+    if ((letter == 'u' || letter == 'U') && digits.size() == 4 &&
+        digits.find_first_not_of("0123456789ABCDEFabcdef") == std::string::npos) {
+        at += 4;
+        return static_cast<std::uint16_t>(hexValueOfText(digits));
+    }
+    reason = (letter == 'u' || letter == 'U') ? "\\u needs four hex digits" : "unknown notation \\" + std::string(1, letter);
+    reason += help;
+    return std::nullopt;
+}
+
+// The reverse of poTextOfUnits.
+std::optional<std::vector<std::uint16_t>> unitsOfPoText(std::string_view text, bool notation, std::string& reason)
+{
+    std::vector<std::uint16_t> units;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        if (notation && text[at] == '\\') {
+            auto unit = unitOfNotation(text, ++at, reason);
+            if (!unit) return std::nullopt;
+            units.push_back(*unit);
+        } else if (auto codePoint = decodeUtf8(text, at)) {
+            appendUtf16(units, *codePoint);
+        } else {
+            reason = "the text is not valid UTF-8";
+            return std::nullopt;
+        }
+    }
+    return units;
+}
+
+// The file's name as one line of valid UTF-8, for the header and the comments.
+std::string printableLabel(std::string_view label)
+{
+    std::string out;
+    for (std::size_t at = 0; at < label.size();) {
+        auto codePoint = decodeUtf8(label, at);
+        if (!codePoint) {
+            out += "\xEF\xBF\xBD";  // U+FFFD
+            ++at;
+        } else if (*codePoint < 0x20 || *codePoint == 0x7F) {
+            out += '?';
+        } else {
+            appendUtf8(out, *codePoint);
+        }
+    }
+    return out;
+}
+
+std::string poHeader(const std::string& label)
+{
+    std::string out = "# Texts of the unicode blocks of " + label + ", for translation.\n"
+                      "# Each msgctxt is its block's segment number. A translation holds at\n"
+                      "# most " + std::to_string(MaxBlockCharacters) + " UTF-16 units; an empty msgstr leaves its block as it is.\n"
+                      "msgid \"\"\n";
+    // The language of the texts is not known here: "und" is the tag for an undetermined one.
+    return out + poStatement("msgstr", "Project-Id-Version: " + label + "\n"
+                                       "Report-Msgid-Bugs-To: \n"
+                                       "POT-Creation-Date: \n"
+                                       "PO-Revision-Date: \n"
+                                       "Last-Translator: \n"
+                                       "Language-Team: \n"
+                                       "Language: und\n"
+                                       "MIME-Version: 1.0\n"
+                                       "Content-Type: text/plain; charset=UTF-8\n"
+                                       "Content-Transfer-Encoding: 8bit\n");
+}
+
+std::string lowerAscii(std::string_view text)
+{
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; });
+    return lower;
+}
+
+// The charset the header's Content-Type names; empty when it names none.
+std::string charsetOfHeader(std::string_view header)
+{
+    std::string lower = lowerAscii(header);
+    std::size_t field = lower.rfind("content-type:", 0) == 0 ? 0 : lower.find("\ncontent-type:");
+    if (field == std::string::npos) return {};
+    std::size_t lineEnd = lower.find('\n', field + 1);
+    std::size_t charset = lower.find("charset=", field);
+    if (charset == std::string::npos || charset > lineEnd) return {};
+    charset += 8;
+    std::size_t end = lower.find_first_of("; \t\n", charset);
+    return std::string(header.substr(charset, end == std::string::npos ? std::string::npos : end - charset));
+}
+
+// The texts are read as UTF-8, so a header naming another charset stops the import.
+std::optional<TextsError> checkHeader(const PoEntry& header)
+{
+    std::string charset = charsetOfHeader(header.translation.text);
+    std::string lower = lowerAscii(charset);
+    // "CHARSET" is the placeholder of a template that was never given one.
+    for (std::string_view readable : {"", "utf-8", "utf8", "ascii", "us-ascii", "charset"})
+        if (lower == readable) return std::nullopt;
+    return TextsError{header.translation.line, "the PO file is in " + printableLabel(charset) +
+                                                   "; only UTF-8 is read (msgconv --to-code=UTF-8 converts it)"};
+}
+
+// The block the entry's msgctxt names, or why it names none.
+std::optional<TextsError> findBlock(const PoEntry& entry, NamedBlocks& named, const BlockText*& block)
+{
+    const PoField& context = *entry.context;
+    bool number = !context.text.empty() && context.text.find_first_not_of("0123456789") == std::string::npos;
+    if (!number) return TextsError{context.line, "msgctxt does not name a segment by its number"};
+    block = context.text.size() <= 9 ? named.find(std::stoul(context.text)) : nullptr;
+    if (block == nullptr) return TextsError{context.line, "segment " + context.text + " is not a unicode block"};
+    std::string segment = std::to_string(block->segmentNumber);
+    if (entry.plural)
+        return TextsError{context.line, "segment " + segment + " is named by a plural entry, which cannot hold its text"};
+    if (auto again = named.name(block->segmentNumber, context.line)) return TextsError{context.line, *again};
+    return std::nullopt;
+}
+
+// Checks one entry against the file's blocks and adds the change it asks for.
+std::optional<TextsError> takeEntry(const PoEntry& entry, NamedBlocks& named, std::vector<TextChange>& changes)
+{
+    if (!entry.context) {
+        if (entry.id.text.empty()) return checkHeader(entry);
+        return TextsError{entry.id.line, "the entry has no msgctxt, so it names no unicode block"};
+    }
+    const BlockText* block = nullptr;
+    if (auto error = findBlock(entry, named, block)) return error;
+    bool notation = needsNotation(block->units);
+    std::string reason;
+    auto original = unitsOfPoText(entry.id.text, notation, reason);
+    if (!original || *original != block->units)
+        return TextsError{entry.id.line, "msgid is not the current text of segment " + std::to_string(block->segmentNumber) +
+                                             ": the PO file belongs to another version of the file"};
+    if (entry.fuzzy || entry.translation.text.empty()) return std::nullopt;
+    auto units = unitsOfPoText(entry.translation.text, notation, reason);
+    if (!units) return TextsError{entry.translation.line, reason};
+    if (auto tooLong = tooLongForABlock(*units)) return TextsError{entry.translation.line, *tooLong};
+    changes.push_back({block->segmentNumber, std::move(*units)});
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string writePo(std::string_view fileLabel, const std::vector<BlockText>& blocks)
+{
+    std::string label = printableLabel(fileLabel);
+    std::string out = poHeader(label);
+    for (const BlockText& block : blocks) {
+        std::string segment = std::to_string(block.segmentNumber);
+        bool notation = needsNotation(block.units);
+        out += "\n";
+        if (notation) out += NotationNote;
+        out += "#: " + label + ":" + segment + "\n";
+        out += poStatement("msgctxt", segment);
+        out += poStatement("msgid", poTextOfUnits(block.units, notation));
+        out += "msgstr \"\"\n";
+    }
+    return out;
+}
+
+bool looksLikePo(std::string_view text)
+{
+    return startsWithPoEntry(text);
+}
+
+TextsReading readPo(std::string_view text, const std::vector<BlockText>& blocks)
+{
+    NamedBlocks named(blocks);
+    TextsReading reading;
+    auto error = forEachPoEntry(text, [&](const PoEntry& entry) { return takeEntry(entry, named, reading.changes); });
+    if (error) return {{}, error};
+    return reading;
+}
+
+}  // namespace quillet

@@ -1,0 +1,40 @@
+#include "model/texts_reading.h"
+
+#include "model/resource.h"
+
+namespace quillet {
+
+NamedBlocks::NamedBlocks(const std::vector<BlockText>& blocks)
+{
+    for (const BlockText& block : blocks) blocks_[block.segmentNumber] = &block;
+}
+
+const BlockText* NamedBlocks::find(std::size_t segmentNumber) const
+{
+    auto found = blocks_.find(segmentNumber);
+    return found == blocks_.end() ? nullptr : found->second;
+}
+
+std::optional<std::string> NamedBlocks::name(std::size_t segmentNumber, std::size_t line)
+{
+    auto [first, isFirst] = firstLines_.emplace(segmentNumber, line);
+    if (isFirst) return std::nullopt;
+    return "segment " + std::to_string(segmentNumber) + " is named again (first on line " +
+           std::to_string(first->second) + ")";
+}
+
+std::optional<std::string> tooLongForABlock(const std::vector<std::uint16_t>& units)
+{
+    if (units.size() <= MaxBlockCharacters) return std::nullopt;
+    return "the text has " + std::to_string(units.size()) + " UTF-16 units, a unicode block holds at most " +
+           std::to_string(MaxBlockCharacters);
+}
+
+std::string_view withoutByteOrderMark(std::string_view text)
+{
+    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+    if (text.substr(0, byteOrderMark.size()) == byteOrderMark) text.remove_prefix(byteOrderMark.size());
+    return text;
+}
+
+}  // namespace quillet
