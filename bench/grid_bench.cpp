@@ -26,8 +26,15 @@ class SilentPrompts : public Prompts {
 public:
     bool askYesNo(MessageKind, const std::string&, const std::string&) override { return false; }
     void showMessage(MessageKind, const std::string&, const std::string&) override {}
-    std::optional<std::string> askOpenFileName() override { return std::nullopt; }
-    std::optional<std::string> askSaveFileName() override { return std::nullopt; }
+    SaveChoice askSaveChanges(const std::string&) override { return SaveChoice::Cancel; }
+    std::optional<std::string> askOpenFileName(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> askSaveFileName(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> askTextsFileName(TextsFileUse, const std::string&) override { return std::nullopt; }
+    void runLongWork(const std::string&, const std::function<void(Progress&)>& work) override
+    {
+        NoProgress progress;
+        work(progress);
+    }
     void setClipboardText(const std::string&) override {}
     bool showFindDialog(FindFields&) override { return false; }
     bool showReplaceDialog(ReplaceFields&) override { return false; }

@@ -62,13 +62,12 @@ void report(const char* what, double time, double baseline)
 int main(int argc, char** argv)
 {
     std::string folder = argc > 1 ? argv[1] : "/tmp";
-    const CodePage codePage = *CodePage::byName("1252");
     const int runs = 5;
 
     std::string entriesPath = folder + "/quillet-bench-entries.rsc";
     bench::writeFile(entriesPath, bench::manyEntriesFile());
     Document entriesDocument;
-    double entriesLoad = bench::medianSeconds([&] { entriesDocument = loadResource(entriesPath, codePage); }, runs);
+    double entriesLoad = bench::medianSeconds([&] { entriesDocument = loadResource(entriesPath); }, runs);
     std::printf("I = 65000, %zu segments, %zu entries: load %.1f ms (target < 50 ms)\n",
                 entriesDocument.segments.size(), entriesDocument.indexTable.size(), entriesLoad * 1e3);
     double entriesSave = bench::medianSeconds([&] { saveResource(entriesDocument, entriesPath + ".out"); }, runs);
@@ -84,7 +83,7 @@ int main(int argc, char** argv)
     }
     plainRead(rawPath);  // warm the page cache
     double rawBaseline = bench::medianSeconds([&] { plainRead(rawPath); }, runs);
-    double rawLoad = bench::medianSeconds([&] { Document document = loadResource(rawPath, codePage); }, runs);
+    double rawLoad = bench::medianSeconds([&] { Document document = loadResource(rawPath); }, runs);
     report("1 GiB raw file, load", rawLoad, rawBaseline);
     std::printf("  (target ratio <= 1.5)\n");
 
@@ -96,11 +95,11 @@ int main(int argc, char** argv)
     plainRead(zeroPath);
     double zeroBaseline = bench::medianSeconds([&] { plainRead(zeroPath); }, 3);
     std::size_t entryCount = 0;
-    double zeroLoad = bench::medianSeconds([&] { entryCount = loadResource(zeroPath, codePage).indexTable.size(); }, 3);
+    double zeroLoad = bench::medianSeconds([&] { entryCount = loadResource(zeroPath).indexTable.size(); }, 3);
     report("1 GiB file of zeros (I = 0), load", zeroLoad, zeroBaseline);
     std::printf("  %zu index entries, peak memory of this process %ld MiB\n", entryCount, peakMemoryMiB());
 
-    Document raw = loadResource(rawPath, codePage);
+    Document raw = loadResource(rawPath);
     double rawSave = seconds([&] { saveResource(raw, rawPath + ".out"); });
     std::printf("1 GiB raw file, save (written and flushed to disk): %.1f ms\n", rawSave * 1e3);
 

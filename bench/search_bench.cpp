@@ -39,7 +39,6 @@ Document rawDocument()
     document.noIndex = true;
     Segment segment;
     segment.data = randomBytes(DocumentSize, 0x9E3779B97F4A7C15ull);
-    segment.size = static_cast<std::int32_t>(segment.data.size());
     document.segments.push_back(std::move(segment));
     document.header.length = DocumentSize;
     return document;
@@ -73,7 +72,7 @@ std::pair<double, double> medianSeconds(const std::function<void()>& prepare, co
     return {median(workTimes), median(baselineTimes)};
 }
 
-void placeEvery(Bytes& data, const Bytes& pattern)
+void placeEvery(SegmentBytes& data, const Bytes& pattern)
 {
     for (std::size_t at = 0; at + pattern.size() <= data.size(); at += ReplaceSpacing)
         std::memcpy(data.data() + at, pattern.data(), pattern.size());
@@ -81,7 +80,7 @@ void placeEvery(Bytes& data, const Bytes& pattern)
 
 void benchFind(Document& document)
 {
-    Bytes& data = document.segments[0].data;
+    SegmentBytes& data = document.segments[0].data;
     Bytes pattern = randomBytes(16, 42);
     std::memcpy(data.data() + data.size() - pattern.size(), pattern.data(), pattern.size());
 
@@ -95,7 +94,7 @@ void benchFind(Document& document)
                 find, baseline, find / baseline, same ? "" : "  MISMATCH");
 }
 
-std::int64_t baselineReplace(Bytes& data, const Bytes& pattern, const Bytes& replacement)
+std::int64_t baselineReplace(SegmentBytes& data, const Bytes& pattern, const Bytes& replacement)
 {
     std::int64_t count = 0;
     std::uint8_t* position = data.data();
@@ -111,7 +110,7 @@ std::int64_t baselineReplace(Bytes& data, const Bytes& pattern, const Bytes& rep
 
 void benchReplace(Document& document)
 {
-    Bytes& data = document.segments[0].data;
+    SegmentBytes& data = document.segments[0].data;
     Bytes pattern = randomBytes(8, 7);
     pattern.resize(4);
     Bytes replacement = randomBytes(8, 8);
@@ -121,7 +120,12 @@ void benchReplace(Document& document)
     std::int64_t baselineCount = 0;
     auto restore = [&] { placeEvery(data, pattern); };
     auto [replace, baseline] = medianSeconds(
-        restore, [&] { count = replaceInSegments(document.segments, 0, 0, pattern, replacement); },
+        restore,
+        [&] {
+            NoProgress progress;
+            count = replacementCount(replaceInSegments(document.segments, 0, 0, pattern, replacement, progress),
+                                     document.segments, 0, 0);
+        },
         [&] { baselineCount = baselineReplace(data, pattern, replacement); });
     std::printf("Replace 4-byte pattern every 4 KiB (%lld hits):  replace %.3f s  memmem loop %.3f s  "
                 "ratio %.2f (target <= 1.5)%s\n",

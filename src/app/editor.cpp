@@ -1,5 +1,8 @@
 #include "app/editor.h"
 
+#include <new>
+
+#include "model/edit_operations.h"
 #include "model/file_io.h"
 #include "model/loader.h"
 #include "model/saver.h"
@@ -8,7 +11,13 @@ namespace quillet {
 
 namespace {
 const std::string ProgramName = "Quillet";
+
+std::string baseName(const std::string& path)
+{
+    std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+}  // namespace
 
 Editor::Editor(Prompts& prompts, CodePage codePage) : prompts_(prompts), codePage_(std::move(codePage)) {}
 
@@ -26,28 +35,44 @@ void Editor::activate(const std::optional<std::string>& firstArgument)
     if (firstArgument && fileExists(*firstArgument)) loadFile(*firstArgument);
 }
 
-void Editor::loadFile(const std::string& fileName)
+bool Editor::loadFile(const std::string& fileName)
 {
+    if (fileExists(fileName) && !offerToSave()) return false;
     resetGridSelection();
     state_.focus = FocusRequest::SegmentList;
-    handOverGridEditor();  // the grid loses the focus while the old document is still current
+    commitTypedByte();  // the grid loses the focus while the old document is still current
     state_.textStripVisible = false;
-    if (!fileExists(fileName)) return;
+    if (!fileExists(fileName)) return false;
 
-    Document loaded;
+    std::optional<Document> loaded;
     try {
-        loaded = loadResource(fileName, codePage_);
+        prompts_.runLongWork("Opening " + baseName(fileName), [&](Progress& progress) {
+            loaded = loadResource(fileName, progress);
+        });
     } catch (const IoError& error) {
         // The document on screen stays whole: a file that cannot be read replaces nothing.
-        showIoError(error.what());
-        if (currentSegment()) showSelectedSegment();
-        return;
+        showIoError(fileName + ": " + error.what());
+    } catch (const std::bad_alloc&) {
+        showIoError(fileName + ": not enough memory to open it. The document on screen is kept.");
+    } catch (const WorkCancelled&) {
     }
-    document_ = std::move(loaded);
+    if (!loaded) {
+        if (currentSegment()) showSelectedSegment();
+        return false;
+    }
+    openDocument(std::move(*loaded), fileName);
+    return true;
+}
+
+void Editor::openDocument(Document document, const std::string& fileName)
+{
+    document_ = std::move(document);
+    history_.clear();
+    savedName_.clear();
     state_.selectedSegment.reset();
     state_.selectedIndexLine.reset();
     state_.fileNamePanel = fileName;
-    if (!document_.segmentLines.empty()) {
+    if (!document_.segments.empty()) {
         state_.selectedSegment = 0;
         showSelectedSegment();
     }
@@ -56,19 +81,112 @@ void Editor::loadFile(const std::string& fileName)
 
 void Editor::openFile()
 {
-    if (auto name = prompts_.askOpenFileName()) loadFile(*name);
+    if (auto name = prompts_.askOpenFileName(state_.fileNamePanel)) loadFile(*name);
 }
 
-void Editor::saveFileAs()
+std::optional<std::string> Editor::askSaveName()
 {
-    handOverGridEditor();  // a byte typed just before saving belongs in the file
-    auto name = prompts_.askSaveFileName();
-    if (!name) return;
-    try {
-        saveResource(document_, *name);
-    } catch (const IoError& error) {
-        showIoError(error.what());
+    std::string suggested = savedName_.empty() ? state_.fileNamePanel : savedName_;
+    for (;;) {
+        std::optional<std::string> name = prompts_.askSaveFileName(suggested);
+        if (!name || !fileExists(*name)) return name;
+        if (prompts_.askYesNo(MessageKind::Warning, "Confirm Save As",
+                              baseName(*name) + " already exists.\nDo you want to replace it?"))
+            return name;
+        suggested = *name;
     }
+}
+
+bool Editor::saveFileAs()
+{
+    commitTypedByte();  // a byte typed just before saving belongs in the file
+    std::optional<std::string> name = askSaveName();
+    return name && saveTo(*name);
+}
+
+bool Editor::saveTo(const std::string& fileName)
+{
+    try {
+        prompts_.runLongWork("Saving " + baseName(fileName),
+                             [&](Progress& progress) { saveResource(document_, fileName, progress); });
+    } catch (const IoError& error) {
+        showIoError(fileName + ": " + error.what());
+        return false;
+    } catch (const std::bad_alloc&) {
+        showIoError(fileName + ": not enough memory to save it. Nothing was written.");
+        return false;
+    } catch (const WorkCancelled&) {
+        return false;
+    }
+    history_.markClean();
+    savedName_ = fileName;
+    return true;
+}
+
+std::string Editor::documentName() const
+{
+    std::string name = savedName_.empty() ? state_.fileNamePanel : savedName_;
+    return name.empty() ? "the document" : baseName(name);
+}
+
+// A modified document is offered for saving before it is closed or replaced; only a save that
+// worked, or the person's Discard, lets it go.
+bool Editor::offerToSave()
+{
+    commitTypedByte();
+    if (!isModified()) return true;
+    switch (prompts_.askSaveChanges("Save changes to " + documentName() + "?")) {
+    case SaveChoice::Save: return saveFileAs();
+    case SaveChoice::Discard: return true;
+    case SaveChoice::Cancel: return false;
+    }
+    return false;
+}
+
+bool Editor::confirmClose()
+{
+    return offerToSave();
+}
+
+void Editor::undo()
+{
+    commitTypedByte();
+    showUndoneChange(history_.undo(document_));
+}
+
+void Editor::redo()
+{
+    commitTypedByte();
+    showUndoneChange(history_.redo(document_));
+}
+
+// After an undo or redo the segment the change touched is selected and shown.
+void Editor::showUndoneChange(const Change* change)
+{
+    if (!change) return;
+    std::optional<std::size_t> line = change->segment;
+    if (document_.segments.empty()) {
+        line.reset();
+    } else if (line && *line >= document_.segments.size()) {
+        line = document_.segments.size() - 1;
+    }
+    state_.selectedSegment = line;
+    showSelectedSegment();
+}
+
+void Editor::commitTypedByte()
+{
+    if (!state_.gridEditor.open) return;
+    GridEditorState closing = state_.gridEditor;
+    state_.gridEditor = GridEditorState{};
+    storeTypedByte(closing.text, closing.cell);
+}
+
+void Editor::moveToSegment(std::optional<std::size_t> line)
+{
+    commitTypedByte();
+    state_.selectedSegment = line;
+    showSelectedSegment();
 }
 
 void Editor::showAbout()
@@ -81,7 +199,12 @@ void Editor::showIoError(const std::string& text)
     prompts_.showMessage(MessageKind::Error, ProgramName, text);
 }
 
-void Editor::setTextLine(const std::string& text)
+void Editor::showRefusal(const std::string& text)
+{
+    prompts_.showMessage(MessageKind::Warning, "Warning", text);
+}
+
+void Editor::setTextLine(const std::u16string& text)
 {
     if (text == state_.textLine) return;
     state_.textLine = text;

@@ -1,12 +1,16 @@
 #pragma once
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/prompts.h"
 #include "model/codepage.h"
 #include "model/document.h"
+#include "model/edit_history.h"
+#include "model/edit_operations.h"
 #include "search/search_fields.h"
 #include "views/grid_selection.h"
 
@@ -19,19 +23,19 @@ enum class FocusRequest { None, SegmentList, TextLine };
 struct GridEditorState {
     bool open = false;
     GridCell cell;
-    std::string text;
+    std::string text;  // UTF-8
 };
 
 // The state of the main window's widgets that the program's rules read and write. The window
-// shows it after every handler and reports the person's actions back to the Editor.
+// shows it after every command and reports the person's actions back to the Editor.
 struct WindowState {
-    std::optional<std::size_t> selectedSegment;     // the current segment
-    std::optional<std::size_t> selectedIndexLine;  // the selected index line
-    std::string textLine;                            // in the code page
-    int textLineMaxLength = 128;                         // 0: no limit
+    std::optional<std::size_t> selectedSegment;    // the current segment
+    std::optional<std::size_t> selectedIndexLine;
+    std::u16string textLine;                       // exactly the units of the text it shows
+    int textLineMaxLength = 128;                   // in UTF-16 units; 0: no limit
     bool textStripVisible = false;
-    std::string fileNamePanel;  // the open file's name, as given
-    std::string messagePanel;  // messages, in the code page
+    std::string fileNamePanel;  // the open file's name, as the file system spells it
+    std::string messagePanel;   // UTF-8
     std::int64_t rowCount = 2;
     GridCell current{1, 1};
     GridSelection selection;
@@ -40,31 +44,45 @@ struct WindowState {
     FocusRequest focus = FocusRequest::None;  // taken and cleared by the window
 };
 
-// The main window's rules: the document, the widget state and every command handler, named after
-// the control and event that run it. It talks to the person only through Prompts.
+// The main window's rules: the document, its undo history, the widget state and every command.
+// It talks to the person only through Prompts.
 class Editor {
 public:
     Editor(Prompts& prompts, CodePage codePage);
 
     const Document& document() const { return document_; }
-    Document& document() { return document_; }
     const WindowState& state() const { return state_; }
     const CodePage& codePage() const { return codePage_; }
     FindFields& findFields() { return findFields_; }
     ReplaceFields& replaceFields() { return replaceFields_; }
-
     // The selected segment, or nothing.
     const Segment* currentSegment() const;
+    // True while long work runs on the document; the window then shows none of its bytes.
+    bool busy() const { return busy_; }
 
     // Start-up and files
     void activate(const std::optional<std::string>& firstArgument);
-    void loadFile(const std::string& fileName);
-    void openFile();  // open
-    void saveFileAs();  // Save file as
+    // Loads a file; a modified document is first offered for saving. False when nothing was loaded.
+    bool loadFile(const std::string& fileName);
+    void openFile();
+    // Makes a document read elsewhere (or made by a test) the open one, with a fresh history.
+    void openDocument(Document document, const std::string& fileName);
+    // Asks for a name and saves; true when the document was written.
+    bool saveFileAs();
+    // Whether the window may close: a modified document is first offered for saving.
+    bool confirmClose();
+    bool isModified() const { return !history_.isClean(); }
+
+    // Undo and redo
+    bool canUndo() const { return history_.canUndo(); }
+    bool canRedo() const { return history_.canRedo(); }
+    void undo();
+    void redo();
+    const EditHistory& history() const { return history_; }
 
     // Lists
-    void selectSegment(std::size_t line);  // the person picked a line of the segment list
-    void selectIndexLine(std::size_t line);    // the person picked a line of the index list
+    void selectSegment(std::size_t line);    // the person picked a line of the segment list
+    void selectIndexLine(std::size_t line);  // the person picked a line of the index list
     void showSelectedSegment();
     void followIndexLine();
     void previousSegment();
@@ -86,50 +104,91 @@ public:
     void copyHex();
 
     // text line editor
-    void textLineEdited(const std::string& text);
+    void textLineEdited(const std::u16string& text);
     void updateCharacterCounter();
     void applyTextLine();
 
     // Editing commands
-    void deleteCurrentSegment();  // Delete current section
-    void forceUnicode();  // Force unicode
+    void deleteCurrentSegment();
+    void forceUnicode();
 
     // Find and replace
-    void find();  // Find
-    void findNext();    // Find next
-    void replace();  // Replace
+    void find();
+    void findNext();
+    void replace();
     void searchForward(bool fromSegmentStart);
     void replaceAll(bool fromBeginning);
 
-    // About
+    // Translators' files: every block's text written to a PO or TAB file, or read back from one
+    // as one change. applyTexts gives blocks new texts as one change (segment index, units);
+    // nothing changes when one of them is refused.
+    void exportTexts();
+    void importTexts();
+    bool applyTexts(const std::vector<std::pair<std::size_t, std::u16string>>& texts);
+
     void showAbout();
 
     // Program-side changes of widget state, with the side effects the window's toolkit has.
-    void setTextLine(const std::string& text);  // runs updateCharacterCounter when the text changes
-    void setRowCount(std::int64_t rows);          // keeps the current cell inside the grid
-    void setCurrentCell(GridCell cell);           // hands over an open editor, then clicks
+    void setTextLine(const std::u16string& text);  // runs the counter when the text changes
+    void setRowCount(std::int64_t rows);            // keeps the current cell inside the grid
+    void setCurrentCell(GridCell cell);             // hands over an open editor, then clicks
     void resetGridSelection() { state_.selection = GridSelection{}; }
     FocusRequest takeFocusRequest();
 
 private:
-    void handOverGridEditor();
+    // Every change of the current segment or of the document goes through these: a byte typed
+    // in the grid is first stored in the segment it was typed in.
+    void commitTypedByte();
+    void moveToSegment(std::optional<std::size_t> line);
+    // Runs an edit of segment `s` (or of several), which adds its steps to a change, and records
+    // the change for undo. A refused edit or a lack of memory is reported and whatever the edit
+    // had done is taken back. True when it was done.
+    template <typename Edit> bool editDocument(std::optional<std::size_t> s, Edit&& edit);
+
+    bool offerToSave();
+    bool saveTo(const std::string& fileName);
+    std::optional<std::string> askSaveName();
     void showIoError(const std::string& text);
-    void fillTextLine(const std::vector<std::uint16_t>& units);
+    void showRefusal(const std::string& text);
+    void showUndoneChange(const Change* change);
+    void fillTextLine(const std::u16string& units);
     bool lineUnchangedButInexact() const;
-    std::vector<std::uint16_t> lineUnits() const;
     void unicodeApply(std::size_t s);
     void forceApply(std::size_t s);
+    std::string documentName() const;
 
     Prompts& prompts_;
     CodePage codePage_;
     Document document_;
+    EditHistory history_;
     WindowState state_;
     FindFields findFields_;
     ReplaceFields replaceFields_;
-    // The text the program last put into the text line from 16-bit units, and whether converting it back
-    // gives those units again (not so for a unit 0, an unmappable unit or a double-byte character).
-    std::string filledLine_;
+    bool busy_ = false;
+    // The name the document was last saved under, offered for the next save.
+    std::string savedName_;
+    // The text the program last put into the text line, and whether it holds the units it was
+    // made from exactly (not so past a unit 0 or for an unpaired surrogate).
+    std::u16string filledLine_;
     bool filledLineExact_ = true;
 };
+
+template <typename Edit> bool Editor::editDocument(std::optional<std::size_t> s, Edit&& edit)
+{
+    Change change;
+    change.segment = s;
+    try {
+        edit(change);
+        history_.record(std::move(change));
+        return true;
+    } catch (const EditRefused& refused) {
+        undoChange(document_, change);
+        showRefusal(refused.what());
+    } catch (const std::bad_alloc&) {
+        undoChange(document_, change);
+        showRefusal("There is not enough memory for this change. Nothing was changed.");
+    }
+    return false;
+}
 
 }  // namespace quillet

@@ -9,41 +9,23 @@
 namespace quillet {
 
 namespace {
-
-// The bytes of a segment that a grid selection covers, clipped to the segment's data: a
-// selection reaching lead cells, column 0 or cells past the end never reads or writes outside.
-struct Run {
-    std::size_t start = 0;
-    std::size_t length = 0;
-};
-
-Run selectedRun(const GridSelection& selection, int lead, std::size_t size)
-{
-    if (selection.startRow == selection.endRow && selection.startCol == selection.endCol)
-        return Run{0, std::min<std::size_t>(1, size)};
-    // Byte k sits in the cell with key k + lead + 17; the walk begins at column 1 of StartRow.
-    std::int64_t firstKey = std::max(cellKey(selection.startRow, selection.startCol), cellKey(selection.startRow, 1));
-    std::int64_t first = std::max<std::int64_t>(0, firstKey - lead - 17);
-    std::int64_t last = std::min<std::int64_t>(static_cast<std::int64_t>(size) - 1,
-                                               cellKey(selection.endRow, selection.endCol) - lead - 17);
-    if (first > last) return Run{static_cast<std::size_t>(std::min<std::int64_t>(first, static_cast<std::int64_t>(size))), 0};
-    return Run{static_cast<std::size_t>(first), static_cast<std::size_t>(last - first + 1)};
-}
-
+// The most characters a forced run shows: a text line longer than this is no longer usable,
+// and a segment of a hundred million characters would freeze the window.
+constexpr std::size_t ForcedRunLimit = 32767;
 }  // namespace
 
 void Editor::deleteCurrentSegment()
 {
     if (!currentSegment()) return;
-    handOverGridEditor();  // a pending byte belongs to the segment it was typed in, not the next one
+    commitTypedByte();  // a pending byte belongs to the segment it was typed in, not the next one
     if (!prompts_.askYesNo(MessageKind::Warning, "Warning", "File may be corrupted, are you sure?")) return;
     std::size_t s = *state_.selectedSegment;
-    deleteSegment(document_, s);
-    if (document_.segmentLines.empty()) {
+    if (!editDocument(s, [&](Change& change) { deleteSegment(document_, s, change); })) return;
+    if (document_.segments.empty()) {
         state_.selectedSegment.reset();
         return;
     }
-    state_.selectedSegment = std::min(s, document_.segmentLines.size() - 1);
+    state_.selectedSegment = std::min(s, document_.segments.size() - 1);
     showSelectedSegment();
 }
 
@@ -51,25 +33,32 @@ void Editor::forceUnicode()
 {
     const Segment* segment = currentSegment();
     if (!segment || segment->isUnicode()) return;
-    handOverGridEditor();  // the forced text shows the byte just typed
-    setTextLine("");
+    commitTypedByte();  // the forced text shows the byte just typed
+    setTextLine(u"");
     state_.textLineMaxLength = 0;
     state_.forceMode = true;
     state_.messagePanel = "Force unicode";
-    int lead = gridLead(document_, *segment);
+    GridLayout layout = GridLayout::of(document_, *segment);
     GridSelection& selection = state_.selection;
-    std::vector<std::uint16_t> units;
+    std::u16string units;
     if (selection.startRow == selection.endRow && selection.startCol == selection.endCol) {
-        state_.messagePanel += " " + std::to_string(segment->size / 2) + " char(s).";
-        std::int64_t lastCell = lead + static_cast<std::int64_t>(segment->size) - 1;
-        selection = GridSelection{1, lead + 1, lastCell / 16 + 1, static_cast<int>(lastCell % 16) + 1};
-        units = unitsOf(segment->data.data(), segment->data.size());
+        std::size_t characters = segment->data.size() / 2;
+        if (characters > ForcedRunLimit) {
+            // The run becomes the first characters a text line can hold, and says so.
+            state_.messagePanel += " " + std::to_string(ForcedRunLimit) + " of " + std::to_string(characters) + " char(s).";
+            layout.size = 2 * ForcedRunLimit;
+        } else {
+            state_.messagePanel += " " + std::to_string(characters) + " char(s).";
+        }
+        selection = layout.wholeData();
+        units = unitsOf(segment->data.data(), static_cast<std::size_t>(layout.size));
     } else {
         std::int64_t cells = std::abs(selection.endRow - selection.startRow) * 16 + selection.endCol - selection.startCol + 1;
         state_.messagePanel += " " + std::to_string(cells / 2) + " char(s).";
         // A character for every odd index: the byte in front of it is its low byte.
-        walkSelection(selection, lead, segment->size, [&](std::int64_t p) {
-            if (p % 2 == 1) units.push_back(static_cast<std::uint16_t>(segment->data[p - 1] | (segment->data[p] << 8)));
+        walkSelection(selection, layout.lead, segment->size(), [&](std::int64_t p) {
+            if (p % 2 == 1 && units.size() < ForcedRunLimit)
+                units.push_back(static_cast<char16_t>(segment->data[p - 1] | (segment->data[p] << 8)));
         });
     }
     fillTextLine(units);
@@ -77,31 +66,34 @@ void Editor::forceUnicode()
     state_.focus = FocusRequest::TextLine;
 }
 
+// Writes the text line over the selected run. A line of another length than the run asks to
+// resize it, and may then rewrite the count byte in front of it.
 void Editor::forceApply(std::size_t s)
 {
-    Segment* segment = &document_.segments[s];
-    Run run = selectedRun(state_.selection, gridLead(document_, *segment), segment->data.size());
-    std::size_t lineLength = state_.textLine.size();
+    const Segment& segment = document_.segments[s];
+    ByteRun run = GridLayout::of(document_, segment).runOf(state_.selection);
+    const std::u16string& line = state_.textLine;
     if (!lineUnchangedButInexact()) {
-        if (2 * lineLength != run.length) {
-            if (!prompts_.askYesNo(MessageKind::Warning, "Warning", "Length text incorrect!!! Resize block?")) return;
-            std::size_t t = run.start;
-            bool countByteMatches = t > 0 && lineLength > 0 && segment->data[t - 1] == run.length / 2;
-            bool recount = countByteMatches &&
-                           prompts_.askYesNo(MessageKind::Confirmation, "Confirm", "Recalculate header byte?");
-            std::size_t firstMovableEntry = state_.selectedIndexLine ? *state_.selectedIndexLine + 1 : 0;
-            resizeRun(document_, s, t, run.length, 2 * lineLength, firstMovableEntry);
-            segment = &document_.segments[s];
-            if (recount) segment->data[t - 1] = static_cast<std::uint8_t>(lineLength & 0xFF);
-        }
-        std::vector<std::uint16_t> units = lineUnits();
-        std::size_t count = std::min<std::size_t>(segment->data.size() / 2, units.size());
-        for (std::size_t i = 0; i < count && run.start + 2 * i + 1 < segment->data.size(); ++i) {
-            segment->data[run.start + 2 * i] = static_cast<std::uint8_t>(units[i] & 0xFF);
-            segment->data[run.start + 2 * i + 1] = static_cast<std::uint8_t>(units[i] >> 8);
-        }
+        bool resize = 2 * line.size() != run.length;
+        if (resize && !prompts_.askYesNo(MessageKind::Warning, "Warning", "Length text incorrect!!! Resize block?"))
+            return;
+        std::size_t t = run.start;
+        bool countByteMatches = resize && t > 0 && !line.empty() && segment.data[t - 1] == run.length / 2;
+        bool recount = countByteMatches &&
+                       prompts_.askYesNo(MessageKind::Confirmation, "Confirm", "Recalculate header byte?");
+        bool done = editDocument(s, [&](Change& change) {
+            Bytes written = bytesOfUnits(line);
+            // Without a resize the characters fill the run; an odd last byte of it stays.
+            std::size_t replaced = resize ? run.length : written.size();
+            change.steps.push_back(spliceSegment(document_, s, t, replaced, std::move(written)));
+            if (recount) writeByte(document_, s, t - 1, static_cast<std::uint8_t>(line.size() & 0xFF), change);
+            if (resize) clearForcedTexts(document_, s + 1, change);
+            setForcedText(document_, s, line, change);
+        });
+        if (!done) return;
+    } else {
+        editDocument(s, [&](Change& change) { setForcedText(document_, s, line, change); });
     }
-    document_.segmentLines[s] = withHead(document_.segmentLines[s], state_.textLine);
     showSelectedSegment();
 }
 

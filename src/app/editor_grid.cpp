@@ -58,28 +58,20 @@ void Editor::gridMoveCurrent(GridCell cell)
 void Editor::setCurrentCell(GridCell cell)
 {
     if (cell == state_.current) return;
-    handOverGridEditor();
+    commitTypedByte();
     state_.current = cell;
     gridClicked();
 }
 
-void Editor::handOverGridEditor()
-{
-    if (!state_.gridEditor.open) return;
-    GridEditorState closing = state_.gridEditor;
-    state_.gridEditor = GridEditorState{};
-    storeTypedByte(closing.text, closing.cell);
-}
-
 void Editor::gridFocusLost()
 {
-    handOverGridEditor();
+    commitTypedByte();
 }
 
 // Any button hands the in-place text over; only the left one starts a selection.
 void Editor::gridMousePress(MouseButton button, GridCell cellUnderPointer)
 {
-    handOverGridEditor();
+    commitTypedByte();
     if (button != MouseButton::Left) return;
     bool onCell = cellUnderPointer.row >= 1 && cellUnderPointer.row < state_.rowCount && cellUnderPointer.col >= 1;
     if (onCell) gridClicked();
@@ -111,10 +103,11 @@ void Editor::storeTypedByte(const std::string& text, GridCell cell)
 {
     const Segment* segment = currentSegment();
     if (!segment || !isByteColumn(cell.col)) return;
-    auto index = byteIndexAtCell(gridLead(document_, *segment), segment->size, cell.row, cell.col);
+    std::optional<std::int64_t> index = GridLayout::of(document_, *segment).byteAt(cell.row, cell.col);
     if (!index) return;
-    document_.segments[*state_.selectedSegment].data[static_cast<std::size_t>(*index)] =
-        static_cast<std::uint8_t>(hexValueOfText(text) & 0xFF);
+    auto value = static_cast<std::uint8_t>(hexValueOfText(text) & 0xFF);
+    std::size_t s = *state_.selectedSegment;
+    editDocument(s, [&](Change& change) { writeByte(document_, s, static_cast<std::size_t>(*index), value, change); });
 }
 
 void Editor::gridClicked()
@@ -126,7 +119,7 @@ void Editor::gridClicked()
 
 void Editor::copyHex()
 {
-    handOverGridEditor();
+    commitTypedByte();
     const Segment* segment = currentSegment();
     std::string text = segment ? copyHexText(state_.selection, gridLead(document_, *segment), *segment) : std::string();
     prompts_.setClipboardText(text);

@@ -14,10 +14,8 @@ constexpr int UnicodeLineLimit = 127;
 
 void Editor::selectSegment(std::size_t line)
 {
-    if (line >= document_.segmentLines.size()) return;
-    handOverGridEditor();  // a digit typed in the grid belongs to the segment it was typed in
-    state_.selectedSegment = line;
-    showSelectedSegment();
+    if (line >= document_.segments.size()) return;
+    moveToSegment(line);
 }
 
 void Editor::selectIndexLine(std::size_t line)
@@ -38,59 +36,46 @@ void Editor::showSelectedSegment()
         return;
     }
     state_.forceMode = false;
-    setRowCount(gridRowCount(document_, segment));
+    setRowCount(GridLayout::of(document_, *segment).rowCount(document_.noIndex));
     if (segment->isUnicode()) {
-        setTextLine("");
+        setTextLine(u"");
         state_.textLineMaxLength = UnicodeLineLimit;
         fillTextLine(unitsOf(segment->data.data(), segment->data.size()));
         state_.textStripVisible = true;
     } else {
         std::size_t previewSize = std::min<std::size_t>(PreviewBytes, segment->data.size());
-        std::string preview = fieldText(unitsOf(segment->data.data(), previewSize), codePage_);
+        std::string preview = codePagePreview(unitsOf(segment->data.data(), previewSize), codePage_);
         state_.textStripVisible = false;
-        setTextLine("");
+        setTextLine(u"");
         filledLine_.clear();
         filledLineExact_ = true;
         state_.messagePanel = preview;
         state_.textLineMaxLength = 0;
     }
     // Index line k always carries the entry number k.
-    auto entry = entryNumberOfLine(document_.segmentLines[*state_.selectedSegment]);
-    if (entry && *entry < document_.indexTable.size()) state_.selectedIndexLine = *entry;
+    if (segment->tag && *segment->tag < document_.indexTable.size()) state_.selectedIndexLine = *segment->tag;
 }
 
 void Editor::followIndexLine()
 {
     if (document_.indexTable.empty() || !state_.selectedIndexLine) return;
     std::size_t entry = *state_.selectedIndexLine;
-    const auto& lines = document_.segmentLines;
-    for (std::size_t line = 0; line < lines.size(); ++line) {
-        if (entryNumberOfLine(lines[line]) == entry) {
-            handOverGridEditor();
-            state_.selectedSegment = line;
-            showSelectedSegment();
-            return;
-        }
-    }
+    const auto& segments = document_.segments;
+    auto found = std::find_if(segments.begin(), segments.end(), [&](const Segment& s) { return s.tag == entry; });
+    if (found != segments.end()) moveToSegment(static_cast<std::size_t>(found - segments.begin()));
 }
 
 void Editor::previousSegment()
 {
-    if (document_.segmentLines.empty() || !state_.selectedSegment || *state_.selectedSegment == 0) return;
-    // The shortcut leaves the focus on the grid: its editor's text goes to the segment it was
-    // typed in, not to the next one shown.
-    handOverGridEditor();
-    --*state_.selectedSegment;
-    showSelectedSegment();
+    if (document_.segments.empty() || !state_.selectedSegment || *state_.selectedSegment == 0) return;
+    moveToSegment(*state_.selectedSegment - 1);
 }
 
 void Editor::nextSegment()
 {
-    if (document_.segmentLines.empty() || !state_.selectedSegment) return;
-    if (*state_.selectedSegment + 2 > document_.segmentLines.size()) return;
-    handOverGridEditor();
-    ++*state_.selectedSegment;
-    showSelectedSegment();
+    if (document_.segments.empty() || !state_.selectedSegment) return;
+    if (*state_.selectedSegment + 2 > document_.segments.size()) return;
+    moveToSegment(*state_.selectedSegment + 1);
 }
 
 }  // namespace quillet

@@ -2,10 +2,8 @@
 
 #include <string>
 
-#include "model/line_format.h"
 #include "search/byte_search.h"
 #include "search/pattern.h"
-#include "search/search_start.h"
 #include "views/grid_geometry.h"
 
 namespace quillet {
@@ -34,42 +32,67 @@ void Editor::replace()
 void Editor::searchForward(bool fromSegmentStart)
 {
     // A byte typed in the grid is written, to the segment it was typed in, before the search sees it.
-    handOverGridEditor();
+    commitTypedByte();
     const Segment* selected = currentSegment();
     if (!selected) return;
-    Bytes pattern = patternBytes(findFields_.text, findFields_.mode, codePage_);
+    std::string error;
+    std::optional<Bytes> pattern = patternBytes(findFields_.text, findFields_.mode, codePage_, &error);
+    if (!pattern) {
+        showRefusal(error);
+        return;
+    }
     std::size_t first = *state_.selectedSegment;
-    std::size_t start = fromSegmentStart ? 0 : startIndexAfterCell(gridLead(document_, *selected), state_.current);
-    auto hit = findInSegments(document_.segments, first, start, pattern);
+    std::size_t start = fromSegmentStart ? 0 : GridLayout::of(document_, *selected).startAfter(state_.current);
+    auto hit = findInSegments(document_.segments, first, start, *pattern);
     if (!hit) return;
-    state_.selectedSegment = hit->segment;
-    showSelectedSegment();
+    moveToSegment(hit->segment);
     const Segment& segment = document_.segments[hit->segment];
     std::size_t shown = shownHitIndex(hit->index, segment.data.size());
-    GridCell cell = cellOfByte(gridLead(document_, segment), static_cast<std::int64_t>(shown));
+    GridCell cell = GridLayout::of(document_, segment).cellOf(static_cast<std::int64_t>(shown));
     setCurrentCell({cell.row, state_.current.col});
     setCurrentCell(cell);
     state_.selection = GridSelection{cell.row, cell.col, cell.row, cell.col};
 }
 
 // Overwrites every occurrence in place, reports the count, and shows the selected segment afresh
-// when something was replaced.
+// when something was replaced. A cancelled replace changes nothing.
 void Editor::replaceAll(bool fromBeginning)
 {
-    handOverGridEditor();
+    commitTypedByte();
     const Segment* selected = currentSegment();
     if (!selected) return;
-    Bytes pattern = patternBytes(replaceFields_.lookFor, replaceFields_.mode, codePage_);
-    Bytes replacement = patternBytes(replaceFields_.replaceWith, replaceFields_.mode, codePage_);
+    std::string error;
+    std::optional<Bytes> pattern = patternBytes(replaceFields_.lookFor, replaceFields_.mode, codePage_, &error);
+    std::optional<Bytes> replacement = patternBytes(replaceFields_.replaceWith, replaceFields_.mode, codePage_, &error);
+    if (!pattern || !replacement) {
+        showRefusal(error);
+        return;
+    }
     std::size_t first = fromBeginning ? 0 : *state_.selectedSegment;
-    std::size_t start = fromBeginning ? 0 : startIndexAfterCell(gridLead(document_, *selected), state_.current);
-    std::int64_t count = replaceInSegments(document_.segments, first, start, pattern, replacement);
-
-    // Replaced bytes inside a unicode block show in its line at once.
-    for (std::size_t s = 0; s < document_.segments.size() && s < document_.segmentLines.size(); ++s) {
-        const Segment& segment = document_.segments[s];
-        if (segment.isUnicode())
-            document_.segmentLines[s] = withHead(document_.segmentLines[s], displayText(segment.data, codePage_));
+    std::size_t start = fromBeginning ? 0 : GridLayout::of(document_, *selected).startAfter(state_.current);
+    ReplaceWrites writes;
+    try {
+        // The window shows none of the bytes while they are being written.
+        struct BusyWhileReplacing {
+            bool& busy;
+            explicit BusyWhileReplacing(bool& flag) : busy(flag) { busy = true; }
+            ~BusyWhileReplacing() { busy = false; }
+        } busyWhileReplacing(busy_);
+        prompts_.runLongWork("Replacing", [&](Progress& progress) {
+            writes = replaceInSegments(document_.segments, first, start, *pattern, *replacement, progress);
+        });
+    } catch (const WorkCancelled&) {
+        return;
+    } catch (const std::bad_alloc&) {
+        showRefusal("There is not enough memory to replace. Nothing was changed.");
+        return;
+    }
+    std::int64_t count = replacementCount(writes, document_.segments, first, start);
+    if (!writes.places.empty()) {
+        Change change;
+        change.segment = state_.selectedSegment;
+        change.steps.push_back(std::move(writes));
+        history_.record(std::move(change));
     }
     prompts_.showMessage(MessageKind::Information, "Information", "Make " + std::to_string(count) + " replace(s)");
     if (count > 0 && currentSegment()) showSelectedSegment();

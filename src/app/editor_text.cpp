@@ -2,15 +2,34 @@
 
 #include "model/edit_operations.h"
 #include "model/line_format.h"
+#include "model/utf8.h"
 
 namespace quillet {
 
-void Editor::textLineEdited(const std::string& text)
+namespace {
+// What the text line can hold of a text: it ends at a unit 0, and an unpaired surrogate, which
+// no text field keeps, shows as U+FFFD.
+std::u16string shownInTextLine(std::u16string_view units)
+{
+    std::u16string shown = fieldUnits(units);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if (isHighSurrogate(shown[i]) && i + 1 < shown.size() && isLowSurrogate(shown[i + 1])) {
+            ++i;
+        } else if (isHighSurrogate(shown[i]) || isLowSurrogate(shown[i])) {
+            shown[i] = u'\uFFFD';
+        }
+    }
+    return shown;
+}
+}  // namespace
+
+void Editor::textLineEdited(const std::u16string& text)
 {
     setTextLine(text);
 }
 
-// The character counter in status panel 1; a message ending in "." keeps its text up to there.
+// The character counter in the message panel; a message ending in "." keeps its text up to there.
+// Characters are counted in UTF-16 units, as a block's count byte counts them.
 void Editor::updateCharacterCounter()
 {
     std::string counter = "Already entered " + std::to_string(state_.textLine.size()) + " char(s)";
@@ -21,23 +40,15 @@ void Editor::updateCharacterCounter()
         state_.messagePanel = counter;
 }
 
-void Editor::fillTextLine(const std::vector<std::uint16_t>& units)
+void Editor::fillTextLine(const std::u16string& units)
 {
-    std::string text = fieldText(units, codePage_);
+    std::u16string text = shownInTextLine(units);
     filledLine_ = text;
+    filledLineExact_ = text == units;
     setTextLine(text);
-    filledLineExact_ = lineUnits() == units;
 }
 
-std::vector<std::uint16_t> Editor::lineUnits() const
-{
-    std::vector<std::uint16_t> units;
-    units.reserve(state_.textLine.size());
-    for (char ch : state_.textLine) units.push_back(codePage_.toUnit(static_cast<std::uint8_t>(ch)));
-    return units;
-}
-
-// Applying a line the person did not touch must not change bytes that the line cannot show.
+// Applying a line the person did not touch must not change units that the line cannot hold.
 bool Editor::lineUnchangedButInexact() const
 {
     return !filledLineExact_ && state_.textLine == filledLine_;
@@ -55,18 +66,11 @@ void Editor::applyTextLine()
 
 void Editor::unicodeApply(std::size_t s)
 {
-    // A line the person left as the program filled it may not show the block exactly (a unit 0,
-    // a unit the code page lacks, a double-byte character): the block then keeps its own units.
+    // A line the person left as the program filled it may not hold the block exactly (a unit 0,
+    // an unpaired surrogate): the block then keeps its own units.
     const Segment& block = document_.segments[s];
-    std::vector<std::uint16_t> units =
-        lineUnchangedButInexact() ? unitsOf(block.data.data(), block.data.size()) : lineUnits();
-    if (units.size() > MaxBlockCharacters) {
-        prompts_.showMessage(MessageKind::Warning, "Warning",
-                             "The text has " + std::to_string(units.size()) +
-                                 " characters, a unicode block holds at most 255. Nothing was changed.");
-        return;
-    }
-    applyUnicodeText(document_, s, units, codePage_);
+    std::u16string units = lineUnchangedButInexact() ? unitsOf(block.data.data(), block.data.size()) : state_.textLine;
+    if (!editDocument(s, [&](Change& change) { applyUnicodeText(document_, s, units, change); })) return;
     showSelectedSegment();
 }
 

@@ -1,32 +1,45 @@
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 
+#include "model/progress.h"
 #include "search/search_fields.h"
 
 namespace quillet {
 
 enum class MessageKind { Warning, Confirmation, Information, Error };
+enum class SaveChoice { Save, Discard, Cancel };
+enum class TextsFileUse { Export, Import };
 
-// Everything the editor asks of or tells the person. Texts are in the code page. The window
-// implements it with real message boxes, file dialogs and the clipboard; tests with a script.
+// Everything the editor asks of or tells the person. Texts are UTF-8; file names are as the
+// file system spells them. The window implements it with real message boxes, file dialogs and
+// the clipboard; tests with a script.
 class Prompts {
 public:
     virtual ~Prompts() = default;
     // A question with the buttons Yes and No; Yes is the default and Escape answers No.
     virtual bool askYesNo(MessageKind kind, const std::string& caption, const std::string& text) = 0;
+    // "Save changes to NAME?" with Save, Discard and Cancel.
+    virtual SaveChoice askSaveChanges(const std::string& text) = 0;
     // A message box with one OK button.
     virtual void showMessage(MessageKind kind, const std::string& caption, const std::string& text) = 0;
-    virtual std::optional<std::string> askOpenFileName() = 0;
-    // Offers the name chosen at the previous use; ".rsc" is the default extension.
-    virtual std::optional<std::string> askSaveFileName() = 0;
+    // Starts in the folder of `currentFile` when there is one.
+    virtual std::optional<std::string> askOpenFileName(const std::string& currentFile) = 0;
+    // Offers `suggestedName`; ".rsc" is the default extension. Replacing a file is asked by the
+    // editor, not by the dialog.
+    virtual std::optional<std::string> askSaveFileName(const std::string& suggestedName) = 0;
+    // A translators' file (tab-separated or PO) to write or to read.
+    virtual std::optional<std::string> askTextsFileName(TextsFileUse use, const std::string& suggestedName) = 0;
     virtual void setClipboardText(const std::string& text) = 0;
     // The modal find and replace dialogs: they show the fields, let the person edit them, write
     // them back (also on Cancel) and return true only for OK.
     virtual bool showFindDialog(FindFields& fields) = 0;
     virtual bool showReplaceDialog(ReplaceFields& fields) = 0;
-    // The about box.
     virtual void showAbout() = 0;
+    // Runs long work; after about half a second a progress box appears, with Cancel. The work
+    // throws WorkCancelled when cancelled.
+    virtual void runLongWork(const std::string& title, const std::function<void(Progress&)>& work) = 0;
 };
 
 }  // namespace quillet

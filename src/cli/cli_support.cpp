@@ -1,13 +1,85 @@
 #include "cli/cli_support.h"
 
+#include <algorithm>
 #include <iostream>
+#include <new>
 
 #include "cli/commands.h"
 #include "model/file_io.h"
 #include "model/loader.h"
 #include "model/saver.h"
+#include "model/utf8.h"
 
 namespace quillet::cli {
+
+namespace {
+bool contains(const std::vector<std::string>& list, const std::string& item)
+{
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+class Parser {
+public:
+    Parser(const std::vector<std::string>& args, const CommandOptions& options) : args_(args), options_(options) {}
+
+    std::optional<Arguments> run()
+    {
+        Arguments parsed;
+        bool optionsEnded = false;
+        for (i_ = 0; i_ < args_.size(); ++i_) {
+            const std::string& arg = args_[i_];
+            if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
+                parsed.operands.push_back(arg);
+            } else if (arg == "--") {
+                optionsEnded = true;
+            } else if (!takeOption(arg, parsed)) {
+                return std::nullopt;
+            }
+        }
+        return parsed;
+    }
+
+private:
+    bool takeOption(const std::string& arg, Arguments& parsed)
+    {
+        std::size_t equals = arg.find('=');
+        std::string name = arg.substr(0, equals);
+        bool withValue = name == "--codepage" || contains(options_.valueOptions, name);
+        if (contains(options_.flags, arg)) {
+            parsed.flags.push_back(arg);
+            return true;
+        }
+        if (!withValue) {
+            usageError((options_.namesItselfInErrors ? options_.name + ": " : "") + "unknown option '" + arg + "'");
+            return false;
+        }
+        std::string value;
+        if (equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+        } else if (i_ + 1 < args_.size()) {
+            value = args_[++i_];
+        } else {
+            usageError(name == "--codepage" ? "--codepage needs a code page, such as 1251" : name + " needs a value");
+            return false;
+        }
+        if (name != "--codepage") {
+            parsed.values.emplace_back(name, value);
+            return true;
+        }
+        auto chosen = CodePage::byName(value);
+        if (!chosen) {
+            usageError("unknown code page '" + value + "'");
+            return false;
+        }
+        parsed.codePage = *chosen;
+        return true;
+    }
+
+    const std::vector<std::string>& args_;
+    const CommandOptions& options_;
+    std::size_t i_ = 0;
+};
+}  // namespace
 
 void reportError(const std::string& subject, const std::string& text)
 {
@@ -20,66 +92,41 @@ int usageError(const std::string& text)
     return ExitUsage;
 }
 
-bool takeFlag(std::vector<std::string>& args, const std::string& flag)
+bool Arguments::has(const std::string& flag) const
 {
-    for (auto it = args.begin(); it != args.end(); ++it) {
-        if (*it == "--") return false;
-        if (*it == flag) {
-            args.erase(it);
-            return true;
-        }
-    }
-    return false;
+    return contains(flags, flag);
 }
 
-bool takeCodePage(std::vector<std::string>& args, CodePage& codePage)
+std::optional<std::string> Arguments::value(const std::string& option) const
 {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--") return true;
-        std::string name;
-        std::size_t taken = 0;
-        if (args[i] == "--codepage") {
-            if (i + 1 >= args.size()) {
-                usageError("--codepage needs a code page, such as 1251");
-                return false;
-            }
-            name = args[i + 1];
-            taken = 2;
-        } else if (args[i].rfind("--codepage=", 0) == 0) {
-            name = args[i].substr(11);
-            taken = 1;
-        } else {
-            continue;
-        }
-        auto chosen = CodePage::byName(name);
-        if (!chosen) {
-            usageError("unknown code page '" + name + "'");
-            return false;
-        }
-        codePage = *chosen;
-        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i + taken));
-        return true;
-    }
-    return true;
+    std::optional<std::string> found;
+    for (const auto& [name, given] : values)
+        if (name == option) found = given;
+    return found;
 }
 
-std::optional<std::string> firstOption(const std::vector<std::string>& args)
+std::optional<Arguments> parseArguments(const std::vector<std::string>& args, const CommandOptions& options)
 {
-    for (const std::string& arg : args) {
-        if (arg == "--") return std::nullopt;
-        if (arg.size() > 1 && arg[0] == '-') return arg;
-    }
-    return std::nullopt;
+    return Parser(args, options).run();
 }
 
-std::optional<Document> loadOrReport(const std::string& path, const CodePage& codePage)
+std::optional<std::u16string> textArgument(const std::string& argument)
+{
+    std::optional<std::u16string> units = unitsFromUtf8(argument);
+    if (!units) usageError("the text '" + argument + "' is not valid UTF-8");
+    return units;
+}
+
+std::optional<Document> loadOrReport(const std::string& path)
 {
     try {
-        return loadResource(path, codePage);
+        return loadResource(path);
     } catch (const IoError& error) {
         reportError(path, error.what());
-        return std::nullopt;
+    } catch (const std::bad_alloc&) {
+        reportError(path, "not enough memory to load it");
     }
+    return std::nullopt;
 }
 
 bool saveOrReport(const Document& document, const std::string& path)
@@ -89,8 +136,10 @@ bool saveOrReport(const Document& document, const std::string& path)
         return true;
     } catch (const IoError& error) {
         reportError(path, error.what());
-        return false;
+    } catch (const std::bad_alloc&) {
+        reportError(path, "not enough memory to save it; nothing was written");
     }
+    return false;
 }
 
 }  // namespace quillet::cli

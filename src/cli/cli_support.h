@@ -13,17 +13,37 @@ void reportError(const std::string& subject, const std::string& text);
 // Prints "quillet-cli: <text>" and a hint to --help on stderr; returns the usage exit status.
 int usageError(const std::string& text);
 
-// Takes "--codepage CP" (or "--codepage=CP") out of the arguments. Returns false, after
-// reporting, when the code page is unknown or missing.
-bool takeCodePage(std::vector<std::string>& args, CodePage& codePage);
-// Takes a flag without value out of the arguments; true when it was there.
-bool takeFlag(std::vector<std::string>& args, const std::string& flag);
-// The first argument that starts with "-" and is not "-" itself, if any.
-std::optional<std::string> firstOption(const std::vector<std::string>& args);
+// What a command accepts besides "--codepage CP", which every command takes.
+struct CommandOptions {
+    std::string name;
+    std::vector<std::string> flags;         // options without a value, e.g. "--json"
+    std::vector<std::string> valueOptions;  // options with one, written "--x V" or "--x=V"
+    bool namesItselfInErrors = true;        // "list: unknown option ..." or "unknown option ..."
+};
+
+// The arguments of a command, options taken out. "--" ends the options: what follows is an
+// operand even when it starts with "-".
+struct Arguments {
+    CodePage codePage = CodePage::system();
+    std::vector<std::string> flags;  // in the order given
+    std::vector<std::pair<std::string, std::string>> values;
+    std::vector<std::string> operands;
+
+    bool has(const std::string& flag) const;
+    std::optional<std::string> value(const std::string& option) const;
+};
+
+// Reports a usage error and returns nothing for an unknown option, a missing value or an
+// unknown code page.
+std::optional<Arguments> parseArguments(const std::vector<std::string>& args, const CommandOptions& options);
+
+// A text given on the command line as UTF-16 units; reports and returns nothing when it is not
+// valid UTF-8.
+std::optional<std::u16string> textArgument(const std::string& argument);
 
 // Loads a file as the editor does, except that a missing file is an error here. Reports the
 // error and returns nothing on failure.
-std::optional<Document> loadOrReport(const std::string& path, const CodePage& codePage);
+std::optional<Document> loadOrReport(const std::string& path);
 // Saves as "Save file as" does; reports and returns false on failure.
 bool saveOrReport(const Document& document, const std::string& path);
 

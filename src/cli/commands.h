@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_support.h"
+
 namespace quillet::cli {
 
 // Exit codes of the tool: 0 done, 1 a file or data error (or nothing found), 2 a usage error.
@@ -9,24 +11,19 @@ constexpr int ExitOk = 0;
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 
-// Each command takes the arguments after its name and returns the tool's exit code.
+// Each command takes its parsed arguments and returns the tool's exit code.
 
 // list [--codepage CP] [--json] FILE: the index list and the segment list as the editor shows them.
-int runList(const std::vector<std::string>& args);
+int runList(const Arguments& args);
 // copy [--codepage CP] IN OUT: loads IN and saves it to OUT.
-int runCopy(const std::vector<std::string>& args);
-// texts export FILE / texts import FILE TEXTS OUT: the translator's round trip.
-int runTexts(const std::vector<std::string>& args);
-
-int runList(const std::vector<std::string>& arguments);
-int runCopy(const std::vector<std::string>& arguments);
-int runTexts(const std::vector<std::string>& arguments);
-
+int runCopy(const Arguments& args);
+// texts export [--po | --format tsv|po] FILE / texts import FILE TEXTS OUT: the translator's round trip.
+int runTexts(const Arguments& args);
 // find [--hex|--text|--unicode] [--codepage CP] PATTERN FILE: every hit in the order "Find next"
 // visits them from the first segment, one line each; exit 1 when there is none.
-int runFind(const std::vector<std::string>& args);
+int runFind(const Arguments& args);
 // replace [--hex|--text|--unicode] [--codepage CP] PATTERN REPLACEMENT IN OUT: replaces from the
-// beginning, prints the count and saves OUT.
-int runReplace(const std::vector<std::string>& args);
+// beginning, saves OUT and then prints the count.
+int runReplace(const Arguments& args);
 
 }  // namespace quillet::cli

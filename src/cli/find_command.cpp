@@ -7,7 +7,6 @@
 #include "model/hex.h"
 #include "search/byte_search.h"
 #include "search/pattern.h"
-#include "search/search_start.h"
 #include "views/grid_geometry.h"
 
 namespace quillet::cli {
@@ -16,32 +15,25 @@ namespace {
 
 const char* const LengthWarning = "Length texts not equal, resize not support for this operation!";
 
-// Takes the mode flags out of the arguments; the last one given counts, "hexUpper data" by default.
-PatternMode takeMode(std::vector<std::string>& args)
+// The last mode flag given counts, "HEX data" by default.
+PatternMode modeOf(const Arguments& args)
 {
     PatternMode mode = PatternMode::HexData;
-    for (;;) {
-        if (takeFlag(args, "--hex")) mode = PatternMode::HexData;
-        else if (takeFlag(args, "--text")) mode = PatternMode::Text;
-        else if (takeFlag(args, "--unicode")) mode = PatternMode::TextUnicode;
-        else return mode;
+    for (const std::string& flag : args.flags) {
+        if (flag == "--hex") mode = PatternMode::HexData;
+        if (flag == "--text") mode = PatternMode::Text;
+        if (flag == "--unicode") mode = PatternMode::TextUnicode;
     }
+    return mode;
 }
 
-// What is left after the options: the operands, without a "--" that ended the options.
-std::optional<std::vector<std::string>> operands(std::vector<std::string> args, std::size_t count)
+// The pattern of a text in a mode; a text the code page cannot hold is a usage error.
+std::optional<Bytes> patternOrReport(const std::u16string& text, PatternMode mode, const CodePage& codePage)
 {
-    if (auto option = firstOption(args)) {
-        usageError("unknown option '" + *option + "'");
-        return std::nullopt;
-    }
-    auto end = std::find(args.begin(), args.end(), std::string("--"));
-    if (end != args.end()) args.erase(end);
-    if (args.size() != count) {
-        usageError("expected " + std::to_string(count) + " operands");
-        return std::nullopt;
-    }
-    return args;
+    std::string error;
+    std::optional<Bytes> pattern = patternBytes(text, mode, codePage, &error);
+    if (!pattern) usageError(error);
+    return pattern;
 }
 
 // Find from the first segment, then "Find next" until it finds nothing or no longer moves (an
@@ -58,8 +50,8 @@ int printHitsInFindNextOrder(const Document& document, const Bytes& pattern)
         std::cout << cell.segment + 1 << " " << cell.index << " "
                   << hexUpper(static_cast<std::uint64_t>(document.dataStart(segment)) + cell.index, 8) << "\n";
         shown = cell;
-        int lead = gridLead(document, segment);
-        std::size_t start = startIndexAfterCell(lead, cellOfByte(lead, static_cast<std::int64_t>(cell.index)));
+        GridLayout layout = GridLayout::of(document, segment);
+        std::size_t start = layout.startAfter(layout.cellOf(static_cast<std::int64_t>(cell.index)));
         hit = findInSegments(document.segments, cell.segment, start, pattern);
     }
     return shown ? ExitOk : ExitFailure;
@@ -67,47 +59,50 @@ int printHitsInFindNextOrder(const Document& document, const Bytes& pattern)
 
 }  // namespace
 
-int runFind(const std::vector<std::string>& args)
+int runFind(const Arguments& args)
 {
-    std::vector<std::string> rest = args;
-    CodePage codePage = CodePage::system();
-    if (!takeCodePage(rest, codePage)) return ExitUsage;
-    PatternMode mode = takeMode(rest);
-    auto given = operands(rest, 2);  // PATTERN FILE
-    if (!given) return ExitUsage;
-    std::string text = codePage.fromUtf8((*given)[0]);
-    auto document = loadOrReport((*given)[1], codePage);
+    if (args.operands.size() != 2) return usageError("expected 2 operands");  // PATTERN FILE
+    PatternMode mode = modeOf(args);
+    std::optional<std::u16string> text = textArgument(args.operands[0]);
+    if (!text) return ExitUsage;
+    std::optional<Bytes> pattern = patternOrReport(*text, mode, args.codePage);
+    if (!pattern) return ExitUsage;
+    auto document = loadOrReport(args.operands[1]);
     if (!document) return ExitFailure;
-    if (text.empty()) return ExitFailure;  // as in the window, an empty text searches for nothing
-    return printHitsInFindNextOrder(*document, patternBytes(text, mode, codePage));
+    if (text->empty()) return ExitFailure;  // as in the window, an empty text searches for nothing
+    return printHitsInFindNextOrder(*document, *pattern);
 }
 
-int runReplace(const std::vector<std::string>& args)
+int runReplace(const Arguments& args)
 {
-    std::vector<std::string> rest = args;
-    CodePage codePage = CodePage::system();
-    if (!takeCodePage(rest, codePage)) return ExitUsage;
-    PatternMode mode = takeMode(rest);
-    auto given = operands(rest, 4);  // PATTERN REPLACEMENT IN OUT
-    if (!given) return ExitUsage;
-    std::string lookFor = codePage.fromUtf8((*given)[0]);
-    std::string replaceWith = codePage.fromUtf8((*given)[1]);
+    if (args.operands.size() != 4) return usageError("expected 4 operands");  // PATTERN REPLACEMENT IN OUT
+    PatternMode mode = modeOf(args);
+    std::optional<std::u16string> lookFor = textArgument(args.operands[0]);
+    if (!lookFor) return ExitUsage;
+    std::optional<std::u16string> replaceWith = textArgument(args.operands[1]);
+    if (!replaceWith) return ExitUsage;
+    std::optional<Bytes> pattern = patternOrReport(*lookFor, mode, args.codePage);
+    if (!pattern) return ExitUsage;
+    std::optional<Bytes> replacement = patternOrReport(*replaceWith, mode, args.codePage);
+    if (!replacement) return ExitUsage;
     // The texts' characters are counted, whatever the mode, as the replace dialog does.
-    if (lookFor.size() != replaceWith.size()) {
+    if (patternCharacterCount(*lookFor, mode, args.codePage) != patternCharacterCount(*replaceWith, mode, args.codePage)) {
         std::cerr << "quillet-cli: " << LengthWarning << "\n";
         return ExitUsage;
     }
-    auto document = loadOrReport((*given)[2], codePage);
+    auto document = loadOrReport(args.operands[2]);
     if (!document) return ExitFailure;
 
     std::int64_t count = 0;
-    if (!lookFor.empty()) {
-        Bytes pattern = patternBytes(lookFor, mode, codePage);
-        Bytes replacement = patternBytes(replaceWith, mode, codePage);
-        count = replaceInSegments(document->segments, 0, 0, pattern, replacement);
+    if (!lookFor->empty()) {
+        NoProgress progress;
+        ReplaceWrites writes = replaceInSegments(document->segments, 0, 0, *pattern, *replacement, progress);
+        count = replacementCount(writes, document->segments, 0, 0);
     }
+    // The count is told only once the file holds the replacements.
+    if (!saveOrReport(*document, args.operands[3])) return ExitFailure;
     std::cout << "Make " << count << " replace(s)\n";
-    return saveOrReport(*document, (*given)[3]) ? ExitOk : ExitFailure;
+    return ExitOk;
 }
 
 }  // namespace quillet::cli

@@ -8,7 +8,7 @@ namespace quillet::cli {
 
 namespace {
 
-void printLines(const Document& document, const CodePage& codePage)
+void printLines(const Document& document)
 {
     std::string out = "[index]\n";
     for (std::size_t k = 0; k < document.indexTable.size(); ++k) {
@@ -20,7 +20,14 @@ void printLines(const Document& document, const CodePage& codePage)
         }
     }
     out += "[segments]\n";
-    for (const std::string& line : document.segmentLines) out += codePage.toUtf8(line) + "\n";
+    for (std::size_t j = 0; j < document.segments.size(); ++j) {
+        out += document.segmentLine(j);
+        out += '\n';
+        if (out.size() > (1 << 20)) {
+            std::cout << out;
+            out.clear();
+        }
+    }
     std::cout << out;
 }
 
@@ -46,7 +53,7 @@ std::string jsonString(const std::string& utf8)
     return out + "\"";
 }
 
-void printJson(const Document& document, const CodePage& codePage)
+void printJson(const Document& document)
 {
     std::string out = "{\n  \"no_index\": " + std::string(document.noIndex ? "true" : "false") + ",\n  \"index\": [";
     for (std::size_t k = 0; k < document.indexTable.size(); ++k) {
@@ -63,8 +70,8 @@ void printJson(const Document& document, const CodePage& codePage)
         out += j == 0 ? "\n    " : ",\n    ";
         out += "{\"kind\": \"" + std::string(segment.isUnicode() ? "unicode" : "data") + "\"";
         out += ", \"offset\": " + std::to_string(segment.offset);
-        out += ", \"size\": " + std::to_string(segment.size);
-        out += ", \"line\": " + jsonString(codePage.toUtf8(document.segmentLines[j]));
+        out += ", \"size\": " + std::to_string(segment.size());
+        out += ", \"line\": " + jsonString(document.segmentLine(j));
         out += ", \"data\": \"";
         for (std::uint8_t byte : segment.data) appendHexByte(out, byte);
         out += "\"}";
@@ -77,35 +84,24 @@ void printJson(const Document& document, const CodePage& codePage)
 
 }  // namespace
 
-int runList(const std::vector<std::string>& arguments)
+int runList(const Arguments& args)
 {
-    std::vector<std::string> args = arguments;
-    CodePage codePage = CodePage::system();
-    if (!takeCodePage(args, codePage)) return ExitUsage;
-    bool json = takeFlag(args, "--json");
-    takeFlag(args, "--");
-    if (auto option = firstOption(args)) return usageError("list: unknown option '" + *option + "'");
-    if (args.size() != 1) return usageError("list needs one FILE");
-    auto document = loadOrReport(args[0], codePage);
+    if (args.operands.size() != 1) return usageError("list needs one FILE");
+    auto document = loadOrReport(args.operands[0]);
     if (!document) return ExitFailure;
-    if (json)
-        printJson(*document, codePage);
+    if (args.has("--json"))
+        printJson(*document);
     else
-        printLines(*document, codePage);
+        printLines(*document);
     return std::cout.good() ? ExitOk : ExitFailure;
 }
 
-int runCopy(const std::vector<std::string>& arguments)
+int runCopy(const Arguments& args)
 {
-    std::vector<std::string> args = arguments;
-    CodePage codePage = CodePage::system();
-    if (!takeCodePage(args, codePage)) return ExitUsage;
-    takeFlag(args, "--");
-    if (auto option = firstOption(args)) return usageError("copy: unknown option '" + *option + "'");
-    if (args.size() != 2) return usageError("copy needs IN and OUT");
-    auto document = loadOrReport(args[0], codePage);
+    if (args.operands.size() != 2) return usageError("copy needs IN and OUT");
+    auto document = loadOrReport(args.operands[0]);
     if (!document) return ExitFailure;
-    return saveOrReport(*document, args[1]) ? ExitOk : ExitFailure;
+    return saveOrReport(*document, args.operands[1]) ? ExitOk : ExitFailure;
 }
 
 }  // namespace quillet::cli

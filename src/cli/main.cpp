@@ -1,5 +1,6 @@
 #include <iostream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,10 +53,18 @@ int main(int argc, char** argv)
         std::cout << "quillet-cli " << QUILLET_VERSION << "\n";
         return quillet::cli::ExitOk;
     }
-    const std::map<std::string, int (*)(const std::vector<std::string>&)> commands = {
-        {"list", quillet::cli::runList},   {"copy", quillet::cli::runCopy},
-        {"texts", quillet::cli::runTexts}, {"find", quillet::cli::runFind},
-        {"replace", quillet::cli::runReplace},
+    using namespace quillet::cli;
+    struct Command {
+        CommandOptions options;
+        int (*run)(const Arguments&);
+    };
+    const std::vector<std::string> modes = {"--hex", "--text", "--unicode"};
+    const std::map<std::string, Command> commands = {
+        {"list", {{"list", {"--json"}, {}, true}, runList}},
+        {"copy", {{"copy", {}, {}, true}, runCopy}},
+        {"texts", {{"texts", {"--po"}, {"--format"}, true}, runTexts}},
+        {"find", {{"find", modes, {}, false}, runFind}},
+        {"replace", {{"replace", modes, {}, false}, runReplace}},
     };
     auto found = commands.find(command);
     if (found == commands.end()) {
@@ -64,10 +73,13 @@ int main(int argc, char** argv)
     }
     args.erase(args.begin());
     for (const std::string& arg : args) {
+        if (arg == "--") break;
         if (arg == "--help") {
             std::cout << HelpText;
-            return quillet::cli::ExitOk;
+            return ExitOk;
         }
     }
-    return found->second(args);
+    std::optional<Arguments> parsed = parseArguments(args, found->second.options);
+    if (!parsed) return ExitUsage;
+    return found->second.run(*parsed);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/codepage_names.h"
+#include "model/utf8.h"
 
 namespace quillet {
 
@@ -166,57 +167,12 @@ std::shared_ptr<const CodePage::Tables> buildTables(int number)
     return tables;
 }
 
-void appendUtf8(std::string& text, char32_t codePoint)
+void appendShown(std::string& text, char32_t codePoint)
 {
-    if (isSurrogate(codePoint) || codePoint > 0x10FFFF) {
+    if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
         text += replacement;
-    } else if (codePoint < 0x80) {
-        text += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        text += static_cast<char>(0xC0 | (codePoint >> 6));
-        text += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        text += static_cast<char>(0xE0 | (codePoint >> 12));
-        text += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        text += static_cast<char>(0xF0 | (codePoint >> 18));
-        text += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        text += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-}
-
-struct DecodedUtf8 {
-    std::optional<char32_t> codePoint;  // nothing for an ill-formed sequence
-    std::size_t length = 1;             // bytes taken, at least 1
-};
-
-// One character of UTF-8 at the start of text; an ill-formed sequence takes its longest valid
-// beginning (at least one byte), so each becomes a single replacement.
-DecodedUtf8 decodeUtf8(std::string_view text)
-{
-    const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char first = byteAt(0);
-    if (first < 0x80) return {first, 1};
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF;
-    if (first >= 0xC2 && first <= 0xDF) length = 2;
-    else if (first >= 0xE0 && first <= 0xEF) length = 3;
-    else if (first >= 0xF0 && first <= 0xF4) length = 4;
-    else return {std::nullopt, 1};
-    if (first == 0xE0) low = 0xA0;
-    if (first == 0xED) high = 0x9F;
-    if (first == 0xF0) low = 0x90;
-    if (first == 0xF4) high = 0x8F;
-    char32_t codePoint = first & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        if (i >= text.size() || byteAt(i) < low || byteAt(i) > high) return {std::nullopt, i};
-        codePoint = (codePoint << 6) | (byteAt(i) & 0x3F);
-        low = 0x80;
-        high = 0xBF;
-    }
-    return {codePoint, length};
+    else
+        appendUtf8(text, codePoint);
 }
 
 }  // namespace
@@ -286,7 +242,7 @@ std::string CodePage::toUtf8(std::string_view ansi) const
     for (std::size_t i = 0; i < ansi.size(); ++i) {
         const auto byte = static_cast<unsigned char>(ansi[i]);
         if (!tables_->leadByte[byte]) {
-            appendUtf8(text, tables_->byteCodePoint[byte]);
+            appendShown(text, tables_->byteCodePoint[byte]);
             continue;
         }
         char32_t pair = 0;
@@ -296,26 +252,27 @@ std::string CodePage::toUtf8(std::string_view ansi) const
         if (pair == 0) {
             text += replacement;
         } else {
-            appendUtf8(text, pair);
+            appendShown(text, pair);
             ++i;
         }
     }
     return text;
 }
 
-std::string CodePage::fromUtf8(std::string_view utf8) const
+bool CodePage::hasUnit(char16_t unit) const
 {
-    std::string ansi;
-    ansi.reserve(utf8.size());
-    while (!utf8.empty()) {
-        DecodedUtf8 decoded = decodeUtf8(utf8);
-        if (decoded.codePoint && *decoded.codePoint < 0x10000)
-            ansi += tables_->unitBytes[*decoded.codePoint];
-        else
-            ansi += replacement;
-        utf8.remove_prefix(decoded.length);
+    return unit == u'?' || tables_->unitBytes[unit] != replacement;
+}
+
+std::optional<std::string> CodePage::encode(std::u16string_view units) const
+{
+    std::string bytes;
+    bytes.reserve(units.size());
+    for (char16_t unit : units) {
+        if (!hasUnit(unit)) return std::nullopt;
+        bytes += tables_->unitBytes[unit];
     }
-    return ansi;
+    return bytes;
 }
 
 }  // namespace quillet

@@ -33,10 +33,12 @@ public:
     // the conversion yields none (a lone lead byte of a double-byte code page).
     std::uint16_t toUnit(std::uint8_t ch) const;
 
-    // Whole texts for display and for typed input, with the code page's own character
-    // boundaries (lead and trail bytes together). Unmappable characters become "?".
+    // 8-bit text for display, with the code page's own character boundaries (lead and trail
+    // bytes together); a byte sequence that stands for no character becomes "?".
     std::string toUtf8(std::string_view ansi) const;
-    std::string fromUtf8(std::string_view utf8) const;
+    // The bytes of a text in the code page; nothing when it holds a character the page lacks.
+    std::optional<std::string> encode(std::u16string_view units) const;
+    bool hasUnit(char16_t unit) const;
 
     struct Tables;
 

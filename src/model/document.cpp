@@ -1,6 +1,7 @@
 #include "model/document.h"
 
 #include "model/line_format.h"
+#include "model/utf8.h"
 
 namespace quillet {
 
@@ -13,6 +14,16 @@ std::int64_t Document::dataStart(const Segment& segment) const
 std::string Document::indexLine(std::size_t entry) const
 {
     return formatIndexLine(indexTable[entry], entry);
+}
+
+std::string Document::segmentLine(std::size_t j) const
+{
+    const Segment& segment = segments[j];
+    if (noIndex) return rawSegmentLine(segment.data.size());
+    std::string line = sequenceNumber(segment.number) + indexTag(segment.tag) + " ";
+    if (segment.isUnicode()) return line + readableUtf8(unitsOf(segment.data.data(), segment.data.size()));
+    if (segment.forcedText) return line + readableUtf8(*segment.forcedText);
+    return line + dataRange(segment);
 }
 
 }  // namespace quillet

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "model/resource.h"
+#include "model/segment.h"
 
 namespace quillet {
 
@@ -19,19 +19,20 @@ struct FileHeader {
 // straight from the file.
 using IndexEntries = std::vector<std::uint16_t, DefaultInitAllocator<std::uint16_t>>;
 
-// The loaded resource file: its index entries, its body cut into segments, and the lines of
-// the segment list, which describe the segments in the same order. Index lines are not stored:
-// each is hexUpper(entry, 4) + "(" + k + ")", made when it is read.
+// The loaded resource file: its index entries and its body cut into segments. The lines of the
+// two lists are not stored: each is made from the document when it is shown.
 struct Document {
     FileHeader header;
     IndexEntries indexTable;
     std::vector<Segment> segments;
-    std::vector<std::string> segmentLines;
     bool noIndex = false;
 
-    // File position of the first byte of a segment's Data.
+    // File position of the first byte of a segment's data.
     std::int64_t dataStart(const Segment& segment) const;
+    // hexUpper(entry, 4) + "(" + k + ")".
     std::string indexLine(std::size_t entry) const;
+    // The segment list's line of segment j, in UTF-8.
+    std::string segmentLine(std::size_t j) const;
 };
 
 }  // namespace quillet

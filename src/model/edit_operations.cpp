@@ -2,88 +2,138 @@
 
 #include <algorithm>
 
-#include "model/codepage.h"
 #include "model/line_format.h"
+#include "model/saver.h"
 
 namespace quillet {
 
 namespace {
+
+constexpr std::int64_t LargestPosition = 0xFFFF;
+
+// The rule for one entry when the file bytes [a, a + n) become n + delta bytes. An entry at a
+// marks the start of the segment changed when the change begins at its first byte; otherwise
+// (bytes added at a segment's end, or to an empty one) it marks what follows, which moves.
+std::uint16_t movedEntry(std::uint16_t entry, std::int64_t a, std::int64_t n, std::int64_t delta, bool keepAtStart)
+{
+    if (entry < a || (entry == a && keepAtStart)) return entry;
+    std::int64_t moved = entry + delta;
+    if (entry < a + n || entry == a) moved = std::max(a, moved);
+    // An entry past the body's end stays past it rather than wrap round into it.
+    return static_cast<std::uint16_t>(std::clamp<std::int64_t>(moved, 0, LargestPosition));
+}
+
+// The entries that move, worked out before anything changes, so that a lack of memory leaves
+// the document as it was.
+std::vector<EntryChange> movedEntries(const Document& document, std::int64_t a, std::int64_t n, std::int64_t delta,
+                                      bool keepAtStart)
+{
+    std::vector<EntryChange> changes;
+    if (delta == 0 || document.noIndex) return changes;
+    for (std::size_t k = 0; k < document.indexTable.size(); ++k) {
+        std::uint16_t before = document.indexTable[k];
+        std::uint16_t after = movedEntry(before, a, n, delta, keepAtStart);
+        if (after != before) changes.push_back({k, before, after});
+    }
+    return changes;
+}
+
+void applyEntries(Document& document, const std::vector<EntryChange>& changes)
+{
+    for (const EntryChange& change : changes) document.indexTable[change.entry] = change.after;
+}
+
+void refuseOverflow(const Document& document, std::int64_t delta)
+{
+    if (document.noIndex || delta <= 0) return;
+    std::uint64_t before = bytesBeforeIndex(document);
+    if (before + static_cast<std::uint64_t>(delta) <= static_cast<std::uint64_t>(LargestPosition)) return;
+    throw EditRefused("The change would put the index at byte " + std::to_string(before + delta) +
+                      ", past the 65535 an index offset can hold. Nothing was changed.");
+}
+
 std::uint16_t shifted(std::uint16_t position, std::int64_t delta)
 {
-    return static_cast<std::uint16_t>(static_cast<std::int64_t>(position) + delta);  // modulo 65536
+    return static_cast<std::uint16_t>(static_cast<std::int64_t>(position) + delta);
 }
 
-// Moves every entry from `firstEntry` on that lies above `anchor`.
-void shiftEntriesAbove(Document& document, std::uint16_t anchor, std::int64_t delta, std::size_t firstEntry = 0)
-{
-    for (std::size_t k = firstEntry; k < document.indexTable.size(); ++k)
-        if (document.indexTable[k] > anchor) document.indexTable[k] = shifted(document.indexTable[k], delta);
-}
-
-void shiftSegmentsFrom(Document& document, std::size_t first, std::int64_t delta)
-{
-    for (std::size_t j = first; j < document.segments.size(); ++j)
-        document.segments[j].offset = shifted(document.segments[j].offset, delta);
-}
 }  // namespace
 
-void rebuildDataLines(Document& document, std::size_t first)
-{
-    for (std::size_t j = first; j < document.segments.size(); ++j)
-        if (!document.segments[j].isUnicode())
-            document.segmentLines[j] = withHead(document.segmentLines[j], dataRange(document.segments[j]));
-}
-
-void deleteSegment(Document& document, std::size_t s)
-{
-    const Segment& removed = document.segments[s];
-    std::int64_t taken = removed.size + (removed.isUnicode() ? 2 : 0);
-    shiftEntriesAbove(document, removed.offset, -taken);
-    shiftSegmentsFrom(document, s, -taken);
-    document.segments.erase(document.segments.begin() + static_cast<std::ptrdiff_t>(s));
-    document.segmentLines.erase(document.segmentLines.begin() + static_cast<std::ptrdiff_t>(s));
-    rebuildDataLines(document, 0);
-}
-
-void applyUnicodeText(Document& document, std::size_t s, const std::vector<std::uint16_t>& units,
-                      const CodePage& codePage)
-{
-    Segment& block = document.segments[s];
-    std::int64_t newSize = 2 * static_cast<std::int64_t>(units.size());
-    std::int64_t shrink = block.size - newSize;
-    if (shrink != 0) {
-        shiftEntriesAbove(document, block.offset, -shrink);
-        shiftSegmentsFrom(document, s + 1, -shrink);
-        block.size = static_cast<std::int32_t>(newSize);
-        block.data.resize(static_cast<std::size_t>(newSize));
-    }
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        block.data[2 * i] = static_cast<std::uint8_t>(units[i] & 0xFF);
-        block.data[2 * i + 1] = static_cast<std::uint8_t>(units[i] >> 8);
-    }
-    document.segmentLines[s] = withHead(document.segmentLines[s], displayText(block.data, codePage));
-    rebuildDataLines(document, s);
-}
-
-void resizeRun(Document& document, std::size_t s, std::size_t t, std::size_t n, std::size_t newLength,
-               std::size_t firstMovableEntry)
+BodySplice spliceSegment(Document& document, std::size_t s, std::size_t from, std::size_t count, Bytes inserted)
 {
     Segment& segment = document.segments[s];
-    std::int64_t delta = static_cast<std::int64_t>(newLength) - static_cast<std::int64_t>(n);
-    Bytes& data = segment.data;
-    if (delta > 0) {
-        data.resize(data.size() + static_cast<std::size_t>(delta), 0);
-        std::move_backward(data.begin() + static_cast<std::ptrdiff_t>(t + n),
-                           data.end() - static_cast<std::ptrdiff_t>(delta), data.end());
-    } else if (delta < 0) {
-        std::move(data.begin() + static_cast<std::ptrdiff_t>(t + n), data.end(),
-                  data.begin() + static_cast<std::ptrdiff_t>(t + newLength));
-        data.resize(data.size() - static_cast<std::size_t>(-delta));
-    }
-    segment.size = static_cast<std::int32_t>(data.size());
-    shiftSegmentsFrom(document, s + 1, delta);
-    shiftEntriesAbove(document, segment.offset, delta, firstMovableEntry);
-    rebuildDataLines(document, s);
+    std::int64_t delta = static_cast<std::int64_t>(inserted.size()) - static_cast<std::int64_t>(count);
+    refuseOverflow(document, delta);
+    BodySplice splice;
+    splice.segment = s;
+    splice.from = from;
+    bool block = segment.isUnicode();
+    std::int64_t a = block ? segment.offset : document.dataStart(segment) + static_cast<std::int64_t>(from);
+    std::int64_t n = block ? 2 + segment.size() : static_cast<std::int64_t>(count);
+    bool keepAtStart = block || (from == 0 && !segment.data.empty());
+    splice.entries = movedEntries(document, a, n, delta, keepAtStart);
+    splice.removed = segment.data.copy(from, count);
+    splice.inserted = std::move(inserted);
+    segment.data.splice(from, count, splice.inserted.data(), splice.inserted.size());
+    for (std::size_t j = s + 1; j < document.segments.size(); ++j)
+        document.segments[j].offset = shifted(document.segments[j].offset, delta);
+    applyEntries(document, splice.entries);
+    return splice;
+}
+
+SegmentRemoval removeSegment(Document& document, std::size_t s)
+{
+    SegmentRemoval removal;
+    removal.segment = s;
+    const Segment& segment = document.segments[s];
+    std::int64_t taken = segment.size() + (segment.isUnicode() ? 2 : 0);
+    std::int64_t a = segment.isUnicode() ? segment.offset : document.dataStart(segment);
+    removal.entries = movedEntries(document, a, taken, -taken, true);
+    applyEntries(document, removal.entries);
+    removal.removed = std::move(document.segments[s]);
+    document.segments.erase(document.segments.begin() + static_cast<std::ptrdiff_t>(s));
+    for (std::size_t j = s; j < document.segments.size(); ++j)
+        document.segments[j].offset = shifted(document.segments[j].offset, -taken);
+    return removal;
+}
+
+void setForcedText(Document& document, std::size_t s, std::optional<std::u16string> text, Change& change)
+{
+    Segment& segment = document.segments[s];
+    if (segment.forcedText == text) return;
+    change.steps.push_back(ForcedTextChange{s, segment.forcedText, text});
+    segment.forcedText = std::move(text);
+}
+
+void clearForcedTexts(Document& document, std::size_t first, Change& change)
+{
+    for (std::size_t j = first; j < document.segments.size(); ++j)
+        if (document.segments[j].forcedText) setForcedText(document, j, std::nullopt, change);
+}
+
+void deleteSegment(Document& document, std::size_t s, Change& change)
+{
+    change.steps.push_back(removeSegment(document, s));
+    clearForcedTexts(document, 0, change);
+}
+
+void applyUnicodeText(Document& document, std::size_t s, std::u16string_view units, Change& change)
+{
+    if (units.size() > MaxBlockCharacters)
+        throw EditRefused("The text has " + std::to_string(units.size()) +
+                          " characters, a unicode block holds at most 255. Nothing was changed.");
+    Bytes bytes = bytesOfUnits(units);
+    const SegmentBytes& data = document.segments[s].data;
+    bool same = bytes.size() == data.size() && std::equal(bytes.begin(), bytes.end(), data.begin());
+    if (!same) change.steps.push_back(spliceSegment(document, s, 0, data.size(), std::move(bytes)));
+    clearForcedTexts(document, s, change);
+}
+
+void writeByte(Document& document, std::size_t s, std::size_t index, std::uint8_t value, Change& change)
+{
+    std::uint8_t& byte = document.segments[s].data[index];
+    change.steps.push_back(ByteWrite{s, index, byte, value});
+    byte = value;
 }
 
 }  // namespace quillet

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <vector>
@@ -212,6 +213,28 @@ ReadOnlyFile::ReadOnlyFile(const std::string& path)
     }
 }
 
+bool ReadOnlyFile::isLocal() const
+{
+    struct statfs system;
+    if (::fstatfs(fd_, &system) != 0) return false;
+    switch (static_cast<unsigned long>(system.f_type)) {
+    case 0x6969:      // NFS
+    case 0x517B:      // SMB
+    case 0xFF534D42:  // CIFS
+    case 0xFE534D42:  // SMB2
+    case 0x65735546:  // FUSE
+    case 0x01021997:  // 9P
+    case 0x00C36400:  // Ceph
+    case 0x47504653:  // GPFS
+    case 0x564C:      // NCP
+    case 0x73757245:  // Coda
+    case 0x5346414F:  // AFS
+        return false;
+    default:
+        return true;
+    }
+}
+
 ReadOnlyFile::~ReadOnlyFile()
 {
     ::close(fd_);
@@ -242,7 +265,10 @@ Bytes ReadOnlyFile::readAt(std::uint64_t position, std::size_t count) const
 Bytes readWholeFile(const std::string& path)
 {
     ReadOnlyFile file(path);
-    return file.readAt(0, file.size());
+    if (file.size() > MaxReadLength)
+        throw IoError("File too large: " + std::to_string(file.size()) + " bytes, at most " +
+                      std::to_string(MaxReadLength) + " can be read");
+    return file.readAt(0, static_cast<std::size_t>(file.size()));
 }
 
 AtomicFileWriter::AtomicFileWriter(const std::string& path)

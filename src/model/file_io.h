@@ -15,8 +15,12 @@ public:
 // The text for a system error number.
 std::string ioErrorText(int errorNumber);
 
-// The largest file the editor holds: a segment's size is a signed 32-bit count.
-constexpr std::uint64_t MaxFileLength = 2147483647;
+// The largest file the editor holds: one mapped into memory, as a file without an index is,
+// with a grid row for every sixteen bytes that a scroll bar can still reach.
+constexpr std::uint64_t MaxFileLength = std::uint64_t{16} << 30;
+// The largest file read into memory instead: one whose index entries are read, or one on a
+// file system that is not mapped.
+constexpr std::uint64_t MaxReadLength = 2147483647;
 
 // True when the name is there and is no folder: a file to open, or something whose opening
 // explains itself (a named pipe, a device, a symbolic link that loops).
@@ -33,6 +37,10 @@ public:
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
 
     std::uint64_t size() const { return size_; }
+    int descriptor() const { return fd_; }
+    // Whether the file lies on a local file system, whose pages the program may map: a network
+    // or user-space file system may fail a page later, long after the file was opened.
+    bool isLocal() const;
     void readAt(std::uint64_t position, void* into, std::size_t count) const;
     Bytes readAt(std::uint64_t position, std::size_t count) const;
 

@@ -30,7 +30,7 @@ std::string formatIndexLine(std::uint16_t entryValue, std::size_t entryNumber)
 std::string dataRange(const Segment& segment)
 {
     std::int64_t first = static_cast<std::int64_t>(segment.offset) + 1;
-    std::int64_t last = static_cast<std::int64_t>(segment.offset) + segment.size;
+    std::int64_t last = static_cast<std::int64_t>(segment.offset) + segment.size();
     return hexUpper(static_cast<std::uint64_t>(first), 4) + ":" + hexUpper(static_cast<std::uint64_t>(last), 4);
 }
 
@@ -39,43 +39,34 @@ std::string rawSegmentLine(std::uint64_t fileLength)
     return "0000:" + hexUpper(fileLength, 4);
 }
 
-std::string lineHead(const std::string& line)
+std::u16string unitsOf(const std::uint8_t* data, std::size_t size)
 {
-    return line.substr(0, line.find(' '));
-}
-
-std::string withHead(const std::string& oldLine, const std::string& rest)
-{
-    return lineHead(oldLine) + " " + rest;
-}
-
-std::vector<std::uint16_t> unitsOf(const std::uint8_t* data, std::size_t size)
-{
-    std::vector<std::uint16_t> units(size / 2);
+    std::u16string units(size / 2, u'\0');
     for (std::size_t m = 0; m < units.size(); ++m)
-        units[m] = static_cast<std::uint16_t>(data[2 * m] | (data[2 * m + 1] << 8));
+        units[m] = static_cast<char16_t>(data[2 * m] | (data[2 * m + 1] << 8));
     return units;
 }
 
-std::string displayText(const std::uint8_t* data, std::size_t size, const CodePage& codePage)
+Bytes bytesOfUnits(std::u16string_view units)
 {
-    std::string text;
-    for (std::size_t m = 0; 2 * m + 1 < size; ++m) {
-        std::uint16_t unit = static_cast<std::uint16_t>(data[2 * m] | (data[2 * m + 1] << 8));
-        if (unit != 0) text += codePage.fromUnit(unit);
+    Bytes bytes;
+    bytes.reserve(2 * units.size());
+    for (char16_t unit : units) {
+        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
     }
-    return text;
+    return bytes;
 }
 
-std::string displayText(const Bytes& data, const CodePage& codePage)
+std::u16string fieldUnits(std::u16string_view units)
 {
-    return displayText(data.data(), data.size(), codePage);
+    return std::u16string(units.substr(0, units.find(u'\0')));
 }
 
-std::string fieldText(const std::vector<std::uint16_t>& units, const CodePage& codePage)
+std::string codePagePreview(std::u16string_view units, const CodePage& codePage)
 {
     std::string text;
-    for (std::uint16_t unit : units) {
+    for (char16_t unit : units) {
         if (unit == 0) break;
         const std::string& converted = codePage.fromUnit(unit);
         // A unit whose conversion holds a NUL ends the field's text there as well.
@@ -83,24 +74,7 @@ std::string fieldText(const std::vector<std::uint16_t>& units, const CodePage& c
         text.append(converted, 0, nul);
         if (nul != std::string::npos) break;
     }
-    return text;
-}
-
-std::optional<std::size_t> entryNumberOfLine(const std::string& line)
-{
-    std::size_t open = line.find_first_of("()");
-    if (open == std::string::npos) return std::nullopt;
-    std::size_t close = line.find_first_of("()", open + 1);
-    std::string number = line.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
-    if (number.empty()) return std::nullopt;
-    constexpr std::size_t Largest = std::size_t(1) << 40;  // far beyond any index entry
-    std::size_t value = 0;
-    for (char ch : number) {
-        if (ch < '0' || ch > '9') return std::nullopt;
-        value = value * 10 + static_cast<std::size_t>(ch - '0');
-        if (value > Largest) return std::nullopt;
-    }
-    return value;
+    return codePage.toUtf8(text);
 }
 
 }  // namespace quillet

@@ -3,10 +3,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
-#include "model/bytes.h"
-#include "model/resource.h"
+#include "model/segment.h"
 
 namespace quillet {
 
@@ -22,23 +20,15 @@ std::string formatIndexLine(std::uint16_t entryValue, std::size_t entryNumber);
 std::string dataRange(const Segment& segment);
 std::string rawSegmentLine(std::uint64_t fileLength);
 
-// The text of a segment line before its first blank, or the whole line.
-std::string lineHead(const std::string& line);
-// A line rebuilt with its old head: head + " " + rest.
-std::string withHead(const std::string& oldLine, const std::string& rest);
-
 // The 16-bit little-endian units of a byte run; an odd last byte is left out.
-std::vector<std::uint16_t> unitsOf(const std::uint8_t* data, std::size_t size);
+std::u16string unitsOf(const std::uint8_t* data, std::size_t size);
+// Units as bytes, low byte first.
+Bytes bytesOfUnits(std::u16string_view units);
 
-// Display text of 16-bit little-endian units, each converted on its own; a unit 0 adds
-// nothing. An odd last byte is ignored. This is what list lines show.
-std::string displayText(const std::uint8_t* data, std::size_t size, const CodePage& codePage);
-std::string displayText(const Bytes& data, const CodePage& codePage);
-// The text of units as a text field shows it: it ends at the first unit 0.
-std::string fieldText(const std::vector<std::uint16_t>& units, const CodePage& codePage);
-
-// The entry number of a list line: the text between its first "(" or ")" and the next one
-// (or the end), read as a whole decimal number; nothing when there is none.
-std::optional<std::size_t> entryNumberOfLine(const std::string& line);
+// The units as a text field shows them: up to the first unit 0.
+std::u16string fieldUnits(std::u16string_view units);
+// The units shown as 8-bit text, each converted on its own through the code page and up to the
+// first unit 0 (or NUL byte), in UTF-8: what the status bar's preview of a data segment shows.
+std::string codePagePreview(std::u16string_view units, const CodePage& codePage);
 
 }  // namespace quillet

@@ -6,9 +6,8 @@
 #include <cstring>
 #include <optional>
 
-#include "model/codepage.h"
 #include "model/file_io.h"
-#include "model/line_format.h"
+#include "model/file_mapping.h"
 
 namespace quillet {
 
@@ -50,9 +49,8 @@ private:
 // The body scan: data segments cut at every index entry, unicode blocks found by their marker.
 class BodyScanner {
 public:
-    BodyScanner(const Bytes& image, std::int64_t indexOffset, Document& document, const CodePage& codePage)
-        : image_(image), indexOffset_(indexOffset), document_(document), codePage_(codePage),
-          tags_(document.indexTable)
+    BodyScanner(const Bytes& image, std::int64_t indexOffset, Document& document)
+        : image_(image), indexOffset_(indexOffset), document_(document), tags_(document.indexTable)
     {
         for (std::uint16_t entry : document.indexTable) isCut_.set(entry);
     }
@@ -94,11 +92,10 @@ private:
         Segment block;
         block.kind = KindUnicode;
         block.offset = static_cast<std::uint16_t>(p - 1);
-        block.size = 2 * image_[p - 1];
-        block.data.assign(image_.begin() + p + 1, image_.begin() + p + 1 + block.size);
-        std::string text = displayText(block.data, codePage_);
-        append(std::move(block), tags_.entryFor(p - 1), text);
-        return p + 1 + 2 * image_[p - 1];
+        const std::int64_t size = 2 * image_[p - 1];
+        block.data = Bytes(image_.begin() + p + 1, image_.begin() + p + 1 + size);
+        append(std::move(block), tags_.entryFor(p - 1));
+        return p + 1 + size;
     }
 
     void takeDataByte(std::int64_t p)
@@ -114,23 +111,21 @@ private:
         Segment segment;
         segment.kind = KindData;
         segment.offset = static_cast<std::uint16_t>(pendingStart_ - 1);
-        segment.size = static_cast<std::int32_t>(pendingLength_);
-        segment.data.assign(image_.begin() + pendingStart_, image_.begin() + pendingStart_ + pendingLength_);
-        std::string range = dataRange(segment);
-        append(std::move(segment), tags_.entryFor(pendingStart_ + 1), range);
+        segment.data = Bytes(image_.begin() + pendingStart_, image_.begin() + pendingStart_ + pendingLength_);
+        append(std::move(segment), tags_.entryFor(pendingStart_ + 1));
         pendingLength_ = 0;
     }
 
-    void append(Segment segment, std::optional<std::size_t> entry, const std::string& rest)
+    void append(Segment segment, std::optional<std::size_t> entry)
     {
+        segment.number = document_.segments.size() + 1;
+        segment.tag = entry;
         document_.segments.push_back(std::move(segment));
-        document_.segmentLines.push_back(sequenceNumber(document_.segments.size()) + indexTag(entry) + " " + rest);
     }
 
     const Bytes& image_;
     const std::int64_t indexOffset_;
     Document& document_;
-    const CodePage& codePage_;
     TagTable tags_;
     std::bitset<65536> isCut_;
     std::int64_t pendingStart_ = -1;
@@ -159,19 +154,6 @@ void keepHeader(Document& document, std::uint64_t length, const std::uint8_t* fi
     }
 }
 
-Document rawDocument(Bytes image)
-{
-    Document document;
-    keepHeader(document, image.size(), image.data());
-    document.noIndex = true;
-    document.segmentLines.push_back(rawSegmentLine(image.size()));
-    Segment whole;
-    whole.size = static_cast<std::int32_t>(image.size());
-    whole.data = std::move(image);
-    document.segments.push_back(std::move(whole));
-    return document;
-}
-
 // Entries arrive as little-endian words; on other machines they are turned round.
 void entriesFromLittleEndian(IndexEntries& entries)
 {
@@ -179,19 +161,70 @@ void entriesFromLittleEndian(IndexEntries& entries)
         for (std::uint16_t& entry : entries) entry = static_cast<std::uint16_t>((entry >> 8) | (entry << 8));
 }
 
+Document rawDocument(SegmentBytes bytes, const std::uint8_t* firstBytes)
+{
+    Document document;
+    keepHeader(document, bytes.size(), firstBytes);
+    document.noIndex = true;
+    Segment whole;
+    whole.number = 1;
+    whole.data = std::move(bytes);
+    document.segments.push_back(std::move(whole));
+    return document;
+}
+
+Document rawDocument(Bytes image)
+{
+    const Bytes first(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(4, image.size())));
+    return rawDocument(SegmentBytes(std::move(image)), first.data());
+}
+
+std::string tooLarge(std::uint64_t length, std::uint64_t largest, const char* why)
+{
+    return "File too large: " + std::to_string(length) + " bytes, the editor holds at most " +
+           std::to_string(largest) + " " + why;
+}
+
+// A file without an index is mapped, not read: nothing of it is read until it is shown or
+// searched. Where mapping is not possible it is read whole.
+Document rawDocumentOf(const ReadOnlyFile& file, const Bytes& first)
+{
+    if (file.isLocal()) {
+        if (auto mapping = FileMapping::map(file.descriptor(), file.size()))
+            return rawDocument(SegmentBytes(mapping, 0, file.size()), first.data());
+    }
+    if (file.size() > MaxReadLength)
+        throw IoError(tooLarge(file.size(), MaxReadLength, "when it cannot be mapped"));
+    return rawDocument(file.readAt(0, static_cast<std::size_t>(file.size())));
+}
+
+// The entries, read a piece at a time so that a long index tells how far it is.
+IndexEntries readEntries(const ReadOnlyFile& file, std::uint16_t indexOffset, Progress& progress)
+{
+    IndexEntries entries(entryCount(file.size(), indexOffset));
+    constexpr std::size_t PieceEntries = ProgressStep / 2;
+    for (std::size_t k = 0; k < entries.size(); k += PieceEntries) {
+        std::size_t count = std::min(PieceEntries, entries.size() - k);
+        file.readAt(indexOffset + 2 * std::uint64_t{k}, entries.data() + k, 2 * count);
+        if (!progress.report(2 * (k + count), 2 * entries.size())) throw WorkCancelled();
+    }
+    entriesFromLittleEndian(entries);
+    return entries;
+}
+
 // `head` holds the file's bytes before the index: all that the body scan reads.
-Document indexedDocument(const Bytes& head, std::uint64_t length, IndexEntries entries, const CodePage& codePage)
+Document indexedDocument(const Bytes& head, std::uint64_t length, IndexEntries entries)
 {
     Document document;
     keepHeader(document, length, head.data());
     document.indexTable = std::move(entries);
-    BodyScanner(head, wordAt(head, 0), document, codePage).run();
+    BodyScanner(head, wordAt(head, 0), document).run();
     return document;
 }
 
 }  // namespace
 
-Document parseResource(Bytes image, const CodePage& codePage)
+Document parseResource(Bytes image)
 {
     if (image.size() < 4 || !hasIndex(wordAt(image, 0), wordAt(image, image.size() - 2), image.size()))
         return rawDocument(std::move(image));
@@ -199,25 +232,30 @@ Document parseResource(Bytes image, const CodePage& codePage)
     IndexEntries entries(entryCount(image.size(), indexOffset));
     if (!entries.empty()) std::memcpy(entries.data(), image.data() + indexOffset, entries.size() * 2);
     entriesFromLittleEndian(entries);
-    return indexedDocument(image, image.size(), std::move(entries), codePage);
+    return indexedDocument(image, image.size(), std::move(entries));
 }
 
-// Reads only what the document keeps: a raw file whole, an indexed one as the bytes before its
-// index and the entries, each straight into place.
-Document loadResource(const std::string& path, const CodePage& codePage)
+Document loadResource(const std::string& path)
+{
+    NoProgress progress;
+    return loadResource(path, progress);
+}
+
+// Reads only what the rules need: the index test's two words, then for an indexed file the
+// bytes before its index (at most 64 KiB) and the entries; a raw file is mapped.
+Document loadResource(const std::string& path, Progress& progress)
 {
     ReadOnlyFile file(path);
     std::uint64_t length = file.size();
-    if (length < 4) return rawDocument(file.readAt(0, length));
+    if (length < 4) return rawDocument(file.readAt(0, static_cast<std::size_t>(length)));
     Bytes first = file.readAt(0, 4);
     Bytes last = file.readAt(length - 2, 2);
-    if (!hasIndex(wordAt(first, 0), wordAt(last, 0), length)) return rawDocument(file.readAt(0, length));
+    if (!hasIndex(wordAt(first, 0), wordAt(last, 0), length)) return rawDocumentOf(file, first);
+    if (length > MaxReadLength) throw IoError(tooLarge(length, MaxReadLength, "with an index"));
     std::uint16_t indexOffset = wordAt(first, 0);
     Bytes head = indexOffset >= 4 ? file.readAt(0, indexOffset) : first;
-    IndexEntries entries(entryCount(length, indexOffset));
-    file.readAt(indexOffset, entries.data(), entries.size() * 2);
-    entriesFromLittleEndian(entries);
-    return indexedDocument(head, length, std::move(entries), codePage);
+    IndexEntries entries = readEntries(file, indexOffset, progress);
+    return indexedDocument(head, length, std::move(entries));
 }
 
 }  // namespace quillet

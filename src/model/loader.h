@@ -3,16 +3,16 @@
 
 #include "model/bytes.h"
 #include "model/document.h"
+#include "model/progress.h"
 
 namespace quillet {
 
-class CodePage;
-
-// Cuts a file image into a document: index test, index entries, body scan and segment lines.
+// Cuts a file image into a document: index test, index entries and body scan.
 // A raw file (no index) keeps its bytes, moved, in its one segment.
-Document parseResource(Bytes image, const CodePage& codePage);
+Document parseResource(Bytes image);
 
-// Reads and parses a file; throws IoError.
-Document loadResource(const std::string& path, const CodePage& codePage);
+// Reads and parses a file; throws IoError, and WorkCancelled when the person cancels.
+Document loadResource(const std::string& path, Progress& progress);
+Document loadResource(const std::string& path);
 
 }  // namespace quillet

@@ -1,5 +1,6 @@
 #include "model/saver.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "model/file_io.h"
@@ -13,24 +14,38 @@ bool writesSecondHeaderWord(const Document& document)
     return document.header.length > 4;
 }
 
-void writeWord(AtomicFileWriter& file, std::uint16_t word)
-{
-    std::uint8_t bytes[2] = {static_cast<std::uint8_t>(word & 0xFF), static_cast<std::uint8_t>(word >> 8)};
-    file.write(bytes, 2);
-}
+// Where the saved bytes go, a piece at a time, telling how far the save is.
+template <typename Sink>
+class PieceWriter {
+public:
+    PieceWriter(Sink& sink, Progress& progress, std::uint64_t total) : sink_(sink), progress_(progress), total_(total) {}
 
-void writeSegments(const Document& document, AtomicFileWriter& file)
-{
-    for (const Segment& segment : document.segments) {
-        if (segment.isUnicode()) {
-            std::uint8_t head[2] = {static_cast<std::uint8_t>((segment.size / 2) & 0xFF), UnicodeMarker};
-            file.write(head, 2);
+    void write(const std::uint8_t* bytes, std::size_t count)
+    {
+        while (count > 0) {
+            std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(count, ProgressStep));
+            sink_.write(bytes, piece);
+            bytes += piece;
+            count -= piece;
+            written_ += piece;
+            if (!progress_.report(written_, total_)) throw WorkCancelled();
         }
-        file.write(segment.data.data(), segment.data.size());
     }
-}
+    void writeWord(std::uint16_t word)
+    {
+        std::uint8_t bytes[2] = {static_cast<std::uint8_t>(word & 0xFF), static_cast<std::uint8_t>(word >> 8)};
+        sink_.write(bytes, 2);
+    }
 
-void writeIndex(const Document& document, AtomicFileWriter& file)
+private:
+    Sink& sink_;
+    Progress& progress_;
+    std::uint64_t total_;
+    std::uint64_t written_ = 0;
+};
+
+template <typename Sink>
+void writeIndex(const Document& document, Sink& sink)
 {
     std::vector<std::uint8_t> chunk;
     chunk.reserve(1 << 16);
@@ -38,12 +53,56 @@ void writeIndex(const Document& document, AtomicFileWriter& file)
         chunk.push_back(static_cast<std::uint8_t>(entry & 0xFF));
         chunk.push_back(static_cast<std::uint8_t>(entry >> 8));
         if (chunk.size() >= (1 << 16)) {
-            file.write(chunk.data(), chunk.size());
+            sink.write(chunk.data(), chunk.size());
             chunk.clear();
         }
     }
-    file.write(chunk.data(), chunk.size());
+    sink.write(chunk.data(), chunk.size());
 }
+
+// A raw document: the bytes of its one segment. An indexed one: the index offset, the second
+// header word, the segments (a block's count byte and marker in front of its text), the
+// entries and the index offset again.
+template <typename Sink>
+void writeDocument(const Document& document, Sink& sink, Progress& progress)
+{
+    if (document.noIndex) {
+        if (document.segments.empty()) return;
+        const SegmentBytes& data = document.segments.front().data;
+        PieceWriter<Sink>(sink, progress, data.size()).write(data.data(), data.size());
+        return;
+    }
+    // The index offset is a 16-bit word: a larger body could not be found again on loading.
+    std::uint64_t indexOffset = bytesBeforeIndex(document);
+    if (indexOffset > 0xFFFF)
+        throw IoError("Resource too large: " + std::to_string(indexOffset) +
+                      " bytes before the index, at most 65535 fit; nothing was written");
+    PieceWriter<Sink> writer(sink, progress, indexOffset);
+    writer.writeWord(static_cast<std::uint16_t>(indexOffset));
+    if (writesSecondHeaderWord(document)) {
+        std::uint8_t header[2] = {document.header.headerByte2, document.header.headerByte3};
+        sink.write(header, 2);
+    }
+    for (const Segment& segment : document.segments) {
+        if (segment.isUnicode()) {
+            std::uint8_t head[2] = {static_cast<std::uint8_t>((segment.size() / 2) & 0xFF), UnicodeMarker};
+            sink.write(head, 2);
+        }
+        writer.write(segment.data.data(), segment.data.size());
+    }
+    writeIndex(document, sink);
+    writer.writeWord(static_cast<std::uint16_t>(indexOffset));
+}
+
+struct ImageSink {
+    Bytes bytes;
+    void write(const std::uint8_t* data, std::size_t count) { bytes.insert(bytes.end(), data, data + count); }
+};
+
+struct FileSink {
+    AtomicFileWriter& file;
+    void write(const std::uint8_t* data, std::size_t count) { file.write(data, count); }
+};
 
 }  // namespace
 
@@ -56,28 +115,30 @@ std::uint64_t bytesBeforeIndex(const Document& document)
     return written;
 }
 
+Bytes savedImage(const Document& document)
+{
+    ImageSink sink;
+    NoProgress progress;
+    writeDocument(document, sink, progress);
+    return std::move(sink.bytes);
+}
+
 void saveResource(const Document& document, const std::string& path)
 {
-    if (document.noIndex) {
-        AtomicFileWriter file(path);
-        if (!document.segments.empty()) file.write(document.segments.front().data.data(), document.segments.front().data.size());
-        file.commit();
-        return;
+    NoProgress progress;
+    saveResource(document, path, progress);
+}
+
+void saveResource(const Document& document, const std::string& path, Progress& progress)
+{
+    // Refused before the target is touched.
+    if (!document.noIndex && bytesBeforeIndex(document) > 0xFFFF) {
+        ImageSink none;
+        writeDocument(document, none, progress);
     }
-    // The index offset is a 16-bit word: a larger body could not be found again on loading.
-    std::uint64_t indexOffset = bytesBeforeIndex(document);
-    if (indexOffset > 0xFFFF)
-        throw IoError("Resource too large: " + std::to_string(indexOffset) +
-                      " bytes before the index, at most 65535 fit; nothing was written");
     AtomicFileWriter file(path);
-    writeWord(file, static_cast<std::uint16_t>(indexOffset));
-    if (writesSecondHeaderWord(document)) {
-        std::uint8_t header[2] = {document.header.headerByte2, document.header.headerByte3};
-        file.write(header, 2);
-    }
-    writeSegments(document, file);
-    writeIndex(document, file);
-    writeWord(file, static_cast<std::uint16_t>(indexOffset));
+    FileSink sink{file};
+    writeDocument(document, sink, progress);
     file.commit();
 }
 

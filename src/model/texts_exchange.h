@@ -14,13 +14,13 @@ namespace quillet {
 // One unicode block: its 1-based position in the segment list and its text.
 struct BlockText {
     std::size_t segmentNumber = 0;
-    std::vector<std::uint16_t> units;
+    std::u16string units;
 };
 
 // A new text for the block at segmentNumber.
 struct TextChange {
     std::size_t segmentNumber = 0;
-    std::vector<std::uint16_t> units;
+    std::u16string units;
 };
 
 // Why a texts file cannot be applied; line is 1-based, 0 when the reason is about no one line.

@@ -2,10 +2,11 @@
 
 #include "model/hex.h"
 #include "model/po_syntax.h"
-#include "model/resource.h"
+#include "model/segment.h"
 #include "model/texts_exchange.h"
 #include "model/texts_reading.h"
 #include "model/utf16_text.h"
+#include "model/utf8.h"
 
 namespace quillet {
 
@@ -19,7 +20,7 @@ constexpr std::string_view NotationNote =
 bool isSurrogate(std::uint16_t unit) { return isHighSurrogate(unit) || isLowSurrogate(unit); }
 
 // Whether the text holds a unit 0 or an unpaired surrogate.
-bool needsNotation(const std::vector<std::uint16_t>& units)
+bool needsNotation(const std::u16string& units)
 {
     for (std::size_t i = 0; i < units.size(); ++i) {
         if (isHighSurrogate(units[i]) && i + 1 < units.size() && isLowSurrogate(units[i + 1]))
@@ -31,7 +32,7 @@ bool needsNotation(const std::vector<std::uint16_t>& units)
 }
 
 // The text as a PO string, in the notation when `notation` is set.
-std::string poTextOfUnits(const std::vector<std::uint16_t>& units, bool notation)
+std::string poTextOfUnits(const std::u16string& units, bool notation)
 {
     std::string out;
     for (std::size_t i = 0; i < units.size(); ++i) {
@@ -43,7 +44,7 @@ std::string poTextOfUnits(const std::vector<std::uint16_t>& units, bool notation
         } else if (notation && unit == 0) {
             out += "\\0";
         } else if (notation && isSurrogate(unit)) {
-            out += "\\u" + HEX(unit, 4);
+            out += "\\u" + hexUpper(unit, 4);
         } else {
             appendUtf8(out, unit);
         }
@@ -66,7 +67,7 @@ std::optional<std::uint16_t> unitOfNotation(std::string_view text, std::size_t& 
     if ((letter == 'u' || letter == 'U') && digits.size() == 4 &&
         digits.find_first_not_of("0123456789ABCDEFabcdef") == std::string::npos) {
         at += 4;
-        return static_cast<std::uint16_t>(hexValueOfText(digits));
+        return static_cast<char16_t>(hexValueOfText(digits));
     }
     reason = (letter == 'u' || letter == 'U') ? "\\u needs four hex digits" : "unknown notation \\" + std::string(1, letter);
     reason += help;
@@ -74,9 +75,9 @@ std::optional<std::uint16_t> unitOfNotation(std::string_view text, std::size_t& 
 }
 
 // The reverse of poTextOfUnits.
-std::optional<std::vector<std::uint16_t>> unitsOfPoText(std::string_view text, bool notation, std::string& reason)
+std::optional<std::u16string> unitsOfPoText(std::string_view text, bool notation, std::string& reason)
 {
-    std::vector<std::uint16_t> units;
+    std::u16string units;
     std::size_t at = 0;
     while (at < text.size()) {
         if (notation && text[at] == '\\') {
@@ -84,7 +85,7 @@ std::optional<std::vector<std::uint16_t>> unitsOfPoText(std::string_view text, b
             if (!unit) return std::nullopt;
             units.push_back(*unit);
         } else if (auto codePoint = decodeUtf8(text, at)) {
-            appendUtf16(units, *codePoint);
+            appendUnits(units, *codePoint);
         } else {
             reason = "the text is not valid UTF-8";
             return std::nullopt;

@@ -1,6 +1,6 @@
 #include "model/texts_reading.h"
 
-#include "model/resource.h"
+#include "model/segment.h"
 
 namespace quillet {
 
@@ -23,7 +23,7 @@ std::optional<std::string> NamedBlocks::name(std::size_t segmentNumber, std::siz
            std::to_string(first->second) + ")";
 }
 
-std::optional<std::string> tooLongForABlock(const std::vector<std::uint16_t>& units)
+std::optional<std::string> tooLongForABlock(const std::u16string& units)
 {
     if (units.size() <= MaxBlockCharacters) return std::nullopt;
     return "the text has " + std::to_string(units.size()) + " UTF-16 units, a unicode block holds at most " +

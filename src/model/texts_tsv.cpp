@@ -1,6 +1,7 @@
 #include "model/texts_reading.h"
 #include "model/texts_exchange.h"
 #include "model/utf16_text.h"
+#include "model/utf8.h"
 
 namespace quillet {
 

@@ -5,29 +5,41 @@
 #include <vector>
 
 #include "model/bytes.h"
-#include "model/resource.h"
+#include "model/edit_steps.h"
+#include "model/progress.h"
+#include "model/segment.h"
 
 namespace quillet {
 
-// A place where a pattern was found: the segment and the index in its Data (from 0).
+// A place where a pattern was found: the segment and the index in its data (from 0).
 struct SearchHit {
     std::size_t segment = 0;
     std::size_t index = 0;
     bool operator==(const SearchHit&) const = default;
 };
 
-// The first occurrence of `pattern` lying wholly inside one segment's Data, searching segment
+// The first occurrence of `pattern` lying wholly inside one segment's data, searching segment
 // `firstSegment` from index `startIndex`, then every later segment from its start. An empty
 // pattern is found at the start position, which may be one past the data. Occurrences that
 // would run across a segment boundary do not count.
 std::optional<SearchHit> findInSegments(const std::vector<Segment>& segments, std::size_t firstSegment,
-                                   std::size_t startIndex, const Bytes& pattern);
+                                        std::size_t startIndex, const Bytes& pattern);
 
-// Overwrites, segment by segment from the same start as findInSegments, every position whose bytes
-// equal `pattern` with `replacement` (of the same length), testing each position in turn: the
-// position after a replacement is tested against the bytes just written, so overlapping
-// occurrences are each tested. Returns the number of replacements.
-std::int64_t replaceInSegments(std::vector<Segment>& segments, std::size_t firstSegment, std::size_t startIndex,
-                        const Bytes& pattern, const Bytes& replacement);
+// Overwrites, segment by segment from the same start as findInSegments, every position whose
+// bytes equal `pattern` with `replacement` (of the same length), testing each position in turn:
+// the position after a replacement is tested against the bytes just written, so overlapping
+// occurrences are each tested. Returns the writes, in order, for the undo history; an empty
+// pattern matches everywhere and writes nothing. Reports progress by bytes passed; when
+// cancelled, takes its writes back and throws WorkCancelled.
+ReplaceWrites replaceInSegments(std::vector<Segment>& segments, std::size_t firstSegment, std::size_t startIndex,
+                                const Bytes& pattern, const Bytes& replacement, Progress& progress);
+// The number of replacements the writes stand for.
+std::int64_t replacementCount(const ReplaceWrites& writes, const std::vector<Segment>& segments,
+                              std::size_t firstSegment, std::size_t startIndex);
+
+// The byte a hit shows in the grid. Only an empty pattern hits one past the data; that hit stays
+// on the segment's last byte (the first cell, for an empty segment), so every hit lies on a cell
+// of the segment.
+std::size_t shownHitIndex(std::size_t hitIndex, std::size_t dataSize);
 
 }  // namespace quillet

@@ -2,43 +2,66 @@
 
 #include "model/codepage.h"
 #include "model/hex.h"
+#include "model/line_format.h"
+#include "model/utf8.h"
 
 namespace quillet {
 
 namespace {
-Bytes hexPattern(const std::string& text)
+// Characters other than ASCII are no hex digits and no "$": they read as 0.
+char asciiOrNothing(char16_t unit)
+{
+    return unit < 0x80 ? static_cast<char>(unit) : '\x01';
+}
+
+Bytes hexPattern(std::u16string_view text)
 {
     Bytes bytes;
     bytes.reserve(text.size() / 2);
-    for (std::size_t i = 0; i + 1 < text.size(); i += 2)
-        bytes.push_back(static_cast<std::uint8_t>(hexValueOfText(text.substr(i, 2)) & 0xFF));
-    return bytes;
-}
-
-Bytes unicodePattern(const std::string& text, const CodePage& codePage)
-{
-    Bytes bytes;
-    bytes.reserve(text.size() * 2);
-    for (char ch : text) {
-        std::uint16_t unit = codePage.toUnit(static_cast<std::uint8_t>(ch));
-        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
+        std::string pair{asciiOrNothing(text[i]), asciiOrNothing(text[i + 1])};
+        bytes.push_back(static_cast<std::uint8_t>(hexValueOfText(pair) & 0xFF));
     }
     return bytes;
 }
+
+std::string firstMissingCharacter(std::u16string_view text, const CodePage& codePage)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (codePage.hasUnit(text[i])) continue;
+        bool pair = isHighSurrogate(text[i]) && i + 1 < text.size() && isLowSurrogate(text[i + 1]);
+        return readableUtf8(text.substr(i, pair ? 2 : 1));
+    }
+    return {};
+}
 }  // namespace
 
-Bytes patternBytes(const std::string& text, PatternMode mode, const CodePage& codePage)
+std::optional<Bytes> patternBytes(std::u16string_view text, PatternMode mode, const CodePage& codePage,
+                                  std::string* error)
 {
     switch (mode) {
     case PatternMode::HexData:
         return hexPattern(text);
-    case PatternMode::Text:
-        return Bytes(text.begin(), text.end());
+    case PatternMode::Text: {
+        std::optional<std::string> encoded = codePage.encode(text);
+        if (encoded) return Bytes(encoded->begin(), encoded->end());
+        if (error)
+            *error = "The text holds \"" + firstMissingCharacter(text, codePage) + "\", which code page " +
+                     std::to_string(codePage.number()) + " has no byte for.";
+        return std::nullopt;
+    }
     case PatternMode::TextUnicode:
-        return unicodePattern(text, codePage);
+        return bytesOfUnits(text);
     }
     return Bytes();
+}
+
+std::optional<std::size_t> patternCharacterCount(std::u16string_view text, PatternMode mode, const CodePage& codePage)
+{
+    if (mode != PatternMode::Text) return text.size();
+    std::optional<std::string> encoded = codePage.encode(text);
+    if (!encoded) return std::nullopt;
+    return encoded->size();
 }
 
 }  // namespace quillet

@@ -14,10 +14,60 @@ int gridLead(const Document& document, const Segment& segment)
 std::int64_t gridRowCount(const Document& document, const Segment* selected)
 {
     if (selected == nullptr) return 2;
-    // An indexed segment takes the rows of its lead cells and bytes, at least one; a raw file
-    // whose size is a multiple of 16 keeps one empty row at the end.
-    std::int64_t m = document.noIndex ? 0 : gridLead(document, *selected) - 1;
-    return (m + selected->size) / GridByteColumns + 2;
+    return GridLayout::of(document, *selected).rowCount(document.noIndex);
+}
+
+GridLayout GridLayout::of(const Document& document, const Segment& segment)
+{
+    return GridLayout{gridLead(document, segment), segment.size()};
+}
+
+std::int64_t GridLayout::rowCount(bool raw) const
+{
+    std::int64_t m = raw ? 0 : lead - 1;
+    return (m + size) / GridByteColumns + 2;
+}
+
+GridCell GridLayout::cellOf(std::int64_t index) const
+{
+    return cellOfByte(lead, index);
+}
+
+std::optional<std::int64_t> GridLayout::byteAt(std::int64_t row, int col) const
+{
+    return byteIndexAtCell(lead, size, row, col);
+}
+
+std::int64_t GridLayout::indexOfKey(std::int64_t key) const
+{
+    return key - cellKey(1, 1) - lead;
+}
+
+std::size_t GridLayout::startAfter(GridCell current) const
+{
+    std::int64_t position = (current.row - 1) * GridByteColumns + current.col + 1 - lead;  // counted from 1
+    return static_cast<std::size_t>(std::max<std::int64_t>(1, position) - 1);
+}
+
+GridSelection GridLayout::wholeData() const
+{
+    GridCell first = cellOf(0);
+    if (size == 0) return GridSelection{first.row, first.col, 1, 0};
+    GridCell end = cellOf(size - 1);
+    return GridSelection{first.row, first.col, end.row, end.col};
+}
+
+ByteRun GridLayout::runOf(const GridSelection& selection) const
+{
+    auto bytes = static_cast<std::size_t>(size);
+    if (selection.startRow == selection.endRow && selection.startCol == selection.endCol)
+        return ByteRun{0, std::min<std::size_t>(1, bytes)};
+    // The walk begins at column 1 of the start row, whatever the start column.
+    std::int64_t firstKey = std::max(cellKey(selection.startRow, selection.startCol), cellKey(selection.startRow, 1));
+    std::int64_t first = std::max<std::int64_t>(0, indexOfKey(firstKey));
+    std::int64_t last = std::min<std::int64_t>(size - 1, indexOfKey(cellKey(selection.endRow, selection.endCol)));
+    if (first > last) return ByteRun{static_cast<std::size_t>(std::min<std::int64_t>(first, size)), 0};
+    return ByteRun{static_cast<std::size_t>(first), static_cast<std::size_t>(last - first + 1)};
 }
 
 std::int64_t rowOffsetLabel(std::int64_t dataStart, std::int64_t row)
@@ -73,7 +123,7 @@ GridSelection selectionAfterRelease(const GridSelection& pressed, std::int64_t r
 std::string copyHexText(const GridSelection& selection, int lead, const Segment& segment)
 {
     std::string text;
-    walkSelection(selection, lead, segment.size,
+    walkSelection(selection, lead, segment.size(),
                   [&](std::int64_t index) { appendHexByte(text, segment.data[static_cast<std::size_t>(index)]); });
     return text;
 }

@@ -18,6 +18,39 @@ constexpr int GridOffsetColumnWidth = 70;
 constexpr int GridByteColumnWidth = 20;
 constexpr int GridCharColumnWidth = 12;
 
+// The bytes of a run of a segment's data: [start, start + length).
+struct ByteRun {
+    std::size_t start = 0;
+    std::size_t length = 0;
+};
+
+// Where a segment's bytes sit in the grid: `lead` empty byte cells in row 1 before the first
+// byte, then `size` bytes, sixteen a row. Byte k is in the cell numbered k + lead.
+struct GridLayout {
+    int lead = 0;
+    std::int64_t size = 0;
+
+    static GridLayout of(const Document& document, const Segment& segment);
+    // Rows of the grid, header row included: the rows the lead cells and the bytes take, at
+    // least one; a raw file whose size is a multiple of 16 keeps one empty row at the end.
+    std::int64_t rowCount(bool raw) const;
+    GridCell cellOf(std::int64_t index) const;
+    // The byte a byte or character cell shows, if any.
+    std::optional<std::int64_t> byteAt(std::int64_t row, int col) const;
+    // The index the byte under a key would have, whether or not it exists.
+    std::int64_t indexOfKey(std::int64_t key) const;
+    // Where "Find next" starts: the byte after the current cell's byte. The column is taken as it
+    // is, not folded, so a current character cell starts 16 bytes further on than its mirror;
+    // a current cell among the lead cells starts at the first byte.
+    std::size_t startAfter(GridCell current) const;
+    // The selection that covers every byte (none for no bytes).
+    GridSelection wholeData() const;
+    // The bytes a selection covers, clipped to the data: a selection reaching lead cells, column
+    // 0 or cells past the end never reads or writes outside. A one-cell selection counts as
+    // none and stands for the first byte.
+    ByteRun runOf(const GridSelection& selection) const;
+};
+
 // Empty byte cells in row 1 before the segment's first byte: its data start mod 16.
 int gridLead(const Document& document, const Segment& segment);
 // Rows of the grid for the selected segment (header row included); 2 when none is selected.
@@ -58,7 +91,7 @@ void walkSelection(const GridSelection& selection, int lead, std::int64_t size, 
     }
 }
 
-// "Copy hexUpper": the selected bytes as 2-digit upper-case hex pairs, nothing between them.
+// "Copy HEX": the selected bytes as 2-digit upper-case hex pairs, nothing between them.
 std::string copyHexText(const GridSelection& selection, int lead, const Segment& segment);
 
 // The design widths of the 33 columns: 70, 16 x 20, 16 x 12 pixels.

@@ -2,7 +2,7 @@
 
 #include "app/editor.h"
 #include "support/byte_strings.h"
-#include "support/scripted_prompts.h"
+#include "support/editor_fixture.h"
 
 namespace quillet {
 namespace {
@@ -21,10 +21,8 @@ Bytes gridFile()
     return file;
 }
 
-class EditorGrid : public ::testing::Test {
+class EditorGrid : public test::EditorFixture {
 protected:
-    test::ScriptedPrompts prompts;
-    Editor editor{prompts, *CodePage::byName("1252")};
 
     void SetUp() override
     {
@@ -32,7 +30,6 @@ protected:
         ASSERT_EQ(editor.document().segments.size(), 3u);
         editor.selectSegment(1);
     }
-    const WindowState& state() const { return editor.state(); }
     std::uint8_t byteOf(std::size_t segment, std::size_t index) const
     {
         return editor.document().segments[segment].data[index];
@@ -204,16 +201,19 @@ TEST_F(EditorGrid, OpeningAFileHandsOverToTheOldDocument)
     EXPECT_EQ(editor.document().segments[0].data, Bytes(12, 0x01));  // the new file is untouched
 }
 
-TEST_F(EditorGrid, EditingABlockKeepsItsLineAndShowsInTheTextNextTime)
+// The list line is made from the block's bytes, so it shows the typed byte at once; the text
+// line keeps what it holds until the block is selected again.
+TEST_F(EditorGrid, EditingABlockShowsInItsLineAtOnceAndInTheTextNextTime)
 {
     editor.selectSegment(2);
-    std::string line = editor.document().segmentLines[2];
+    std::string before = line(2);
     editor.gridMoveCurrent({1, 3});  // lead 2: byte 0
     type("5A");
-    EXPECT_EQ(editor.document().segmentLines[2], line);
-    EXPECT_EQ(state().textLine, "ABC");
+    EXPECT_EQ(before.substr(before.find(' ')), " ABC");
+    EXPECT_EQ(line(2), before.substr(0, before.find(' ')) + " ZBC");
+    EXPECT_EQ(textLine(), "ABC");
     editor.selectSegment(2);
-    EXPECT_EQ(state().textLine, "ZBC");
+    EXPECT_EQ(textLine(), "ZBC");
 }
 
 TEST_F(EditorGrid, HandedOverTextIsReadAsHex)

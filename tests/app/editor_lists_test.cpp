@@ -9,7 +9,7 @@
 #include "app/editor.h"
 #include "support/byte_strings.h"
 #include "support/resource_builder.h"
-#include "support/scripted_prompts.h"
+#include "support/editor_fixture.h"
 
 namespace quillet {
 namespace {
@@ -23,18 +23,9 @@ const char* const SmallFile = "10 00 02 00 | 01 02 03 | 02 AB 48 00 69 00 | 05 0
 using test::repeatedHex;
 using test::resourceFile;
 
-class EditorLists : public ::testing::Test {
+class EditorLists : public test::EditorFixture {
 protected:
-    test::ScriptedPrompts prompts;
-    Editor editor{prompts, *CodePage::byName("1252")};
 
-    std::string open(const Bytes& file, const std::string& name = "lists.rsc")
-    {
-        std::string path = test::writeTempFile(file, name);
-        editor.loadFile(path);
-        return path;
-    }
-    const WindowState& state() const { return editor.state(); }
     void markSomeCells()
     {
         editor.gridMousePress(MouseButton::Left, {1, 5});
@@ -55,7 +46,7 @@ TEST_F(EditorLists, LoadingSelectsTheFirstSegmentAndItsIndexLine)
 {
     std::string path = open(bytesFromHex(SmallFile));
     const Document& document = editor.document();
-    ASSERT_EQ(document.segmentLines, (std::vector<std::string>{"001(0) 0004:0006", "002(1) Hi", "003(2) 000D:000F"}));
+    ASSERT_EQ(test::linesOf(document), (std::vector<std::string>{"001(0) 0004:0006", "002(1) Hi", "003(2) 000D:000F"}));
     EXPECT_EQ(document.indexLine(2), "000D(2)");
     EXPECT_EQ(state().selectedSegment, 0u);
     EXPECT_EQ(state().selectedIndexLine, 0u);
@@ -83,7 +74,7 @@ TEST_F(EditorLists, UnicodeBlockFillsTheTextLineAndItsCounter)
     open(previewFile());
     editor.selectSegment(1);
     EXPECT_TRUE(state().textStripVisible);
-    EXPECT_EQ(state().textLine, "ABC");
+    EXPECT_EQ(textLine(), "ABC");
     EXPECT_EQ(state().textLineMaxLength, 127);
     EXPECT_EQ(state().messagePanel, "Already entered 3 char(s)");
     EXPECT_EQ(state().selectedIndexLine, 1u);
@@ -95,7 +86,7 @@ TEST_F(EditorLists, DataSegmentAfterABlockHidesTheStripAndEmptiesTheLine)
     editor.selectSegment(1);
     editor.selectSegment(0);
     EXPECT_FALSE(state().textStripVisible);
-    EXPECT_EQ(state().textLine, "");
+    EXPECT_EQ(textLine(), "");
     EXPECT_EQ(state().textLineMaxLength, 0);
     EXPECT_EQ(state().messagePanel, "AB");  // the preview is written after the counter
 }
@@ -105,13 +96,13 @@ TEST_F(EditorLists, EmptyBlockShowsTheCounterOnlyWhenTheLineHeldText)
     open(previewFile());
     editor.selectSegment(2);  // after a data segment: the line was empty already
     EXPECT_TRUE(state().textStripVisible);
-    EXPECT_EQ(state().textLine, "");
+    EXPECT_EQ(textLine(), "");
     EXPECT_EQ(state().messagePanel, "");
 
     editor.selectSegment(1);
     editor.selectSegment(2);  // after "ABC"
     EXPECT_TRUE(state().textStripVisible);
-    EXPECT_EQ(state().textLine, "");
+    EXPECT_EQ(textLine(), "");
     EXPECT_EQ(state().messagePanel, "Already entered 0 char(s)");
 }
 
@@ -119,8 +110,8 @@ TEST_F(EditorLists, BlockTextEndsAtAUnitZero)
 {
     open(resourceFile({"11", "03 AB 41 00 00 00 42 00"}));
     editor.selectSegment(1);
-    EXPECT_EQ(editor.document().segmentLines[1], "002(1) AB");  // the list line leaves the unit out
-    EXPECT_EQ(state().textLine, "A");
+    EXPECT_EQ(line(1), "002(1) AB");  // the list line leaves the unit out
+    EXPECT_EQ(textLine(), "A");
     EXPECT_EQ(state().messagePanel, "Already entered 1 char(s)");
 }
 
@@ -139,7 +130,7 @@ TEST_F(EditorLists, SegmentSelectionResetsTheGridSelectionAndForceMode)
 TEST_F(EditorLists, NoSelectedSegmentGivesTwoRowsAndKeepsTheRest)
 {
     open(bytesFromHex("00 00 00 00"));  // an index without a body: no segment lines
-    ASSERT_TRUE(editor.document().segmentLines.empty());
+    ASSERT_TRUE(lines().empty());
     editor.showSelectedSegment();
     EXPECT_EQ(state().rowCount, 2);
     EXPECT_EQ(state().messagePanel, "");
@@ -153,7 +144,7 @@ const char* const UntaggedFirstSegment = "08 00 00 00 | 11 22 33 44 | 06 00 | 08
 TEST_F(EditorLists, LineWithoutEntryNumberLeavesTheIndexSelection)
 {
     open(bytesFromHex(UntaggedFirstSegment));
-    ASSERT_EQ(editor.document().segmentLines, (std::vector<std::string>{"001 0004:0005", "002(0) 0006:0007"}));
+    ASSERT_EQ(lines(), (std::vector<std::string>{"001 0004:0005", "002(0) 0006:0007"}));
     EXPECT_FALSE(state().selectedIndexLine.has_value());
     editor.selectSegment(1);
     EXPECT_EQ(state().selectedIndexLine, 0u);
@@ -161,19 +152,20 @@ TEST_F(EditorLists, LineWithoutEntryNumberLeavesTheIndexSelection)
     EXPECT_EQ(state().selectedIndexLine, 0u);
 }
 
-TEST_F(EditorLists, BlockWithoutTagTakesTheFirstNumberOfItsText)
+// The index list follows a segment's own entry, never a number that its text happens to hold.
+TEST_F(EditorLists, BlockWithoutTagLeavesTheIndexListWhateverItsTextSays)
 {
     // The block "(0)" at 4 lies before the only entry (12): its line is "001 (0)".
     open(bytesFromHex("0E 00 00 00 | 03 AB 28 00 30 00 29 00 | 11 22 | 0C 00 | 0E 00"));
-    ASSERT_EQ(editor.document().segmentLines[0], "001 (0)");
-    EXPECT_EQ(state().selectedIndexLine, 0u);
+    ASSERT_EQ(line(0), "001 (0)");
+    EXPECT_EQ(state().selectedIndexLine, std::nullopt);
 }
 
 TEST_F(EditorLists, RawFileLeavesTheIndexListAlone)
 {
     open(bytesFromHex("01 02 03 04 05"));
     ASSERT_TRUE(editor.document().noIndex);
-    EXPECT_EQ(editor.document().segmentLines, std::vector<std::string>{"0000:0005"});
+    EXPECT_EQ(lines(), std::vector<std::string>{"0000:0005"});
     EXPECT_FALSE(state().selectedIndexLine.has_value());
     EXPECT_EQ(state().selectedSegment, 0u);
 }
@@ -188,7 +180,7 @@ Bytes sharedEntryFile()
 TEST_F(EditorLists, IndexLineSelectsTheFirstSegmentWithItsNumber)
 {
     open(sharedEntryFile());
-    ASSERT_EQ(editor.document().segmentLines,
+    ASSERT_EQ(lines(),
               (std::vector<std::string>{"001(0) 0004:0005", "002(1) 0006:0007", "003(1) Hi", "004(1) 000E:000E"}));
     editor.selectSegment(3);
     EXPECT_EQ(state().selectedIndexLine, 1u);
@@ -206,7 +198,7 @@ TEST_F(EditorLists, IndexLineSelectingTheBlockRunsTheSegmentSelection)
     open(bytesFromHex(SmallFile));
     editor.selectIndexLine(1);
     EXPECT_EQ(state().selectedSegment, 1u);
-    EXPECT_EQ(state().textLine, "Hi");
+    EXPECT_EQ(textLine(), "Hi");
     EXPECT_TRUE(state().textStripVisible);
 }
 
@@ -214,7 +206,7 @@ TEST_F(EditorLists, IndexLineWithoutSegmentChangesNothing)
 {
     // Two entries of value 4: the one segment is counted under the later one, entry 1.
     open(bytesFromHex("0A 00 00 00 | 11 22 33 44 55 66 | 04 00 04 00 | 0A 00"));
-    ASSERT_EQ(editor.document().segmentLines, std::vector<std::string>{"001(1) 0004:0009"});
+    ASSERT_EQ(lines(), std::vector<std::string>{"001(1) 0004:0009"});
     ASSERT_EQ(state().selectedIndexLine, 1u);
     markSomeCells();
     GridSelection marked = state().selection;
@@ -236,7 +228,7 @@ TEST_F(EditorLists, PreviousAndNextMoveOneLineAndStopAtTheEnds)
 
     editor.nextSegment();
     EXPECT_EQ(state().selectedSegment, 1u);
-    EXPECT_EQ(state().textLine, "Hi");
+    EXPECT_EQ(textLine(), "Hi");
     EXPECT_EQ(state().selectedIndexLine, 1u);
     editor.nextSegment();
     EXPECT_EQ(state().selectedSegment, 2u);
@@ -268,7 +260,7 @@ TEST_F(EditorLists, ActivationLoadsTheNamedFile)
 {
     std::string path = test::writeTempFile(bytesFromHex(SmallFile), "activate.rsc");
     editor.activate(path);
-    EXPECT_EQ(editor.document().segmentLines.size(), 3u);
+    EXPECT_EQ(lines().size(), 3u);
     EXPECT_EQ(state().selectedSegment, 0u);
     EXPECT_EQ(state().fileNamePanel, path);
 }
@@ -277,7 +269,7 @@ TEST_F(EditorLists, ActivationWithoutAnExistingFileLoadsNothing)
 {
     editor.activate(std::nullopt);
     editor.activate(test::tempPath("no-such-file.rsc"));
-    EXPECT_TRUE(editor.document().segmentLines.empty());
+    EXPECT_TRUE(lines().empty());
     EXPECT_FALSE(state().selectedSegment.has_value());
     EXPECT_EQ(state().fileNamePanel, "");
     EXPECT_TRUE(prompts.messages.empty());
@@ -300,9 +292,9 @@ TEST_F(EditorLists, OpeningAMissingNameKeepsTheDocument)
     editor.selectSegment(1);
     markSomeCells();
     editor.loadFile(test::tempPath("missing.rsc"));
-    EXPECT_EQ(editor.document().segmentLines.size(), 3u);
+    EXPECT_EQ(lines().size(), 3u);
     EXPECT_EQ(state().selectedSegment, 1u);
-    EXPECT_EQ(state().textLine, "Hi");
+    EXPECT_EQ(textLine(), "Hi");
     EXPECT_EQ(state().fileNamePanel, path);
     EXPECT_EQ(state().selection, GridSelection{});
     EXPECT_FALSE(state().textStripVisible);  // hidden before the name is tested
@@ -313,7 +305,7 @@ TEST_F(EditorLists, OpeningAFolderLoadsNothingAndSaysNothing)
 {
     open(bytesFromHex(SmallFile));
     editor.loadFile(test::tempPath(""));
-    EXPECT_EQ(editor.document().segmentLines.size(), 3u);
+    EXPECT_EQ(lines().size(), 3u);
     EXPECT_TRUE(prompts.messages.empty());
 }
 
@@ -353,11 +345,11 @@ TEST_F(EditorLists, UnreadableFileShowsAnErrorAndKeepsTheDocument)
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].kind, MessageKind::Error);
     EXPECT_FALSE(prompts.messages[0].text.empty());
-    EXPECT_EQ(editor.document().segmentLines.size(), 3u);
+    EXPECT_EQ(lines().size(), 3u);
     EXPECT_EQ(state().selectedSegment, 1u);
     EXPECT_EQ(state().fileNamePanel, path);
     EXPECT_TRUE(state().textStripVisible);  // the block is still current and shown
-    EXPECT_EQ(state().textLine, "Hi");
+    EXPECT_EQ(textLine(), "Hi");
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include "app/editor.h"
 #include "support/byte_strings.h"
 #include "support/resource_builder.h"
-#include "support/scripted_prompts.h"
+#include "support/editor_fixture.h"
 #include "views/grid_geometry.h"
 
 namespace quillet {
@@ -15,21 +15,18 @@ using test::hexOf;
 using test::repeatedHex;
 using test::resourceFile;
 
-class EditorSearch : public ::testing::Test {
+class EditorSearch : public test::EditorFixture {
 protected:
-    test::ScriptedPrompts prompts;
-    Editor editor{prompts, *CodePage::byName("1252")};
 
-    void open(const Bytes& file) { editor.loadFile(test::writeTempFile(file, "search.rsc")); }
     void find(const std::string& text, PatternMode mode = PatternMode::HexData)
     {
-        prompts.findDialogs.push_back({FindFields{text, mode}, true});
+        prompts.findDialogs.push_back({FindFields{test::u16(text), mode}, true});
         editor.find();
     }
     void replace(const std::string& lookFor, const std::string& with, ReplaceStart start = ReplaceStart::Begin,
                  PatternMode mode = PatternMode::HexData)
     {
-        prompts.replaceDialogs.push_back({ReplaceFields{lookFor, with, mode, start}, true});
+        prompts.replaceDialogs.push_back({ReplaceFields{test::u16(lookFor), test::u16(with), mode, start}, true});
         editor.replace();
     }
     // The selected segment and the index in its Data of the byte under the current cell.
@@ -40,8 +37,7 @@ protected:
         GridCell cell = editor.state().current;
         return {segment, (cell.row - 1) * 16 + (cell.col - 1) - lead};
     }
-    const Bytes& data(std::size_t segment) const { return editor.document().segments[segment].data; }
-    std::string lastMessage() const { return prompts.messages.empty() ? "" : prompts.messages.back().text; }
+    Bytes data(std::size_t segment) const { return bytesOf(segment); }
 };
 
 TEST_F(EditorSearch, HitBecomesTheCurrentAndOnlySelectedCell)
@@ -128,7 +124,7 @@ TEST_F(EditorSearch, CountBytesAndMarkersAreNeverMatched)
 TEST_F(EditorSearch, FindNextStartsAfterTheCurrentCellWithTheUnfoldedColumn)
 {
     open(resourceFile({repeatedHex("41", 40)}));  // lead 4: byte 0 in column 5
-    prompts.findDialogs.push_back({FindFields{"41", PatternMode::HexData}, false});
+    prompts.findDialogs.push_back({FindFields{u"41", PatternMode::HexData}, false});
     editor.find();  // Cancel keeps the text for Find next
     editor.gridMoveCurrent({1, 5 + 16});  // the character cell of byte 0
     editor.findNext();
@@ -213,8 +209,8 @@ TEST_F(EditorSearch, ReplacedTextShowsInTheBlocksLineAndTextLine)
     open(resourceFile({"01 02", "02 AB 48 00 69 00"}));
     editor.selectSegment(1);
     replace("i", "o", ReplaceStart::Begin, PatternMode::TextUnicode);
-    EXPECT_EQ(editor.document().segmentLines[1], "002(1) Ho");
-    EXPECT_EQ(editor.state().textLine, "Ho");
+    EXPECT_EQ(line(1), "002(1) Ho");
+    EXPECT_EQ(textLine(), "Ho");
 }
 
 }  // namespace

@@ -48,9 +48,9 @@ TEST(CliSpecialFiles, ListingANamedPipeFailsAtOnceWithWhatItIs)
     ASSERT_GE(writer, 0);
     auto result = runCli({"list", fifo});
     ::close(writer);
-    EXPECT_EQ(result.ExitStatus, 1);
-    EXPECT_EQ(result.Out, "");
-    EXPECT_EQ(result.Err, "quillet-cli: " + fifo + ": Not a regular file: a named pipe (FIFO)\n");
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "quillet-cli: " + fifo + ": Not a regular file: a named pipe (FIFO)\n");
 }
 
 TEST(CliSpecialFiles, CopyingOntoANamedPipeOrADeviceFailsAndLeavesIt)
@@ -60,15 +60,15 @@ TEST(CliSpecialFiles, CopyingOntoANamedPipeOrADeviceFailsAndLeavesIt)
     std::string fifo = folder / "fifo.rsc";
     ASSERT_TRUE(test::makeFifo(fifo));
     auto result = runCli({"copy", in, fifo});
-    EXPECT_EQ(result.ExitStatus, 1);
-    EXPECT_EQ(result.Err, "quillet-cli: " + fifo + ": Not a regular file: a named pipe (FIFO)\n");
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.err, "quillet-cli: " + fifo + ": Not a regular file: a named pipe (FIFO)\n");
     EXPECT_EQ(typeOf(fifo), static_cast<mode_t>(S_IFIFO));
 
     std::string device = folder / "null.rsc";
     if (test::makeDeviceNode(device, S_IFCHR, 1, 3)) {
         result = runCli({"copy", in, device});
-        EXPECT_EQ(result.ExitStatus, 1);
-        EXPECT_EQ(result.Err, "quillet-cli: " + device + ": Not a regular file: a character device\n");
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_EQ(result.err, "quillet-cli: " + device + ": Not a regular file: a character device\n");
         EXPECT_EQ(typeOf(device), static_cast<mode_t>(S_IFCHR));
     }
     EXPECT_EQ(namesIn(folder.path()).size(), std::filesystem::exists(device) ? 3u : 2u) << "no temporary file left";
@@ -81,11 +81,11 @@ TEST(CliSpecialFiles, ALinkThatLoopsIsNamedOnListAndCopyAndStays)
     std::string loop = folder / "loop.rsc";
     ASSERT_EQ(::symlink("loop.rsc", loop.c_str()), 0);
     auto listed = runCli({"list", loop});
-    EXPECT_EQ(listed.ExitStatus, 1);
-    EXPECT_EQ(listed.Err, "quillet-cli: " + loop + ": Too many levels of symbolic links\n");
+    EXPECT_EQ(listed.exitStatus, 1);
+    EXPECT_EQ(listed.err, "quillet-cli: " + loop + ": Too many levels of symbolic links\n");
     auto copied = runCli({"copy", in, loop});
-    EXPECT_EQ(copied.ExitStatus, 1);
-    EXPECT_EQ(copied.Err, "quillet-cli: " + loop + ": Too many levels of symbolic links\n");
+    EXPECT_EQ(copied.exitStatus, 1);
+    EXPECT_EQ(copied.err, "quillet-cli: " + loop + ": Too many levels of symbolic links\n");
     EXPECT_EQ(typeOf(loop), static_cast<mode_t>(S_IFLNK));
     EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>({"in.rsc", "loop.rsc"}));
 }
@@ -96,13 +96,13 @@ TEST(CliSpecialFiles, CopiesOntoANameOfTheFullLengthAndThroughALink)
     std::string in = writeInput(folder);
     std::string longest = folder / (std::string(NAME_MAX - 4, 'n') + ".rsc");
     auto result = runCli({"copy", in, longest});
-    EXPECT_EQ(result.ExitStatus, 0) << result.Err;
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_EQ(readFileBytes(longest), bytesFromHex(WorkedExample));
 
     std::string link = folder / "link.rsc";
     ASSERT_EQ(::symlink(std::filesystem::path(longest).filename().c_str(), link.c_str()), 0);
     ASSERT_EQ(::truncate(longest.c_str(), 0), 0);
-    EXPECT_EQ(runCli({"copy", in, link}).ExitStatus, 0);
+    EXPECT_EQ(runCli({"copy", in, link}).exitStatus, 0);
     EXPECT_EQ(readFileBytes(longest), bytesFromHex(WorkedExample));
     EXPECT_EQ(typeOf(link), static_cast<mode_t>(S_IFLNK));
     EXPECT_EQ(namesIn(folder.path()).size(), 3u) << "no temporary file left";

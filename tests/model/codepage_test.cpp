@@ -172,7 +172,7 @@ TEST(CodePageDoubleByte, ShiftJisPairsAndLoneLeadBytes)
     EXPECT_EQ(japanese.toUnit(0x93), 0);
     EXPECT_EQ(japanese.toUnit(0xB1), 0xFF71);
     EXPECT_EQ(japanese.toUtf8("\x93\xFA\x96\x7B"), "\xE6\x97\xA5\xE6\x9C\xAC");  // 日本
-    EXPECT_EQ(japanese.fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC"), "\x93\xFA\x96\x7B");
+    EXPECT_EQ(japanese.encode(u"\u65E5\u672C"), "\x93\xFA\x96\x7B");
     EXPECT_EQ(japanese.toUtf8("a\x93"), "a?");
     EXPECT_EQ(japanese.toUtf8("\x93 "), "? ");  // a space is no trail: it keeps its meaning
 }
@@ -183,22 +183,26 @@ TEST(CodePageText, ConvertsWholeTextsBothWays)
     const std::string privet = "\xCF\xF0\xE8\xE2\xE5\xF2";  // Привет
     const std::string privetUtf8 = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82";
     EXPECT_EQ(cyrillic.toUtf8(privet), privetUtf8);
-    EXPECT_EQ(cyrillic.fromUtf8(privetUtf8), privet);
-    EXPECT_EQ(cyrillic.fromUtf8("x\xE2\x82\xAC\xF0\x9F\x98\x80y"), "x\x88?y");  // €, emoji
+    EXPECT_EQ(cyrillic.encode(u"\u041F\u0440\u0438\u0432\u0435\u0442"), privet);
+    EXPECT_EQ(cyrillic.encode(u"x\u20ACy"), "x\x88y");
+    EXPECT_EQ(cyrillic.encode(u"?"), "?");
     EXPECT_EQ(cyrillic.toUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
 }
 
-TEST(CodePageText, MalformedInputGivesQuestionMarksAndNeverOverreads)
+// A character the code page lacks is refused, never turned into "?", which would then match
+// or write real "?" bytes.
+TEST(CodePageText, TextWithACharacterThePageLacksCannotBeEncoded)
 {
     CodePage western = page(1252);
-    EXPECT_EQ(western.fromUtf8("\xFF"), "?");
-    EXPECT_EQ(western.fromUtf8("a\xC3"), "a?");                 // cut short at the end
-    EXPECT_EQ(western.fromUtf8("\xE6\x97" "b"), "?b");          // cut short before a letter
-    EXPECT_EQ(western.fromUtf8("\xC0\xAF"), "??");              // overlong
-    EXPECT_EQ(western.fromUtf8("\xED\xA0\x80"), "???");         // encoded surrogate
-    EXPECT_EQ(western.fromUtf8("\xF4\x90\x80\x80"), "????");    // past U+10FFFF
-    EXPECT_EQ(western.fromUtf8("\x80\xBF"), "??");              // stray continuations
-    EXPECT_EQ(western.fromUtf8(""), "");
+    EXPECT_EQ(western.encode(u"Why?"), "Why?");
+    EXPECT_EQ(western.encode(u"\u0416"), std::nullopt);       // Ж
+    EXPECT_EQ(western.encode(u"a\U0001F600"), std::nullopt);  // an emoji: a surrogate pair
+    EXPECT_EQ(western.encode(u"\xD800"), std::nullopt);       // an unpaired surrogate
+    EXPECT_EQ(western.encode(u""), "");
+}
+
+TEST(CodePageText, EveryByteOfADoubleBytePageShowsAndLoneLeadBytesShowAsQuestionMarks)
+{
     for (int number : {932, 936, 949, 950}) {
         CodePage codePage = page(number);
         std::string everyByte;

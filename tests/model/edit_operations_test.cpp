@@ -1,102 +1,167 @@
 #include <gtest/gtest.h>
 
-#include "model/codepage.h"
 #include "model/edit_operations.h"
+#include "model/line_format.h"
 #include "model/loader.h"
+#include "model/saver.h"
 #include "support/byte_strings.h"
+#include "support/document_lines.h"
 #include "support/resource_builder.h"
 
 namespace quillet {
 namespace {
 
+using test::bytesFromHex;
 using test::hexOf;
 
-class EditOperations : public ::testing::Test {
-protected:
-    CodePage codePage = *CodePage::byName("1252");
-    Document document = parseResource(test::workedExampleFile(), codePage);
+std::vector<std::uint16_t> offsetsOf(const Document& document)
+{
+    std::vector<std::uint16_t> result;
+    for (const Segment& segment : document.segments) result.push_back(segment.offset);
+    return result;
+}
 
-    std::vector<std::uint16_t> offsets() const
-    {
-        std::vector<std::uint16_t> result;
-        for (const Segment& segment : document.segments) result.push_back(segment.offset);
-        return result;
-    }
+// What a document saves as, and the lines and segments that file loads back as.
+struct Reloaded {
+    std::string file;
+    std::vector<std::string> lines;
+    IndexEntries entries;
 };
 
-TEST_F(EditOperations, UnicodeTextResizesTheBlockAndMovesWhatLiesAboveIt)
+Reloaded reload(const Document& document)
 {
-    applyUnicodeText(document, 1, {'H', 'e', 'y'}, codePage);
+    Bytes image = savedImage(document);
+    Document loaded = parseResource(image);
+    return {hexOf(image), test::linesOf(loaded), loaded.indexTable};
+}
+
+TEST(EditOperations, UnicodeTextResizesTheBlockAndMovesWhatLiesAboveIt)
+{
+    Document document = parseResource(test::workedExampleFile());
+    Change change;
+    applyUnicodeText(document, 1, u"Hey", change);
     EXPECT_EQ(hexOf(document.segments[1].data), "48 00 65 00 79 00");
-    EXPECT_EQ(document.segments[1].size, 6);
-    EXPECT_EQ(offsets(), (std::vector<std::uint16_t>{3, 7, 14}));
+    EXPECT_EQ(offsetsOf(document), (std::vector<std::uint16_t>{3, 7, 14}));
     EXPECT_EQ(document.indexTable, (IndexEntries{4, 7, 15}));
-    EXPECT_EQ(document.segmentLines, (std::vector<std::string>{"001(0) 0004:0006", "002(1) Hey", "003(2) 000F:0011"}));
+    EXPECT_EQ(test::linesOf(document), (std::vector<std::string>{"001(0) 0004:0006", "002(1) Hey", "003(2) 000F:0011"}));
+    EXPECT_EQ(reload(document).file, "12 00 02 00 01 02 03 03 AB 48 00 65 00 79 00 05 06 07 04 00 07 00 0F 00 12 00");
 }
 
-TEST_F(EditOperations, UnicodeTextLineLeavesOutUnitZeroAndShowsUnmappableUnits)
+TEST(EditOperations, BlockLinesShowTheExactTextWithoutUnitZero)
 {
-    applyUnicodeText(document, 1, {'A', 0, 0x4E00, 'B'}, codePage);
-    EXPECT_EQ(hexOf(document.segments[1].data), "41 00 00 00 00 4E 42 00");
-    EXPECT_EQ(document.segmentLines[1], "002(1) A?B");
+    Document document = parseResource(test::workedExampleFile());
+    Change change;
+    applyUnicodeText(document, 1, std::u16string(u"A\0\u4E00B\xD800", 5), change);
+    EXPECT_EQ(hexOf(document.segments[1].data), "41 00 00 00 00 4E 42 00 00 D8");
+    EXPECT_EQ(document.segmentLine(1), "002(1) A\xE4\xB8\x80" "B\xEF\xBF\xBD");  // A一B and U+FFFD
 }
 
-TEST_F(EditOperations, ShorterTextLowersLaterPositionsModulo65536)
+// A one-byte data segment tagged with the next entry, rewritten as an empty text: the entry of
+// the block behind it moves down to where the block now begins.
+TEST(EditOperations, RemovingTheRunOfAOneByteSegmentKeepsTheNextBlockAtItsEntry)
 {
-    document.segments[2].offset = 1;
-    document.indexTable = {4, 7, 8, 2};
-    applyUnicodeText(document, 1, {}, codePage);
-    EXPECT_EQ(document.segments[2].offset, 0xFFFD);
-    // Entries not above the block's count byte (7) stay, whatever their place in the table.
-    EXPECT_EQ(document.indexTable, (IndexEntries{4, 7, 4, 2}));
+    Document document = parseResource(bytesFromHex("09 00 02 00 | 77 | 01 AB 41 00 | 04 00 05 00 | 09 00"));
+    ASSERT_EQ(test::linesOf(document), (std::vector<std::string>{"001(1) 0004:0004", "002(1) A"}));
+    spliceSegment(document, 0, 0, 1, {});
+    EXPECT_EQ(document.indexTable, (IndexEntries{4, 4}));
+    Reloaded reloaded = reload(document);
+    EXPECT_EQ(reloaded.file, "08 00 02 00 01 AB 41 00 04 00 04 00 08 00");
+    EXPECT_EQ(reloaded.lines, (std::vector<std::string>{"001(1) A"}));
 }
 
-TEST_F(EditOperations, DeletingABlockRemovesItsCountByteAndMarkerToo)
+// An untagged data segment grown by a run: every entry above the run's first byte moves, so the
+// next resources stay whole.
+TEST(EditOperations, GrowingARunMovesEveryEntryAboveItsFirstByte)
 {
-    deleteSegment(document, 1);
-    EXPECT_EQ(offsets(), (std::vector<std::uint16_t>{3, 6}));
-    EXPECT_EQ(document.indexTable, (IndexEntries{4, 7, 7}));
-    EXPECT_EQ(document.segmentLines, (std::vector<std::string>{"001(0) 0004:0006", "003(2) 0007:0009"}));
+    Document document = parseResource(bytesFromHex("0A 00 02 00 | 41 00 | 11 22 | 33 44 | 06 00 08 00 | 0A 00"));
+    ASSERT_EQ(test::linesOf(document)[0], "001 0004:0005");
+    spliceSegment(document, 0, 0, 2, bytesFromHex("41 00 42 00"));
+    EXPECT_EQ(document.indexTable, (IndexEntries{8, 10}));
+    EXPECT_EQ(reload(document).lines, (std::vector<std::string>{"001 0004:0007", "002(0) 0008:0009", "003(1) 000A:000B"}));
 }
 
-TEST_F(EditOperations, DeletingKeepsTheLinesOfBlocksAndRebuildsEveryDataLine)
+// Removed file bytes [a, a + D): entries at or below a stay, those at or above a + D fall by D.
+TEST(EditOperations, DeletingADataSegmentKeepsItsOwnEntry)
 {
-    document.segmentLines[0] = "001(0) forced text";
-    document.segmentLines[2] = "003(2) other text";
-    deleteSegment(document, 0);
-    EXPECT_EQ(document.segmentLines, (std::vector<std::string>{"002(1) Hi", "003(2) 000A:000C"}));
+    Document document = parseResource(bytesFromHex("0E 00 02 00 | 11 12 13 14 15 | 21 22 23 | 31 32 | 04 00 09 00 0C 00 | 0E 00"));
+    Change change;
+    deleteSegment(document, 1, change);
+    EXPECT_EQ(document.indexTable, (IndexEntries{4, 9, 9}));
+    EXPECT_EQ(reload(document).lines, (std::vector<std::string>{"001(0) 0004:0008", "002(2) 0009:000A"}));
 }
 
-TEST_F(EditOperations, ResizeRunGrowsInTheMiddleAndMovesOnlyEntriesFromTheFirstMovable)
+TEST(EditOperations, EntriesInsideARemovedBlockBecomeItsStartAndNeverWrap)
 {
-    document = parseResource(test::resourceFile({"01 02 03 04 05 06", "07 08 09"}), codePage);
-    resizeRun(document, 0, 2, 2, 5, 1);
-    // The five bytes of the run are the writer's to fill; the bytes around it stay in place.
-    const Bytes& data = document.segments[0].data;
-    ASSERT_EQ(data.size(), 9u);
-    EXPECT_EQ(document.segments[0].size, 9);
-    EXPECT_EQ(hexOf(Bytes(data.begin(), data.begin() + 2)), "01 02");
-    EXPECT_EQ(hexOf(Bytes(data.begin() + 7, data.end())), "05 06");
-    EXPECT_EQ(document.segments[1].offset, 12);
-    EXPECT_EQ(document.indexTable, (IndexEntries{4, 13}));
-    EXPECT_EQ(document.segmentLines, (std::vector<std::string>{"001(0) 0004:000C", "002(1) 000D:000F"}));
+    // A block of 3 characters with its count byte at 4 and an entry at 6, inside its text.
+    Document document = parseResource(bytesFromHex("0E 00 02 00 | 03 AB 41 00 42 00 43 00 | 07 08 | 04 00 06 00 0C 00 | 0E 00"));
+    Change change;
+    deleteSegment(document, 0, change);
+    EXPECT_EQ(document.indexTable, (IndexEntries{4, 4, 4}));
+    EXPECT_EQ(offsetsOf(document), (std::vector<std::uint16_t>{3}));
 }
 
-TEST_F(EditOperations, ResizeRunShrinksAndFromEntryZeroMovesEveryEntryAboveTheSegment)
+TEST(EditOperations, AnEntryPastTheBodyStaysPastItInsteadOfWrapping)
 {
-    document = parseResource(test::resourceFile({"01 02 03 04 05 06", "07 08 09"}), codePage);
-    resizeRun(document, 0, 1, 4, 0, 0);
-    EXPECT_EQ(hexOf(document.segments[0].data), "01 06");
-    EXPECT_EQ(document.segments[1].offset, 5);
-    // The first entry points at the segment's first byte, above its Offset: it moves too.
-    EXPECT_EQ(document.indexTable, (IndexEntries{0, 6}));
+    Document document = parseResource(bytesFromHex("0A 00 02 00 | 02 AB 48 00 69 00 | 04 00 FE FF | 0A 00"));
+    Change change;
+    applyUnicodeText(document, 0, u"Hello", change);
+    EXPECT_EQ(document.indexTable, (IndexEntries{4, 0xFFFF}));
 }
 
-TEST_F(EditOperations, RebuildDataLinesStartsAtTheGivenLineAndSkipsBlocks)
+TEST(EditOperations, AGrowthPastWhatAnIndexCanAddressIsRefusedAndChangesNothing)
 {
-    document.segmentLines = {"001(0) a", "002(1) b", "003(2) c"};
-    rebuildDataLines(document, 1);
-    EXPECT_EQ(document.segmentLines, (std::vector<std::string>{"001(0) a", "002(1) b", "003(2) 000D:000F"}));
+    Document document = parseResource(test::resourceFile({"02 AB 41 00 42 00", test::repeatedHex("11", 65400)}));
+    Bytes before = savedImage(document);
+    Change change;
+    EXPECT_THROW(applyUnicodeText(document, 0, std::u16string(200, u'x'), change), EditRefused);
+    EXPECT_TRUE(change.empty());
+    EXPECT_EQ(hexOf(savedImage(document)), hexOf(before));
+    EXPECT_THROW(applyUnicodeText(document, 0, std::u16string(256, u'x'), change), EditRefused);
+}
+
+TEST(EditOperations, AppliesGiveTheRangesOfLaterDataLinesBackAndDeletionOfEveryOne)
+{
+    Document document = parseResource(test::resourceFile({"01 02", "02 AB 48 00 69 00", "03 04", "05 06"}));
+    Change change;
+    setForcedText(document, 0, u"forced", change);
+    setForcedText(document, 2, u"other", change);
+    ASSERT_EQ(document.segmentLine(0), "001(0) forced");
+    applyUnicodeText(document, 1, u"Hi", change);
+    EXPECT_EQ(document.segmentLine(0), "001(0) forced");
+    EXPECT_EQ(document.segmentLine(2), "003(2) 000C:000D");
+    deleteSegment(document, 3, change);
+    EXPECT_EQ(document.segmentLine(0), "001(0) 0004:0005");
+}
+
+// Every kind of step taken back gives the document it was made on, byte for byte and line for line.
+TEST(EditOperations, UndoingEachKindOfStepGivesBackTheDocument)
+{
+    const Document original = parseResource(test::resourceFile({"01 02 03 04", "02 AB 48 00 69 00", "05 06 07", "08"}));
+    auto check = [&](const char* what, auto&& edit) {
+        Document document = original;
+        Change change;
+        edit(document, change);
+        Bytes edited = savedImage(document);
+        std::vector<std::string> editedLines = test::linesOf(document);
+        EXPECT_NE(hexOf(edited) + editedLines[0], hexOf(savedImage(original)) + test::linesOf(original)[0]) << what;
+        undoChange(document, change);
+        EXPECT_EQ(hexOf(savedImage(document)), hexOf(savedImage(original))) << what;
+        EXPECT_EQ(test::linesOf(document), test::linesOf(original)) << what;
+        EXPECT_EQ(offsetsOf(document), offsetsOf(original)) << what;
+        redoChange(document, change);
+        EXPECT_EQ(hexOf(savedImage(document)), hexOf(edited)) << what;
+        EXPECT_EQ(test::linesOf(document), editedLines) << what;
+    };
+    check("unicode text", [](Document& d, Change& c) { applyUnicodeText(d, 1, u"Hello", c); });
+    check("deleted block", [](Document& d, Change& c) { deleteSegment(d, 1, c); });
+    check("deleted data", [](Document& d, Change& c) { deleteSegment(d, 0, c); });
+    check("typed byte", [](Document& d, Change& c) { writeByte(d, 2, 1, 0xEE, c); });
+    check("forced text", [](Document& d, Change& c) { setForcedText(d, 0, u"x", c); });
+    check("run", [](Document& d, Change& c) {
+        c.steps.push_back(spliceSegment(d, 0, 1, 2, bytesFromHex("AA BB CC DD")));
+        writeByte(d, 0, 0, 2, c);
+        setForcedText(d, 0, u"AB", c);
+    });
 }
 
 }  // namespace

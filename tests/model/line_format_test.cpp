@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "model/hex.h"
+#include "model/document.h"
 #include "model/line_format.h"
 
 namespace quillet {
@@ -21,26 +22,28 @@ TEST(LineFormat, HexHasAtLeastTheWidthAndMoreWhenNeeded)
     EXPECT_EQ(hexUpper(0, 8), "00000000");
 }
 
-TEST(LineFormat, EntryNumberIsTheTextBetweenTheFirstTwoParentheses)
+// A segment's line is made from its fields: its number and tag from loading, then its range,
+// its text or the text it was forced to show.
+TEST(LineFormat, SegmentLinesAreMadeFromTheSegmentsFields)
 {
-    EXPECT_EQ(entryNumberOfLine("003(1) 0010:001F"), 1u);
-    EXPECT_EQ(entryNumberOfLine("01A4(12)"), 12u);
-    EXPECT_EQ(entryNumberOfLine("004 Text (7) and (8)"), 7u);
-    EXPECT_EQ(entryNumberOfLine("005 a)9(b"), 9u);  // both kinds separate alike
-    EXPECT_EQ(entryNumberOfLine("006 (0000000001)"), 1u);
-    EXPECT_EQ(entryNumberOfLine("007 0004:0006"), std::nullopt);
-    EXPECT_EQ(entryNumberOfLine("008 ()"), std::nullopt);
-    EXPECT_EQ(entryNumberOfLine("009 (x) (3)"), std::nullopt);
-    EXPECT_EQ(entryNumberOfLine("010 (99999999999999999999)"), std::nullopt);
-    EXPECT_EQ(entryNumberOfLine("011 (4"), 4u);
-}
-
-TEST(LineFormat, RebuiltLinesKeepTheirHead)
-{
-    EXPECT_EQ(lineHead("002(1) Hi there"), "002(1)");
-    EXPECT_EQ(lineHead("0000:0003"), "0000:0003");
-    EXPECT_EQ(withHead("003(2) 000D:000F", "000F:0011"), "003(2) 000F:0011");
-    EXPECT_EQ(withHead("004(3) Old text", ""), "004(3) ");
+    Document document;
+    Segment data;
+    data.offset = 0x0F;
+    data.data = Bytes(16, 0);
+    data.number = 3;
+    data.tag = 1;
+    document.segments.push_back(data);
+    Segment block;
+    block.kind = KindUnicode;
+    block.data = Bytes{'H', 0, 'i', 0};
+    block.number = 1000;
+    document.segments.push_back(block);
+    EXPECT_EQ(document.segmentLine(0), "003(1) 0010:001F");
+    EXPECT_EQ(document.segmentLine(1), "1000 Hi");
+    document.segments[0].forcedText = u"forced";
+    EXPECT_EQ(document.segmentLine(0), "003(1) forced");
+    document.noIndex = true;
+    EXPECT_EQ(document.segmentLine(0), "0000:0010");
 }
 
 TEST(HexValue, ReadsHexWithAnOptionalDollarAndGivesZeroOtherwise)

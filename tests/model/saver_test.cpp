@@ -7,6 +7,7 @@
 #include "model/loader.h"
 #include "model/saver.h"
 #include "support/byte_strings.h"
+#include "support/document_lines.h"
 
 namespace quillet {
 namespace {
@@ -20,7 +21,7 @@ const char* const WorkedExample = "10 00 02 00 | 01 02 03 | 02 AB 48 00 69 00 | 
 
 Document load(std::string_view bytes)
 {
-    return parseResource(bytesFromHex(bytes), *CodePage::byName("1252"));
+    return parseResource(bytesFromHex(bytes));
 }
 
 Bytes saved(const Document& document, const std::string& name = "saved.rsc")
@@ -52,7 +53,7 @@ TEST(Saver, DocumentWithoutSegmentsKeepsHeaderAndEntries)
 {
     Document document = load(WorkedExample);
     document.segments.clear();
-    document.segmentLines.clear();
+    test::linesOf(document).clear();
     EXPECT_EQ(hexOf(saved(document)), "04 00 02 00 04 00 07 00 0D 00 04 00");
 }
 
@@ -66,15 +67,13 @@ TEST(Saver, RawDocumentWritesItsBytesAndNothingWhenDeleted)
     Document raw = load("01 02 03");
     EXPECT_EQ(hexOf(saved(raw)), "01 02 03");
     raw.segments.clear();
-    raw.segmentLines.clear();
     EXPECT_TRUE(saved(raw).empty());
 }
 
 TEST(Saver, RefusesAnIndexOffsetBeyondSixteenBitsAndWritesNothing)
 {
     Document document = load(WorkedExample);
-    document.segments[0].data.resize(65530, 0x11);
-    document.segments[0].size = 65530;
+    document.segments[0].data = Bytes(65530, 0x11);
     std::string path = test::writeTempFile(bytesFromHex("AA BB"), "kept.rsc");
     try {
         saveResource(document, path);
@@ -89,8 +88,7 @@ TEST(Saver, IndexOffsetOfExactly65535IsWritten)
 {
     Document document = load(WorkedExample);
     // 65535 - 13 bytes of the other pieces = 65522 for the first segment.
-    document.segments[0].data.resize(65522, 0x11);
-    document.segments[0].size = 65522;
+    document.segments[0].data = Bytes(65522, 0x11);
     Bytes file = saved(document);
     EXPECT_EQ(file[0], 0xFF);
     EXPECT_EQ(file[1], 0xFF);

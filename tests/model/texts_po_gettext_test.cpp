@@ -17,7 +17,7 @@ namespace quillet {
 namespace {
 
 namespace fs = std::filesystem;
-using Units = std::vector<std::uint16_t>;
+using Units = std::u16string;
 
 bool isInstalled(const std::string& tool)
 {
@@ -28,15 +28,15 @@ bool isInstalled(const std::string& tool)
 std::vector<BlockText> inAscii(std::vector<BlockText> blocks)
 {
     for (BlockText& block : blocks)
-        for (std::uint16_t& unit : block.units)
+        for (char16_t& unit : block.units)
             if (unit >= 0x80) unit = unit >= 0xD800 && unit <= 0xDFFF ? 0xD800 : 'x';
     return blocks;
 }
 
 Units upperCased(Units units)
 {
-    for (std::uint16_t& unit : units)
-        if (unit >= 'a' && unit <= 'z') unit = static_cast<std::uint16_t>(unit - 'a' + 'A');
+    for (char16_t& unit : units)
+        if (unit >= 'a' && unit <= 'z') unit = static_cast<char16_t>(unit - 'a' + 'A');
     return units;
 }
 

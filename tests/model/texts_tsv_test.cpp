@@ -6,7 +6,7 @@
 namespace quillet {
 namespace {
 
-using Units = std::vector<std::uint16_t>;
+using Units = std::u16string;
 
 Units unitsOf(std::string_view ascii) { return Units(ascii.begin(), ascii.end()); }
 

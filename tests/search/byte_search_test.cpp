@@ -18,14 +18,13 @@ std::vector<Segment> segmentsOf(std::initializer_list<const char*> hexData)
     for (const char* text : hexData) {
         Segment segment;
         segment.data = bytesFromHex(text);
-        segment.size = static_cast<std::int32_t>(segment.data.size());
         segments.push_back(segment);
     }
     return segments;
 }
 
 // The plain scan the fast search must agree with: every position, the whole pattern compared.
-bool matchesAt(const Bytes& data, std::size_t p, const Bytes& pattern)
+bool matchesAt(const SegmentBytes& data, std::size_t p, const Bytes& pattern)
 {
     for (std::size_t t = 0; t < pattern.size(); ++t)
         if (data[p + t] != pattern[t]) return false;
@@ -36,7 +35,7 @@ std::optional<SearchHit> naiveFind(const std::vector<Segment>& segments, std::si
                                    const Bytes& pattern)
 {
     for (std::size_t j = first; j < segments.size(); ++j) {
-        const Bytes& data = segments[j].data;
+        const SegmentBytes& data = segments[j].data;
         for (std::size_t p = j == first ? start : 0; p + pattern.size() <= data.size(); ++p)
             if (matchesAt(data, p, pattern)) return SearchHit{j, p};
     }
@@ -48,7 +47,7 @@ std::int64_t naiveReplace(std::vector<Segment>& segments, std::size_t first, std
 {
     std::int64_t count = 0;
     for (std::size_t j = first; j < segments.size(); ++j) {
-        Bytes& data = segments[j].data;
+        SegmentBytes& data = segments[j].data;
         for (std::size_t p = j == first ? start : 0; p + pattern.size() <= data.size(); ++p) {
             if (!matchesAt(data, p, pattern)) continue;
             ++count;
@@ -56,6 +55,15 @@ std::int64_t naiveReplace(std::vector<Segment>& segments, std::size_t first, std
         }
     }
     return count;
+}
+
+// Replaces as the editor does and counts the replacements.
+std::int64_t replaceCount(std::vector<Segment>& segments, std::size_t first, std::size_t start, const Bytes& pattern,
+                          const Bytes& replacement)
+{
+    NoProgress progress;
+    ReplaceWrites writes = replaceInSegments(segments, first, start, pattern, replacement, progress);
+    return replacementCount(writes, segments, first, start);
 }
 
 TEST(FindFirst, FindsOverlappingOccurrencesInTurn)
@@ -94,18 +102,18 @@ TEST(FindFirst, EmptyPatternHitsAtTheStartEvenOnePastTheData)
 TEST(ReplaceAll, LaterPositionsSeeTheBytesAlreadyWritten)
 {
     auto segments = segmentsOf({"41 41 41"});
-    EXPECT_EQ(replaceInSegments(segments, 0, 0, bytesFromHex("41 41"), bytesFromHex("42 41")), 2);
+    EXPECT_EQ(replaceCount(segments, 0, 0, bytesFromHex("41 41"), bytesFromHex("42 41")), 2);
     EXPECT_EQ(hexOf(segments[0].data), "42 42 41");
 
     segments = segmentsOf({"41 41 41"});
-    EXPECT_EQ(replaceInSegments(segments, 0, 0, bytesFromHex("41 41"), bytesFromHex("41 42")), 1);
+    EXPECT_EQ(replaceCount(segments, 0, 0, bytesFromHex("41 41"), bytesFromHex("41 42")), 1);
     EXPECT_EQ(hexOf(segments[0].data), "41 42 41");
 }
 
 TEST(ReplaceAll, LeavesEverythingBeforeTheStartAndAcrossBoundariesAlone)
 {
     auto segments = segmentsOf({"41 41", "41 41 42", "41 43"});
-    EXPECT_EQ(replaceInSegments(segments, 1, 1, bytesFromHex("41"), bytesFromHex("5A")), 2);
+    EXPECT_EQ(replaceCount(segments, 1, 1, bytesFromHex("41"), bytesFromHex("5A")), 2);
     EXPECT_EQ(hexOf(segments[0].data), "41 41");
     EXPECT_EQ(hexOf(segments[1].data), "41 5A 42");
     EXPECT_EQ(hexOf(segments[2].data), "5A 43");
@@ -114,8 +122,23 @@ TEST(ReplaceAll, LeavesEverythingBeforeTheStartAndAcrossBoundariesAlone)
 TEST(ReplaceAll, EmptyPatternCountsEveryPositionIncludingOnePastTheData)
 {
     auto segments = segmentsOf({"41 42", "", "43"});
-    EXPECT_EQ(replaceInSegments(segments, 0, 1, Bytes(), Bytes()), 2 + 1 + 2);
-    EXPECT_EQ(replaceInSegments(segments, 0, 5, Bytes(), Bytes()), 0 + 1 + 2);
+    EXPECT_EQ(replaceCount(segments, 0, 1, Bytes(), Bytes()), 2 + 1 + 2);
+    EXPECT_EQ(replaceCount(segments, 0, 5, Bytes(), Bytes()), 0 + 1 + 2);
+}
+
+// Cancelling part way through takes back what was written: a cancelled replace changes nothing.
+TEST(ReplaceAll, ACancelledReplaceLeavesTheDataAsItWas)
+{
+    class CancelAtOnce : public Progress {
+    public:
+        bool report(std::uint64_t, std::uint64_t) override { return false; }
+    } cancel;
+    std::vector<Segment> segments(1);
+    Bytes data(3 * ProgressStep, 0x00);
+    for (std::size_t at = 0; at < data.size(); at += 4096) data[at] = 0x41;
+    segments[0].data = data;
+    EXPECT_THROW(replaceInSegments(segments, 0, 0, bytesFromHex("41"), bytesFromHex("42"), cancel), WorkCancelled);
+    EXPECT_TRUE(segments[0].data == SegmentBytes(data));
 }
 
 // Random short data over a three-letter alphabet, so that overlapping occurrences are common.
@@ -134,7 +157,6 @@ public:
         std::vector<Segment> result(static_cast<std::size_t>(1 + below(4)));
         for (auto& segment : result) {
             segment.data = bytes(24);
-            segment.size = static_cast<std::int32_t>(segment.data.size());
         }
         return result;
     }
@@ -173,11 +195,20 @@ TEST(ByteSearchDifferential, ReplacingAgreesWithThePlainScan)
         for (auto& byte : replacement) byte = static_cast<std::uint8_t>('a' + random.below(3));
         std::size_t first = static_cast<std::size_t>(random.below(static_cast<int>(segments.size())));
         std::size_t start = static_cast<std::size_t>(random.below(28));
+        const auto original = segments;
         auto expectedSegments = segments;
         std::int64_t expected = naiveReplace(expectedSegments, first, start, pattern, replacement);
-        ASSERT_EQ(replaceInSegments(segments, first, start, pattern, replacement), expected) << "run " << run;
+        NoProgress progress;
+        ReplaceWrites writes = replaceInSegments(segments, first, start, pattern, replacement, progress);
+        ASSERT_EQ(replacementCount(writes, segments, first, start), expected) << "run " << run;
         for (std::size_t j = 0; j < segments.size(); ++j)
             ASSERT_EQ(segments[j].data, expectedSegments[j].data) << "run " << run << " segment " << j;
+        // Undone from the last write back, every place holds what it held before.
+        Document document;
+        document.segments = segments;
+        undoStep(document, writes);
+        for (std::size_t j = 0; j < segments.size(); ++j)
+            ASSERT_EQ(document.segments[j].data, original[j].data) << "run " << run << " segment " << j;
     }
 }
 

@@ -14,45 +14,63 @@ class PatternTest : public ::testing::Test {
 protected:
     CodePage cp1252 = *CodePage::byName("1252");
     CodePage cp1251 = *CodePage::byName("1251");
-    Bytes hex(const std::string& text) { return patternBytes(text, PatternMode::HexData, cp1252); }
+    Bytes hex(const std::u16string& text) { return *patternBytes(text, PatternMode::HexData, cp1252); }
 };
 
 TEST_F(PatternTest, HexDataReadsPairsOfEitherCase)
 {
-    EXPECT_EQ(hex("0aFF41"), bytesFromHex("0A FF 41"));
-    EXPECT_EQ(hex("$7"), bytesFromHex("07"));
+    EXPECT_EQ(hex(u"0aFF41"), bytesFromHex("0A FF 41"));
+    EXPECT_EQ(hex(u"$7"), bytesFromHex("07"));
 }
 
 TEST_F(PatternTest, HexDataIgnoresAnOddLastCharacter)
 {
-    EXPECT_EQ(hex("414"), bytesFromHex("41"));
-    EXPECT_TRUE(hex("4").empty());
-    EXPECT_TRUE(hex("").empty());
+    EXPECT_EQ(hex(u"414"), bytesFromHex("41"));
+    EXPECT_TRUE(hex(u"4").empty());
+    EXPECT_TRUE(hex(u"").empty());
 }
 
 TEST_F(PatternTest, HexDataPairsBlanksLikeOtherCharactersAndReadsNonNumbersAsZero)
 {
-    EXPECT_EQ(hex("41 42"), bytesFromHex("41 00"));
-    EXPECT_EQ(hex(" 77 G17$"), bytesFromHex("00 00 00 00"));
+    EXPECT_EQ(hex(u"41 42"), bytesFromHex("41 00"));
+    EXPECT_EQ(hex(u" 77 G17$"), bytesFromHex("00 00 00 00"));
 }
 
-TEST_F(PatternTest, TextIsTheTextsOwnBytesCaseKept)
+TEST_F(PatternTest, HexDataReadsCharactersOtherThanAsciiAsZero)
 {
-    EXPECT_EQ(patternBytes("ab\xE9", PatternMode::Text, cp1252), bytesFromHex("61 62 E9"));
+    EXPECT_EQ(hex(u"4\u0416"), bytesFromHex("00"));
 }
 
-TEST_F(PatternTest, TextUnicodeConvertsEachCharacterThroughTheCodePage)
+TEST_F(PatternTest, TextIsTheTextInTheCodePageCaseKept)
 {
-    EXPECT_EQ(patternBytes("AB", PatternMode::TextUnicode, cp1252), bytesFromHex("41 00 42 00"));
-    // Cyrillic "Я" is 0xDF in 1251 and U+042F; the euro sign is 0x80 in 1252 and U+20AC.
-    EXPECT_EQ(patternBytes("\xDF", PatternMode::TextUnicode, cp1251), bytesFromHex("2F 04"));
-    EXPECT_EQ(patternBytes("\x80", PatternMode::TextUnicode, cp1252), bytesFromHex("AC 20"));
+    EXPECT_EQ(patternBytes(u"ab\u00E9", PatternMode::Text, cp1252), bytesFromHex("61 62 E9"));
+    EXPECT_EQ(patternBytes(u"\u042F", PatternMode::Text, cp1251), bytesFromHex("DF"));
+    CodePage cp932 = *CodePage::byName("932");
+    EXPECT_EQ(patternBytes(u"\u65E5", PatternMode::Text, cp932), bytesFromHex("93 FA"));
 }
 
-TEST_F(PatternTest, TextUnicodeGivesUnitZeroForALoneLeadByte)
+// "Ж" in code page 1252 would turn into "?" and match real question marks.
+TEST_F(PatternTest, TextWithACharacterTheCodePageLacksIsRefusedWithAReason)
+{
+    std::string error;
+    EXPECT_EQ(patternBytes(u"\u0416", PatternMode::Text, cp1252, &error), std::nullopt);
+    EXPECT_NE(error.find("1252"), std::string::npos) << error;
+    EXPECT_NE(error.find("\xD0\x96"), std::string::npos) << error;
+    EXPECT_EQ(patternCharacterCount(u"\u0416", PatternMode::Text, cp1252), std::nullopt);
+}
+
+TEST_F(PatternTest, TextUnicodeIsTheTextsOwnUnits)
+{
+    EXPECT_EQ(patternBytes(u"AB", PatternMode::TextUnicode, cp1252), bytesFromHex("41 00 42 00"));
+    EXPECT_EQ(patternBytes(u"\u042F\U0001F600", PatternMode::TextUnicode, cp1252), bytesFromHex("2F 04 3D D8 00 DE"));
+}
+
+TEST_F(PatternTest, ReplaceTextsAreCountedInWhatMakesTheirLength)
 {
     CodePage cp932 = *CodePage::byName("932");
-    EXPECT_EQ(patternBytes("\x82" "A", PatternMode::TextUnicode, cp932), bytesFromHex("00 00 41 00"));
+    EXPECT_EQ(patternCharacterCount(u"\u65E5", PatternMode::Text, cp932), 2u);
+    EXPECT_EQ(patternCharacterCount(u"\u65E5", PatternMode::TextUnicode, cp932), 1u);
+    EXPECT_EQ(patternCharacterCount(u"414", PatternMode::HexData, cp932), 3u);
 }
 
 }  // namespace

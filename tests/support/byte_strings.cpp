@@ -60,6 +60,11 @@ std::string hexOf(const Bytes& bytes)
     return text;
 }
 
+std::string hexOf(const SegmentBytes& bytes)
+{
+    return hexOf(Bytes(bytes.begin(), bytes.end()));
+}
+
 std::string tempPath(const std::string& name)
 {
     return (testFolder() / name).string();

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "model/bytes.h"
+#include "model/segment_bytes.h"
 
 namespace quillet::test {
 
@@ -10,6 +11,7 @@ namespace quillet::test {
 // blanks and "|" only group them.
 Bytes bytesFromHex(std::string_view text);
 std::string hexOf(const Bytes& bytes);  // "10 00 02 00"
+std::string hexOf(const SegmentBytes& bytes);
 
 // Writes bytes to a fresh file in a temporary folder of the test run and returns its path.
 std::string writeTempFile(const Bytes& bytes, const std::string& name = "file.rsc");

@@ -10,11 +10,11 @@ namespace quillet::test {
 // A PO export with every msgstr set to its msgid, as `msgen` fills it.
 std::string filledPo(const std::string& po);
 
-using TextTransform = std::function<std::vector<std::uint16_t>(std::vector<std::uint16_t>)>;
+using TextTransform = std::function<std::u16string(std::u16string)>;
 
 // Expects a reading without error that gives every block with a text the text `transform`
 // makes of it, in file order, and leaves blocks without a text alone.
 void expectEveryNonEmptyText(const TextsReading& reading, const std::vector<BlockText>& blocks,
-                             const TextTransform& transform = [](std::vector<std::uint16_t> units) { return units; });
+                             const TextTransform& transform = [](std::u16string units) { return units; });
 
 }  // namespace quillet::test

@@ -1,15 +1,15 @@
 #include "support/random_texts.h"
 
-#include "model/resource.h"
+#include "model/segment.h"
 
 namespace quillet::test {
 
-std::vector<std::uint16_t> randomText(std::mt19937& random, std::size_t length, bool uncarriable)
+std::u16string randomText(std::mt19937& random, std::size_t length, bool uncarriable)
 {
-    static const std::vector<std::uint16_t> awkward = {'\t', '\n', '\r', 0x01, 0x07, 0x1B, 0x7F, '"', '\\', '0', 'u',
+    static const std::u16string awkward = {'\t', '\n', '\r', 0x01, 0x07, 0x1B, 0x7F, '"', '\\', '0', 'u',
                                                        'n', '#', '%', ' ', 0xE9, 0x416, 0x4E2D, 0xFEFF, 0xFFFD, 0xFFFF};
-    static const std::vector<std::uint16_t> notCarried = {0, 0xD800, 0xDBFF, 0xDC00, 0xDFFF};
-    std::vector<std::uint16_t> units;
+    static const std::u16string notCarried = {0, 0xD800, 0xDBFF, 0xDC00, 0xDFFF};
+    std::u16string units;
     while (units.size() < length) {
         switch (random() % 5) {
         case 0: units.push_back(awkward[random() % awkward.size()]); break;
@@ -18,11 +18,11 @@ std::vector<std::uint16_t> randomText(std::mt19937& random, std::size_t length, 
             break;
         case 2:
             if (units.size() + 2 <= length) {
-                units.push_back(static_cast<std::uint16_t>(0xD800 + random() % 0x400));
-                units.push_back(static_cast<std::uint16_t>(0xDC00 + random() % 0x400));
+                units.push_back(static_cast<char16_t>(0xD800 + random() % 0x400));
+                units.push_back(static_cast<char16_t>(0xDC00 + random() % 0x400));
             }
             break;
-        default: units.push_back(static_cast<std::uint16_t>("aZqTzA09 ,.:"[random() % 12])); break;
+        default: units.push_back(static_cast<char16_t>("aZqTzA09 ,.:"[random() % 12])); break;
         }
     }
     return units;

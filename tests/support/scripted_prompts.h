@@ -19,14 +19,22 @@ public:
     };
 
     std::deque<bool> answers;
+    std::deque<SaveChoice> saveChoices;
     std::deque<std::optional<std::string>> openNames;
     std::deque<std::optional<std::string>> saveNames;
+    std::deque<std::optional<std::string>> textsNames;
     // Each entry edits the dialog's fields and says whether it closed with OK.
     std::deque<std::pair<FindFields, bool>> findDialogs;
     std::deque<std::pair<ReplaceFields, bool>> replaceDialogs;
 
     std::vector<Asked> questions;
     std::vector<Asked> messages;
+    std::vector<std::string> saveChangesAsked;
+    std::vector<std::string> openFolderHints;   // the current file handed to each open dialog
+    std::vector<std::string> saveSuggestions;   // the name each save dialog offered
+    std::vector<std::string> longWork;          // the titles of the long work run
+    // Long work is cancelled at its report number `cancelAtReport` (from 1), when set.
+    std::optional<int> cancelAtReport;
     std::optional<std::string> clipboard;
     int aboutShown = 0;
     int findDialogShown = 0;
@@ -44,8 +52,31 @@ public:
     {
         messages.push_back({kind, caption, text});
     }
-    std::optional<std::string> askOpenFileName() override { return take(openNames); }
-    std::optional<std::string> askSaveFileName() override { return take(saveNames); }
+    SaveChoice askSaveChanges(const std::string& text) override
+    {
+        saveChangesAsked.push_back(text);
+        if (saveChoices.empty()) return SaveChoice::Cancel;
+        SaveChoice choice = saveChoices.front();
+        saveChoices.pop_front();
+        return choice;
+    }
+    std::optional<std::string> askOpenFileName(const std::string& currentFile) override
+    {
+        openFolderHints.push_back(currentFile);
+        return take(openNames);
+    }
+    std::optional<std::string> askSaveFileName(const std::string& suggestedName) override
+    {
+        saveSuggestions.push_back(suggestedName);
+        return take(saveNames);
+    }
+    std::optional<std::string> askTextsFileName(TextsFileUse, const std::string&) override { return take(textsNames); }
+    void runLongWork(const std::string& title, const std::function<void(Progress&)>& work) override
+    {
+        longWork.push_back(title);
+        CancellingProgress progress(cancelAtReport);
+        work(progress);
+    }
     void setClipboardText(const std::string& text) override { clipboard = text; }
     bool showFindDialog(FindFields& fields) override
     {
@@ -68,6 +99,16 @@ public:
     void showAbout() override { ++aboutShown; }
 
 private:
+    class CancellingProgress : public Progress {
+    public:
+        explicit CancellingProgress(std::optional<int> at) : at_(at) {}
+        bool report(std::uint64_t, std::uint64_t) override { return !at_ || ++reports_ < *at_; }
+
+    private:
+        std::optional<int> at_;
+        int reports_ = 0;
+    };
+
     static std::optional<std::string> take(std::deque<std::optional<std::string>>& queue)
     {
         if (queue.empty()) return std::nullopt;

@@ -15,7 +15,6 @@ Segment segmentOf(std::uint8_t kind, std::uint16_t offset, Bytes data)
     Segment segment;
     segment.kind = kind;
     segment.offset = offset;
-    segment.size = static_cast<std::int32_t>(data.size());
     segment.data = std::move(data);
     return segment;
 }
@@ -40,9 +39,9 @@ TEST(GridLayout, DataSegmentAtOffset0FHasNoLeadAndStartsAtRowLabelled10)
     Segment segment = segmentOf(KindData, 0x000F, countingBytes(16));
     EXPECT_EQ(gridLead(document, segment), 0);
     EXPECT_EQ(rowOffsetLabel(document.dataStart(segment), 1), 0x10);
-    EXPECT_EQ(byteIndexAtCell(0, segment.size, 1, 1), 0);
-    EXPECT_EQ(byteIndexAtCell(0, segment.size, 1, 16), 15);
-    EXPECT_EQ(byteIndexAtCell(0, segment.size, 2, 1), std::nullopt);
+    EXPECT_EQ(byteIndexAtCell(0, segment.size(), 1, 1), 0);
+    EXPECT_EQ(byteIndexAtCell(0, segment.size(), 1, 16), 15);
+    EXPECT_EQ(byteIndexAtCell(0, segment.size(), 2, 1), std::nullopt);
     EXPECT_EQ(gridRowCount(document, &segment), 2);
     segment = segmentOf(KindData, 0x000F, countingBytes(17));
     EXPECT_EQ(gridRowCount(document, &segment), 3);
@@ -55,10 +54,10 @@ TEST(GridLayout, DataSegmentAtOffset3LeavesFourLeadCellsEmpty)
     int lead = gridLead(document, segment);
     EXPECT_EQ(lead, 4);
     EXPECT_EQ(rowOffsetLabel(document.dataStart(segment), 1), 0);
-    for (int col = 1; col <= 4; ++col) EXPECT_EQ(byteIndexAtCell(lead, segment.size, 1, col), std::nullopt);
-    EXPECT_EQ(byteIndexAtCell(lead, segment.size, 1, 5), 0);
-    EXPECT_EQ(byteIndexAtCell(lead, segment.size, 1, 9), 4);
-    EXPECT_EQ(byteIndexAtCell(lead, segment.size, 1, 10), std::nullopt);
+    for (int col = 1; col <= 4; ++col) EXPECT_EQ(byteIndexAtCell(lead, segment.size(), 1, col), std::nullopt);
+    EXPECT_EQ(byteIndexAtCell(lead, segment.size(), 1, 5), 0);
+    EXPECT_EQ(byteIndexAtCell(lead, segment.size(), 1, 9), 4);
+    EXPECT_EQ(byteIndexAtCell(lead, segment.size(), 1, 10), std::nullopt);
     EXPECT_EQ(cellOfByte(lead, 0), (GridCell{1, 5}));
 }
 
@@ -95,7 +94,7 @@ TEST(GridLayout, RawFileKeepsAnEmptyRowAfterAFullLastRow)
     EXPECT_EQ(rowOffsetLabel(0, 1), 0x00);
     EXPECT_EQ(rowOffsetLabel(0, 2), 0x10);
     EXPECT_EQ(rowOffsetLabel(0, 3), 0x20);
-    EXPECT_EQ(byteIndexAtCell(0, raw.size, 3, 1), std::nullopt);
+    EXPECT_EQ(byteIndexAtCell(0, raw.size(), 3, 1), std::nullopt);
 
     raw = segmentOf(KindData, 0, countingBytes(33));
     EXPECT_EQ(gridRowCount(document, &raw), 4);
@@ -123,12 +122,12 @@ TEST(GridLayout, RowsOfAGigabyteRawFileNeedSixtyFourBits)
 {
     Document document;
     document.noIndex = true;
-    Segment raw;
-    raw.size = 1 << 30;  // Data is not read by the row count
-    EXPECT_EQ(gridRowCount(document, &raw), (std::int64_t{1} << 26) + 2);
+    const std::int64_t size = std::int64_t{1} << 32;  // a raw file of 4 GiB: only its size is used
+    EXPECT_EQ((GridLayout{0, size}.rowCount(true)), (std::int64_t{1} << 28) + 2);
+    EXPECT_EQ((GridLayout{0, size}.cellOf(size - 1)), (GridCell{std::int64_t{1} << 28, 16}));
     EXPECT_EQ(rowOffsetLabel(0, (std::int64_t{1} << 26) + 1), std::int64_t{1} << 30);
     EXPECT_EQ(cellOfByte(0, (std::int64_t{1} << 30) - 1), (GridCell{std::int64_t{1} << 26, 16}));
-    EXPECT_EQ(byteIndexAtCell(0, raw.size, std::int64_t{1} << 26, 16), (std::int64_t{1} << 30) - 1);
+    EXPECT_EQ(byteIndexAtCell(0, std::int64_t{1} << 30, std::int64_t{1} << 26, 16), (std::int64_t{1} << 30) - 1);
 }
 
 // --- Selection keys, release rule and walk ---
@@ -198,7 +197,7 @@ TEST(GridSelectionKeys, WalkSkipsLeadCellsAndCellsPastTheEnd)
     Segment segment = segmentOf(KindUnicode, 0x000D, bytesFromHex("41 00"));
     GridSelection wholeRows = selectionOf({1, 1}, {3, 16});
     std::vector<std::int64_t> visited;
-    walkSelection(wholeRows, 15, segment.size, [&](std::int64_t index) { visited.push_back(index); });
+    walkSelection(wholeRows, 15, segment.size(), [&](std::int64_t index) { visited.push_back(index); });
     EXPECT_EQ(visited, (std::vector<std::int64_t>{0, 1}));
     EXPECT_EQ(copyHexText(wholeRows, 15, segment), "4100");
 }

@@ -90,9 +90,9 @@ void AboutBox::createControls()
     iconLabel->setPixmap(renderProgramIcon(24, devicePixelRatioF()));
 
     productNameLabel = labelAt(frame, QStringLiteral("Product Name: Quillet"), 40, 8);
-    versionLabel = labelAt(frame, QStringLiteral("versionLabel: 1.01"), 40, 32);
-    copyrightLabel = labelAt(frame, QStringLiteral("copyrightLabel (C) 2026 the Quillet developers"), 8, 56);
-    commentsLabel = labelAt(frame, QStringLiteral("commentsLabel: Welcome to"), 8, 80);
+    versionLabel = labelAt(frame, QStringLiteral("Version: 1.01"), 40, 32);
+    copyrightLabel = labelAt(frame, QStringLiteral("Copyright (C) 2026 the Quillet developers"), 8, 56);
+    commentsLabel = labelAt(frame, QStringLiteral("Comments: Welcome to"), 8, 80);
     commentsLabel->setWordWrap(true);
 
     linkLabel = new QLabel(webAddress().host(), frame);

@@ -1,10 +1,11 @@
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
 
-#include <cstring>
-#include <iostream>
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "app/editor.h"
 #include "app/qt/about_box.h"
@@ -16,101 +17,92 @@
 
 namespace {
 
-const char* const usage =
-    "Usage: quillet [--codepage CP] [FILE]\n"
-    "Edit the resource file FILE (.rsc).\n"
-    "\n"
-    "  --codepage CP  the 8-bit code page of the texts, e.g. 1251 or windows-1252\n"
-    "                 (default: from the locale)\n"
-    "  --help         show this help and exit\n"
-    "  --version      show the version and exit\n";
-
 struct CommandLine {
-    std::optional<std::string> codePageName;
+    quillet::CodePage codePage = quillet::CodePage::system();
     std::optional<std::string> file;
-    std::optional<std::string> error;
 };
 
-// Looked at before the application object exists, so that they work without a display.
-bool handledInformationOption(int argc, char** argv)
+// The usual Qt command line: --help, --version, --codepage CP and an optional FILE. A bad one
+// ends the program with a message and exit status 2.
+CommandLine parseCommandLine(const QCoreApplication& application)
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--") == 0) return false;
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::cout << usage;
-            return true;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::cout << "quillet " << QUILLET_VERSION << "\n";
-            return true;
-        }
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Edit the resource file FILE (.rsc)."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    QCommandLineOption codePageOption(
+        QStringLiteral("codepage"),
+        QStringLiteral("The 8-bit code page of the texts, e.g. 1251 or windows-1252 (default: from the locale)."),
+        QStringLiteral("CP"));
+    parser.addOption(codePageOption);
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The resource file to open."), QStringLiteral("[FILE]"));
+    if (!parser.parse(application.arguments())) {
+        std::fprintf(stderr, "quillet: %s\n", qPrintable(parser.errorText()));
+        std::exit(2);
     }
-    return false;
+    if (parser.isSet(QStringLiteral("help"))) parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
+
+    CommandLine line;
+    if (parser.isSet(codePageOption)) {
+        std::string name = parser.value(codePageOption).toStdString();
+        std::optional<quillet::CodePage> chosen = quillet::CodePage::byName(name);
+        if (!chosen) {
+            std::fprintf(stderr, "quillet: unknown code page '%s'\n", name.c_str());
+            std::exit(2);
+        }
+        line.codePage = *chosen;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        line.file = QFile::encodeName(parser.positionalArguments().constFirst()).toStdString();
+    return line;
 }
 
-// The arguments left after Qt took its own; the first one that is not an option is the file.
-CommandLine parseCommandLine(const std::vector<std::string>& arguments)
+void nameApplication()
 {
-    CommandLine line;
-    bool optionsEnded = false;
-    for (std::size_t i = 1; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (!optionsEnded && argument == "--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && argument == "--codepage") {
-            if (i + 1 == arguments.size()) {
-                line.error = "option --codepage needs a code page";
-                return line;
-            }
-            line.codePageName = arguments[++i];
-        } else if (!optionsEnded && argument.rfind("--codepage=", 0) == 0) {
-            line.codePageName = argument.substr(std::strlen("--codepage="));
-        } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-            line.error = "unknown option " + argument;
-            return line;
-        } else if (!line.file) {
-            line.file = argument;
-        }
+    QCoreApplication::setApplicationName(QStringLiteral("quillet"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLET_VERSION));
+}
+
+// --help and --version answer without a display.
+bool asksForInformationOnly(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        std::string argument = argv[i];
+        if (argument == "--") return false;
+        if (argument == "--help" || argument == "-h" || argument == "--help-all" || argument == "--version" ||
+            argument == "-v")
+            return true;
     }
-    return line;
+    return false;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (handledInformationOption(argc, argv)) return 0;
+    if (asksForInformationOnly(argc, argv)) {
+        QCoreApplication information(argc, argv);
+        nameApplication();
+        parseCommandLine(information);
+        return 0;
+    }
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("quillet"));
+    nameApplication();
+    CommandLine commandLine = parseCommandLine(application);
 
-    std::vector<std::string> arguments(argv, argv + argc);
-    CommandLine commandLine = parseCommandLine(arguments);
-    if (commandLine.error) {
-        std::cerr << "quillet: " << *commandLine.error << "\n" << usage;
-        return 2;
-    }
-    std::optional<quillet::CodePage> codePage = quillet::CodePage::system();
-    if (commandLine.codePageName) {
-        codePage = quillet::CodePage::byName(*commandLine.codePageName);
-        if (!codePage) {
-            std::cerr << "quillet: unknown code page " << *commandLine.codePageName << "\n";
-            return 2;
-        }
-    }
-
-    quillet::QtPrompts prompts(*codePage);
-    quillet::Editor editor(prompts, *codePage);
+    quillet::QtPrompts prompts;
+    quillet::Editor editor(prompts, commandLine.codePage);
     // The windows are made in the order: main window, find dialog, about box, replace dialog.
-    quillet::MainWindow formMain(editor, commandLine.file);
-    prompts.setParentWidget(&formMain);
-    quillet::FindDialog formFind(*codePage, &formMain);
-    prompts.setFindDialog([&formFind](quillet::FindFields& fields) { return formFind.run(fields); });
-    quillet::AboutBox aboutBox(&formMain);
+    quillet::MainWindow mainWindow(editor, commandLine.file);
+    prompts.setParentWidget(&mainWindow);
+    quillet::FindDialog findDialog(commandLine.codePage, &mainWindow);
+    prompts.setFindDialog([&findDialog](quillet::FindFields& fields) { return findDialog.run(fields); });
+    quillet::AboutBox aboutBox(&mainWindow);
     prompts.setAboutBox([&aboutBox] { aboutBox.exec(); });
-    quillet::ReplaceDialog formReplace(*codePage, &formMain);
-    prompts.setReplaceDialog(
-        [&formReplace](quillet::ReplaceFields& fields) { return formReplace.run(fields); });
+    quillet::ReplaceDialog replaceDialog(commandLine.codePage, &mainWindow);
+    prompts.setReplaceDialog([&replaceDialog](quillet::ReplaceFields& fields) { return replaceDialog.run(fields); });
 
-    formMain.show();
+    mainWindow.show();
     return application.exec();
 }

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -23,7 +24,6 @@
 #include "app/qt/app_resources.h"
 #include "app/qt/placement_storage.h"
 #include "app/qt/typing_limit.h"
-#include "views/qt/ansi_text.h"
 #include "views/qt/hex_grid.h"
 #include "views/qt/line_list.h"
 #include "views/qt/list_models.h"
@@ -71,7 +71,8 @@ MainWindow::MainWindow(Editor& editor, std::optional<std::string> firstArgument,
     : QMainWindow(parent), editor_(editor), firstArgument_(std::move(firstArgument))
 {
     loadAppResources();
-    setWindowTitle(QStringLiteral("Quillet by Dovrel"));
+    // The usual mark of a modified document: a "*" after the caption.
+    setWindowTitle(QStringLiteral("Quillet by Dovrel[*]"));
     setWindowIcon(icon("quillet"));
     applyFonts();
     buildActions();
@@ -130,11 +131,18 @@ void MainWindow::buildActions()
     findButton_ = action("Find data", {}, "find");
     replaceButton_ = action("Replace data", {}, "replace");
 
-    copyHexAction_ = action("Copy hexUpper", QKeySequence(Qt::CTRL | Qt::Key_C), nullptr);
+    copyHexAction_ = action("Copy HEX", QKeySequence(Qt::CTRL | Qt::Key_C), nullptr);
     popupFindAction_ = action("Find", {}, nullptr);
     popupFindNextAction_ = action("Find next", {}, nullptr);
     popupPreviousAction_ = action("Previous unicode block", {}, nullptr);
     popupNextAction_ = action("Next unicode block", {}, nullptr);
+
+    // After the design's items: undo and redo, and the translators' files.
+    undoAction_ = action("Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), nullptr);
+    redoAction_ = action("Redo", QKeySequence(Qt::CTRL | Qt::Key_Y), nullptr);
+    redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    exportTextsAction_ = action("Export texts...", {}, nullptr);
+    importTextsAction_ = action("Import texts...", {}, nullptr);
 }
 
 void MainWindow::buildMenus()
@@ -142,18 +150,24 @@ void MainWindow::buildMenus()
     QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("File"));
     fileMenu->addAction(openAction_);
     fileMenu->addAction(saveAsAction_);
+    fileMenu->addSeparator();
+    fileMenu->addActions({exportTextsAction_, importTextsAction_});
     QMenu* editMenu = menuBar()->addMenu(QStringLiteral("Edit"));
     editMenu->addActions({findAction_, findNextAction_, replaceAction_, forceUnicodeAction_, previousSegmentAction_,
                           nextSegmentAction_});
+    editMenu->addSeparator();
+    editMenu->addActions({undoAction_, redoAction_});
     menuBar()->addAction(aboutAction_);
 
     gridPopup_ = new QMenu(this);
     gridPopup_->addActions({copyHexAction_, popupFindAction_, popupFindNextAction_, popupPreviousAction_, popupNextAction_});
+    gridPopup_->addSeparator();
+    gridPopup_->addActions({undoAction_, redoAction_});
 }
 
 QWidget* MainWindow::buildToolBar()
 {
-    toolBar_ = new QToolBar(QStringLiteral("toolBar_"));
+    toolBar_ = new QToolBar(QStringLiteral("Tools"));
     toolBar_->setOrientation(Qt::Vertical);
     toolBar_->setMovable(false);
     toolBar_->setFloatable(false);
@@ -278,7 +292,7 @@ template <typename Handler> void MainWindow::run(Handler handler)
 
 void MainWindow::connectEvents()
 {
-    auto bind = [this](QAction* action, void (Editor::*handler)()) {
+    auto bind = [this](QAction* action, auto handler) {
         connect(action, &QAction::triggered, this, [this, handler] { run([handler](Editor& e) { (e.*handler)(); }); });
     };
     bind(openAction_, &Editor::openFile);
@@ -303,6 +317,10 @@ void MainWindow::connectEvents()
     bind(popupNextAction_, &Editor::nextSegment);
     bind(aboutAction_, &Editor::showAbout);
     bind(copyHexAction_, &Editor::copyHex);
+    bind(undoAction_, &Editor::undo);
+    bind(redoAction_, &Editor::redo);
+    bind(exportTextsAction_, &Editor::exportTexts);
+    bind(importTextsAction_, &Editor::importTexts);
 
     connect(segmentList_, &LineList::rowPickedByUser, this, [this](int row) {
         run([row](Editor& e) { e.selectSegment(static_cast<std::size_t>(row)); });
@@ -312,7 +330,7 @@ void MainWindow::connectEvents()
     });
     connect(textLine_, &QLineEdit::textEdited, this, [this](const QString& text) {
         textLineLimit_->accept(text);
-        std::string typed = fromDisplay(editor_.codePage(), text);
+        std::u16string typed = text.toStdU16String();
         run([&typed](Editor& e) { e.textLineEdited(typed); });
     });
     connect(applyButton_, &QToolButton::clicked, this,
@@ -337,11 +355,14 @@ void MainWindow::refresh()
     segmentModel_->refresh();
     indexList_->setCurrentRow(shownRow(state.selectedIndexLine));
     segmentList_->setCurrentRow(shownRow(state.selectedSegment));
-    fileNamePanel_->setText(toDisplay(editor_.codePage(), state.fileNamePanel));
-    messagePanel_->setText(toDisplay(editor_.codePage(), state.messagePanel));
+    fileNamePanel_->setText(QFile::decodeName(QByteArray::fromStdString(state.fileNamePanel)));
+    messagePanel_->setText(QString::fromStdString(state.messagePanel));
     textStrip_->setVisible(state.textStripVisible);
     refreshTextLine();
     hexGrid_->refresh();
+    setWindowModified(editor_.isModified());
+    undoAction_->setEnabled(editor_.canUndo());
+    redoAction_->setEnabled(editor_.canRedo());
     takeFocusRequest();
 }
 
@@ -349,7 +370,7 @@ void MainWindow::refreshTextLine()
 {
     const WindowState& state = editor_.state();
     QSignalBlocker blocker(textLine_);
-    QString text = toDisplay(editor_.codePage(), state.textLine);
+    QString text = QString::fromStdU16String(state.textLine);
     if (textLine_->text() != text) textLine_->setText(text);
     textLineLimit_->setLimit(state.textLineMaxLength);
     textLineLimit_->accept(text);
@@ -394,8 +415,16 @@ void MainWindow::setVisible(bool visible)
     QMainWindow::setVisible(visible);
 }
 
+// A modified document is offered for saving first; Cancel, or a save that failed, keeps the
+// window open.
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    bool mayClose = false;
+    run([&mayClose](Editor& e) { mayClose = e.confirmClose(); });
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
     if (event->isAccepted()) placement_->save();
 }

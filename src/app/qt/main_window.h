@@ -116,6 +116,11 @@ private:
     QAction* forceUnicodeButton_ = nullptr;
     QAction* findButton_ = nullptr;
     QAction* replaceButton_ = nullptr;
+    // Undo, redo and the translators' files, after the design's items
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
+    QAction* exportTextsAction_ = nullptr;
+    QAction* importTextsAction_ = nullptr;
     // Popup menu of the grid
     QAction* copyHexAction_ = nullptr;
     QAction* popupFindAction_ = nullptr;

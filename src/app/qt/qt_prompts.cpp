@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 
-#include "views/qt/ansi_text.h"
+#include "app/qt/long_work.h"
 
 namespace quillet {
 
@@ -22,28 +25,50 @@ QMessageBox::Icon boxIcon(MessageKind kind)
     return QMessageBox::NoIcon;
 }
 
-// File names are handed to the Editor as the file system spells them.
+QString shown(const std::string& utf8)
+{
+    return QString::fromStdString(utf8);
+}
+
+// File names are handed to the Editor as the file system spells them, and shown decoded.
 std::string fileName(const QString& name)
 {
     return QFile::encodeName(name).toStdString();
 }
 
-}  // namespace
-
-QtPrompts::QtPrompts(CodePage codePage) : codePage_(std::move(codePage)) {}
-
-QString QtPrompts::shown(const std::string& text) const
+QString shownFileName(const std::string& name)
 {
-    return toDisplay(codePage_, text);
+    return QFile::decodeName(QByteArray::fromStdString(name));
 }
+
+std::optional<std::string> chosenFile(QFileDialog& dialog)
+{
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return fileName(dialog.selectedFiles().constFirst());
+}
+
+}  // namespace
 
 bool QtPrompts::askYesNo(MessageKind kind, const std::string& caption, const std::string& text)
 {
-    QMessageBox box(boxIcon(kind), shown(caption), shown(text), QMessageBox::Yes | QMessageBox::No,
-                    parent_);
+    QMessageBox box(boxIcon(kind), shown(caption), shown(text), QMessageBox::Yes | QMessageBox::No, parent_);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+SaveChoice QtPrompts::askSaveChanges(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Quillet"), shown(text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
+    box.setObjectName(QStringLiteral("saveChangesBox"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save: return SaveChoice::Save;
+    case QMessageBox::Discard: return SaveChoice::Discard;
+    default: return SaveChoice::Cancel;
+    }
 }
 
 void QtPrompts::showMessage(MessageKind kind, const std::string& caption, const std::string& text)
@@ -52,26 +77,44 @@ void QtPrompts::showMessage(MessageKind kind, const std::string& caption, const 
     box.exec();
 }
 
-std::optional<std::string> QtPrompts::askOpenFileName()
+std::optional<std::string> QtPrompts::askOpenFileName(const std::string& currentFile)
 {
-    QString name = QFileDialog::getOpenFileName(parent_);
-    if (name.isEmpty()) return std::nullopt;
-    return fileName(name);
+    QFileDialog dialog(parent_);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (!currentFile.empty()) dialog.setDirectory(QFileInfo(shownFileName(currentFile)).absolutePath());
+    return chosenFile(dialog);
 }
 
-std::optional<std::string> QtPrompts::askSaveFileName()
+std::optional<std::string> QtPrompts::askSaveFileName(const std::string& suggestedName)
 {
     QFileDialog dialog(parent_);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("Resource files (*.rsc);;All files (*)"));
     dialog.setDefaultSuffix(QStringLiteral("rsc"));
-    // Saving writes over an existing file without asking.
+    // The editor asks before a file is replaced, naming it.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (!lastSaveName_.isEmpty()) dialog.selectFile(lastSaveName_);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    lastSaveName_ = dialog.selectedFiles().constFirst();
-    return fileName(lastSaveName_);
+    if (!suggestedName.empty()) dialog.selectFile(shownFileName(suggestedName));
+    return chosenFile(dialog);
+}
+
+std::optional<std::string> QtPrompts::askTextsFileName(TextsFileUse use, const std::string& suggestedName)
+{
+    QFileDialog dialog(parent_);
+    bool exporting = use == TextsFileUse::Export;
+    dialog.setWindowTitle(exporting ? QStringLiteral("Export texts") : QStringLiteral("Import texts"));
+    dialog.setAcceptMode(exporting ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(exporting ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters({QStringLiteral("gettext PO files (*.po *.pot)"), QStringLiteral("Tab-separated texts (*.txt *.tsv)"),
+                           QStringLiteral("All files (*)")});
+    if (exporting) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!suggestedName.empty()) dialog.selectFile(shownFileName(suggestedName));
+    std::optional<std::string> name = chosenFile(dialog);
+    // A name typed without an extension takes the one of the chosen filter.
+    if (name && exporting && QFileInfo(shownFileName(*name)).suffix().isEmpty())
+        *name += dialog.selectedNameFilter().startsWith(QStringLiteral("gettext")) ? ".po" : ".txt";
+    return name;
 }
 
 void QtPrompts::setClipboardText(const std::string& text)
@@ -92,6 +135,11 @@ bool QtPrompts::showReplaceDialog(ReplaceFields& fields)
 void QtPrompts::showAbout()
 {
     if (aboutBox_) aboutBox_();
+}
+
+void QtPrompts::runLongWork(const std::string& title, const std::function<void(Progress&)>& work)
+{
+    runWithProgressBox(parent_, shown(title), work);
 }
 
 }  // namespace quillet

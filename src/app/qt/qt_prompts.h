@@ -4,22 +4,19 @@
 #include <functional>
 
 #include "app/prompts.h"
-#include "model/codepage.h"
 
 class QWidget;
 
 namespace quillet {
 
-// The person's side of the Editor's questions: message boxes, file dialogs, the clipboard, and
-// the find, replace and about dialogs, which are made after the main window and handed in.
-// Texts arrive in the code page and are shown through it.
+// The person's side of the Editor's questions: message boxes, file dialogs, the clipboard, the
+// find, replace and about dialogs (made after the main window and handed in), and a progress
+// box for long work.
 class QtPrompts final : public Prompts {
 public:
     using FindDialogRunner = std::function<bool(FindFields&)>;
     using ReplaceDialogRunner = std::function<bool(ReplaceFields&)>;
     using AboutBoxRunner = std::function<void()>;
-
-    explicit QtPrompts(CodePage codePage);
 
     // The window that owns the message boxes and file dialogs.
     void setParentWidget(QWidget* parent) { parent_ = parent; }
@@ -29,20 +26,19 @@ public:
     void setAboutBox(AboutBoxRunner box) { aboutBox_ = std::move(box); }
 
     bool askYesNo(MessageKind kind, const std::string& caption, const std::string& text) override;
+    SaveChoice askSaveChanges(const std::string& text) override;
     void showMessage(MessageKind kind, const std::string& caption, const std::string& text) override;
-    std::optional<std::string> askOpenFileName() override;
-    std::optional<std::string> askSaveFileName() override;
+    std::optional<std::string> askOpenFileName(const std::string& currentFile) override;
+    std::optional<std::string> askSaveFileName(const std::string& suggestedName) override;
+    std::optional<std::string> askTextsFileName(TextsFileUse use, const std::string& suggestedName) override;
     void setClipboardText(const std::string& text) override;
     bool showFindDialog(FindFields& fields) override;
     bool showReplaceDialog(ReplaceFields& fields) override;
     void showAbout() override;
+    void runLongWork(const std::string& title, const std::function<void(Progress&)>& work) override;
 
 private:
-    QString shown(const std::string& text) const;
-
-    CodePage codePage_;
     QWidget* parent_ = nullptr;
-    QString lastSaveName_;
     FindDialogRunner findDialog_;
     ReplaceDialogRunner replaceDialog_;
     AboutBoxRunner aboutBox_;

@@ -1,7 +1,10 @@
 #include "search/qt/find_dialog.h"
 
+#include "search/pattern.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -9,7 +12,10 @@ namespace quillet {
 
 FindDialog::FindDialog(CodePage codePage, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      codePage_(std::move(codePage))
+      codePage_(std::move(codePage)),
+      warningBox_([](QWidget* owner, const QString& caption, const QString& text) {
+          QMessageBox::warning(owner, caption, text, QMessageBox::Ok);
+      })
 {
     setObjectName(QStringLiteral("findDialog"));
     setWindowTitle(QStringLiteral("Find"));
@@ -21,14 +27,26 @@ FindDialog::FindDialog(CodePage codePage, QWidget* parent)
     textEdit->setGeometry(8, 8, 281, 21);
     textEdit->installEventFilter(this);
     modeGroup = makeRadioGroup(this, QStringLiteral("Look for:"),
-                                 {QStringLiteral("hexUpper data"), QStringLiteral("Text"), QStringLiteral("Text unicode")},
+                                 {QStringLiteral("HEX data"), QStringLiteral("Text"), QStringLiteral("Text unicode")},
                                  8, 32, 161, 81);
     findButton = buttonAt(this, QStringLiteral("Find"), "findButton", 176, 56);
     cancelButton = buttonAt(this, QStringLiteral("Cancel"), "cancelButton", 176, 88);
-    connect(findButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(findButton, &QPushButton::clicked, this, &FindDialog::confirmFind);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     setTabChain({textEdit, modeGroup.items[0], modeGroup.items[1], modeGroup.items[2], findButton, cancelButton});
+}
+
+// A text that the "Text" mode cannot look for is refused here, with the dialog kept open.
+void FindDialog::confirmFind()
+{
+    std::string error;
+    auto mode = static_cast<PatternMode>(modeGroup.checkedIndex());
+    if (patternBytes(textEdit->text().toStdU16String(), mode, codePage_, &error)) {
+        accept();
+        return;
+    }
+    warningBox_(this, QStringLiteral("Warning"), QString::fromStdString(error));
 }
 
 bool FindDialog::run(FindFields& fields)
@@ -41,13 +59,13 @@ bool FindDialog::run(FindFields& fields)
 
 void FindDialog::load(const FindFields& fields)
 {
-    textEdit->setText(QString::fromStdString(codePage_.toUtf8(fields.text)));
+    textEdit->setText(QString::fromStdU16String(fields.text));
     modeGroup.check(static_cast<int>(fields.mode));
 }
 
 void FindDialog::store(FindFields& fields) const
 {
-    fields.text = codePage_.fromUtf8(textEdit->text().toStdString());
+    fields.text = textEdit->text().toStdU16String();
     fields.mode = static_cast<PatternMode>(modeGroup.checkedIndex());
 }
 

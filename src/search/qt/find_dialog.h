@@ -1,6 +1,8 @@
 #pragma once
 #include <QDialog>
 
+#include <functional>
+
 #include "model/codepage.h"
 #include "search/qt/dialog_parts.h"
 #include "search/search_fields.h"
@@ -20,6 +22,11 @@ public:
     // Shows the fields, lets the person edit them, writes them back (also on Cancel) and
     // returns true for OK.
     bool run(FindFields& fields);
+    // The "Find" button: closes with OK unless the text cannot be looked for in its mode.
+    void confirmFind();
+    using WarningBox = std::function<void(QWidget* parent, const QString& caption, const QString& text)>;
+    // The modal warning box; a test puts a recorder in its place.
+    void setWarningBox(WarningBox box) { warningBox_ = std::move(box); }
 
     QLineEdit* textEdit = nullptr;
     RadioGroup modeGroup;
@@ -35,6 +42,7 @@ private:
     void store(FindFields& fields) const;
 
     CodePage codePage_;
+    WarningBox warningBox_;
 };
 
 }  // namespace quillet

@@ -1,5 +1,7 @@
 #include "search/qt/replace_dialog.h"
 
+#include "search/pattern.h"
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,7 +51,7 @@ void ReplaceDialog::createControls()
     lookForEdit = editAt(this, "lookForEdit", 80, 8);
     replaceWithEdit = editAt(this, "replaceWithEdit", 80, 32);
     modeGroup = makeRadioGroup(this, QStringLiteral("Type:"),
-                                 {QStringLiteral("hexUpper data"), QStringLiteral("Text"), QStringLiteral("Text unicode")},
+                                 {QStringLiteral("HEX data"), QStringLiteral("Text"), QStringLiteral("Text unicode")},
                                  8, 56, 161, 81);
     replaceButton = buttonAt(this, QStringLiteral("Replace"), "replaceButton", 176, 144);
     cancelButton = buttonAt(this, QStringLiteral("Cancel"), "cancelButton", 176, 176);
@@ -74,27 +76,33 @@ bool ReplaceDialog::run(ReplaceFields& fields)
 
 void ReplaceDialog::load(const ReplaceFields& fields)
 {
-    lookForEdit->setText(QString::fromStdString(codePage_.toUtf8(fields.lookFor)));
-    replaceWithEdit->setText(QString::fromStdString(codePage_.toUtf8(fields.replaceWith)));
+    lookForEdit->setText(QString::fromStdU16String(fields.lookFor));
+    replaceWithEdit->setText(QString::fromStdU16String(fields.replaceWith));
     modeGroup.check(static_cast<int>(fields.mode));
     startGroup.check(static_cast<int>(fields.startFrom));
 }
 
 void ReplaceDialog::store(ReplaceFields& fields) const
 {
-    fields.lookFor = codePage_.fromUtf8(lookForEdit->text().toStdString());
-    fields.replaceWith = codePage_.fromUtf8(replaceWithEdit->text().toStdString());
+    fields.lookFor = lookForEdit->text().toStdU16String();
+    fields.replaceWith = replaceWithEdit->text().toStdU16String();
     fields.mode = static_cast<PatternMode>(modeGroup.checkedIndex());
     fields.startFrom = static_cast<ReplaceStart>(startGroup.checkedIndex());
 }
 
-// The texts' characters in the code page are counted, whatever the mode: equal counts give
-// patterns of equal length in every mode.
+// Both texts must be ones the mode can look for and write; then their characters are counted,
+// whatever the mode, and only equal counts close the dialog: they give patterns of equal length.
 void ReplaceDialog::confirmReplace()
 {
-    std::size_t lookFor = codePage_.fromUtf8(lookForEdit->text().toStdString()).size();
-    std::size_t replaceWith = codePage_.fromUtf8(replaceWithEdit->text().toStdString()).size();
-    if (lookFor == replaceWith) {
+    auto mode = static_cast<PatternMode>(modeGroup.checkedIndex());
+    std::u16string lookFor = lookForEdit->text().toStdU16String();
+    std::u16string replaceWith = replaceWithEdit->text().toStdU16String();
+    std::string error;
+    if (!patternBytes(lookFor, mode, codePage_, &error) || !patternBytes(replaceWith, mode, codePage_, &error)) {
+        warningBox_(this, QStringLiteral("Warning"), QString::fromStdString(error));
+        return;
+    }
+    if (patternCharacterCount(lookFor, mode, codePage_) == patternCharacterCount(replaceWith, mode, codePage_)) {
         accept();
         return;
     }

@@ -15,10 +15,4 @@ inline QString toDisplay(const CodePage& codePage, std::string_view ansi)
     return QString::fromStdString(codePage.toUtf8(shown));
 }
 
-// Text typed into a widget, back into the code page.
-inline std::string fromDisplay(const CodePage& codePage, const QString& text)
-{
-    return codePage.fromUtf8(text.toStdString());
-}
-
 }  // namespace quillet

@@ -132,7 +132,7 @@ void HexGrid::syncInPlaceEditor()
         inPlaceEditor_->hide();
         return;
     }
-    QString text = toDisplay(editor_.codePage(), state.text);
+    QString text = QString::fromStdString(state.text);
     if (inPlaceEditor_->text() != text) inPlaceEditor_->setText(text);
     placeInPlaceEditor();
     if (inPlaceEditor_->isHidden()) {
@@ -155,7 +155,7 @@ void HexGrid::placeInPlaceEditor()
 
 void HexGrid::onInPlaceTextEdited(const QString& text)
 {
-    editor_.gridEditorTextChanged(fromDisplay(editor_.codePage(), text));
+    editor_.gridEditorTextChanged(text.toStdString());
     afterEvent();
 }
 

@@ -12,7 +12,6 @@
 #include <cstdlib>
 
 #include "views/grid_geometry.h"
-#include "views/qt/ansi_text.h"
 #include "views/qt/hex_grid.h"
 
 namespace quillet {
@@ -155,7 +154,7 @@ void HexGrid::keyPressEvent(QKeyEvent* event)
     } else if (event->key() == Qt::Key_Escape) {
         editor_.gridEditorEscape();
     } else if (isPrintableText(event)) {
-        editor_.gridTypeCharacter(fromDisplay(editor_.codePage(), event->text()));
+        editor_.gridTypeCharacter(event->text().toStdString());
     } else {
         QAbstractScrollArea::keyPressEvent(event);
         return;
@@ -185,7 +184,7 @@ bool HexGrid::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != inPlaceEditor_) return QAbstractScrollArea::eventFilter(watched, event);
     if (event->type() == QEvent::ShortcutOverride) {
-        // Ctrl+C belongs to the grid's "Copy hexUpper", not to the editor's own copy.
+        // Ctrl+C belongs to the grid's "Copy HEX", not to the editor's own copy.
         return static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy);
     }
     if (event->type() == QEvent::FocusOut) {

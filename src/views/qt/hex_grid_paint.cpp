@@ -51,7 +51,8 @@ void HexGrid::paintHeaderRow(QPainter& painter) const
 void HexGrid::paintDataRow(QPainter& painter, std::int64_t row, int y) const
 {
     QRect offsetRect(0, y, columnWidths_[0], GridRowHeight);
-    const Segment* segment = editor_.currentSegment();
+    // While long work writes the document, none of its bytes are read.
+    const Segment* segment = editor_.busy() ? nullptr : editor_.currentSegment();
     if (!segment) {
         paintFixedCell(painter, offsetRect, QString(), Qt::AlignRight);
         return;
@@ -63,7 +64,7 @@ void HexGrid::paintDataRow(QPainter& painter, std::int64_t row, int y) const
     int x = offsetRect.width();
     for (int col = 1; col < GridColumnCount && x < width; ++col) {
         QRect rect(x, y, columnWidths_[static_cast<std::size_t>(col)], GridRowHeight);
-        std::optional<std::int64_t> index = byteIndexAtCell(lead, segment->size, row, col);
+        std::optional<std::int64_t> index = byteIndexAtCell(lead, segment->size(), row, col);
         if (index) paintDataCell(painter, rect, row, col, segment->data[static_cast<std::size_t>(*index)]);
         x += rect.width();
     }

@@ -4,7 +4,6 @@
 #include <climits>
 
 #include "app/editor.h"
-#include "views/qt/ansi_text.h"
 
 namespace quillet {
 
@@ -28,8 +27,9 @@ QVariant LineListModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() < 0) return {};
     auto row = static_cast<std::size_t>(index.row());
-    if (row >= lineCount()) return {};
-    return toDisplay(editor_.codePage(), line(row));
+    // While long work writes the document, its lines are not read.
+    if (row >= lineCount() || editor_.busy()) return {};
+    return QString::fromStdString(line(row));
 }
 
 void LineListModel::refresh()
@@ -56,12 +56,12 @@ std::string IndexListModel::line(std::size_t row) const
 
 std::size_t SegmentListModel::lineCount() const
 {
-    return editor_.document().segmentLines.size();
+    return editor_.document().segments.size();
 }
 
 std::string SegmentListModel::line(std::size_t row) const
 {
-    return editor_.document().segmentLines[row];
+    return editor_.document().segmentLine(row);
 }
 
 }  // namespace quillet

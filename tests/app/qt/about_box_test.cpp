@@ -28,7 +28,7 @@ TEST(AboutBox, VersionCarriesTheProgramDateOnceAfterTwoShows)
         box.okButton->click();
         EXPECT_FALSE(box.isVisible());
     }
-    EXPECT_EQ(box.versionLabel->text(), QStringLiteral("versionLabel: 1.01 (") + programDate() + QStringLiteral(")"));
+    EXPECT_EQ(box.versionLabel->text(), QStringLiteral("Version: 1.01 (") + programDate() + QStringLiteral(")"));
     EXPECT_EQ(box.versionLabel->text().count(QStringLiteral(" (")), 1);
 }
 
@@ -39,7 +39,7 @@ TEST(AboutBox, ShowsTheProductTextsInAFixedSizeDialog)
     EXPECT_EQ(box.size(), QSize(277, 153));
     EXPECT_EQ(box.minimumSize(), box.maximumSize());
     EXPECT_EQ(box.productNameLabel->text(), QStringLiteral("Product Name: Quillet"));
-    EXPECT_EQ(box.commentsLabel->text(), QStringLiteral("commentsLabel: Welcome to"));
+    EXPECT_EQ(box.commentsLabel->text(), QStringLiteral("Comments: Welcome to"));
     EXPECT_TRUE(box.commentsLabel->wordWrap());
     EXPECT_EQ(box.linkLabel->text(), QStringLiteral("quillet.dovrel.org"));
     EXPECT_EQ(box.linkLabel->palette().color(QPalette::WindowText), QColor(0, 0, 128));

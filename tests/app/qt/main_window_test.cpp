@@ -52,7 +52,7 @@ protected:
 TEST_F(MainWindowTest, FirstArgumentLoadsOnTheFirstActivationOnly)
 {
     showWindow(samplePath);
-    ASSERT_EQ(editor.document().segmentLines.size(), 10u);
+    ASSERT_EQ(editor.document().segments.size(), 10u);
     EXPECT_EQ(window->segmentList()->rowCount(), 10);
     EXPECT_EQ(window->indexList()->rowCount(), 10);
     EXPECT_EQ(window->fileNamePanel()->text().toStdString(), samplePath);
@@ -82,7 +82,7 @@ TEST_F(MainWindowTest, MenuShortcutsReachTheirCommands)
     showWindow(std::nullopt);
     prompts.openNames.push_back(samplePath);
     key(Qt::Key_O, Qt::ControlModifier);
-    ASSERT_EQ(editor.document().segmentLines.size(), 10u);
+    ASSERT_EQ(editor.document().segments.size(), 10u);
     EXPECT_EQ(currentSegment(), 0u);
 
     key(Qt::Key_N, Qt::ControlModifier);
@@ -92,7 +92,7 @@ TEST_F(MainWindowTest, MenuShortcutsReachTheirCommands)
     key(Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(currentSegment(), 1u);
 
-    editor.findFields() = {"Hello", PatternMode::TextUnicode};
+    editor.findFields() = {u"Hello", PatternMode::TextUnicode};
     key(Qt::Key_F3);
     EXPECT_EQ(currentSegment(), 5u);
 
@@ -164,18 +164,18 @@ TEST_F(MainWindowTest, EditedLineIsAppliedByEnterWithAnyModifier)
     edit->setFocus();
     edit->end(false);
     QTest::keyClicks(edit, "!!");
-    EXPECT_EQ(editor.state().textLine, "Hello, world!!!");
+    EXPECT_EQ(editor.state().textLine, u"Hello, world!!!");
     EXPECT_EQ(window->messagePanel()->text(), QStringLiteral("Already entered 15 char(s)"));
     key(Qt::Key_Return, Qt::ShiftModifier);
-    EXPECT_EQ(editor.document().segmentLines[5], "006(5) Hello, world!!!");
-    EXPECT_EQ(editor.document().segments[5].size, 30);
+    EXPECT_EQ(editor.document().segmentLine(5), "006(5) Hello, world!!!");
+    EXPECT_EQ(editor.document().segments[5].size(), 30);
 }
 
 TEST_F(MainWindowTest, TypingStopsAtTheLimitButProgramTextMayBeLonger)
 {
     showWindow(samplePath);
     editor.selectSegment(5);
-    editor.setTextLine(std::string(130, 'x'));
+    editor.setTextLine(std::u16string(130, u'x'));
     window->refresh();
     QLineEdit* edit = window->textLine();
     ASSERT_EQ(edit->text().size(), 130);
@@ -184,7 +184,7 @@ TEST_F(MainWindowTest, TypingStopsAtTheLimitButProgramTextMayBeLonger)
     QTest::keyClicks(edit, "y");
     EXPECT_EQ(edit->text().size(), 130);
     key(Qt::Key_Backspace);
-    EXPECT_EQ(editor.state().textLine, std::string(129, 'x'));
+    EXPECT_EQ(editor.state().textLine, std::u16string(129, u'x'));
 }
 
 TEST_F(MainWindowTest, CtrlCCopiesHexOnlyFromTheGrid)

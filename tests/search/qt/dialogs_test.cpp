@@ -36,7 +36,7 @@ bool runWith(Dialog& dialog, Fields& fields, std::function<void()> person)
 TEST(FindDialog, EnterInTheTextClosesWithOkAndWritesTheFieldsBack)
 {
     FindDialog dialog(cp1252());
-    FindFields fields{"41", PatternMode::HexData};
+    FindFields fields{u"41", PatternMode::HexData};
     bool ok = runWith(dialog, fields, [&] {
         EXPECT_EQ(dialog.textEdit->text(), "41");
         dialog.modeGroup.items[2]->setChecked(true);
@@ -46,7 +46,7 @@ TEST(FindDialog, EnterInTheTextClosesWithOkAndWritesTheFieldsBack)
         EXPECT_FALSE(dialog.isVisible());
     });
     EXPECT_TRUE(ok);
-    EXPECT_EQ(fields.text, "41\xE9");
+    EXPECT_EQ(fields.text, u"41\xE9");
     EXPECT_EQ(fields.mode, PatternMode::TextUnicode);
 }
 
@@ -60,7 +60,7 @@ TEST(FindDialog, EscapeInTheTextCancelsButKeepsWhatWasTyped)
         EXPECT_FALSE(dialog.isVisible());
     });
     EXPECT_FALSE(ok);
-    EXPECT_EQ(fields.text, "ab");
+    EXPECT_EQ(fields.text, u"ab");
 }
 
 TEST(FindDialog, EnterAndEscapeOutsideTheTextDoNothing)
@@ -106,7 +106,7 @@ protected:
 
 TEST_F(ReplaceDialogTest, EnterInTheReplacementChecksTheLengthsAndClosesWithOk)
 {
-    fields.lookFor = "414";
+    fields.lookFor = u"414";
     bool ok = runWith(dialog, fields, [&] {
         QTest::keyClicks(dialog.replaceWithEdit, "425");
         dialog.startGroup.items[1]->setChecked(true);
@@ -114,14 +114,14 @@ TEST_F(ReplaceDialogTest, EnterInTheReplacementChecksTheLengthsAndClosesWithOk)
     });
     EXPECT_TRUE(ok);
     EXPECT_TRUE(warnings.isEmpty());
-    EXPECT_EQ(fields.replaceWith, "425");
+    EXPECT_EQ(fields.replaceWith, u"425");
     EXPECT_EQ(fields.startFrom, ReplaceStart::CurrentPos);
 }
 
 TEST_F(ReplaceDialogTest, DifferentCharacterCountsWarnAndKeepTheDialogOpen)
 {
-    fields.lookFor = "41";
-    fields.replaceWith = "414";  // the same single byte, but not the same number of characters
+    fields.lookFor = u"41";
+    fields.replaceWith = u"414";  // the same single byte, but not the same number of characters
     bool ok = runWith(dialog, fields, [&] {
         QTest::keyClick(dialog.replaceWithEdit, Qt::Key_Return);
         EXPECT_TRUE(dialog.isVisible());
@@ -147,7 +147,7 @@ TEST_F(ReplaceDialogTest, EnterInTheLookForTextDoesNothingAndEscapeCancels)
         EXPECT_FALSE(dialog.isVisible());
     });
     EXPECT_FALSE(ok);
-    EXPECT_EQ(fields.lookFor, "4");
+    EXPECT_EQ(fields.lookFor, u"4");
 }
 
 TEST_F(ReplaceDialogTest, EscapeInTheReplacementCancels)

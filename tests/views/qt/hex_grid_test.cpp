@@ -20,8 +20,7 @@ Segment dataSegment(std::uint16_t offset, int size)
 {
     Segment segment;
     segment.offset = offset;
-    segment.size = size;
-    segment.data.assign(static_cast<std::size_t>(size), 0);
+    segment.data = Bytes(static_cast<std::size_t>(size), 0);
     return segment;
 }
 
@@ -32,9 +31,11 @@ protected:
     void SetUp() override
     {
         // Two data segments, both without lead: 48 bytes at 0x10, 16 bytes at 0x40.
-        editor.document().segments = {dataSegment(0x000F, 48), dataSegment(0x003F, 16)};
-        editor.document().segmentLines = {"001 0010:003F", "002 0040:004F"};
-        editor.selectSegment(0);
+        Document document;
+        document.segments = {dataSegment(0x000F, 48), dataSegment(0x003F, 16)};
+        document.segments[0].number = 1;
+        document.segments[1].number = 2;
+        editor.openDocument(document, "grid.rsc");
 
         auto* layout = new QHBoxLayout(&window);
         list = new QListWidget;
@@ -54,7 +55,19 @@ protected:
         grid->refresh();
     }
 
-    const Bytes& bytesOf(std::size_t segment) const { return editor.document().segments[segment].data; }
+    Bytes bytesOf(std::size_t segment) const
+    {
+        const SegmentBytes& data = editor.document().segments[segment].data;
+        return Bytes(data.begin(), data.end());
+    }
+    // Opens a document whose first segment holds `bytes` at 0x10.
+    void openWithFirstSegment(Bytes bytes)
+    {
+        Document document;
+        document.segments = {dataSegment(0x000F, 0), dataSegment(0x003F, 16)};
+        document.segments[0].data = std::move(bytes);
+        editor.openDocument(document, "grid.rsc");
+    }
 
     void press(std::int64_t row, int col, Qt::MouseButton button = Qt::LeftButton)
     {
@@ -119,7 +132,10 @@ TEST_F(HexGridTest, PressOnTheCurrentByteCellOpensTheEditorAndTheReleaseKeepsThe
 
 TEST_F(HexGridTest, DoubleClickMovesTheCurrentCellButOpensNoEditor)
 {
-    editor.document().segments[0].data[6] = 0x66;
+    Bytes bytes(48, 0);
+    bytes[6] = 0x66;
+    openWithFirstSegment(bytes);
+    grid->refresh();
     // Through the window, so that Qt itself turns the second press into a double click.
     QPoint point = grid->viewport()->mapTo(&window, grid->cellRect(1, 7).center());
     QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, {}, point);
@@ -209,8 +225,7 @@ TEST_F(HexGridTest, CopyShortcutReachesTheGridFromItsEditor)
 
 TEST_F(HexGridTest, KeyboardMovesKeepTheCurrentCellInViewAndThePointerFollowsTheScroll)
 {
-    editor.document().segments[0] = dataSegment(0x000F, 16 * 1000);
-    editor.selectSegment(0);
+    openWithFirstSegment(Bytes(16 * 1000, 0));
     grid->refresh();
     key(Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(editor.state().current, (GridCell{1000, 32}));

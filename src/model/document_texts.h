@@ -1,0 +1,28 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/document.h"
+#include "model/edit_steps.h"
+#include "model/texts_exchange.h"
+
+namespace quillet {
+
+enum class TextsFormat { Tsv, Po };
+
+// Every unicode block of a document, in file order, for the translators' files.
+std::vector<BlockText> blockTextsOf(const Document& document);
+
+// A translators' file of the document's blocks.
+std::string writeTexts(const Document& document, TextsFormat format, std::string_view fileLabel);
+
+// Reads a translators' file against the document: a PO file when its content is one, the TAB
+// format otherwise.
+TextsReading readTexts(std::string_view text, const Document& document);
+
+// Gives the blocks their new texts, all into one change; throws EditRefused (with the change
+// holding what was done) when one of them cannot take its text.
+void applyTextChanges(Document& document, const std::vector<TextChange>& changes, Change& change);
+
+}  // namespace quillet

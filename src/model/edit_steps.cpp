@@ -1,0 +1,140 @@
+#include "model/edit_steps.h"
+
+#include <cstring>
+
+namespace quillet {
+
+namespace {
+
+std::uint16_t shifted(std::uint16_t position, std::int64_t delta)
+{
+    return static_cast<std::uint16_t>(static_cast<std::int64_t>(position) + delta);
+}
+
+void shiftSegmentsFrom(Document& document, std::size_t first, std::int64_t delta)
+{
+    for (std::size_t j = first; j < document.segments.size(); ++j)
+        document.segments[j].offset = shifted(document.segments[j].offset, delta);
+}
+
+void setEntries(Document& document, const std::vector<EntryChange>& changes, bool after)
+{
+    for (const EntryChange& change : changes) document.indexTable[change.entry] = after ? change.after : change.before;
+}
+
+std::int64_t lengthChange(const BodySplice& splice)
+{
+    return static_cast<std::int64_t>(splice.inserted.size()) - static_cast<std::int64_t>(splice.removed.size());
+}
+
+// The bytes a removed segment took in the file: a block's count byte and marker as well.
+std::int64_t fileBytesOf(const Segment& segment)
+{
+    return segment.size() + (segment.isUnicode() ? 2 : 0);
+}
+
+void spliceData(Document& document, std::size_t s, std::size_t from, const Bytes& out, const Bytes& in)
+{
+    document.segments[s].data.splice(from, out.size(), in.data(), in.size());
+}
+
+struct Redo {
+    Document& document;
+    void operator()(const ByteWrite& write) const { document.segments[write.segment].data[write.index] = write.after; }
+    void operator()(const BodySplice& splice) const
+    {
+        spliceData(document, splice.segment, splice.from, splice.removed, splice.inserted);
+        shiftSegmentsFrom(document, splice.segment + 1, lengthChange(splice));
+        setEntries(document, splice.entries, true);
+    }
+    void operator()(const SegmentRemoval& removal) const
+    {
+        auto at = document.segments.begin() + static_cast<std::ptrdiff_t>(removal.segment);
+        document.segments.erase(at);
+        shiftSegmentsFrom(document, removal.segment, -fileBytesOf(removal.removed));
+        setEntries(document, removal.entries, true);
+    }
+    void operator()(const ForcedTextChange& change) const { document.segments[change.segment].forcedText = change.after; }
+    void operator()(const ReplaceWrites& writes) const
+    {
+        for (const BytePlace& place : writes.places)
+            std::memcpy(document.segments[place.segment].data.data() + place.index, writes.replacement.data(),
+                        writes.replacement.size());
+    }
+};
+
+struct Undo {
+    Document& document;
+    void operator()(const ByteWrite& write) const { document.segments[write.segment].data[write.index] = write.before; }
+    void operator()(const BodySplice& splice) const
+    {
+        spliceData(document, splice.segment, splice.from, splice.inserted, splice.removed);
+        shiftSegmentsFrom(document, splice.segment + 1, -lengthChange(splice));
+        setEntries(document, splice.entries, false);
+    }
+    void operator()(const SegmentRemoval& removal) const
+    {
+        shiftSegmentsFrom(document, removal.segment, fileBytesOf(removal.removed));
+        auto at = document.segments.begin() + static_cast<std::ptrdiff_t>(removal.segment);
+        document.segments.insert(at, removal.removed);
+        setEntries(document, removal.entries, false);
+    }
+    void operator()(const ForcedTextChange& change) const { document.segments[change.segment].forcedText = change.before; }
+    void operator()(const ReplaceWrites& writes) const
+    {
+        for (auto place = writes.places.rbegin(); place != writes.places.rend(); ++place)
+            std::memcpy(document.segments[place->segment].data.data() + place->index, writes.pattern.data(),
+                        writes.pattern.size());
+    }
+};
+
+struct HeldBytes {
+    std::size_t operator()(const ByteWrite& write) const { return sizeof write; }
+    std::size_t operator()(const BodySplice& splice) const
+    {
+        return sizeof splice + splice.removed.capacity() + splice.inserted.capacity() +
+               splice.entries.capacity() * sizeof(EntryChange);
+    }
+    std::size_t operator()(const SegmentRemoval& removal) const
+    {
+        return sizeof removal + removal.removed.data.size() + removal.entries.capacity() * sizeof(EntryChange);
+    }
+    std::size_t operator()(const ForcedTextChange& change) const
+    {
+        return sizeof change + 2 * ((change.before ? change.before->size() : 0) + (change.after ? change.after->size() : 0));
+    }
+    std::size_t operator()(const ReplaceWrites& writes) const
+    {
+        return sizeof writes + writes.pattern.capacity() + writes.replacement.capacity() +
+               writes.places.capacity() * sizeof(BytePlace);
+    }
+};
+
+}  // namespace
+
+void redoStep(Document& document, const EditStep& step)
+{
+    std::visit(Redo{document}, step);
+}
+
+void undoStep(Document& document, const EditStep& step)
+{
+    std::visit(Undo{document}, step);
+}
+
+void redoChange(Document& document, const Change& change)
+{
+    for (const EditStep& step : change.steps) redoStep(document, step);
+}
+
+void undoChange(Document& document, const Change& change)
+{
+    for (auto step = change.steps.rbegin(); step != change.steps.rend(); ++step) undoStep(document, *step);
+}
+
+std::size_t heldBytes(const EditStep& step)
+{
+    return std::visit(HeldBytes{}, step);
+}
+
+}  // namespace quillet
