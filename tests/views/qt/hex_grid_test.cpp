@@ -221,5 +221,32 @@ TEST_F(HexGridTest, KeyboardMovesKeepTheCurrentCellInViewAndThePointerFollowsThe
     EXPECT_EQ(editor.state().selection, (GridSelection{top, 2, top, 2}));
 }
 
+// The pixels of a cell as drawn in the viewport, at the screen's pixel ratio.
+QImage cellImage(const QImage& viewport, const QRect& cell)
+{
+    qreal ratio = viewport.devicePixelRatio();
+    QRect pixels(QPointF(cell.topLeft()).toPoint() * ratio, cell.size() * ratio);
+    return viewport.copy(pixels);
+}
+
+TEST_F(HexGridTest, ControlAndUndefinedBytesAreDrawnAsADotInTheCharacterColumnOnly)
+{
+    // Row 2, away from the current cell and the selection: 0x10, '.', 0x7F, 0x81 (undefined in
+    // 1252), 'A'.
+    Bytes& data = editor.document().segments[0].data;
+    const std::uint8_t row2[] = {0x10, '.', 0x7F, 0x81, 'A'};
+    std::copy(std::begin(row2), std::end(row2), data.begin() + 16);
+    grid->refresh();
+    QImage drawn = grid->viewport()->grab().toImage();
+
+    QImage dot = cellImage(drawn, grid->cellRect(2, 18));
+    EXPECT_EQ(cellImage(drawn, grid->cellRect(2, 17)), dot) << "0x10";
+    EXPECT_EQ(cellImage(drawn, grid->cellRect(2, 19)), dot) << "0x7F";
+    EXPECT_EQ(cellImage(drawn, grid->cellRect(2, 20)), dot) << "0x81";
+    EXPECT_NE(cellImage(drawn, grid->cellRect(2, 21)), dot) << "'A'";
+    // The byte column shows the byte's value, not the dot.
+    EXPECT_NE(cellImage(drawn, grid->cellRect(2, 1)), cellImage(drawn, grid->cellRect(2, 2)));
+}
+
 }  // namespace
 }  // namespace quillet
