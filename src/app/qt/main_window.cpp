@@ -84,13 +84,15 @@ MainWindow::MainWindow(Editor& editor, std::optional<std::string> firstArgument,
     paneSplitter_->addWidget(buildRightPane());
     paneSplitter_->setStretchFactor(0, 0);
     paneSplitter_->setStretchFactor(1, 1);
-    paneSplitter_->setSizes({LeftPaneWidth, WindowWidth - LeftPaneWidth - SplitterWidth});
+    // Wide enough for whole grid rows beside the grid's scroll bar, which the style may make wider.
+    const int windowWidth = std::max(WindowWidth, LeftPaneWidth + SplitterWidth + hexGrid_->wholeRowsWidth());
+    paneSplitter_->setSizes({LeftPaneWidth, windowWidth - LeftPaneWidth - SplitterWidth});
     setCentralWidget(paneSplitter_);
     buildStatusBar();
 
     nameWidgets();
     connectEvents();
-    resize(WindowWidth, WindowHeight);
+    resize(windowWidth, WindowHeight);
     // The placement centres the window on its screen when nothing is stored.
     placement_ = placementIniPath.isEmpty() ? new PlacementStorage(this)
                                               : new PlacementStorage(this, placementIniPath);

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -75,6 +76,16 @@ TEST_F(MainWindowTest, StartsEmptyWithoutAFileOrWithAMissingOne)
     EXPECT_EQ(window->indexList()->rowCount(), 0);
     EXPECT_FALSE(window->textStrip()->isVisible());
     EXPECT_EQ(window->textLine()->text(), QString());
+}
+
+TEST_F(MainWindowTest, OpensWideEnoughForWholeGridRows)
+{
+    showWindow(samplePath);
+    EXPECT_GE(window->width(), 817);
+    EXPECT_EQ(window->height(), 544);
+    HexGrid* grid = window->hexGrid();
+    EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
+    EXPECT_LE(grid->cellRect(1, 32).right(), grid->viewport()->width() - 1) << "the last character cell shows whole";
 }
 
 TEST_F(MainWindowTest, MenuShortcutsReachTheirCommands)
