@@ -218,7 +218,7 @@ QWidget* MainWindow::buildTextStrip()
     applyButton_->setFocusPolicy(Qt::NoFocus);
 
     textLine_ = new QLineEdit;
-    textLine_->setFixedWidth(TextLineWidth);
+    textLine_->setMinimumWidth(TextLineWidth);
     // The typing limit is kept by the validator; QLineEdit's own limit would cut program text.
     textLine_->setMaxLength(32767);
     textLineLimit_ = new TypingLimit(textLine_);
@@ -226,8 +226,7 @@ QWidget* MainWindow::buildTextStrip()
     textLine_->installEventFilter(this);
 
     layout->addWidget(applyButton_);
-    layout->addWidget(textLine_);
-    layout->addStretch(1);
+    layout->addWidget(textLine_, 1);
     textStrip_->hide();
     return textStrip_;
 }

@@ -88,6 +88,23 @@ TEST_F(MainWindowTest, OpensWideEnoughForWholeGridRows)
     EXPECT_LE(grid->cellRect(1, 32).right(), grid->viewport()->width() - 1) << "the last character cell shows whole";
 }
 
+TEST_F(MainWindowTest, TheTextLineTakesTheStripsWidthWhenTheWindowGrows)
+{
+    showWindow(samplePath);
+    editor.selectSegment(5);
+    window->refresh();
+    ASSERT_TRUE(window->textStrip()->isVisible());
+    QLineEdit* edit = window->textLine();
+    EXPECT_GE(edit->width(), 547);
+    EXPECT_EQ(edit->minimumWidth(), 547);
+
+    window->resize(window->width() + 300, window->height());
+    QApplication::processEvents();
+    QWidget* strip = window->textStrip();
+    EXPECT_GE(edit->width(), 547 + 300);
+    EXPECT_GE(edit->geometry().right(), strip->width() - 4) << "the line reaches the strip's right end";
+}
+
 TEST_F(MainWindowTest, MenuShortcutsReachTheirCommands)
 {
     showWindow(std::nullopt);
