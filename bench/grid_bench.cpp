@@ -26,7 +26,7 @@ class SilentPrompts : public Prompts {
 public:
     bool askYesNo(MessageKind, const std::string&, const std::string&) override { return false; }
     void showMessage(MessageKind, const std::string&, const std::string&) override {}
-    std::optional<std::string> askOpenFileName() override { return std::nullopt; }
+    std::optional<std::string> askOpenFileName(const std::string&) override { return std::nullopt; }
     std::optional<std::string> askSaveFileName() override { return std::nullopt; }
     void setClipboardText(const std::string&) override {}
     bool showFindDialog(FindFields&) override { return false; }

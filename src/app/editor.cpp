@@ -1,5 +1,7 @@
 #include "app/editor.h"
 
+#include <filesystem>
+
 #include "model/file_io.h"
 #include "model/loader.h"
 #include "model/saver.h"
@@ -8,6 +10,15 @@ namespace quillet {
 
 namespace {
 const std::string ProgramName = "Quillet";
+
+// The folder that holds the file, empty for no name; a bare name lies in the working folder.
+std::string folderOf(const std::string& fileName)
+{
+    if (fileName.empty()) return {};
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(fileName, error);
+    return (error ? std::filesystem::path(fileName) : absolute).parent_path().string();
+}
 }
 
 Editor::Editor(Prompts& prompts, CodePage codePage) : prompts_(prompts), codePage_(std::move(codePage)) {}
@@ -56,7 +67,8 @@ void Editor::loadFile(const std::string& fileName)
 
 void Editor::openFile()
 {
-    if (auto name = prompts_.askOpenFileName()) loadFile(*name);
+    // The dialog starts in the folder of the file that is open, if any.
+    if (auto name = prompts_.askOpenFileName(folderOf(state_.fileNamePanel))) loadFile(*name);
 }
 
 void Editor::saveFileAs()

@@ -17,7 +17,8 @@ public:
     virtual bool askYesNo(MessageKind kind, const std::string& caption, const std::string& text) = 0;
     // A message box with one OK button.
     virtual void showMessage(MessageKind kind, const std::string& caption, const std::string& text) = 0;
-    virtual std::optional<std::string> askOpenFileName() = 0;
+    // The file dialog starts in `startFolder`; where it would by itself when that is empty.
+    virtual std::optional<std::string> askOpenFileName(const std::string& startFolder) = 0;
     // Offers the name chosen at the previous use; ".rsc" is the default extension.
     virtual std::optional<std::string> askSaveFileName() = 0;
     virtual void setClipboardText(const std::string& text) = 0;

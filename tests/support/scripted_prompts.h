@@ -27,6 +27,7 @@ public:
 
     std::vector<Asked> questions;
     std::vector<Asked> messages;
+    std::vector<std::string> openStartFolders;
     std::optional<std::string> clipboard;
     int aboutShown = 0;
     int findDialogShown = 0;
@@ -44,7 +45,11 @@ public:
     {
         messages.push_back({kind, caption, text});
     }
-    std::optional<std::string> askOpenFileName() override { return take(openNames); }
+    std::optional<std::string> askOpenFileName(const std::string& startFolder) override
+    {
+        openStartFolders.push_back(startFolder);
+        return take(openNames);
+    }
     std::optional<std::string> askSaveFileName() override { return take(saveNames); }
     void setClipboardText(const std::string& text) override { clipboard = text; }
     bool showFindDialog(FindFields& fields) override

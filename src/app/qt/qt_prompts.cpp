@@ -52,9 +52,9 @@ void QtPrompts::showMessage(MessageKind kind, const std::string& caption, const 
     box.exec();
 }
 
-std::optional<std::string> QtPrompts::askOpenFileName()
+std::optional<std::string> QtPrompts::askOpenFileName(const std::string& startFolder)
 {
-    QString name = QFileDialog::getOpenFileName(parent_);
+    QString name = QFileDialog::getOpenFileName(parent_, QString(), QFile::decodeName(startFolder.c_str()));
     if (name.isEmpty()) return std::nullopt;
     return fileName(name);
 }

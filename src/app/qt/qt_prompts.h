@@ -30,7 +30,7 @@ public:
 
     bool askYesNo(MessageKind kind, const std::string& caption, const std::string& text) override;
     void showMessage(MessageKind kind, const std::string& caption, const std::string& text) override;
-    std::optional<std::string> askOpenFileName() override;
+    std::optional<std::string> askOpenFileName(const std::string& startFolder) override;
     std::optional<std::string> askSaveFileName() override;
     void setClipboardText(const std::string& text) override;
     bool showFindDialog(FindFields& fields) override;
