@@ -1,5 +1,6 @@
 #include "app/editor.h"
 
+#include <filesystem>
 #include <new>
 
 #include "model/edit_operations.h"
@@ -16,6 +17,15 @@ std::string baseName(const std::string& path)
 {
     std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The folder that holds the file, empty for no name; a bare name lies in the working folder.
+std::string folderOf(const std::string& fileName)
+{
+    if (fileName.empty()) return {};
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(fileName, error);
+    return (error ? std::filesystem::path(fileName) : absolute).parent_path().string();
 }
 }  // namespace
 
@@ -81,7 +91,8 @@ void Editor::openDocument(Document document, const std::string& fileName)
 
 void Editor::openFile()
 {
-    if (auto name = prompts_.askOpenFileName(state_.fileNamePanel)) loadFile(*name);
+    // The dialog starts in the folder of the file that is open, if any.
+    if (auto name = prompts_.askOpenFileName(folderOf(state_.fileNamePanel))) loadFile(*name);
 }
 
 std::optional<std::string> Editor::askSaveName()

@@ -24,8 +24,8 @@ public:
     virtual SaveChoice askSaveChanges(const std::string& text) = 0;
     // A message box with one OK button.
     virtual void showMessage(MessageKind kind, const std::string& caption, const std::string& text) = 0;
-    // Starts in the folder of `currentFile` when there is one.
-    virtual std::optional<std::string> askOpenFileName(const std::string& currentFile) = 0;
+    // The file dialog starts in `startFolder`; where it would by itself when that is empty.
+    virtual std::optional<std::string> askOpenFileName(const std::string& startFolder) = 0;
     // Offers `suggestedName`; ".rsc" is the default extension. Replacing a file is asked by the
     // editor, not by the dialog.
     virtual std::optional<std::string> askSaveFileName(const std::string& suggestedName) = 0;

@@ -20,6 +20,7 @@ struct CodePage::Tables {
     std::array<std::uint16_t, 256> byteUnit{};   // first UTF-16 unit of each byte, 0 for a lead
     std::array<char32_t, 256> byteCodePoint{};   // the same as a code point, for whole texts
     std::array<bool, 256> leadByte{};
+    std::array<bool, 256> unassigned{};
     std::vector<char32_t> pairCodePoint;         // [lead * 256 + trail], 0 for an invalid pair
 };
 
@@ -118,6 +119,7 @@ void fillByteTables(CodePage::Tables& tables, Converter& decoder)
             codePoint = 0;
         } else if (result.error != 0 || result.output.empty()) {
             codePoint = static_cast<char32_t>(byte);
+            tables.unassigned[byte] = true;
             if (tables.unitBytes[byte] == replacement) tables.unitBytes[byte] = std::string(1, input);
         }
         tables.byteCodePoint[byte] = codePoint;
@@ -233,6 +235,11 @@ const std::string& CodePage::fromUnit(std::uint16_t unit) const
 std::uint16_t CodePage::toUnit(std::uint8_t ch) const
 {
     return tables_->byteUnit[ch];
+}
+
+bool CodePage::isUnassigned(std::uint8_t ch) const
+{
+    return tables_->unassigned[ch];
 }
 
 std::string CodePage::toUtf8(std::string_view ansi) const

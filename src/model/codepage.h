@@ -32,6 +32,9 @@ public:
     // One 8-bit character converted on its own: the first 16-bit unit of the result, 0 when
     // the conversion yields none (a lone lead byte of a double-byte code page).
     std::uint16_t toUnit(std::uint8_t ch) const;
+    // The page defines no character for the byte (such a byte reads as the unit of the same
+    // value). Lead bytes of a double-byte page are defined.
+    bool isUnassigned(std::uint8_t ch) const;
 
     // 8-bit text for display, with the code page's own character boundaries (lead and trail
     // bytes together); a byte sequence that stands for no character becomes "?".

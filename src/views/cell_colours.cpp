@@ -1,3 +1,4 @@
+#include "model/codepage.h"
 #include "views/grid_geometry.h"
 
 namespace quillet {
@@ -37,9 +38,11 @@ CellColours cellColours(std::int64_t row, int col, const GridSelection& selectio
 }
 
 // The byte is already a character of the code page; the window converts it for display.
-std::string characterCellText(std::uint8_t byte, const CodePage&)
+// Control bytes and bytes the page leaves undefined have no glyph worth showing: a dot stands
+// in for them, as in other hex editors.
+std::string characterCellText(std::uint8_t byte, const CodePage& codePage)
 {
-    if (byte < 16) return ".";
+    if (byte < 0x20 || byte == 0x7F || codePage.isUnassigned(byte)) return ".";
     return std::string(1, static_cast<char>(byte));
 }
 

@@ -103,7 +103,8 @@ struct CellColours {
     std::optional<std::uint32_t> text;        // nothing: the grid's default text colour
 };
 CellColours cellColours(std::int64_t row, int col, const GridSelection& selection, GridCell current);
-// A character cell's text: "." below 16, else the byte's character in the code page.
+// A character cell's text: "." for a control byte (0x00-0x1F, 0x7F) and for a byte that the
+// code page leaves undefined, else the byte's character in the code page.
 std::string characterCellText(std::uint8_t byte, const CodePage& codePage);
 
 // The cell under a pointer (pixels from the grid's top-left corner): the row from the row

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "app/editor.h"
 #include "support/byte_strings.h"
@@ -284,6 +285,16 @@ TEST_F(EditorLists, ActivationClearsTheRawFlagForceModeAndSelection)
     EXPECT_FALSE(editor.document().noIndex);
     EXPECT_FALSE(state().forceMode);
     EXPECT_EQ(state().selection, GridSelection{});
+}
+
+TEST_F(EditorLists, TheOpenDialogStartsInTheFolderOfTheOpenFile)
+{
+    editor.openFile();
+    std::string path = open(bytesFromHex(SmallFile));
+    editor.openFile();
+    ASSERT_EQ(prompts.openStartFolders.size(), 2u);
+    EXPECT_EQ(prompts.openStartFolders[0], "") << "no file is open";
+    EXPECT_EQ(prompts.openStartFolders[1], std::filesystem::path(path).parent_path().string());
 }
 
 TEST_F(EditorLists, OpeningAMissingNameKeepsTheDocument)

@@ -135,6 +135,10 @@ TEST(CodePageSingleByte, UndefinedByteStandsForTheSameUnit)
     CodePage western = page(1252);
     EXPECT_EQ(western.toUnit(0x81), 0x0081);
     EXPECT_EQ(western.fromUnit(0x0081), "\x81");
+    EXPECT_TRUE(western.isUnassigned(0x81));
+    EXPECT_FALSE(western.isUnassigned(0x80));
+    EXPECT_FALSE(western.isUnassigned(0x01));
+    EXPECT_FALSE(page(932).isUnassigned(0x93)) << "a lead byte belongs to the page";
 }
 
 TEST(CodePageSingleByte, MissingUnitsAndLoneSurrogatesBecomeQuestionMarks)

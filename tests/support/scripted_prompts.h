@@ -30,7 +30,7 @@ public:
     std::vector<Asked> questions;
     std::vector<Asked> messages;
     std::vector<std::string> saveChangesAsked;
-    std::vector<std::string> openFolderHints;   // the current file handed to each open dialog
+    std::vector<std::string> openStartFolders;  // the folder each open dialog started in
     std::vector<std::string> saveSuggestions;   // the name each save dialog offered
     std::vector<std::string> longWork;          // the titles of the long work run
     // Long work is cancelled at its report number `cancelAtReport` (from 1), when set.
@@ -60,9 +60,9 @@ public:
         saveChoices.pop_front();
         return choice;
     }
-    std::optional<std::string> askOpenFileName(const std::string& currentFile) override
+    std::optional<std::string> askOpenFileName(const std::string& startFolder) override
     {
-        openFolderHints.push_back(currentFile);
+        openStartFolders.push_back(startFolder);
         return take(openNames);
     }
     std::optional<std::string> askSaveFileName(const std::string& suggestedName) override

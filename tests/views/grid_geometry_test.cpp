@@ -236,14 +236,20 @@ TEST(GridCellColours, FixedCellsGetNoColour)
     EXPECT_EQ(cellColours(2, 0, selection, GridCell{1, 1}).background, std::nullopt);
 }
 
-TEST(GridCellColours, CharacterTextIsADotBelowSixteenElseTheByteItself)
+TEST(GridCellColours, CharacterTextIsADotForControlAndUndefinedBytesElseTheByteItself)
 {
-    CodePage codePage = *CodePage::byName("1252");
-    EXPECT_EQ(characterCellText(0x00, codePage), ".");
-    EXPECT_EQ(characterCellText(0x0F, codePage), ".");
-    EXPECT_EQ(characterCellText(0x10, codePage), "\x10");
-    EXPECT_EQ(characterCellText(0x41, codePage), "A");
-    EXPECT_EQ(characterCellText(0xE9, codePage), "\xE9");
+    CodePage western = *CodePage::byName("1252");
+    for (int byte : {0x00, 0x0F, 0x10, 0x1F, 0x7F, 0x81, 0x8D, 0x8F, 0x90, 0x9D})
+        EXPECT_EQ(characterCellText(static_cast<std::uint8_t>(byte), western), ".") << byte;
+    EXPECT_EQ(characterCellText(0x20, western), " ");
+    EXPECT_EQ(characterCellText(0x41, western), "A");
+    EXPECT_EQ(characterCellText(0x7E, western), "~");
+    EXPECT_EQ(characterCellText(0x80, western), "\x80");  // the euro sign
+    EXPECT_EQ(characterCellText(0xE9, western), "\xE9");
+    // What a page leaves undefined depends on the page: 0x81 is a letter in 1251, 0x98 is not.
+    CodePage cyrillic = *CodePage::byName("1251");
+    EXPECT_EQ(characterCellText(0x81, cyrillic), "\x81");
+    EXPECT_EQ(characterCellText(0x98, cyrillic), ".");
 }
 
 // --- Pointer to cell ---

@@ -1,23 +1,27 @@
 #include "app/qt/about_box.h"
 
-#include <algorithm>
+#include <cmath>
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QSvgRenderer>
+#include <QVBoxLayout>
 
 #include "app/qt/app_resources.h"
+#include "search/qt/dialog_parts.h"
 
 namespace quillet {
 
@@ -43,14 +47,6 @@ QPixmap renderProgramIcon(int side, qreal pixelRatio)
     return pixmap;
 }
 
-QLabel* labelAt(QWidget* parent, const QString& text, int x, int y)
-{
-    auto* label = new QLabel(text, parent);
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
-
 }  // namespace
 
 AboutBox::AboutBox(QWidget* parent)
@@ -61,9 +57,9 @@ AboutBox::AboutBox(QWidget* parent)
     setObjectName(QStringLiteral("aboutBox"));
     setWindowTitle(QStringLiteral("About"));
     setFont(dialogFont());
-    setFixedSize(277, 153);
     createControls();
     completeVersion();
+    layOut();
 }
 
 QUrl AboutBox::webAddress()
@@ -81,18 +77,17 @@ void AboutBox::createControls()
     // A box frame drawn sunken is the groove of a lowered outer and a raised inner bevel.
     frame = new QFrame(this);
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    frame->setGeometry(8, 8, 265, 105);
     frame->setMouseTracking(true);
     frame->installEventFilter(this);
 
     iconLabel = new QLabel(frame);
-    iconLabel->setGeometry(8, 13, 24, 24);
+    iconLabel->setFixedSize(24, 24);
     iconLabel->setPixmap(renderProgramIcon(24, devicePixelRatioF()));
 
-    productNameLabel = labelAt(frame, QStringLiteral("Product Name: Quillet"), 40, 8);
-    versionLabel = labelAt(frame, QStringLiteral("Version: 1.01"), 40, 32);
-    copyrightLabel = labelAt(frame, QStringLiteral("Copyright (C) 2026 the Quillet developers"), 8, 56);
-    commentsLabel = labelAt(frame, QStringLiteral("Comments: Welcome to"), 8, 80);
+    productNameLabel = new QLabel(QStringLiteral("Product Name: Quillet"), frame);
+    versionLabel = new QLabel(QStringLiteral("Version: 1.01"), frame);
+    copyrightLabel = new QLabel(QStringLiteral("Copyright (C) 2026 the Quillet developers"), frame);
+    commentsLabel = new QLabel(QStringLiteral("Comments: Welcome to"), frame);
     commentsLabel->setWordWrap(true);
 
     linkLabel = new QLabel(webAddress().host(), frame);
@@ -104,17 +99,46 @@ void AboutBox::createControls()
     linkLabel->setCursor(Qt::PointingHandCursor);
     linkLabel->setMouseTracking(true);
     linkLabel->installEventFilter(this);
-    // The link follows the comment on its line even when the platform font is wider than the
-    // dialog's design font.
-    int commentWidth = commentsLabel->fontMetrics().horizontalAdvance(commentsLabel->text());
-    linkLabel->move(std::max(127, 8 + commentWidth + 4), 80);
-    linkLabel->adjustSize();
-    commentsLabel->setFixedWidth(linkLabel->x() - 8 - 2);
 
     okButton = new QPushButton(QStringLiteral("OK"), this);
-    okButton->setGeometry(95, 122, 75, 25);
+    okButton->setMinimumSize(75, 25);
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+// In the frame: the icon beside the product name and version, the copyright under them, and
+// the comment with the link following it on its line; the OK button centred under the frame.
+// The design's sizes (277 x 153 in all, lines 24 pixels apart) are minimums: the box grows to
+// what the fonts need.
+void AboutBox::layOut()
+{
+    auto* lines = new QGridLayout(frame);
+    lines->setContentsMargins(6, 6, 6, 0);
+    lines->setHorizontalSpacing(8);
+    lines->setVerticalSpacing(0);
+    for (int row = 0; row < 4; ++row) lines->setRowMinimumHeight(row, 24);
+    lines->addWidget(iconLabel, 0, 0, 2, 1, Qt::AlignCenter);
+    lines->addWidget(productNameLabel, 0, 1, Qt::AlignTop);
+    lines->addWidget(versionLabel, 1, 1, Qt::AlignTop);
+    lines->addWidget(copyrightLabel, 2, 0, 1, 2, Qt::AlignTop);
+    auto* commentLine = new QHBoxLayout;
+    commentLine->setSpacing(4);
+    // The comment keeps to one line, however the word wrap would break it.
+    QFontMetricsF metrics(commentsLabel->font());
+    commentsLabel->setMinimumWidth(static_cast<int>(std::ceil(metrics.horizontalAdvance(commentsLabel->text()))) + 1);
+    commentLine->addWidget(commentsLabel, 0, Qt::AlignTop);
+    commentLine->addWidget(linkLabel, 0, Qt::AlignTop);
+    commentLine->addStretch(1);
+    lines->addLayout(commentLine, 3, 0, 1, 2);
+    lines->setColumnStretch(1, 1);
+    frame->setMinimumSize(265, 105);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setContentsMargins(8, 8, 4, 6);
+    layout->setSpacing(9);
+    layout->addWidget(frame);
+    layout->addWidget(okButton, 0, Qt::AlignHCenter);
 }
 
 void AboutBox::completeVersion()
@@ -124,7 +148,6 @@ void AboutBox::completeVersion()
     if (!modified.isValid()) return;
     QString date = QLocale().toString(modified.date(), QLocale::ShortFormat);
     versionLabel->setText(versionLabel->text() + QStringLiteral(" (") + date + QStringLiteral(")"));
-    versionLabel->adjustSize();
 }
 
 void AboutBox::setLinkUnderlined(bool underlined)
@@ -133,7 +156,6 @@ void AboutBox::setLinkUnderlined(bool underlined)
     if (font.underline() == underlined) return;
     font.setUnderline(underlined);
     linkLabel->setFont(font);
-    linkLabel->adjustSize();
 }
 
 void AboutBox::openWebSite()
@@ -158,12 +180,10 @@ bool AboutBox::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void AboutBox::showEvent(QShowEvent* event)
+void AboutBox::setVisible(bool visible)
 {
-    // Centred on the screen, not over the main window.
-    QScreen* target = parentWidget() != nullptr ? parentWidget()->screen() : screen();
-    if (target != nullptr) move(target->geometry().center() - rect().center());
-    QDialog::showEvent(event);
+    if (visible && !isVisible()) centreOnScreen(*this);
+    QDialog::setVisible(visible);
 }
 
 }  // namespace quillet

@@ -17,6 +17,9 @@ class AboutBox : public QDialog {
 public:
     explicit AboutBox(QWidget* parent = nullptr);
 
+    // Centres the box on the screen, not over the main window, before every show.
+    void setVisible(bool visible) override;
+
     // The web site that linkLabel shows and opens.
     static QUrl webAddress();
     // Replaces the desktop's handler that opens the web site (tests record the call instead).
@@ -33,10 +36,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void createControls();
+    void layOut();
     void completeVersion();
     void setLinkUnderlined(bool underlined);
     void openWebSite();

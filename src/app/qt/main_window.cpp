@@ -85,13 +85,15 @@ MainWindow::MainWindow(Editor& editor, std::optional<std::string> firstArgument,
     paneSplitter_->addWidget(buildRightPane());
     paneSplitter_->setStretchFactor(0, 0);
     paneSplitter_->setStretchFactor(1, 1);
-    paneSplitter_->setSizes({LeftPaneWidth, WindowWidth - LeftPaneWidth - SplitterWidth});
+    // Wide enough for whole grid rows beside the grid's scroll bar, which the style may make wider.
+    const int windowWidth = std::max(WindowWidth, LeftPaneWidth + SplitterWidth + hexGrid_->wholeRowsWidth());
+    paneSplitter_->setSizes({LeftPaneWidth, windowWidth - LeftPaneWidth - SplitterWidth});
     setCentralWidget(paneSplitter_);
     buildStatusBar();
 
     nameWidgets();
     connectEvents();
-    resize(WindowWidth, WindowHeight);
+    resize(windowWidth, WindowHeight);
     // The placement centres the window on its screen when nothing is stored.
     placement_ = placementIniPath.isEmpty() ? new PlacementStorage(this)
                                               : new PlacementStorage(this, placementIniPath);
@@ -230,7 +232,7 @@ QWidget* MainWindow::buildTextStrip()
     applyButton_->setFocusPolicy(Qt::NoFocus);
 
     textLine_ = new QLineEdit;
-    textLine_->setFixedWidth(TextLineWidth);
+    textLine_->setMinimumWidth(TextLineWidth);
     // The typing limit is kept by the validator; QLineEdit's own limit would cut program text.
     textLine_->setMaxLength(32767);
     textLineLimit_ = new TypingLimit(textLine_);
@@ -238,8 +240,7 @@ QWidget* MainWindow::buildTextStrip()
     textLine_->installEventFilter(this);
 
     layout->addWidget(applyButton_);
-    layout->addWidget(textLine_);
-    layout->addStretch(1);
+    layout->addWidget(textLine_, 1);
     textStrip_->hide();
     return textStrip_;
 }

@@ -77,12 +77,12 @@ void QtPrompts::showMessage(MessageKind kind, const std::string& caption, const 
     box.exec();
 }
 
-std::optional<std::string> QtPrompts::askOpenFileName(const std::string& currentFile)
+std::optional<std::string> QtPrompts::askOpenFileName(const std::string& startFolder)
 {
     QFileDialog dialog(parent_);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::AnyFile);
-    if (!currentFile.empty()) dialog.setDirectory(QFileInfo(shownFileName(currentFile)).absolutePath());
+    if (!startFolder.empty()) dialog.setDirectory(shownFileName(startFolder));
     return chosenFile(dialog);
 }
 

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
 
 namespace quillet {
 
@@ -29,18 +31,19 @@ void RadioGroup::check(int index)
     if (index >= 0 && index < static_cast<int>(items.size())) items[static_cast<std::size_t>(index)]->setChecked(true);
 }
 
-RadioGroup makeRadioGroup(QWidget* parent, const QString& caption, const QStringList& items, int x, int y,
-                          int width, int height)
+RadioGroup makeRadioGroup(QWidget* parent, const QString& caption, const QStringList& items, QSize minimumSize)
 {
     RadioGroup group;
     group.box = new QGroupBox(caption, parent);
-    group.box->setGeometry(x, y, width, height);
-    // The items share the room below the caption in equal rows.
-    const int top = 14;
-    int rowHeight = (height - top - 4) / static_cast<int>(items.size());
-    for (int i = 0; i < items.size(); ++i) {
-        auto* item = new QRadioButton(items[i], group.box);
-        item->setGeometry(8, top + i * rowHeight + (rowHeight - 17) / 2, width - 16, 17);
+    group.box->setMinimumSize(minimumSize);
+    auto* layout = new QVBoxLayout(group.box);
+    layout->setContentsMargins(8, 0, 8, 2);
+    layout->setSpacing(0);
+    for (const QString& text : items) {
+        auto* item = new QRadioButton(text, group.box);
+        // Rows of equal height share the group's room; each item sits in the middle of its row.
+        item->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+        layout->addWidget(item);
         group.items.push_back(item);
     }
     group.check(0);
@@ -51,18 +54,31 @@ void centreOnScreen(QDialog& dialog)
 {
     QScreen* screen = dialog.parentWidget() ? dialog.parentWidget()->screen() : QApplication::primaryScreen();
     if (!screen) return;
-    QRect area = screen->availableGeometry();
-    dialog.move(area.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+    dialog.ensurePolished();
+    if (dialog.layout()) dialog.layout()->activate();
+    // setGeometry places the client area; move() would place the frame, which is unknown
+    // before the first show.
+    dialog.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, dialog.size(), screen->availableGeometry()));
 }
 
-QPushButton* buttonAt(QWidget* parent, const QString& text, const char* name, int x, int y)
+QPushButton* makeButton(QWidget* parent, const QString& text, const char* name)
 {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(x, y, 113, 25);
+    button->setMinimumSize(113, 25);
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
+}
+
+QVBoxLayout* buttonColumn(QPushButton* upper, QPushButton* lower)
+{
+    auto* column = new QVBoxLayout;
+    column->setSpacing(7);
+    column->addStretch(1);
+    column->addWidget(upper);
+    column->addWidget(lower);
+    return column;
 }
 
 void setTabChain(std::initializer_list<QWidget*> controls)

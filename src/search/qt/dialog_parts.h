@@ -1,5 +1,6 @@
 #pragma once
 #include <QFont>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +11,7 @@ class QDialog;
 class QPushButton;
 class QGroupBox;
 class QRadioButton;
+class QVBoxLayout;
 class QWidget;
 
 namespace quillet {
@@ -17,21 +19,25 @@ namespace quillet {
 // "MS Sans Serif" 8 pt where the system has it, else the application's font.
 QFont searchDialogFont();
 
-// A captioned group of radio buttons, one per item, spread down the group like a radio group.
+// A captioned group of radio buttons, one per item, spread down the group in equal rows like
+// a radio group. The group is at least `minimumSize`, larger when its texts need it.
 struct RadioGroup {
     QGroupBox* box = nullptr;
     std::vector<QRadioButton*> items;
     int checkedIndex() const;
     void check(int index);
 };
-RadioGroup makeRadioGroup(QWidget* parent, const QString& caption, const QStringList& items, int x, int y,
-                          int width, int height);
+RadioGroup makeRadioGroup(QWidget* parent, const QString& caption, const QStringList& items, QSize minimumSize);
 
-// Shows a dialog centred on the screen it will appear on.
+// Shows a dialog centred on the screen it will appear on: its client area, laid out, so that it
+// lands in the same place at every show whatever frame the window manager adds.
 void centreOnScreen(QDialog& dialog);
 
-// A 113 x 25 push button that never takes Enter as the dialog's default: the edits handle it.
-QPushButton* buttonAt(QWidget* parent, const QString& text, const char* name, int x, int y);
+// A push button at least 113 x 25 that never takes Enter as the dialog's default: the edits
+// handle it.
+QPushButton* makeButton(QWidget* parent, const QString& text, const char* name);
+// Two buttons stacked at the bottom of their column.
+QVBoxLayout* buttonColumn(QPushButton* upper, QPushButton* lower);
 // The tab order, control after control.
 void setTabChain(std::initializer_list<QWidget*> controls);
 // Shows the dialog modally, centred, with the focus in `first`; true when it closed with OK.

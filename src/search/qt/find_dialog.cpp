@@ -1,12 +1,15 @@
 #include "search/qt/find_dialog.h"
 
-#include "search/pattern.h"
-
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "search/pattern.h"
 
 namespace quillet {
 
@@ -20,19 +23,31 @@ FindDialog::FindDialog(CodePage codePage, QWidget* parent)
     setObjectName(QStringLiteral("findDialog"));
     setWindowTitle(QStringLiteral("Find"));
     setFont(searchDialogFont());
-    setFixedSize(294, 120);
 
     textEdit = new QLineEdit(this);
     textEdit->setObjectName(QStringLiteral("textEdit"));
-    textEdit->setGeometry(8, 8, 281, 21);
+    textEdit->setMinimumSize(281, 21);
     textEdit->installEventFilter(this);
     modeGroup = makeRadioGroup(this, QStringLiteral("Look for:"),
                                  {QStringLiteral("HEX data"), QStringLiteral("Text"), QStringLiteral("Text unicode")},
-                                 8, 32, 161, 81);
-    findButton = buttonAt(this, QStringLiteral("Find"), "findButton", 176, 56);
-    cancelButton = buttonAt(this, QStringLiteral("Cancel"), "cancelButton", 176, 88);
+                                 QSize(161, 81));
+    findButton = makeButton(this, QStringLiteral("Find"), "findButton");
+    cancelButton = makeButton(this, QStringLiteral("Cancel"), "cancelButton");
     connect(findButton, &QPushButton::clicked, this, &FindDialog::confirmFind);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    // The text across the top; the mode group with the buttons at its foot beside it. The
+    // design's sizes (294 x 120 in all) are minimums: the dialog grows to what the fonts need.
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setContentsMargins(8, 8, 5, 7);
+    layout->setSpacing(3);
+    layout->addWidget(textEdit);
+    auto* lower = new QHBoxLayout;
+    lower->setSpacing(7);
+    lower->addWidget(modeGroup.box);
+    lower->addLayout(buttonColumn(findButton, cancelButton));
+    layout->addLayout(lower);
 
     setTabChain({textEdit, modeGroup.items[0], modeGroup.items[1], modeGroup.items[2], findButton, cancelButton});
 }

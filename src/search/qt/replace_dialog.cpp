@@ -1,30 +1,25 @@
 #include "search/qt/replace_dialog.h"
 
-#include "search/pattern.h"
-
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "search/pattern.h"
 
 namespace quillet {
 
 namespace {
-QLabel* labelAt(QWidget* parent, const QString& text, int x, int y)
-{
-    auto* label = new QLabel(text, parent);
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
-
-QLineEdit* editAt(QWidget* parent, const char* name, int x, int y)
+QLineEdit* makeEdit(QWidget* parent, const char* name)
 {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
-    edit->setGeometry(x, y, 209, 21);
+    edit->setMinimumSize(209, 21);
     return edit;
 }
 
@@ -40,23 +35,23 @@ ReplaceDialog::ReplaceDialog(CodePage codePage, QWidget* parent)
     setObjectName(QStringLiteral("replaceDialog"));
     setWindowTitle(QStringLiteral("Replace"));
     setFont(searchDialogFont());
-    setFixedSize(296, 207);
     createControls();
+    layOut();
 }
 
 void ReplaceDialog::createControls()
 {
-    lookForLabel = labelAt(this, QStringLiteral("Look for:"), 10, 12);
-    replaceWithLabel = labelAt(this, QStringLiteral("Replace with:"), 8, 36);
-    lookForEdit = editAt(this, "lookForEdit", 80, 8);
-    replaceWithEdit = editAt(this, "replaceWithEdit", 80, 32);
+    lookForLabel = new QLabel(QStringLiteral("Look for:"), this);
+    replaceWithLabel = new QLabel(QStringLiteral("Replace with:"), this);
+    lookForEdit = makeEdit(this, "lookForEdit");
+    replaceWithEdit = makeEdit(this, "replaceWithEdit");
     modeGroup = makeRadioGroup(this, QStringLiteral("Type:"),
                                  {QStringLiteral("HEX data"), QStringLiteral("Text"), QStringLiteral("Text unicode")},
-                                 8, 56, 161, 81);
-    replaceButton = buttonAt(this, QStringLiteral("Replace"), "replaceButton", 176, 144);
-    cancelButton = buttonAt(this, QStringLiteral("Cancel"), "cancelButton", 176, 176);
+                                 QSize(161, 81));
+    replaceButton = makeButton(this, QStringLiteral("Replace"), "replaceButton");
+    cancelButton = makeButton(this, QStringLiteral("Cancel"), "cancelButton");
     startGroup = makeRadioGroup(this, QStringLiteral("Start from:"),
-                                 {QStringLiteral("Begin "), QStringLiteral("Current pos")}, 8, 144, 161, 57);
+                                 {QStringLiteral("Begin "), QStringLiteral("Current pos")}, QSize(161, 57));
     lookForEdit->installEventFilter(this);
     replaceWithEdit->installEventFilter(this);
     connect(replaceButton, &QPushButton::clicked, this, &ReplaceDialog::confirmReplace);
@@ -64,6 +59,34 @@ void ReplaceDialog::createControls()
 
     setTabChain({lookForEdit, replaceWithEdit, modeGroup.items[0], modeGroup.items[1], modeGroup.items[2], replaceButton, cancelButton,
                  startGroup.items[0], startGroup.items[1]});
+}
+
+// The labelled texts across the top; below them the mode group, then the start group with the
+// buttons at its foot beside it. The design's sizes (296 x 207 in all, labels 72 pixels wide)
+// are minimums: the dialog grows to what the fonts need.
+void ReplaceDialog::layOut()
+{
+    auto* texts = new QGridLayout;
+    texts->setHorizontalSpacing(4);
+    texts->setVerticalSpacing(3);
+    texts->setColumnMinimumWidth(0, 68);
+    texts->addWidget(lookForLabel, 0, 0);
+    texts->addWidget(lookForEdit, 0, 1);
+    texts->addWidget(replaceWithLabel, 1, 0);
+    texts->addWidget(replaceWithEdit, 1, 1);
+
+    auto* lower = new QGridLayout;
+    lower->setSpacing(7);
+    lower->addWidget(modeGroup.box, 0, 0);
+    lower->addWidget(startGroup.box, 1, 0);
+    lower->addLayout(buttonColumn(replaceButton, cancelButton), 1, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setContentsMargins(8, 8, 7, 6);
+    layout->setSpacing(3);
+    layout->addLayout(texts);
+    layout->addLayout(lower);
 }
 
 bool ReplaceDialog::run(ReplaceFields& fields)

@@ -47,6 +47,7 @@ protected:
 
 private:
     void createControls();
+    void layOut();
     void load(const ReplaceFields& fields);
     void store(ReplaceFields& fields) const;
 

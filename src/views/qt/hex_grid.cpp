@@ -35,7 +35,7 @@ HexGrid::HexGrid(Editor& editor, QWidget* parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setFont(gridFont_);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     verticalScrollBar()->setSingleStep(1);
     viewport()->setMouseTracking(true);
@@ -77,10 +77,30 @@ int HexGrid::totalWidth() const
     return columnLeft(GridColumnCount);
 }
 
-QRect HexGrid::cellRect(std::int64_t row, int col) const
+int HexGrid::scrollX() const
+{
+    return horizontalScrollBar()->value();
+}
+
+QPoint HexGrid::toColumns(QPointF viewportPoint) const
+{
+    return viewportPoint.toPoint() + QPoint(scrollX(), 0);
+}
+
+QRect HexGrid::unscrolledCellRect(std::int64_t row, int col) const
 {
     int y = row == 0 ? 0 : static_cast<int>((row - topRow() + 1) * GridRowHeight);
     return QRect(columnLeft(col), y, columnWidths_[static_cast<std::size_t>(col)], GridRowHeight);
+}
+
+QRect HexGrid::cellRect(std::int64_t row, int col) const
+{
+    return unscrolledCellRect(row, col).translated(-scrollX(), 0);
+}
+
+int HexGrid::wholeRowsWidth() const
+{
+    return totalWidth() + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
 }
 
 void HexGrid::refresh()
@@ -97,10 +117,15 @@ void HexGrid::afterEvent()
     emit stateChanged();
 }
 
-// The scroll bar counts rows: its value is the top row - 1, its maximum leaves the last row
-// at the bottom of the view.
+// The vertical scroll bar counts rows: its value is the top row - 1, its maximum leaves the
+// last row at the bottom of the view. The horizontal one counts pixels of the columns.
 void HexGrid::updateScrollRange()
 {
+    QScrollBar* across = horizontalScrollBar();
+    across->setRange(0, std::max(0, totalWidth() - viewport()->width()));
+    across->setPageStep(std::max(1, viewport()->width()));
+    across->setSingleStep(GridByteColumnWidth);
+
     std::int64_t dataRows = std::max<std::int64_t>(0, editor_.state().rowCount - 1);
     std::int64_t maximum = std::max<std::int64_t>(0, dataRows - visibleDataRows());
     QScrollBar* bar = verticalScrollBar();
@@ -119,6 +144,19 @@ void HexGrid::keepCurrentInView()
         bar->setValue(static_cast<int>(current.row - 1));
     } else if (current.row >= topRow() + rows) {
         bar->setValue(static_cast<int>(current.row - rows));
+    }
+    keepColumnInView(current.col);
+}
+
+void HexGrid::keepColumnInView(int col)
+{
+    int left = columnLeft(col);
+    int right = left + columnWidths_[static_cast<std::size_t>(col)];
+    QScrollBar* across = horizontalScrollBar();
+    if (left < scrollX()) {
+        across->setValue(left);
+    } else if (right > scrollX() + viewport()->width()) {
+        across->setValue(std::min(left, right - viewport()->width()));
     }
 }
 

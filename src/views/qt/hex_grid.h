@@ -18,7 +18,9 @@ namespace quillet {
 
 // The hex grid. It holds no data and no rules of its own: it paints the Editor's
 // segment, current cell and selection, and forwards the person's mouse and key events to the
-// Editor. The scroll bar counts rows, not pixels, and only the rows in view are painted.
+// Editor. The vertical scroll bar counts rows, not pixels, and only the rows in view are
+// painted. When the columns are wider than the view, a horizontal scroll bar moves them all,
+// in pixels.
 class HexGrid : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -35,6 +37,8 @@ public:
     QLineEdit* inPlaceEditor() const { return inPlaceEditor_; }
     // The cell's rectangle in viewport coordinates (it may lie outside the viewport).
     QRect cellRect(std::int64_t row, int col) const;
+    // The widget's width at which every column shows whole beside the vertical scroll bar.
+    int wholeRowsWidth() const;
 
 signals:
     // Emitted after every event forwarded to the Editor, so that the window shows the rest.
@@ -58,6 +62,12 @@ private:
     int visibleDataRows() const;
     int columnLeft(int col) const;
     int totalWidth() const;
+    // Pixels of the columns scrolled out of view on the left.
+    int scrollX() const;
+    // A viewport point in the coordinates of the unscrolled columns.
+    QPoint toColumns(QPointF viewportPoint) const;
+    QRect unscrolledCellRect(std::int64_t row, int col) const;
+    // x and points in the coordinates of the unscrolled columns.
     std::optional<int> columnBorderAt(int x) const;
     std::optional<GridCell> nonFixedCellAt(QPoint point) const;
     GridCell foldedCellAt(QPoint point) const;
@@ -66,6 +76,7 @@ private:
     void handleFocusLeaving(const QFocusEvent* event);
     void updateScrollRange();
     void keepCurrentInView();
+    void keepColumnInView(int col);
     void syncInPlaceEditor();
     void placeInPlaceEditor();
     void onInPlaceTextEdited(const QString& text);

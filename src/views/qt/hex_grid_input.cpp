@@ -66,7 +66,7 @@ GridCell HexGrid::foldedCellAt(QPoint point) const
 
 void HexGrid::mousePressEvent(QMouseEvent* event)
 {
-    QPoint point = event->position().toPoint();
+    QPoint point = toColumns(event->position());
     bool left = event->button() == Qt::LeftButton;
     resizingColumn_ = left && point.y() < GridRowHeight ? columnBorderAt(point.x()) : std::nullopt;
     std::optional<GridCell> cell = left ? nonFixedCellAt(point) : std::nullopt;
@@ -83,10 +83,11 @@ void HexGrid::mouseDoubleClickEvent(QMouseEvent*) {}
 
 void HexGrid::mouseMoveEvent(QMouseEvent* event)
 {
-    QPoint point = event->position().toPoint();
+    QPoint point = toColumns(event->position());
     if (resizingColumn_ && (event->buttons() & Qt::LeftButton)) {
         int col = *resizingColumn_;
         columnWidths_[static_cast<std::size_t>(col)] = std::max(MinimumColumnWidth, point.x() - columnLeft(col));
+        updateScrollRange();
         placeInPlaceEditor();
         viewport()->update();
         return;
@@ -102,7 +103,7 @@ void HexGrid::mouseMoveEvent(QMouseEvent* event)
 void HexGrid::mouseReleaseEvent(QMouseEvent* event)
 {
     resizingColumn_.reset();
-    editor_.gridMouseRelease(mouseButtonOf(event->button()), foldedCellAt(event->position().toPoint()), hasFocus());
+    editor_.gridMouseRelease(mouseButtonOf(event->button()), foldedCellAt(toColumns(event->position())), hasFocus());
     afterEvent();
 }
 

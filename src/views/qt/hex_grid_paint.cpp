@@ -23,6 +23,8 @@ void HexGrid::paintEvent(QPaintEvent*)
     QPainter painter(viewport());
     painter.setFont(gridFont_);
     painter.fillRect(viewport()->rect(), palette().brush(QPalette::Base));
+    // The rows are painted in the coordinates of the unscrolled columns.
+    painter.translate(-scrollX(), 0);
     paintHeaderRow(painter);
     std::int64_t lastRow = editor_.state().rowCount - 1;
     int height = viewport()->height();
@@ -60,9 +62,9 @@ void HexGrid::paintDataRow(QPainter& painter, std::int64_t row, int y) const
     std::int64_t label = rowOffsetLabel(editor_.document().dataStart(*segment), row);
     paintFixedCell(painter, offsetRect, QString::fromStdString(hexUpper(static_cast<std::uint64_t>(label), 8)), Qt::AlignRight);
     int lead = gridLead(editor_.document(), *segment);
-    int width = viewport()->width();
+    int right = scrollX() + viewport()->width();
     int x = offsetRect.width();
-    for (int col = 1; col < GridColumnCount && x < width; ++col) {
+    for (int col = 1; col < GridColumnCount && x < right; ++col) {
         QRect rect(x, y, columnWidths_[static_cast<std::size_t>(col)], GridRowHeight);
         std::optional<std::int64_t> index = byteIndexAtCell(lead, segment->size(), row, col);
         if (index) paintDataCell(painter, rect, row, col, segment->data[static_cast<std::size_t>(*index)]);
@@ -95,7 +97,7 @@ void HexGrid::paintCurrentCellFrame(QPainter& painter) const
 {
     GridCell current = editor_.state().current;
     if (current.row < topRow() || current.row >= editor_.state().rowCount) return;
-    QRect rect = cellRect(current.row, current.col).adjusted(0, 0, -1, -1);
+    QRect rect = unscrolledCellRect(current.row, current.col).adjusted(0, 0, -1, -1);
     painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect);

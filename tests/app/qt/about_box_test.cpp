@@ -1,14 +1,18 @@
 #include "app/qt/about_box.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include "support/qt/layout_checks.h"
 
 namespace quillet {
 namespace {
@@ -35,17 +39,78 @@ TEST(AboutBox, VersionCarriesTheProgramDateOnceAfterTwoShows)
 TEST(AboutBox, ShowsTheProductTextsInAFixedSizeDialog)
 {
     AboutBox box;
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
     EXPECT_EQ(box.windowTitle(), QStringLiteral("About"));
-    EXPECT_EQ(box.size(), QSize(277, 153));
+    EXPECT_GE(box.width(), 277);
+    EXPECT_GE(box.height(), 153);
     EXPECT_EQ(box.minimumSize(), box.maximumSize());
     EXPECT_EQ(box.productNameLabel->text(), QStringLiteral("Product Name: Quillet"));
+    EXPECT_EQ(box.copyrightLabel->text(), QStringLiteral("Copyright (C) 2026 the Quillet developers"));
     EXPECT_EQ(box.commentsLabel->text(), QStringLiteral("Comments: Welcome to"));
     EXPECT_TRUE(box.commentsLabel->wordWrap());
     EXPECT_EQ(box.linkLabel->text(), QStringLiteral("quillet.dovrel.org"));
-    EXPECT_EQ(box.linkLabel->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+    EXPECT_NE(box.linkLabel->palette().color(QPalette::WindowText),
+              box.commentsLabel->palette().color(QPalette::WindowText)) << "the link stands out from the text";
     EXPECT_FALSE(box.iconLabel->pixmap().isNull()) << "the program icon comes from the resources";
-    EXPECT_EQ(box.okButton->geometry(), QRect(95, 122, 75, 25));
     EXPECT_TRUE(box.okButton->isDefault());
+}
+
+// Laid out for the fonts of the machine: with the application font and larger ones every text
+// shows whole and the link follows the comment on its line.
+class AboutBoxFonts : public ::testing::TestWithParam<double> {
+protected:
+    void SetUp() override
+    {
+        QFont font = QApplication::font();
+        font.setPointSizeF(font.pointSizeF() * GetParam());
+        QApplication::setFont(font);
+    }
+    void TearDown() override { QApplication::setFont(applicationFont); }
+    QFont applicationFont = QApplication::font();
+};
+
+TEST_P(AboutBoxFonts, EveryTextShowsWholeAndTheLinkFollowsTheComment)
+{
+    AboutBox box;
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    test::expectLaidOutWhole(box);
+
+    QRect comment = box.commentsLabel->geometry();
+    QRect link = box.linkLabel->geometry();
+    EXPECT_EQ(box.commentsLabel->heightForWidth(comment.width()), box.commentsLabel->fontMetrics().height())
+        << "the comment keeps to one line";
+    EXPECT_GE(link.left(), comment.left() + box.commentsLabel->fontMetrics().horizontalAdvance(box.commentsLabel->text()));
+    EXPECT_EQ(link.top(), comment.top());
+
+    // The icon beside the name and version, the copyright and comment under them, OK under the
+    // frame and in its middle.
+    EXPECT_LT(box.iconLabel->geometry().right(), box.productNameLabel->x());
+    EXPECT_EQ(box.productNameLabel->x(), box.versionLabel->x());
+    EXPECT_LT(box.productNameLabel->geometry().bottom(), box.versionLabel->y());
+    EXPECT_LT(box.versionLabel->geometry().bottom(), box.copyrightLabel->y());
+    EXPECT_LT(box.copyrightLabel->geometry().bottom(), comment.top());
+    EXPECT_EQ(box.copyrightLabel->x(), comment.left());
+    EXPECT_LT(box.frame->geometry().bottom(), box.okButton->y());
+    EXPECT_NEAR(box.okButton->geometry().center().x(), box.frame->geometry().center().x(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(AtTheApplicationFontAndLarger, AboutBoxFonts, ::testing::Values(1.0, 1.5, 2.0));
+
+TEST(AboutBox, OpensCentredOnTheScreenAtEveryShow)
+{
+    AboutBox box;
+    QRect area = QApplication::primaryScreen()->availableGeometry();
+    QList<QRect> shown;
+    for (int show = 0; show < 2; ++show) {
+        box.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+        shown.append(box.geometry());
+        box.okButton->click();
+    }
+    EXPECT_EQ(shown[1], shown[0]);
+    EXPECT_LE((shown[0].center() - area.center()).manhattanLength(), 2);
 }
 
 TEST(AboutBox, OkClosesWithAccepted)

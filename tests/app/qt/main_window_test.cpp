@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -75,6 +76,33 @@ TEST_F(MainWindowTest, StartsEmptyWithoutAFileOrWithAMissingOne)
     EXPECT_EQ(window->indexList()->rowCount(), 0);
     EXPECT_FALSE(window->textStrip()->isVisible());
     EXPECT_EQ(window->textLine()->text(), QString());
+}
+
+TEST_F(MainWindowTest, OpensWideEnoughForWholeGridRows)
+{
+    showWindow(samplePath);
+    EXPECT_GE(window->width(), 817);
+    EXPECT_EQ(window->height(), 544);
+    HexGrid* grid = window->hexGrid();
+    EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
+    EXPECT_LE(grid->cellRect(1, 32).right(), grid->viewport()->width() - 1) << "the last character cell shows whole";
+}
+
+TEST_F(MainWindowTest, TheTextLineTakesTheStripsWidthWhenTheWindowGrows)
+{
+    showWindow(samplePath);
+    editor.selectSegment(5);
+    window->refresh();
+    ASSERT_TRUE(window->textStrip()->isVisible());
+    QLineEdit* edit = window->textLine();
+    EXPECT_GE(edit->width(), 547);
+    EXPECT_EQ(edit->minimumWidth(), 547);
+
+    window->resize(window->width() + 300, window->height());
+    QApplication::processEvents();
+    QWidget* strip = window->textStrip();
+    EXPECT_GE(edit->width(), 547 + 300);
+    EXPECT_GE(edit->geometry().right(), strip->width() - 4) << "the line reaches the strip's right end";
 }
 
 TEST_F(MainWindowTest, MenuShortcutsReachTheirCommands)

@@ -1,17 +1,22 @@
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "search/qt/find_dialog.h"
 #include "search/qt/replace_dialog.h"
+#include "support/qt/layout_checks.h"
 
 namespace quillet {
 namespace {
@@ -76,19 +81,134 @@ TEST(FindDialog, EnterAndEscapeOutsideTheTextDoNothing)
     });
 }
 
-TEST(FindDialog, HasTheDesignLayout)
+// The controls in the order the Tab key visits them, starting at the first.
+std::vector<QWidget*> tabOrder(const std::vector<QWidget*>& controls)
+{
+    std::vector<QWidget*> visited{controls.front()};
+    for (QWidget* next = controls.front()->nextInFocusChain(); next != controls.front(); next = next->nextInFocusChain())
+        if (std::find(controls.begin(), controls.end(), next) != controls.end()) visited.push_back(next);
+    return visited;
+}
+
+// Shows the dialog without its modal loop, so that its layout is done as on the screen.
+void showLaidOut(QDialog& dialog)
+{
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+}
+
+// The dialogs are laid out anew for the fonts of the machine: at the design font they keep the
+// design's sizes, with a larger font they grow so that every text still shows whole.
+class SearchDialogFonts : public ::testing::TestWithParam<double> {
+protected:
+    void SetUp() override
+    {
+        QFont font = QApplication::font();
+        font.setPointSizeF(font.pointSizeF() * GetParam());
+        QApplication::setFont(font);
+    }
+    void TearDown() override { QApplication::setFont(applicationFont); }
+    QFont applicationFont = QApplication::font();
+};
+
+TEST_P(SearchDialogFonts, FindDialogShowsEveryTextWholeInTheDesignArrangement)
 {
     FindDialog dialog(cp1252());
+    showLaidOut(dialog);
     EXPECT_EQ(dialog.windowTitle(), "Find");
-    EXPECT_EQ(dialog.size(), QSize(294, 120));
-    EXPECT_EQ(dialog.textEdit->geometry(), QRect(8, 8, 281, 21));
-    EXPECT_EQ(dialog.modeGroup.box->title(), "Look for:");
-    EXPECT_EQ(dialog.modeGroup.box->geometry(), QRect(8, 32, 161, 81));
-    EXPECT_EQ(dialog.findButton->text(), "Find");
-    EXPECT_EQ(dialog.findButton->geometry(), QRect(176, 56, 113, 25));
-    EXPECT_EQ(dialog.cancelButton->text(), "Cancel");
-    EXPECT_EQ(dialog.cancelButton->geometry(), QRect(176, 88, 113, 25));
     EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::Tool));
+    EXPECT_EQ(dialog.modeGroup.box->title(), "Look for:");
+    EXPECT_EQ(dialog.findButton->text(), "Find");
+    EXPECT_EQ(dialog.cancelButton->text(), "Cancel");
+    test::expectLaidOutWhole(dialog);
+
+    // The design's sizes are the least the dialog and its controls get, and it stays fixed.
+    EXPECT_GE(dialog.width(), 294);
+    EXPECT_GE(dialog.height(), 120);
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+    EXPECT_GE(dialog.textEdit->width(), 281);
+    EXPECT_GE(dialog.modeGroup.box->width(), 161);
+    EXPECT_GE(dialog.findButton->size().width(), 113);
+
+    // The text across the top, the mode group under it, the buttons beside the group and level
+    // with its foot.
+    QRect text = dialog.textEdit->geometry();
+    QRect group = dialog.modeGroup.box->geometry();
+    QRect find = dialog.findButton->geometry();
+    QRect cancel = dialog.cancelButton->geometry();
+    EXPECT_LT(text.bottom(), group.top());
+    EXPECT_EQ(text.left(), group.left());
+    EXPECT_EQ(text.right(), cancel.right());
+    EXPECT_LT(group.right(), find.left());
+    EXPECT_LT(find.bottom(), cancel.top());
+    EXPECT_EQ(cancel.bottom(), group.bottom());
+    EXPECT_GT(find.top(), group.top());
+
+    EXPECT_EQ(tabOrder({dialog.textEdit, dialog.modeGroup.items[0], dialog.modeGroup.items[1], dialog.modeGroup.items[2],
+                        dialog.findButton, dialog.cancelButton}),
+              (std::vector<QWidget*>{dialog.textEdit, dialog.modeGroup.items[0], dialog.modeGroup.items[1],
+                                     dialog.modeGroup.items[2], dialog.findButton, dialog.cancelButton}));
+}
+
+TEST_P(SearchDialogFonts, ReplaceDialogShowsEveryTextWholeInTheDesignArrangement)
+{
+    ReplaceDialog dialog(cp1252());
+    showLaidOut(dialog);
+    EXPECT_EQ(dialog.windowTitle(), "Replace");
+    EXPECT_EQ(dialog.lookForLabel->text(), "Look for:");
+    EXPECT_EQ(dialog.replaceWithLabel->text(), "Replace with:");
+    EXPECT_EQ(dialog.modeGroup.box->title(), "Type:");
+    EXPECT_EQ(dialog.startGroup.box->title(), "Start from:");
+    EXPECT_EQ(dialog.startGroup.items[0]->text(), "Begin ");
+    EXPECT_EQ(dialog.startGroup.items[1]->text(), "Current pos");
+    EXPECT_FALSE(dialog.replaceButton->autoDefault());
+    EXPECT_FALSE(dialog.cancelButton->autoDefault());
+    test::expectLaidOutWhole(dialog);
+
+    EXPECT_GE(dialog.width(), 296);
+    EXPECT_GE(dialog.height(), 207);
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+    EXPECT_GE(dialog.lookForEdit->width(), 209);
+    EXPECT_GE(dialog.lookForEdit->x(), 80) << "the labels keep at least their design width";
+    EXPECT_GE(dialog.startGroup.box->height(), 57);
+
+    // Each label on the line of its text, left of it; the texts in one column; the mode group
+    // over the start group; the buttons beside the start group, level with its foot.
+    for (auto [label, edit] : {std::pair{dialog.lookForLabel, dialog.lookForEdit},
+                               std::pair{dialog.replaceWithLabel, dialog.replaceWithEdit}}) {
+        EXPECT_LT(label->geometry().right(), edit->x());
+        EXPECT_NEAR(label->geometry().center().y(), edit->geometry().center().y(), 2);
+    }
+    EXPECT_EQ(dialog.lookForEdit->x(), dialog.replaceWithEdit->x());
+    EXPECT_LT(dialog.lookForEdit->geometry().bottom(), dialog.replaceWithEdit->y());
+    QRect mode = dialog.modeGroup.box->geometry();
+    QRect start = dialog.startGroup.box->geometry();
+    EXPECT_LT(dialog.replaceWithEdit->geometry().bottom(), mode.top());
+    EXPECT_LT(mode.bottom(), start.top());
+    EXPECT_EQ(mode.left(), start.left());
+    EXPECT_LT(start.right(), dialog.replaceButton->x());
+    EXPECT_LT(dialog.replaceButton->geometry().bottom(), dialog.cancelButton->y());
+    EXPECT_EQ(dialog.cancelButton->geometry().bottom(), start.bottom());
+    EXPECT_EQ(dialog.cancelButton->geometry().right(), dialog.lookForEdit->geometry().right());
+
+    std::vector<QWidget*> order{dialog.lookForEdit,       dialog.replaceWithEdit,     dialog.modeGroup.items[0],
+                                dialog.modeGroup.items[1], dialog.modeGroup.items[2], dialog.replaceButton,
+                                dialog.cancelButton,       dialog.startGroup.items[0], dialog.startGroup.items[1]};
+    EXPECT_EQ(tabOrder(order), order);
+}
+
+INSTANTIATE_TEST_SUITE_P(AtTheApplicationFontAndLarger, SearchDialogFonts, ::testing::Values(1.0, 1.5, 2.0));
+
+TEST(SearchDialogs, OpenCentredOnTheScreenAtEveryShow)
+{
+    FindDialog dialog(cp1252());
+    FindFields fields;
+    QRect area = QApplication::primaryScreen()->availableGeometry();
+    for (int show = 0; show < 2; ++show) {
+        runWith(dialog, fields, [&] {
+            EXPECT_LE((dialog.geometry().center() - area.center()).manhattanLength(), 2) << "show " << show;
+        });
+    }
 }
 
 class ReplaceDialogTest : public ::testing::Test {
@@ -157,25 +277,6 @@ TEST_F(ReplaceDialogTest, EscapeInTheReplacementCancels)
         EXPECT_FALSE(dialog.isVisible());
     });
     EXPECT_FALSE(ok);
-}
-
-TEST_F(ReplaceDialogTest, HasTheDesignLayout)
-{
-    EXPECT_EQ(dialog.windowTitle(), "Replace");
-    EXPECT_EQ(dialog.size(), QSize(296, 207));
-    EXPECT_EQ(dialog.lookForLabel->text(), "Look for:");
-    EXPECT_EQ(dialog.replaceWithLabel->text(), "Replace with:");
-    EXPECT_EQ(dialog.lookForEdit->geometry(), QRect(80, 8, 209, 21));
-    EXPECT_EQ(dialog.replaceWithEdit->geometry(), QRect(80, 32, 209, 21));
-    EXPECT_EQ(dialog.modeGroup.box->title(), "Type:");
-    EXPECT_EQ(dialog.modeGroup.box->geometry(), QRect(8, 56, 161, 81));
-    EXPECT_EQ(dialog.replaceButton->geometry(), QRect(176, 144, 113, 25));
-    EXPECT_EQ(dialog.cancelButton->geometry(), QRect(176, 176, 113, 25));
-    EXPECT_EQ(dialog.startGroup.box->title(), "Start from:");
-    EXPECT_EQ(dialog.startGroup.items[0]->text(), "Begin ");
-    EXPECT_EQ(dialog.startGroup.items[1]->text(), "Current pos");
-    EXPECT_FALSE(dialog.replaceButton->autoDefault());
-    EXPECT_FALSE(dialog.cancelButton->autoDefault());
 }
 
 }  // namespace

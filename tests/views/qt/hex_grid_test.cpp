@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QWindow>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "support/scripted_prompts.h"
+#include "views/grid_geometry.h"
 
 namespace quillet {
 namespace {
@@ -234,6 +236,69 @@ TEST_F(HexGridTest, KeyboardMovesKeepTheCurrentCellInViewAndThePointerFollowsThe
     std::int64_t top = grid->topRow();
     click(top, 2);
     EXPECT_EQ(editor.state().selection, (GridSelection{top, 2, top, 2}));
+}
+
+TEST_F(HexGridTest, ColumnsWiderThanTheViewScrollSidewaysAndThePointerFollowsTheScroll)
+{
+    grid->setFixedWidth(grid->wholeRowsWidth());
+    QApplication::processEvents();
+    QScrollBar* across = grid->horizontalScrollBar();
+    EXPECT_FALSE(across->isVisible()) << "whole rows need no horizontal scroll bar";
+    EXPECT_LE(grid->cellRect(1, 32).right(), grid->viewport()->width() - 1);
+
+    grid->setFixedWidth(grid->wholeRowsWidth() - 100);
+    QApplication::processEvents();
+    ASSERT_TRUE(across->isVisible());
+    EXPECT_EQ(across->maximum(), grid->cellRect(1, 32).right() + 1 - grid->viewport()->width());
+    across->setValue(across->maximum());
+    EXPECT_EQ(grid->cellRect(2, 32).right(), grid->viewport()->width() - 1);
+
+    click(2, 32);
+    EXPECT_EQ(editor.state().current, (GridCell{2, 32}));
+    EXPECT_EQ(editor.state().selection, (GridSelection{2, 16, 2, 16}));
+    key(Qt::Key_Home);
+    EXPECT_EQ(editor.state().current, (GridCell{2, 1}));
+    EXPECT_GE(grid->cellRect(2, 1).left(), 0) << "the current cell is scrolled into view";
+    key(Qt::Key_End);
+    EXPECT_EQ(across->value(), across->maximum());
+
+    // Dragging a column border in the header works on the scrolled columns too.
+    QPoint border(grid->cellRect(0, 31).right() + 1, GridRowHeight / 2);
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, border);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(border + QPoint(10, 0)), QPointF(grid->viewport()->mapToGlobal(border)),
+                     Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(grid->viewport(), &drag);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, border + QPoint(10, 0));
+    EXPECT_EQ(grid->columnWidths()[31], GridCharColumnWidth + 10);
+    EXPECT_EQ(across->maximum(), grid->cellRect(1, 32).right() + 1 + across->value() - grid->viewport()->width());
+}
+
+// The pixels of a cell as drawn in the viewport, at the screen's pixel ratio.
+QImage cellImage(const QImage& viewport, const QRect& cell)
+{
+    qreal ratio = viewport.devicePixelRatio();
+    QRect pixels(QPointF(cell.topLeft()).toPoint() * ratio, cell.size() * ratio);
+    return viewport.copy(pixels);
+}
+
+TEST_F(HexGridTest, ControlAndUndefinedBytesAreDrawnAsADotInTheCharacterColumnOnly)
+{
+    // Row 2, away from the current cell and the selection: 0x10, '.', 0x7F, 0x81 (undefined in
+    // 1252), 'A'.
+    Bytes data(48, 0);
+    const std::uint8_t row2[] = {0x10, '.', 0x7F, 0x81, 'A'};
+    std::copy(std::begin(row2), std::end(row2), data.begin() + 16);
+    openWithFirstSegment(data);
+    grid->refresh();
+    QImage drawn = grid->viewport()->grab().toImage();
+
+    QImage dot = cellImage(drawn, grid->cellRect(2, 18));
+    EXPECT_EQ(cellImage(drawn, grid->cellRect(2, 17)), dot) << "0x10";
+    EXPECT_EQ(cellImage(drawn, grid->cellRect(2, 19)), dot) << "0x7F";
+    EXPECT_EQ(cellImage(drawn, grid->cellRect(2, 20)), dot) << "0x81";
+    EXPECT_NE(cellImage(drawn, grid->cellRect(2, 21)), dot) << "'A'";
+    // The byte column shows the byte's value, not the dot.
+    EXPECT_NE(cellImage(drawn, grid->cellRect(2, 1)), cellImage(drawn, grid->cellRect(2, 2)));
 }
 
 }  // namespace
