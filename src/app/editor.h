@@ -179,7 +179,8 @@ template <typename Edit> bool Editor::editDocument(std::optional<std::size_t> s,
     change.segment = s;
     try {
         edit(change);
-        history_.record(std::move(change));
+        // A change of what a line shows alone leaves the file as it was: nothing to undo or save.
+        if (changesFile(change)) history_.record(std::move(change));
         return true;
     } catch (const EditRefused& refused) {
         undoChange(document_, change);

@@ -85,7 +85,9 @@ void Editor::forceApply(std::size_t s)
             Bytes written = bytesOfUnits(line);
             // Without a resize the characters fill the run; an odd last byte of it stays.
             std::size_t replaced = resize ? run.length : written.size();
-            change.steps.push_back(spliceSegment(document_, s, t, replaced, std::move(written)));
+            const SegmentBytes& data = document_.segments[s].data;
+            bool same = !resize && std::equal(written.begin(), written.end(), data.begin() + static_cast<std::ptrdiff_t>(t));
+            if (!same) change.steps.push_back(spliceSegment(document_, s, t, replaced, std::move(written)));
             if (recount) writeByte(document_, s, t - 1, static_cast<std::uint8_t>(line.size() & 0xFF), change);
             if (resize) clearForcedTexts(document_, s + 1, change);
             setForcedText(document_, s, line, change);

@@ -112,6 +112,13 @@ struct HeldBytes {
 
 }  // namespace
 
+bool changesFile(const Change& change)
+{
+    for (const EditStep& step : change.steps)
+        if (!std::holds_alternative<ForcedTextChange>(step)) return true;
+    return false;
+}
+
 void redoStep(Document& document, const EditStep& step)
 {
     std::visit(Redo{document}, step);

@@ -76,6 +76,9 @@ struct Change {
     bool empty() const { return steps.empty(); }
 };
 
+// Whether a change alters the bytes the document saves, not only what its lines show.
+bool changesFile(const Change& change);
+
 void redoStep(Document& document, const EditStep& step);
 void undoStep(Document& document, const EditStep& step);
 void redoChange(Document& document, const Change& change);

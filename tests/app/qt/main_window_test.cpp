@@ -231,5 +231,80 @@ TEST_F(MainWindowTest, CtrlCCopiesHexOnlyFromTheGrid)
     EXPECT_EQ(prompts.clipboard, "51524553");
 }
 
+QMenu* menuNamed(MainWindow& window, const QString& title)
+{
+    for (QAction* action : window.menuBar()->actions())
+        if (action->text() == title) return action->menu();
+    return nullptr;
+}
+
+QStringList textsOf(const QList<QAction*>& actions)
+{
+    QStringList texts;
+    for (QAction* action : actions)
+        if (!action->isSeparator()) texts << action->text();
+    return texts;
+}
+
+// Undo and Redo follow the design's items, in the Edit menu and the grid's popup, enabled only
+// when there is something to undo or redo; the title carries a "*" while the file is changed.
+TEST_F(MainWindowTest, UndoAndRedoItemsTheirShortcutsAndTheModifiedMark)
+{
+    showWindow(samplePath);
+    QMenu* edit = menuNamed(*window, QStringLiteral("Edit"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(textsOf(edit->actions()), (QStringList{"Find", "Find next", "Replace", "Force unicode", "Previous segment",
+                                                     "Next segment", "Undo", "Redo"}));
+    EXPECT_EQ(textsOf(menuNamed(*window, QStringLiteral("File"))->actions()),
+              (QStringList{"Open", "Save as", "Export texts...", "Import texts..."}));
+    EXPECT_EQ(textsOf(window->gridPopup()->actions()).mid(5), (QStringList{"Undo", "Redo"}));
+    QAction* undo = actionNamed(edit->actions(), "Undo");
+    QAction* redo = actionNamed(edit->actions(), "Redo");
+    EXPECT_EQ(undo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_EQ(redo->shortcuts(), (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+    EXPECT_FALSE(window->isWindowModified());
+
+    // A byte typed in the grid, then undone and redone with the keys.
+    window->hexGrid()->setFocus();
+    editor.gridMoveCurrent({1, 5});
+    window->refresh();
+    QTest::keyClicks(window->hexGrid(), "7A");
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_TRUE(window->isWindowModified());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Quillet by Dovrel[*]"));
+    std::uint8_t typed = editor.document().segments[0].data[0];
+    EXPECT_EQ(typed, 0x7A);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(editor.document().segments[0].data[0], 0x7A);
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_TRUE(redo->isEnabled());
+    key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(editor.document().segments[0].data[0], 0x7A);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(editor.document().segments[0].data[0], 0x7A);
+}
+
+TEST_F(MainWindowTest, ClosingAModifiedDocumentAsksAndCancelKeepsTheWindowOpen)
+{
+    showWindow(samplePath);
+    editor.selectSegment(5);
+    editor.textLineEdited(u"Changed");
+    editor.applyTextLine();
+    window->refresh();
+
+    prompts.saveChoices = {SaveChoice::Cancel};
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(prompts.saveChangesAsked, std::vector<std::string>{"Save changes to sample.rsc?"});
+
+    prompts.saveChoices = {SaveChoice::Discard};
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->isVisible());
+}
+
 }  // namespace
 }  // namespace quillet
