@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -130,6 +131,81 @@ TEST_F(TextsCommand, TextOf255UnitsIsTaken)
     Bytes saved = test::readFileBytes(out);
     ASSERT_EQ(saved.size(), 24u + 2 * 253);
     EXPECT_EQ(saved[7], 0xFF);
+}
+
+// The PO round trip as a translator makes it, through gettext's own tools when they are here.
+bool gettextInstalled()
+{
+    return std::system("command -v msgen >/dev/null 2>&1 && command -v msgfilter >/dev/null 2>&1 && "
+                       "command -v msgfmt >/dev/null 2>&1") == 0;
+}
+
+std::string shellQuoted(const std::string& text)
+{
+    return "'" + text + "'";
+}
+
+TEST_F(TextsCommand, PoExportIsRecognisedByContentAndFormatOptionsAgree)
+{
+    std::string sample = std::string(QUILLET_EXAMPLES_DIR) + "/sample.rsc";
+    test::CliResult po = runCli({"texts", "export", "--po", sample});
+    ASSERT_EQ(po.exitStatus, 0) << po.err;
+    EXPECT_EQ(runCli({"texts", "export", "--format", "po", sample}).out, po.out);
+    EXPECT_EQ(runCli({"texts", "export", "--format=tsv", sample}).out, runCli({"texts", "export", sample}).out);
+    EXPECT_NE(po.out.find("msgctxt"), std::string::npos);
+    EXPECT_NE(po.out.find("Content-Type: text/plain; charset=UTF-8"), std::string::npos);
+    EXPECT_EQ(runCli({"texts", "export", "--format", "xml", sample}).exitStatus, 2);
+    EXPECT_EQ(runCli({"texts", "export", "--po", "--format", "tsv", sample}).exitStatus, 2);
+    // An untranslated PO file, named like a text file, imports as PO and changes nothing.
+    writeText(texts, po.out);
+    test::CliResult imported = runCli({"texts", "import", sample, texts, out});
+    ASSERT_EQ(imported.exitStatus, 0) << imported.err;
+    EXPECT_EQ(hexOf(test::readFileBytes(out)), hexOf(test::readFileBytes(sample)));
+}
+
+TEST_F(TextsCommand, PoFilledByMsgenGivesTheFileBackAndMsgfilterChangesEveryText)
+{
+    if (!gettextInstalled()) GTEST_SKIP() << "gettext's tools are not installed";
+    std::string sample = std::string(QUILLET_EXAMPLES_DIR) + "/sample.rsc";
+    std::string po = test::tempPath("sample.po");
+    writeText(po, runCli({"texts", "export", "--po", sample}).out);
+    ASSERT_EQ(std::system(("msgfmt --check -o /dev/null " + shellQuoted(po)).c_str()), 0);
+
+    std::string filled = test::tempPath("filled.po");
+    ASSERT_EQ(std::system(("msgen " + shellQuoted(po) + " > " + shellQuoted(filled)).c_str()), 0);
+    test::CliResult same = runCli({"texts", "import", sample, filled, out});
+    ASSERT_EQ(same.exitStatus, 0) << same.err;
+    EXPECT_EQ(hexOf(test::readFileBytes(out)), hexOf(test::readFileBytes(sample)));
+
+    std::string upper = test::tempPath("upper.po");
+    ASSERT_EQ(std::system(("msgfilter --keep-header -i " + shellQuoted(filled) + " -o " + shellQuoted(upper) +
+                           " tr a-z A-Z").c_str()),
+              0);
+    test::CliResult changed = runCli({"texts", "import", sample, upper, out});
+    ASSERT_EQ(changed.exitStatus, 0) << changed.err;
+    test::CliResult listed = runCli({"list", out});
+    EXPECT_NE(listed.out.find("HELLO, WORLD"), std::string::npos) << listed.out;
+    // Every offset follows: the result loads and exports the upper-cased texts.
+    test::CliResult again = runCli({"texts", "export", out});
+    EXPECT_EQ(again.exitStatus, 0);
+    for (const char* name : {"sample.po", "filled.po", "upper.po"}) std::filesystem::remove(test::tempPath(name));
+}
+
+TEST_F(TextsCommand, APoOfAnotherVersionOfTheFileIsRefusedWithItsLine)
+{
+    std::string sample = std::string(QUILLET_EXAMPLES_DIR) + "/sample.rsc";
+    std::string po = runCli({"texts", "export", "--po", sample}).out;
+    std::size_t msgid = po.find("msgid \"Hello");
+    ASSERT_NE(msgid, std::string::npos);
+    po.replace(msgid, 12, "msgid \"Jello");
+    std::size_t msgstr = po.find("msgstr \"\"", msgid);
+    po.replace(msgstr, 9, "msgstr \"Hi\"");
+    writeText(texts, po);
+    std::size_t line = static_cast<std::size_t>(std::count(po.begin(), po.begin() + static_cast<std::ptrdiff_t>(msgid), '\n')) + 1;
+    test::CliResult run = runCli({"texts", "import", sample, texts, out});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.err.rfind("quillet-cli: " + texts + ":" + std::to_string(line) + ": ", 0), 0u) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 }  // namespace

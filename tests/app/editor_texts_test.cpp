@@ -1,0 +1,84 @@
+// The window's Export texts and Import texts: a translators' file written and read back as one
+// change.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "support/editor_fixture.h"
+#include "support/resource_builder.h"
+
+namespace quillet {
+namespace {
+
+std::string textOf(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class EditorTexts : public test::EditorFixture {
+protected:
+    void SetUp() override { open(test::workedExampleFile(), "worked.rsc"); }
+    std::string exported(const std::string& name)
+    {
+        std::string path = test::tempPath(name);
+        std::filesystem::remove(path);
+        prompts.textsNames.push_back(path);
+        editor.exportTexts();
+        return textOf(path);
+    }
+    void import(const std::string& name, const std::string& text)
+    {
+        std::string path = test::tempPath(name);
+        std::ofstream(path, std::ios::binary) << text;
+        prompts.textsNames.push_back(path);
+        editor.importTexts();
+    }
+};
+
+TEST_F(EditorTexts, ExportWritesPoOrTabFormatByTheNamesExtension)
+{
+    std::string po = exported("worked.po");
+    EXPECT_NE(po.find("msgctxt \"2\"\nmsgid \"Hi\"\nmsgstr \"\""), std::string::npos) << po;
+    EXPECT_NE(po.find("worked.rsc"), std::string::npos);
+    EXPECT_EQ(exported("worked.txt"), "2\tHi\n");
+}
+
+TEST_F(EditorTexts, ImportIsOneChangeThatUndoTakesBack)
+{
+    std::string po = exported("translated.po");
+    std::size_t msgstr = po.find("msgstr \"\"", po.find("msgid \"Hi\""));
+    po.replace(msgstr, 9, "msgstr \"Hallo\"");
+    import("translated.po", po);
+    EXPECT_EQ(line(1), "002(1) Hallo");
+    EXPECT_EQ(document().indexTable, (IndexEntries{4, 7, 19}));
+    EXPECT_TRUE(editor.isModified());
+    editor.undo();
+    EXPECT_EQ(line(1), "002(1) Hi");
+    EXPECT_FALSE(editor.isModified());
+}
+
+TEST_F(EditorTexts, ABadFileIsReportedWithItsLineAndChangesNothing)
+{
+    import("bad.txt", "2\tHey\n9\tNo\n");
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(prompts.messages[0].text.rfind("bad.txt:2: ", 0), 0u) << prompts.messages[0].text;
+    EXPECT_EQ(line(1), "002(1) Hi");
+    EXPECT_FALSE(editor.canUndo());
+}
+
+TEST_F(EditorTexts, ExportAsksBeforeReplacingAFile)
+{
+    std::string path = test::writeTempFile(test::bytesFromHex("41"), "kept.txt");
+    prompts.textsNames.push_back(path);
+    prompts.answers = {false};
+    editor.exportTexts();
+    EXPECT_EQ(textOf(path), "A");
+    ASSERT_EQ(prompts.questions.size(), 1u);
+    EXPECT_EQ(prompts.questions[0].text, "kept.txt already exists.\nDo you want to replace it?");
+}
+
+}  // namespace
+}  // namespace quillet
