@@ -148,6 +148,7 @@ private:
     bool offerToSave();
     bool saveTo(const std::string& fileName);
     std::optional<std::string> askSaveName();
+    std::optional<Bytes> patternOrWarn(const std::u16string& text, PatternMode mode);
     void showIoError(const std::string& text);
     void showRefusal(const std::string& text);
     void showUndoneChange(const Change* change);

@@ -8,6 +8,15 @@
 
 namespace quillet {
 
+// The pattern of a text in a mode; a text the code page cannot hold is refused with a warning.
+std::optional<Bytes> Editor::patternOrWarn(const std::u16string& text, PatternMode mode)
+{
+    std::string error;
+    std::optional<Bytes> pattern = patternBytes(text, mode, codePage_, &error);
+    if (!pattern) showRefusal(error);
+    return pattern;
+}
+
 void Editor::find()
 {
     if (!currentSegment()) return;
@@ -35,12 +44,8 @@ void Editor::searchForward(bool fromSegmentStart)
     commitTypedByte();
     const Segment* selected = currentSegment();
     if (!selected) return;
-    std::string error;
-    std::optional<Bytes> pattern = patternBytes(findFields_.text, findFields_.mode, codePage_, &error);
-    if (!pattern) {
-        showRefusal(error);
-        return;
-    }
+    std::optional<Bytes> pattern = patternOrWarn(findFields_.text, findFields_.mode);
+    if (!pattern) return;
     std::size_t first = *state_.selectedSegment;
     std::size_t start = fromSegmentStart ? 0 : GridLayout::of(document_, *selected).startAfter(state_.current);
     auto hit = findInSegments(document_.segments, first, start, *pattern);
@@ -61,13 +66,10 @@ void Editor::replaceAll(bool fromBeginning)
     commitTypedByte();
     const Segment* selected = currentSegment();
     if (!selected) return;
-    std::string error;
-    std::optional<Bytes> pattern = patternBytes(replaceFields_.lookFor, replaceFields_.mode, codePage_, &error);
-    std::optional<Bytes> replacement = patternBytes(replaceFields_.replaceWith, replaceFields_.mode, codePage_, &error);
-    if (!pattern || !replacement) {
-        showRefusal(error);
-        return;
-    }
+    std::optional<Bytes> pattern = patternOrWarn(replaceFields_.lookFor, replaceFields_.mode);
+    if (!pattern) return;
+    std::optional<Bytes> replacement = patternOrWarn(replaceFields_.replaceWith, replaceFields_.mode);
+    if (!replacement) return;
     std::size_t first = fromBeginning ? 0 : *state_.selectedSegment;
     std::size_t start = fromBeginning ? 0 : GridLayout::of(document_, *selected).startAfter(state_.current);
     ReplaceWrites writes;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <iostream>
 
 #include "cli/cli_support.h"
@@ -8,27 +9,32 @@ namespace quillet::cli {
 
 namespace {
 
+// Output gathered into pieces of about a megabyte: a list of millions of lines is written
+// quickly and never held whole.
+class PieceOutput {
+public:
+    ~PieceOutput() { std::cout << text_; }
+    PieceOutput& operator<<(const std::string& text)
+    {
+        text_ += text;
+        if (text_.size() > (1 << 20)) {
+            std::cout << text_;
+            text_.clear();
+        }
+        return *this;
+    }
+
+private:
+    std::string text_;
+};
+
 void printLines(const Document& document)
 {
-    std::string out = "[index]\n";
-    for (std::size_t k = 0; k < document.indexTable.size(); ++k) {
-        out += document.indexLine(k);
-        out += '\n';
-        if (out.size() > (1 << 20)) {
-            std::cout << out;
-            out.clear();
-        }
-    }
-    out += "[segments]\n";
-    for (std::size_t j = 0; j < document.segments.size(); ++j) {
-        out += document.segmentLine(j);
-        out += '\n';
-        if (out.size() > (1 << 20)) {
-            std::cout << out;
-            out.clear();
-        }
-    }
-    std::cout << out;
+    PieceOutput out;
+    out << "[index]\n";
+    for (std::size_t k = 0; k < document.indexTable.size(); ++k) out << document.indexLine(k) << "\n";
+    out << "[segments]\n";
+    for (std::size_t j = 0; j < document.segments.size(); ++j) out << document.segmentLine(j) << "\n";
 }
 
 std::string jsonString(const std::string& utf8)
@@ -53,33 +59,38 @@ std::string jsonString(const std::string& utf8)
     return out + "\"";
 }
 
+// The data of a segment as hex, a piece at a time: a raw file of a gigabyte is never held as
+// two gigabytes of text.
+void printHex(PieceOutput& out, const SegmentBytes& data)
+{
+    constexpr std::size_t Piece = 1 << 16;
+    std::string hex;
+    for (std::size_t at = 0; at < data.size(); at += Piece) {
+        hex.clear();
+        for (std::size_t i = at; i < std::min(data.size(), at + Piece); ++i) appendHexByte(hex, data[i]);
+        out << hex;
+    }
+}
+
 void printJson(const Document& document)
 {
-    std::string out = "{\n  \"no_index\": " + std::string(document.noIndex ? "true" : "false") + ",\n  \"index\": [";
-    for (std::size_t k = 0; k < document.indexTable.size(); ++k) {
-        if (k > 0) out += ", ";
-        out += std::to_string(document.indexTable[k]);
-        if (out.size() > (1 << 20)) {
-            std::cout << out;
-            out.clear();
-        }
-    }
-    out += "],\n  \"segments\": [";
+    PieceOutput out;
+    out << "{\n  \"no_index\": " << std::string(document.noIndex ? "true" : "false") << ",\n  \"index\": [";
+    for (std::size_t k = 0; k < document.indexTable.size(); ++k)
+        out << (k > 0 ? ", " : "") << std::to_string(document.indexTable[k]);
+    out << "],\n  \"segments\": [";
     for (std::size_t j = 0; j < document.segments.size(); ++j) {
         const Segment& segment = document.segments[j];
-        out += j == 0 ? "\n    " : ",\n    ";
-        out += "{\"kind\": \"" + std::string(segment.isUnicode() ? "unicode" : "data") + "\"";
-        out += ", \"offset\": " + std::to_string(segment.offset);
-        out += ", \"size\": " + std::to_string(segment.size());
-        out += ", \"line\": " + jsonString(document.segmentLine(j));
-        out += ", \"data\": \"";
-        for (std::uint8_t byte : segment.data) appendHexByte(out, byte);
-        out += "\"}";
-        std::cout << out;
-        out.clear();
+        out << (j == 0 ? "\n    " : ",\n    ");
+        out << "{\"kind\": \"" + std::string(segment.isUnicode() ? "unicode" : "data") + "\"";
+        out << ", \"offset\": " + std::to_string(segment.offset);
+        out << ", \"size\": " + std::to_string(segment.size());
+        out << ", \"line\": " + jsonString(document.segmentLine(j));
+        out << ", \"data\": \"";
+        printHex(out, segment.data);
+        out << "\"}";
     }
-    out += document.segments.empty() ? "]\n}\n" : "\n  ]\n}\n";
-    std::cout << out;
+    out << (document.segments.empty() ? "]\n}\n" : "\n  ]\n}\n");
 }
 
 }  // namespace
