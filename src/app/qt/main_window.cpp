@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QStatusBar>
@@ -19,6 +20,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <new>
 
 #include "app/editor.h"
 #include "app/qt/app_resources.h"
@@ -285,9 +288,16 @@ void MainWindow::nameWidgets()
     for (const auto& [object, name] : named) object->setObjectName(QString::fromLatin1(name));
 }
 
+// A command that runs out of memory ends with a message, never with the program: the edits
+// themselves take back what they had done.
 template <typename Handler> void MainWindow::run(Handler handler)
 {
-    handler(editor_);
+    try {
+        handler(editor_);
+    } catch (const std::bad_alloc&) {
+        QMessageBox::critical(this, QStringLiteral("Quillet"),
+                              QStringLiteral("There is not enough memory to finish this command."));
+    }
     refresh();
 }
 
