@@ -206,5 +206,30 @@ TEST_F(MappedDocument, AFileCutShortReadsAsZerosPastItsNewEnd)
     EXPECT_EQ(bytes[newEnd], 0);  // the rest of the last page, as the system fills it
 }
 
+TEST_F(MappedDocument, ADocumentCutShortIsSearchedAndSavedWithZerosPastTheNewEnd)
+{
+    // Larger than the writer's buffer, so that the bytes go to the system straight from the
+    // mapping; none of the pages was read before the save.
+    original = rawFileBytes(64);
+    writeFile(path, original);
+    Document document = loadMapped();
+    const std::size_t newEnd = 2 * PageSize;
+    cutShort(path, newEnd);
+
+    std::string savedPath = folder / "kept.bin";
+    saveResource(document, savedPath);
+    Bytes expected(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(newEnd));
+    expected.resize(original.size(), 0);
+    EXPECT_EQ(readFileBytes(savedPath), expected);
+
+    writeFile(path, original);
+    Document searched = loadMapped();
+    cutShort(path, PageSize);
+    Bytes tail(original.end() - 8, original.end());
+    EXPECT_FALSE(findInSegments(searched.segments, 0, 0, tail));
+    Bytes head(original.begin() + 8, original.begin() + 16);
+    EXPECT_EQ(findInSegments(searched.segments, 0, 0, head), (SearchHit{0, 8}));
+}
+
 }  // namespace
 }  // namespace quillet
