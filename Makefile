@@ -35,6 +35,7 @@ bench: build
 	./$(BUILD)/quillet_load_bench
 	./$(BUILD)/quillet_search_bench
 	./$(BUILD)/quillet_cli_bench $(BENCH_DIR)
+	./$(BUILD)/quillet_undo_bench $(BENCH_DIR)
 	./$(BUILD)/quillet_grid_bench
 
 install: build
