@@ -36,7 +36,7 @@ bench: build
 	./$(BUILD)/quillet_search_bench
 	./$(BUILD)/quillet_cli_bench $(BENCH_DIR)
 	./$(BUILD)/quillet_undo_bench $(BENCH_DIR)
-	./$(BUILD)/quillet_grid_bench
+	./$(BUILD)/quillet_grid_bench $(BENCH_DIR)
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
