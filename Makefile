@@ -32,8 +32,8 @@ sanitize: deps
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
 
 bench: build
-	./$(BUILD)/quillet_load_bench
-	./$(BUILD)/quillet_search_bench
+	./$(BUILD)/quillet_load_bench $(BENCH_DIR)
+	./$(BUILD)/quillet_search_bench $(BENCH_DIR)
 	./$(BUILD)/quillet_cli_bench $(BENCH_DIR)
 	./$(BUILD)/quillet_undo_bench $(BENCH_DIR)
 	./$(BUILD)/quillet_grid_bench $(BENCH_DIR)
