@@ -3,9 +3,11 @@
 // five runs, the commands run in turn so that they meet the same load of the machine.
 //
 // Usage: quillet_cli_bench [FOLDER]   (the files are written there, default /tmp, and removed)
+// QUILLET_CLI=PATH measures another build of the tool, to compare two builds.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
@@ -26,6 +28,12 @@ namespace {
 
 constexpr int Runs = 5;
 const std::string Needle = "QUILLET-NEEDLE-0123456";  // 22 bytes
+
+std::string cliPath()
+{
+    const char* other = std::getenv("QUILLET_CLI");
+    return other != nullptr && *other != '\0' ? other : QUILLET_CLI_PATH;
+}
 
 struct Measure {
     double seconds = 0;
@@ -105,7 +113,7 @@ std::vector<Measure> medians(const std::vector<std::function<Measure()>>& works)
 // Whether quillet-cli find prints the one hit, at the file's last bytes: segment, index, position.
 bool findPrintsTheHit(const std::string& path, std::uint64_t size)
 {
-    std::string command = std::string(QUILLET_CLI_PATH) + " find --text " + Needle + " '" + path + "'";
+    std::string command = cliPath() + " find --text " + Needle + " '" + path + "'";
     FILE* output = ::popen(command.c_str(), "r");
     if (!output) return false;
     char line[256] = {};
@@ -127,7 +135,7 @@ void benchFind(const std::string& path, std::uint64_t size, const char* label)
     writeRawFile(path, size, Needle);
     warmPageCache(path);
     std::vector<Measure> m = medians({
-        [&] { return runProcess({QUILLET_CLI_PATH, "find", "--text", Needle, path}); },
+        [&] { return runProcess({cliPath(), "find", "--text", Needle, path}); },
         [&] { return runProcess({"grep", "-c", "-F", Needle, path}); },
         [&] { return mappedSearch(path, Needle); },
     });
@@ -151,7 +159,7 @@ void benchList(const std::string& path)
 {
     writeRawFile(path, GiB, Needle);
     warmPageCache(path);
-    std::vector<Measure> m = medians({[&] { return runProcess({QUILLET_CLI_PATH, "list", path}); }});
+    std::vector<Measure> m = medians({[&] { return runProcess({cliPath(), "list", path}); }});
     const Measure& list = m[0];
     bool met = list.seconds < 0.050 && list.peakKiB < 64 * 1024;
     std::printf("list, 1 GiB raw file: %.1f ms (target < 50 ms), peak memory %.1f MiB (target < 64 MiB): %s%s\n",
@@ -165,6 +173,7 @@ int main(int argc, char** argv)
 {
     std::string folder = argc > 1 ? argv[1] : "/tmp";
     printMachineLoad();
+    std::printf("measuring %s\n", cliPath().c_str());
     benchFind(folder + "/quillet-bench-find-256m.bin", 256 * MiB, "256 MiB");
     benchFind(folder + "/quillet-bench-find-1g.bin", GiB, "1 GiB");
     benchList(folder + "/quillet-bench-list-1g.bin");
