@@ -1,7 +1,7 @@
 # make run       build the editor and open examples/sample.rsc (or FILE=...)
 # make test      build everything and run all tests
 # make sanitize  build the core tests with AddressSanitizer and UBSan and run them
-# make bench     build and run the benchmarks
+# make bench     build and run the benchmarks (their files go to BENCH_DIR, default /tmp)
 # make install   install into PREFIX (default /usr/local)
 
 BUILD ?= build
@@ -9,6 +9,7 @@ ASAN_BUILD ?= build-asan
 PREFIX ?= /usr/local
 FILE ?= examples/sample.rsc
 JOBS ?= 2
+BENCH_DIR ?= /tmp
 
 .PHONY: deps build run test sanitize bench install clean
 
@@ -31,9 +32,11 @@ sanitize: deps
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
 
 bench: build
-	./$(BUILD)/quillet_load_bench
-	./$(BUILD)/quillet_search_bench
-	./$(BUILD)/quillet_grid_bench
+	./$(BUILD)/quillet_load_bench $(BENCH_DIR)
+	./$(BUILD)/quillet_search_bench $(BENCH_DIR)
+	./$(BUILD)/quillet_cli_bench $(BENCH_DIR)
+	./$(BUILD)/quillet_undo_bench $(BENCH_DIR)
+	./$(BUILD)/quillet_grid_bench $(BENCH_DIR)
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)

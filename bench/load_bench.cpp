@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bench_files.h"
+#include "large_files.h"
 #include "model/codepage.h"
 #include "model/loader.h"
 #include "model/saver.h"
@@ -63,6 +64,7 @@ int main(int argc, char** argv)
 {
     std::string folder = argc > 1 ? argv[1] : "/tmp";
     const int runs = 5;
+    bench::printMachineLoad();
 
     std::string entriesPath = folder + "/quillet-bench-entries.rsc";
     bench::writeFile(entriesPath, bench::manyEntriesFile());

@@ -79,6 +79,7 @@ void Editor::openDocument(Document document, const std::string& fileName)
     document_ = std::move(document);
     history_.clear();
     savedName_.clear();
+    toldFileCutShort_ = false;
     state_.selectedSegment.reset();
     state_.selectedIndexLine.reset();
     state_.fileNamePanel = fileName;
@@ -131,7 +132,19 @@ bool Editor::saveTo(const std::string& fileName)
     }
     history_.markClean();
     savedName_ = fileName;
+    tellIfFileCutShort();
     return true;
+}
+
+// A file held as a mapping may be cut short by another program while it is open; its lost
+// bytes then read as 00. Told once, after the command that read them.
+void Editor::tellIfFileCutShort()
+{
+    if (toldFileCutShort_ || !document_.fileCutShort()) return;
+    toldFileCutShort_ = true;
+    showRefusal(baseName(state_.fileNamePanel) +
+                " changed on disk while it was open: another program cut it short. The bytes past its "
+                "new end could not be read and show as 00. Save under a new name to keep the rest.");
 }
 
 std::string Editor::documentName() const

@@ -72,6 +72,9 @@ public:
     // Whether the window may close: a modified document is first offered for saving.
     bool confirmClose();
     bool isModified() const { return !history_.isClean(); }
+    // Tells the person, once per document, that another program cut the open file short on
+    // disk, so that its lost bytes read as 00. Runs after the commands that read the bytes.
+    void tellIfFileCutShort();
 
     // Undo and redo
     bool canUndo() const { return history_.canUndo(); }
@@ -172,6 +175,8 @@ private:
     // made from exactly (not so past a unit 0 or for an unpaired surrogate).
     std::u16string filledLine_;
     bool filledLineExact_ = true;
+    // Whether the person was told that the open file was cut short on disk under it.
+    bool toldFileCutShort_ = false;
 };
 
 template <typename Edit> bool Editor::editDocument(std::optional<std::size_t> s, Edit&& edit)

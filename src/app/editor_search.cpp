@@ -49,6 +49,7 @@ void Editor::searchForward(bool fromSegmentStart)
     std::size_t first = *state_.selectedSegment;
     std::size_t start = fromSegmentStart ? 0 : GridLayout::of(document_, *selected).startAfter(state_.current);
     auto hit = findInSegments(document_.segments, first, start, *pattern);
+    tellIfFileCutShort();
     if (!hit) return;
     moveToSegment(hit->segment);
     const Segment& segment = document_.segments[hit->segment];
@@ -98,6 +99,7 @@ void Editor::replaceAll(bool fromBeginning)
     }
     prompts_.showMessage(MessageKind::Information, "Information", "Make " + std::to_string(count) + " replace(s)");
     if (count > 0 && currentSegment()) showSelectedSegment();
+    tellIfFileCutShort();
 }
 
 }  // namespace quillet

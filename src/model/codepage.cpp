@@ -14,7 +14,6 @@
 namespace quillet {
 
 struct CodePage::Tables {
-    int number = 0;
     bool doubleByte = false;
     std::vector<std::string> unitBytes;          // 65536 entries, "?" for units the page lacks
     std::array<std::uint16_t, 256> byteUnit{};   // first UTF-16 unit of each byte, 0 for a lead
@@ -155,7 +154,6 @@ void fillIdentity(CodePage::Tables& tables)
 std::shared_ptr<const CodePage::Tables> buildTables(int number)
 {
     auto tables = std::make_shared<CodePage::Tables>();
-    tables->number = number;
     const std::string iconvName = "CP" + std::to_string(number);
     Converter encoder(iconvName, "UTF-16LE");
     Converter decoder("UTF-32LE", iconvName);
@@ -179,16 +177,30 @@ void appendShown(std::string& text, char32_t codePoint)
 
 }  // namespace
 
-CodePage::CodePage(std::shared_ptr<const Tables> tables) : tables_(std::move(tables)) {}
+// A code page's number, and its tables once a conversion has needed them.
+struct CodePage::Source {
+    explicit Source(int codePageNumber) : number(codePageNumber) {}
+    const int number;
+    std::once_flag built;
+    std::shared_ptr<const Tables> tables;
+};
+
+CodePage::CodePage(std::shared_ptr<Source> source) : source_(std::move(source)) {}
 
 CodePage CodePage::fromNumber(int number)
 {
     static std::mutex cacheMutex;
-    static std::map<int, std::shared_ptr<const Tables>> cache;
+    static std::map<int, std::shared_ptr<Source>> cache;
     std::lock_guard lock(cacheMutex);
-    std::shared_ptr<const Tables>& tables = cache[number];
-    if (!tables) tables = buildTables(number);
-    return CodePage(tables);
+    std::shared_ptr<Source>& source = cache[number];
+    if (!source) source = std::make_shared<Source>(number);
+    return CodePage(source);
+}
+
+const CodePage::Tables& CodePage::tables() const
+{
+    std::call_once(source_->built, [this] { source_->tables = buildTables(source_->number); });
+    return *source_->tables;
 }
 
 std::optional<CodePage> CodePage::byName(std::string_view name)
@@ -219,22 +231,22 @@ CodePage CodePage::system()
 
 int CodePage::number() const
 {
-    return tables_->number;
+    return source_->number;
 }
 
 bool CodePage::isDoubleByte() const
 {
-    return tables_->doubleByte;
+    return tables().doubleByte;
 }
 
 const std::string& CodePage::fromUnit(std::uint16_t unit) const
 {
-    return tables_->unitBytes[unit];
+    return tables().unitBytes[unit];
 }
 
 std::uint16_t CodePage::toUnit(std::uint8_t ch) const
 {
-    return tables_->byteUnit[ch];
+    return tables().byteUnit[ch];
 }
 
 bool CodePage::isUnassigned(std::uint8_t ch) const
@@ -244,17 +256,18 @@ bool CodePage::isUnassigned(std::uint8_t ch) const
 
 std::string CodePage::toUtf8(std::string_view ansi) const
 {
+    const Tables& tables = this->tables();
     std::string text;
     text.reserve(ansi.size());
     for (std::size_t i = 0; i < ansi.size(); ++i) {
         const auto byte = static_cast<unsigned char>(ansi[i]);
-        if (!tables_->leadByte[byte]) {
-            appendShown(text, tables_->byteCodePoint[byte]);
+        if (!tables.leadByte[byte]) {
+            appendShown(text, tables.byteCodePoint[byte]);
             continue;
         }
         char32_t pair = 0;
         if (i + 1 < ansi.size())
-            pair = tables_->pairCodePoint[byte * 256 + static_cast<unsigned char>(ansi[i + 1])];
+            pair = tables.pairCodePoint[byte * 256 + static_cast<unsigned char>(ansi[i + 1])];
         // A lead byte without a valid trail stands alone, so the next byte keeps its meaning.
         if (pair == 0) {
             text += replacement;
@@ -268,16 +281,18 @@ std::string CodePage::toUtf8(std::string_view ansi) const
 
 bool CodePage::hasUnit(char16_t unit) const
 {
-    return unit == u'?' || tables_->unitBytes[unit] != replacement;
+    return unit == u'?' || tables().unitBytes[unit] != replacement;
 }
 
 std::optional<std::string> CodePage::encode(std::u16string_view units) const
 {
+    const std::vector<std::string>& unitBytes = tables().unitBytes;
     std::string bytes;
     bytes.reserve(units.size());
     for (char16_t unit : units) {
-        if (!hasUnit(unit)) return std::nullopt;
-        bytes += tables_->unitBytes[unit];
+        const std::string& converted = unitBytes[unit];
+        if (unit != u'?' && converted == replacement) return std::nullopt;
+        bytes += converted;
     }
     return bytes;
 }

@@ -9,7 +9,8 @@ namespace quillet {
 
 // The 8-bit ANSI code page in which every text of the program is held, with the per-character
 // conversions to and from 16-bit units. Built once per code page from the C library's iconv
-// into lookup tables; copies share the tables.
+// into lookup tables, when a conversion first needs them, so that a command that converts no
+// text never pays for them; copies share the tables.
 class CodePage {
 public:
     // "1251", "CP1251", "cp1251", "windows-1251" (any case). Only the Windows code pages
@@ -46,10 +47,12 @@ public:
     struct Tables;
 
 private:
-    explicit CodePage(std::shared_ptr<const Tables> tables);
+    struct Source;
+    explicit CodePage(std::shared_ptr<Source> source);
     // The code page of a known number, its tables built on first use and kept.
     static CodePage fromNumber(int number);
-    std::shared_ptr<const Tables> tables_;
+    const Tables& tables() const;
+    std::shared_ptr<Source> source_;
 };
 
 }  // namespace quillet

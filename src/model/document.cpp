@@ -1,5 +1,6 @@
 #include "model/document.h"
 
+#include "model/file_mapping.h"
 #include "model/line_format.h"
 #include "model/utf8.h"
 
@@ -24,6 +25,11 @@ std::string Document::segmentLine(std::size_t j) const
     if (segment.isUnicode()) return line + readableUtf8(unitsOf(segment.data.data(), segment.data.size()));
     if (segment.forcedText) return line + readableUtf8(*segment.forcedText);
     return line + dataRange(segment);
+}
+
+bool Document::fileCutShort() const
+{
+    return mapping && mapping->damaged();
 }
 
 }  // namespace quillet

@@ -1,11 +1,14 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "model/segment.h"
 
 namespace quillet {
+
+class FileMapping;
 
 // What saving needs of the loaded file: its length and its second header word. The bytes
 // themselves are not kept, so that a large file is held once, in its segments.
@@ -26,6 +29,9 @@ struct Document {
     IndexEntries indexTable;
     std::vector<Segment> segments;
     bool noIndex = false;
+    // The mapping of the file the bytes were taken from, if they were: kept while the document
+    // lives, so that a file cut short under it is still told once the bytes are the segments' own.
+    std::shared_ptr<const FileMapping> mapping;
 
     // File position of the first byte of a segment's data.
     std::int64_t dataStart(const Segment& segment) const;
@@ -33,6 +39,9 @@ struct Document {
     std::string indexLine(std::size_t entry) const;
     // The segment list's line of segment j, in UTF-8.
     std::string segmentLine(std::size_t j) const;
+    // True once bytes of the mapped file could not be read because another program cut the file
+    // short: they read as zeros.
+    bool fileCutShort() const;
 };
 
 }  // namespace quillet

@@ -1,5 +1,6 @@
 #include "model/file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -25,6 +26,18 @@ IoError errorFromErrno()
     return IoError(ioErrorText(errno));
 }
 
+void writeAll(int fd, const char* data, std::size_t size);
+
+// Writes the first piece of a block through a copy in memory of our own, returning its length.
+// The system refuses to read a page of a mapped file that another program cut short; copied
+// here, the page is read by the program itself, whose fault handler gives it as zeros.
+std::size_t writeThroughCopy(int fd, const char* data, std::size_t size)
+{
+    std::vector<char> copy(data, data + std::min(size, WriteBufferSize));
+    writeAll(fd, copy.data(), copy.size());
+    return copy.size();
+}
+
 // Writes a whole block, retrying short writes and interruptions.
 void writeAll(int fd, const char* data, std::size_t size)
 {
@@ -32,7 +45,8 @@ void writeAll(int fd, const char* data, std::size_t size)
         ssize_t written = ::write(fd, data, size);
         if (written < 0) {
             if (errno == EINTR) continue;
-            throw errorFromErrno();
+            if (errno != EFAULT) throw errorFromErrno();
+            written = static_cast<ssize_t>(writeThroughCopy(fd, data, size));
         }
         data += written;
         size -= static_cast<std::size_t>(written);

@@ -190,8 +190,11 @@ std::string tooLarge(std::uint64_t length, std::uint64_t largest, const char* wh
 Document rawDocumentOf(const ReadOnlyFile& file, const Bytes& first)
 {
     if (file.isLocal()) {
-        if (auto mapping = FileMapping::map(file.descriptor(), file.size()))
-            return rawDocument(SegmentBytes(mapping, 0, file.size()), first.data());
+        if (auto mapping = FileMapping::map(file.descriptor(), file.size())) {
+            Document document = rawDocument(SegmentBytes(mapping, 0, file.size()), first.data());
+            document.mapping = std::move(mapping);
+            return document;
+        }
     }
     if (file.size() > MaxReadLength)
         throw IoError(tooLarge(file.size(), MaxReadLength, "when it cannot be mapped"));

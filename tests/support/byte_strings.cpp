@@ -1,12 +1,10 @@
 #include "support/byte_strings.h"
+#include "support/scratch_folder.h"
 
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
-#include <unistd.h>
-
-#include <filesystem>
 
 namespace quillet::test {
 
@@ -19,13 +17,10 @@ int nibble(char ch)
     throw std::invalid_argument("not a hex digit in a byte string");
 }
 
-std::filesystem::path testFolder()
+// The folder of this run's files, removed with all it holds when the run ends.
+const ScratchFolder& testFolder()
 {
-    static const std::filesystem::path folder = [] {
-        auto path = std::filesystem::temp_directory_path() / ("quillet-test-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        return path;
-    }();
+    static const ScratchFolder folder;
     return folder;
 }
 }  // namespace
@@ -67,7 +62,7 @@ std::string hexOf(const SegmentBytes& bytes)
 
 std::string tempPath(const std::string& name)
 {
-    return (testFolder() / name).string();
+    return testFolder() / name;
 }
 
 std::string writeTempFile(const Bytes& bytes, const std::string& name)

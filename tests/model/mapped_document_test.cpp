@@ -1,0 +1,235 @@
+// Documents whose bytes are a mapping of their file: edits stay in memory until a save, a save
+// onto the mapped file itself leaves the mapping whole, and a file cut short under the mapping
+// reads as zeros past its new end instead of ending the process.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "model/edit_history.h"
+#include "model/edit_operations.h"
+#include "model/file_mapping.h"
+#include "model/loader.h"
+#include "model/saver.h"
+#include "search/byte_search.h"
+#include "support/byte_strings.h"
+#include "support/resource_builder.h"
+#include "support/scratch_folder.h"
+
+namespace quillet {
+namespace {
+
+using test::bytesFromHex;
+using test::readFileBytes;
+using test::ScratchFolder;
+
+const std::size_t PageSize = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+
+// A file without an index that spans several pages: its first and last words differ.
+Bytes rawFileBytes(std::size_t pages)
+{
+    Bytes bytes(pages * PageSize);
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    bytes[0] = 0x01;
+    bytes[bytes.size() - 2] = 0x02;
+    return bytes;
+}
+
+void writeFile(const std::string& path, const Bytes& bytes)
+{
+    Document document;
+    document.noIndex = true;
+    Segment segment;
+    segment.data = bytes;
+    document.segments.push_back(std::move(segment));
+    saveResource(document, path);
+}
+
+Bytes bytesOf(const Document& document)
+{
+    const SegmentBytes& data = document.segments.at(0).data;
+    return Bytes(data.begin(), data.end());
+}
+
+void cutShort(const std::string& path, std::size_t length)
+{
+    int fd = ::open(path.c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(length)), 0);
+    ::close(fd);
+}
+
+class MappedDocument : public ::testing::Test {
+protected:
+    ScratchFolder folder;
+    std::string path = folder / "raw.bin";
+    Bytes original = rawFileBytes(4);
+
+    void SetUp() override { writeFile(path, original); }
+
+    Document loadMapped()
+    {
+        Document document = loadResource(path);
+        EXPECT_TRUE(document.noIndex);
+        EXPECT_TRUE(document.segments.at(0).data.isMapped());
+        return document;
+    }
+};
+
+TEST_F(MappedDocument, LoaderMapsARawFileAndReadsAnIndexedOneAndAnEmptyOne)
+{
+    Document raw = loadMapped();
+    EXPECT_EQ(bytesOf(raw), original);
+    EXPECT_EQ(raw.header.length, original.size());
+
+    std::string indexedPath = folder / "indexed.rsc";
+    writeFile(indexedPath, test::workedExampleFile());
+    Document indexed = loadResource(indexedPath);
+    ASSERT_FALSE(indexed.noIndex);
+    ASSERT_EQ(indexed.segments.size(), 3u);
+    for (const Segment& segment : indexed.segments) EXPECT_FALSE(segment.data.isMapped());
+    EXPECT_EQ(savedImage(indexed), test::workedExampleFile());
+
+    std::string emptyPath = folder / "empty.rsc";
+    writeFile(emptyPath, Bytes{});
+    Document empty = loadResource(emptyPath);
+    EXPECT_TRUE(empty.noIndex);
+    ASSERT_EQ(empty.segments.size(), 1u);
+    EXPECT_EQ(empty.segments[0].size(), 0);
+    EXPECT_EQ(empty.header.length, 0u);
+    EXPECT_TRUE(savedImage(empty).empty());
+}
+
+TEST_F(MappedDocument, EditsLeaveTheFileOnDiskAsItWasUntilTheSave)
+{
+    Document typed = loadMapped();
+    Change change;
+    writeByte(typed, 0, 5000, 0xEE, change);
+    EXPECT_TRUE(typed.segments[0].data.isMapped());  // written in place, into a private page
+    EXPECT_EQ(typed.segments[0].data[5000], 0xEE);
+
+    Document spliced = loadMapped();
+    spliceSegment(spliced, 0, 100, 4, bytesFromHex("AA BB"));
+    EXPECT_FALSE(spliced.segments[0].data.isMapped());
+    EXPECT_EQ(spliced.segments[0].size(), static_cast<std::int64_t>(original.size() - 2));
+
+    Document replaced = loadMapped();
+    Bytes pattern(original.begin() + 9000, original.begin() + 9008);
+    NoProgress progress;
+    ReplaceWrites writes = replaceInSegments(replaced.segments, 0, 0, pattern, Bytes(8, 0x33), progress);
+    ASSERT_FALSE(writes.places.empty());
+    EXPECT_TRUE(replaced.segments[0].data.isMapped());
+    EXPECT_EQ(replaced.segments[0].data[9000], 0x33);
+
+    EXPECT_EQ(readFileBytes(path), original);
+
+    std::string savedPath = folder / "saved.bin";
+    for (const Document* document : {&typed, &spliced, &replaced}) {
+        saveResource(*document, savedPath);
+        EXPECT_EQ(readFileBytes(savedPath), bytesOf(*document));
+    }
+    EXPECT_EQ(readFileBytes(path), original);
+}
+
+TEST_F(MappedDocument, SavingOntoTheMappedFileKeepsTheOldMappingWhole)
+{
+    Document first = loadMapped();
+    Change change;
+    writeByte(first, 0, 10, 0x99, change);
+    Bytes edited = bytesOf(first);
+
+    saveResource(first, path);
+    Document reloaded = loadMapped();
+    EXPECT_EQ(bytesOf(reloaded), edited);
+
+    // Another document written over the same name: the first one still reads its own bytes,
+    // also on pages it had never touched before.
+    Document untouched = loadMapped();
+    Bytes other(3 * PageSize, 0x44);
+    writeFile(path, other);
+    EXPECT_EQ(bytesOf(untouched), edited);
+    EXPECT_EQ(bytesOf(first), edited);
+    EXPECT_EQ(readFileBytes(path), other);
+
+    saveResource(first, path);
+    EXPECT_EQ(readFileBytes(path), edited);
+}
+
+TEST_F(MappedDocument, UndoAndRedoWorkAcrossMappedAndOwnedBytes)
+{
+    Document document = loadMapped();
+    EditHistory history;
+    Change typed;
+    writeByte(document, 0, 3, 0xAB, typed);
+    history.record(std::move(typed));
+    Bytes afterTyping = bytesOf(document);
+
+    Change spliced;
+    spliced.steps.push_back(spliceSegment(document, 0, 2 * PageSize, 1, bytesFromHex("01 02 03")));
+    history.record(std::move(spliced));
+    ASSERT_FALSE(document.segments[0].data.isMapped());
+    Bytes afterSplice = bytesOf(document);
+    EXPECT_EQ(afterSplice.size(), original.size() + 2);
+
+    history.undo(document);
+    EXPECT_EQ(bytesOf(document), afterTyping);
+    history.undo(document);
+    EXPECT_EQ(bytesOf(document), original);
+    EXPECT_TRUE(history.isClean());
+
+    history.redo(document);
+    history.redo(document);
+    EXPECT_EQ(bytesOf(document), afterSplice);
+    EXPECT_EQ(readFileBytes(path), original);
+    saveResource(document, path);
+    EXPECT_EQ(readFileBytes(path), afterSplice);
+}
+
+TEST_F(MappedDocument, AFileCutShortReadsAsZerosPastItsNewEnd)
+{
+    int fd = ::open(path.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    std::shared_ptr<FileMapping> mapping = FileMapping::map(fd, original.size());
+    ::close(fd);
+    ASSERT_NE(mapping, nullptr);
+    const volatile std::uint8_t* bytes = mapping->bytes();
+    EXPECT_EQ(bytes[PageSize], original[PageSize]);  // touched before the cut
+    EXPECT_FALSE(mapping->damaged());
+
+    const std::size_t newEnd = PageSize + PageSize / 2;
+    cutShort(path, newEnd);
+    EXPECT_EQ(bytes[3 * PageSize + 1], 0);
+    EXPECT_TRUE(mapping->damaged());
+    EXPECT_EQ(bytes[2 * PageSize], 0);
+    EXPECT_EQ(bytes[10], original[10]);
+    EXPECT_EQ(bytes[newEnd - 1], original[newEnd - 1]);
+    EXPECT_EQ(bytes[newEnd], 0);  // the rest of the last page, as the system fills it
+}
+
+TEST_F(MappedDocument, ADocumentCutShortIsSearchedAndSavedWithZerosPastTheNewEnd)
+{
+    // Larger than the writer's buffer, so that the bytes go to the system straight from the
+    // mapping; none of the pages was read before the save.
+    original = rawFileBytes(64);
+    writeFile(path, original);
+    Document document = loadMapped();
+    const std::size_t newEnd = 2 * PageSize;
+    cutShort(path, newEnd);
+
+    std::string savedPath = folder / "kept.bin";
+    saveResource(document, savedPath);
+    Bytes expected(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(newEnd));
+    expected.resize(original.size(), 0);
+    EXPECT_EQ(readFileBytes(savedPath), expected);
+
+    writeFile(path, original);
+    Document searched = loadMapped();
+    cutShort(path, PageSize);
+    Bytes tail(original.end() - 8, original.end());
+    EXPECT_FALSE(findInSegments(searched.segments, 0, 0, tail));
+    Bytes head(original.begin() + 8, original.begin() + 16);
+    EXPECT_EQ(findInSegments(searched.segments, 0, 0, head), (SearchHit{0, 8}));
+}
+
+}  // namespace
+}  // namespace quillet
