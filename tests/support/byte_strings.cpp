@@ -19,14 +19,32 @@ int nibble(char ch)
     throw std::invalid_argument("not a hex digit in a byte string");
 }
 
+// The test program's folder for the files its tests write: made on first use, removed with all
+// it holds when the program ends, so that no run leaves one behind.
+class TestFolder {
+public:
+    TestFolder() : path_(std::filesystem::temp_directory_path() / ("quillet-test-" + std::to_string(::getpid())))
+    {
+        std::filesystem::create_directories(path_);
+    }
+    ~TestFolder()
+    {
+        std::error_code error;
+        std::filesystem::remove_all(path_, error);
+    }
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
 std::filesystem::path testFolder()
 {
-    static const std::filesystem::path folder = [] {
-        auto path = std::filesystem::temp_directory_path() / ("quillet-test-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        return path;
-    }();
-    return folder;
+    static const TestFolder folder;
+    return folder.path();
 }
 }  // namespace
 
