@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/byte_strings.h"
+#include "support/resource_builder.h"
 #include "support/run_cli.h"
 
 namespace quillet {
@@ -10,11 +11,9 @@ using test::bytesFromHex;
 using test::runCli;
 using test::writeTempFile;
 
-const char* const WorkedExample = "10 00 02 00 | 01 02 03 | 02 AB 48 00 69 00 | 05 06 07 | 04 00 07 00 0D 00 | 10 00";
-
 TEST(CliList, PrintsBothListsExactly)
 {
-    std::string path = writeTempFile(bytesFromHex(WorkedExample), "worked.rsc");
+    std::string path = writeTempFile(test::workedExampleFile(), "worked.rsc");
     auto result = runCli({"list", path});
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.out,
@@ -34,7 +33,7 @@ TEST(CliList, PrintsTextsExactlyWhateverTheCodePage)
 
 TEST(CliList, JsonCarriesKindsOffsetsAndData)
 {
-    std::string path = writeTempFile(bytesFromHex(WorkedExample), "worked-json.rsc");
+    std::string path = writeTempFile(test::workedExampleFile(), "worked-json.rsc");
     auto result = runCli({"list", "--json", path});
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_NE(result.out.find("\"no_index\": false"), std::string::npos);
@@ -60,10 +59,10 @@ TEST(CliList, MissingFilesAndBadUsageGiveTheirExitStatus)
 
 TEST(CliCopy, WritesWhatSaveWritesAndReportsFailures)
 {
-    std::string in = writeTempFile(bytesFromHex(WorkedExample), "copy-in.rsc");
+    std::string in = writeTempFile(test::workedExampleFile(), "copy-in.rsc");
     std::string out = test::tempPath("copy-out.rsc");
     EXPECT_EQ(runCli({"copy", in, out}).exitStatus, 0);
-    EXPECT_EQ(test::readFileBytes(out), bytesFromHex(WorkedExample));
+    EXPECT_EQ(test::readFileBytes(out), test::workedExampleFile());
 
     std::string badOut = test::tempPath("no-folder/out.rsc");
     auto result = runCli({"copy", in, badOut});
