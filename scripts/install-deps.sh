@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the window need, when they are missing.
 # gettext: the PO tests check the texts export and import with its tools.
+# nlohmann-json3-dev: the tests read the command-line tool's JSON output with a real parser.
+# clang-format, clang-tidy: scripts/check-style.sh.
 set -euo pipefail
-packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev gettext
-          qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev
+packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev gettext nlohmann-json3-dev
+          clang-format clang-tidy qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev
           fonts-dejavu-core xvfb xauth desktop-file-utils shared-mime-info)
 if [ "${QUILLET_GUI:-ON}" = "OFF" ]; then
-    packages=(cmake g++ make libgtest-dev libgmock-dev gettext)
+    packages=(cmake g++ make libgtest-dev libgmock-dev gettext nlohmann-json3-dev clang-format clang-tidy)
 fi
 missing=()
 for package in "${packages[@]}"; do

@@ -251,7 +251,7 @@ std::uint16_t CodePage::toUnit(std::uint8_t ch) const
 
 bool CodePage::isUnassigned(std::uint8_t ch) const
 {
-    return tables_->unassigned[ch];
+    return tables().unassigned[ch];
 }
 
 std::string CodePage::toUtf8(std::string_view ansi) const

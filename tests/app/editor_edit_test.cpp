@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "app/editor.h"
 #include "model/loader.h"
 #include "support/byte_strings.h"
@@ -216,20 +222,6 @@ TEST_F(EditorEdit, LongerLineWithYesToBothQuestionsResizesAndRecountsTheHeaderBy
     EXPECT_EQ(hexOf(save()), hexOf(test::resourceFile({"00 03 41 00 42 00 43 00", "05 06 07", "08 09"})));
 }
 
-TEST_F(EditorEdit, NoToTheHeaderQuestionKeepsTheCountByte)
-{
-    open(countedRunFile());
-    dragSelect({1, 7}, {1, 10});
-    editor.forceUnicode();
-    editor.textLineEdited(u"ABC");
-    prompts.answers = {true, false};
-    editor.applyTextLine();
-    EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion, HeaderQuestion}));
-    EXPECT_EQ(hexOf(segment(0).data), "00 02 41 00 42 00 43 00");
-    EXPECT_EQ(document().indexTable, (IndexEntries{4, 12, 15}));
-    EXPECT_EQ(segment(1).offset, 11);
-}
-
 TEST_F(EditorEdit, RefusedResizeLeavesEverythingAsItWas)
 {
     open(countedRunFile());
@@ -262,94 +254,6 @@ TEST_F(EditorEdit, RefusedResizeLeavesEverythingAsItWas)
     EXPECT_EQ(hexOf(segment(0).data), "00 03 41 00 42 00 43 00");
 }
 
-TEST_F(EditorEdit, RunAtIndexZeroAsksNoHeaderQuestion)
-{
-    open(test::resourceFile({"41 00 42 00", "05 06 07"}));
-    dragSelect({1, 5}, {1, 8});  // indexes 0 to 3
-    editor.forceUnicode();
-    editor.textLineEdited(u"ABC");
-    prompts.answers = {true, true};
-    editor.applyTextLine();
-    EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion}));
-    EXPECT_EQ(hexOf(segment(0).data), "41 00 42 00 43 00");
-    EXPECT_EQ(segment(1).offset, 9);
-}
-
-TEST_F(EditorEdit, EmptyLineRemovesTheRunWithoutHeaderQuestion)
-{
-    open(countedRunFile());
-    dragSelect({1, 7}, {1, 10});
-    editor.forceUnicode();
-    editor.textLineEdited(u"");
-    prompts.answers = {true, true};
-    editor.applyTextLine();
-    EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion}));
-    EXPECT_EQ(hexOf(segment(0).data), "00 02");
-    EXPECT_EQ(segment(0).size(), 2);
-    EXPECT_EQ(segment(1).offset, 5);
-    EXPECT_EQ(document().indexTable, (IndexEntries{4, 6, 9}));
-    EXPECT_EQ(line(0), "001(0) ");
-}
-
-TEST_F(EditorEdit, FiveByteSegmentWithoutSelectionLosesItsOddByte)
-{
-    open(test::resourceFile({"41 00 42 00 43", "05 06 07"}));
-    editor.forceUnicode();
-    EXPECT_EQ(textLine(), "AB");
-    EXPECT_EQ(editor.state().messagePanel, "Force unicode 2 char(s). Already entered 2 char(s)");
-    EXPECT_EQ(editor.state().selection, (GridSelection{1, 5, 1, 9}));
-    prompts.answers = {true};
-    editor.applyTextLine();
-    EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion}));
-    EXPECT_EQ(hexOf(segment(0).data), "41 00 42 00");
-    EXPECT_EQ(segment(0).size(), 4);
-    EXPECT_EQ(segment(1).offset, 7);
-}
-
-TEST_F(EditorEdit, EvenSegmentEndingInColumn16UnchangedAsksNothing)
-{
-    Bytes file = test::resourceFile({"41 00 42 00 43 00 44 00 45 00 46 00", "05 06 07"});
-    open(file);
-    editor.forceUnicode();
-    EXPECT_EQ(editor.state().selection, (GridSelection{1, 5, 1, 16}));
-    editor.applyTextLine();
-    EXPECT_TRUE(prompts.questions.empty());
-    EXPECT_EQ(hexOf(segment(0).data), "41 00 42 00 43 00 44 00 45 00 46 00");
-    EXPECT_EQ(line(0), "001(0) ABCDEF");
-    EXPECT_FALSE(editor.state().forceMode);
-    EXPECT_EQ(hexOf(save()), hexOf(file));
-}
-
-TEST_F(EditorEdit, SelectionFromAnOddIndexShowsThePairInFrontAndWritesFromTheIndex)
-{
-    open(test::resourceFile({"41 00 42 00 43 00", "05 06 07"}));
-    dragSelect({1, 6}, {1, 9});  // indexes 1 to 4
-    editor.forceUnicode();
-    EXPECT_EQ(textLine(), "AB");
-    editor.textLineEdited(u"XY");
-    editor.applyTextLine();
-    EXPECT_TRUE(prompts.questions.empty());
-    EXPECT_EQ(hexOf(segment(0).data), "41 58 00 59 00 00");
-}
-
-TEST_F(EditorEdit, TwoCellsAtAnOddIndexShowOneCharacter)
-{
-    open(test::resourceFile({"41 00 42 00 43 00", "05 06 07"}));
-    dragSelect({1, 6}, {1, 7});  // indexes 1 and 2
-    editor.forceUnicode();
-    EXPECT_EQ(textLine(), "A");
-    EXPECT_EQ(editor.state().messagePanel, "Force unicode 1 char(s). Already entered 1 char(s)");
-}
-
-TEST_F(EditorEdit, OneCellCountsAsNoSelection)
-{
-    open(test::resourceFile({"41 00 42 00", "05 06 07"}));
-    dragSelect({1, 6}, {1, 6});
-    editor.forceUnicode();
-    EXPECT_EQ(textLine(), "AB");
-    EXPECT_EQ(editor.state().selection, (GridSelection{1, 5, 1, 8}));
-}
-
 TEST_F(EditorEdit, ForceUnicodeOnABlockDoesNothing)
 {
     open(test::workedExampleFile());
@@ -361,17 +265,6 @@ TEST_F(EditorEdit, ForceUnicodeOnABlockDoesNothing)
     EXPECT_EQ(editor.state().textLine, state.textLine);
 }
 
-TEST_F(EditorEdit, CompletedApplyWithSameLengthStillShowsTheTextInTheLine)
-{
-    open(test::resourceFile({"41 00 42 00", "05 06 07"}));
-    editor.forceUnicode();
-    editor.textLineEdited(u"XY");
-    editor.applyTextLine();
-    EXPECT_TRUE(prompts.questions.empty());
-    EXPECT_EQ(hexOf(segment(0).data), "58 00 59 00");
-    EXPECT_EQ(line(0), "001(0) XY");
-}
-
 TEST_F(EditorEdit, GridPressEndsForceModeAndHidesTheStrip)
 {
     open(test::resourceFile({"41 00 42 00", "05 06 07"}));
@@ -381,19 +274,157 @@ TEST_F(EditorEdit, GridPressEndsForceModeAndHidesTheStrip)
     EXPECT_FALSE(editor.state().textStripVisible);
 }
 
-TEST_F(EditorEdit, SelectionReachingLeadCellsIsClippedToTheData)
+// One selection, one typed line (or the shown one unchanged) and the answers to the questions:
+// what Force unicode shows, what it asks and what it writes. Every field has an initializer, so
+// that a case names only what it checks.
+struct ForceCase {
+    const char* name = "";
+    std::vector<std::string> resources{};                 // one segment each
+    std::optional<std::pair<GridCell, GridCell>> drag{};  // nothing: no cells marked
+    std::u16string shown{};                               // the text line Force unicode fills
+    std::optional<std::string> message{};
+    std::optional<GridSelection> selection{};  // the run Force unicode marks
+    bool apply = true;
+    std::optional<std::u16string> typed{};  // nothing: the shown line is applied unchanged
+    std::vector<bool> answers{};
+    std::vector<std::string> questions{};
+    std::string dataAfter{};                    // of the first segment
+    std::optional<std::uint16_t> nextOffset{};  // of the second segment
+    std::optional<IndexEntries> entries{};
+    std::optional<std::string> firstLine{};
+    bool fileUnchanged = false;  // the saved file is the one opened
+};
+
+std::ostream& operator<<(std::ostream& out, const ForceCase& c)
 {
-    open(test::resourceFile({"41 00 42 00", "05 06 07"}));
-    dragSelect({1, 1}, {1, 6});  // four lead cells, then indexes 0 and 1
-    editor.forceUnicode();
-    EXPECT_EQ(textLine(), "A");
-    EXPECT_EQ(editor.state().messagePanel, "Force unicode 3 char(s). Already entered 1 char(s)");
-    editor.textLineEdited(u"X");
-    editor.applyTextLine();
-    EXPECT_TRUE(prompts.questions.empty());
-    EXPECT_EQ(hexOf(segment(0).data), "58 00 42 00");
-    EXPECT_EQ(segment(1).offset, 7);
+    return out << c.name;
 }
+
+const ForceCase ForceCases[] = {
+    {.name = "NoToTheHeaderQuestionKeepsTheCountByte",
+     .resources = {"00 02 41 00 42 00", "05 06 07", "08 09"},
+     .drag = {{{1, 7}, {1, 10}}},
+     .shown = u"AB",
+     .typed = u"ABC",
+     .answers = {true, false},
+     .questions = {ResizeQuestion, HeaderQuestion},
+     .dataAfter = "00 02 41 00 42 00 43 00",
+     .nextOffset = 11,
+     .entries = IndexEntries{4, 12, 15}},
+    {.name = "RunAtIndexZeroAsksNoHeaderQuestion",
+     .resources = {"41 00 42 00", "05 06 07"},
+     .drag = {{{1, 5}, {1, 8}}},  // indexes 0 to 3
+     .shown = u"AB",
+     .typed = u"ABC",
+     .answers = {true, true},
+     .questions = {ResizeQuestion},
+     .dataAfter = "41 00 42 00 43 00",
+     .nextOffset = 9},
+    {.name = "EmptyLineRemovesTheRunWithoutHeaderQuestion",
+     .resources = {"00 02 41 00 42 00", "05 06 07", "08 09"},
+     .drag = {{{1, 7}, {1, 10}}},
+     .shown = u"AB",
+     .typed = u"",
+     .answers = {true, true},
+     .questions = {ResizeQuestion},
+     .dataAfter = "00 02",
+     .nextOffset = 5,
+     .entries = IndexEntries{4, 6, 9},
+     .firstLine = "001(0) "},
+    {.name = "FiveByteSegmentWithoutSelectionLosesItsOddByte",
+     .resources = {"41 00 42 00 43", "05 06 07"},
+     .shown = u"AB",
+     .message = "Force unicode 2 char(s). Already entered 2 char(s)",
+     .selection = GridSelection{1, 5, 1, 9},
+     .answers = {true},
+     .questions = {ResizeQuestion},
+     .dataAfter = "41 00 42 00",
+     .nextOffset = 7},
+    {.name = "EvenSegmentEndingInColumn16UnchangedAsksNothing",
+     .resources = {"41 00 42 00 43 00 44 00 45 00 46 00", "05 06 07"},
+     .shown = u"ABCDEF",
+     .selection = GridSelection{1, 5, 1, 16},
+     .dataAfter = "41 00 42 00 43 00 44 00 45 00 46 00",
+     .firstLine = "001(0) ABCDEF",
+     .fileUnchanged = true},
+    {.name = "SelectionFromAnOddIndexShowsThePairInFrontAndWritesFromTheIndex",
+     .resources = {"41 00 42 00 43 00", "05 06 07"},
+     .drag = {{{1, 6}, {1, 9}}},  // indexes 1 to 4
+     .shown = u"AB",
+     .typed = u"XY",
+     .dataAfter = "41 58 00 59 00 00"},
+    {.name = "TwoCellsAtAnOddIndexShowOneCharacter",
+     .resources = {"41 00 42 00 43 00", "05 06 07"},
+     .drag = {{{1, 6}, {1, 7}}},  // indexes 1 and 2
+     .shown = u"A",
+     .message = "Force unicode 1 char(s). Already entered 1 char(s)",
+     .apply = false},
+    {.name = "OneCellCountsAsNoSelection",
+     .resources = {"41 00 42 00", "05 06 07"},
+     .drag = {{{1, 6}, {1, 6}}},
+     .shown = u"AB",
+     .selection = GridSelection{1, 5, 1, 8},
+     .apply = false},
+    {.name = "CompletedApplyWithSameLengthStillShowsTheTextInTheLine",
+     .resources = {"41 00 42 00", "05 06 07"},
+     .shown = u"AB",
+     .typed = u"XY",
+     .dataAfter = "58 00 59 00",
+     .firstLine = "001(0) XY"},
+    {.name = "SelectionReachingLeadCellsIsClippedToTheData",
+     .resources = {"41 00 42 00", "05 06 07"},
+     .drag = {{{1, 1}, {1, 6}}},  // four lead cells, then indexes 0 and 1
+     .shown = u"A",
+     .message = "Force unicode 3 char(s). Already entered 1 char(s)",
+     .typed = u"X",
+     .dataAfter = "58 00 42 00",
+     .nextOffset = 7},
+    {.name = "UnchangedRunOfCharactersTheCodePageLacksKeepsItsBytes",
+     .resources = {"05 06 07 08", "09 0A"},
+     .shown = u"\u0605\u0807",
+     .dataAfter = "05 06 07 08"},
+};
+
+class EditorForce : public test::EditorFixture, public ::testing::WithParamInterface<ForceCase> {};
+
+// Compares only what a case expects.
+template <typename Expected, typename Actual>
+void expectWhenGiven(const std::optional<Expected>& expected, const Actual& actual, const char* what)
+{
+    if (expected) {
+        EXPECT_EQ(actual, *expected) << what;
+    }
+}
+
+TEST_P(EditorForce, ShowsAsksAndWritesTheRun)
+{
+    const ForceCase& c = GetParam();
+    Bytes file = test::resourceFile(c.resources);
+    open(file);
+    if (c.drag) dragSelect(c.drag->first, c.drag->second);
+    editor.forceUnicode();
+    EXPECT_TRUE(state().forceMode);
+    EXPECT_EQ(state().textLine, c.shown);
+    expectWhenGiven(c.message, state().messagePanel, "message");
+    expectWhenGiven(c.selection, state().selection, "selection");
+    if (!c.apply) return;
+
+    if (c.typed) editor.textLineEdited(*c.typed);
+    prompts.answers.assign(c.answers.begin(), c.answers.end());
+    editor.applyTextLine();
+    EXPECT_EQ(questionTexts(), c.questions);
+    EXPECT_FALSE(state().forceMode);
+    EXPECT_EQ(hexOf(segment(0).data), c.dataAfter);
+    expectWhenGiven(c.nextOffset, segment(1).offset, "offset of the next segment");
+    expectWhenGiven(c.entries, document().indexTable, "index entries");
+    expectWhenGiven(c.firstLine, line(0), "first line");
+    if (c.fileUnchanged) {
+        EXPECT_EQ(hexOf(save()), hexOf(file));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, EditorForce, ::testing::ValuesIn(ForceCases),
+                         [](const ::testing::TestParamInfo<ForceCase>& info) { return std::string(info.param.name); });
 
 TEST_F(EditorEdit, SelectionFromColumnZeroAndPastTheEndReadsAndWritesOnlyTheData)
 {
@@ -434,16 +465,6 @@ TEST_F(EditorEdit, UnchangedRunWithUnitZeroKeepsItsBytesAndAsksNothing)
     editor.applyTextLine();
     EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion}));
     EXPECT_EQ(hexOf(segment(0).data), "58 00");
-}
-
-TEST_F(EditorEdit, UnchangedRunOfCharactersTheCodePageLacksKeepsItsBytes)
-{
-    open(test::resourceFile({"05 06 07 08", "09 0A"}));
-    editor.forceUnicode();
-    ASSERT_EQ(editor.state().textLine, u"\u0605\u0807");
-    editor.applyTextLine();
-    EXPECT_TRUE(prompts.questions.empty());
-    EXPECT_EQ(hexOf(segment(0).data), "05 06 07 08");
 }
 
 }  // namespace

@@ -17,10 +17,6 @@ namespace {
 
 using test::bytesFromHex;
 
-// 10 00 02 00 | 01 02 03 | 02 AB 48 00 69 00 | 05 06 07 | 04 00 07 00 0D 00 | 10 00: a data
-// segment, the block "Hi" and a data segment, under the index entries 4, 7 and 13.
-const char* const SmallFile = "10 00 02 00 | 01 02 03 | 02 AB 48 00 69 00 | 05 06 07 | 04 00 07 00 0D 00 | 10 00";
-
 using test::repeatedHex;
 using test::resourceFile;
 
@@ -45,7 +41,7 @@ Bytes previewFile()
 
 TEST_F(EditorLists, LoadingSelectsTheFirstSegmentAndItsIndexLine)
 {
-    std::string path = open(bytesFromHex(SmallFile));
+    std::string path = open(test::workedExampleFile());
     const Document& document = editor.document();
     ASSERT_EQ(test::linesOf(document), (std::vector<std::string>{"001(0) 0004:0006", "002(1) Hi", "003(2) 000D:000F"}));
     EXPECT_EQ(document.indexLine(2), "000D(2)");
@@ -196,7 +192,7 @@ TEST_F(EditorLists, IndexLineSelectsTheFirstSegmentWithItsNumber)
 
 TEST_F(EditorLists, IndexLineSelectingTheBlockRunsTheSegmentSelection)
 {
-    open(bytesFromHex(SmallFile));
+    open(test::workedExampleFile());
     editor.selectIndexLine(1);
     EXPECT_EQ(state().selectedSegment, 1u);
     EXPECT_EQ(textLine(), "Hi");
@@ -220,7 +216,7 @@ TEST_F(EditorLists, IndexLineWithoutSegmentChangesNothing)
 
 TEST_F(EditorLists, PreviousAndNextMoveOneLineAndStopAtTheEnds)
 {
-    open(bytesFromHex(SmallFile));
+    open(test::workedExampleFile());
     markSomeCells();
     GridSelection marked = state().selection;
     editor.previousSegment();
@@ -259,7 +255,7 @@ TEST_F(EditorLists, PreviousAndNextDoNothingWithOneLineOrNone)
 
 TEST_F(EditorLists, ActivationLoadsTheNamedFile)
 {
-    std::string path = test::writeTempFile(bytesFromHex(SmallFile), "activate.rsc");
+    std::string path = test::writeTempFile(test::workedExampleFile(), "activate.rsc");
     editor.activate(path);
     EXPECT_EQ(lines().size(), 3u);
     EXPECT_EQ(state().selectedSegment, 0u);
@@ -290,7 +286,7 @@ TEST_F(EditorLists, ActivationClearsTheRawFlagForceModeAndSelection)
 TEST_F(EditorLists, TheOpenDialogStartsInTheFolderOfTheOpenFile)
 {
     editor.openFile();
-    std::string path = open(bytesFromHex(SmallFile));
+    std::string path = open(test::workedExampleFile());
     editor.openFile();
     ASSERT_EQ(prompts.openStartFolders.size(), 2u);
     EXPECT_EQ(prompts.openStartFolders[0], "") << "no file is open";
@@ -299,7 +295,7 @@ TEST_F(EditorLists, TheOpenDialogStartsInTheFolderOfTheOpenFile)
 
 TEST_F(EditorLists, OpeningAMissingNameKeepsTheDocument)
 {
-    std::string path = open(bytesFromHex(SmallFile));
+    std::string path = open(test::workedExampleFile());
     editor.selectSegment(1);
     markSomeCells();
     editor.loadFile(test::tempPath("missing.rsc"));
@@ -314,7 +310,7 @@ TEST_F(EditorLists, OpeningAMissingNameKeepsTheDocument)
 
 TEST_F(EditorLists, OpeningAFolderLoadsNothingAndSaysNothing)
 {
-    open(bytesFromHex(SmallFile));
+    open(test::workedExampleFile());
     editor.loadFile(test::tempPath(""));
     EXPECT_EQ(lines().size(), 3u);
     EXPECT_TRUE(prompts.messages.empty());
@@ -347,7 +343,7 @@ private:
 
 TEST_F(EditorLists, UnreadableFileShowsAnErrorAndKeepsTheDocument)
 {
-    std::string path = open(bytesFromHex(SmallFile));
+    std::string path = open(test::workedExampleFile());
     editor.selectSegment(1);
     SocketFile socket(test::tempPath("unreadable.rsc"));
     ASSERT_TRUE(socket.bound());

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include "model/loader.h"
 #include "support/byte_strings.h"
+#include "support/resource_builder.h"
 #include "support/run_cli.h"
 
 namespace quillet {
@@ -10,11 +13,9 @@ using test::bytesFromHex;
 using test::runCli;
 using test::writeTempFile;
 
-const char* const WorkedExample = "10 00 02 00 | 01 02 03 | 02 AB 48 00 69 00 | 05 06 07 | 04 00 07 00 0D 00 | 10 00";
-
 TEST(CliList, PrintsBothListsExactly)
 {
-    std::string path = writeTempFile(bytesFromHex(WorkedExample), "worked.rsc");
+    std::string path = writeTempFile(test::workedExampleFile(), "worked.rsc");
     auto result = runCli({"list", path});
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.out,
@@ -34,13 +35,72 @@ TEST(CliList, PrintsTextsExactlyWhateverTheCodePage)
 
 TEST(CliList, JsonCarriesKindsOffsetsAndData)
 {
-    std::string path = writeTempFile(bytesFromHex(WorkedExample), "worked-json.rsc");
+    std::string path = writeTempFile(test::workedExampleFile(), "worked-json.rsc");
     auto result = runCli({"list", "--json", path});
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_NE(result.out.find("\"no_index\": false"), std::string::npos);
     EXPECT_NE(result.out.find("\"index\": [4, 7, 13]"), std::string::npos);
     EXPECT_NE(result.out.find("{\"kind\": \"unicode\", \"offset\": 7, \"size\": 4, \"line\": \"002(1) Hi\", \"data\": \"48006900\"}"),
               std::string::npos);
+}
+
+// A unicode block's resource in hex: count byte, marker, then the units low byte first.
+std::string blockHex(const std::u16string& units)
+{
+    Bytes bytes{static_cast<std::uint8_t>(units.size()), 0xAB};
+    for (char16_t unit : units) test::putWord(bytes, unit);
+    return test::hexOf(bytes);
+}
+
+// A real JSON parser reads back every field exactly, whatever characters the texts hold.
+TEST(CliList, JsonParsesBackToWhatTheDocumentHolds)
+{
+    struct Block {
+        std::u16string units;
+        std::string utf8;  // what the list line shows after the segment's number and tag, as UTF-8
+    };
+    const std::vector<Block> blocks = {
+        {u"say \"hi\"", "say \"hi\""},
+        {u"C:\\path\\", "C:\\path\\"},
+        {u"\x01\x07\b\f\n\r\x1B\x1F\x7F|", "\x01\x07\b\f\n\r\x1B\x1F\x7F|"},
+        {u"a\tb", "a\tb"},
+        {u"Gr\u00FC\u00DFe \u0416\u0443\u043A", "Gr\u00FC\u00DFe \u0416\u0443\u043A"},
+        {u"smile \U0001F600", "smile \U0001F600"},  // one UTF-16 pair, one UTF-8 sequence
+        {u"lone \xD800", "lone \uFFFD"},            // an unpaired surrogate is shown as U+FFFD
+    };
+    std::vector<std::string> resources = {"01 02 03"};
+    for (const Block& block : blocks) resources.push_back(blockHex(block.units));
+    resources.push_back("05 06 07");
+    const Bytes file = test::resourceFile(resources);
+    const Document document = parseResource(file);
+    ASSERT_EQ(document.segments.size(), blocks.size() + 2);
+
+    auto result = runCli({"list", "--json", writeTempFile(file, "escapes.rsc")});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    nlohmann::json json;
+    ASSERT_NO_THROW(json = nlohmann::json::parse(result.out)) << result.out;
+
+    EXPECT_EQ(json.at("no_index"), document.noIndex);
+    EXPECT_EQ(json.at("index").get<std::vector<std::uint16_t>>(),
+              std::vector<std::uint16_t>(document.indexTable.begin(), document.indexTable.end()));
+    const auto& segments = json.at("segments");
+    ASSERT_EQ(segments.size(), document.segments.size());
+    for (std::size_t j = 0; j < document.segments.size(); ++j) {
+        SCOPED_TRACE("segment " + std::to_string(j + 1));
+        const Segment& segment = document.segments[j];
+        const auto& printed = segments[j];
+        EXPECT_EQ(printed.at("kind"), segment.isUnicode() ? "unicode" : "data");
+        EXPECT_EQ(printed.at("offset"), segment.offset);
+        EXPECT_EQ(printed.at("size"), segment.size());
+        EXPECT_EQ(printed.at("line"), document.segmentLine(j));
+        std::string hex = test::hexOf(segment.data);
+        std::erase(hex, ' ');
+        EXPECT_EQ(printed.at("data"), hex);
+    }
+    for (std::size_t b = 0; b < blocks.size(); ++b) {
+        std::string line = segments[b + 1].at("line");
+        EXPECT_EQ(line.substr(line.find(' ') + 1), blocks[b].utf8) << "block " << b + 1;
+    }
 }
 
 TEST(CliList, MissingFilesAndBadUsageGiveTheirExitStatus)
@@ -60,10 +120,10 @@ TEST(CliList, MissingFilesAndBadUsageGiveTheirExitStatus)
 
 TEST(CliCopy, WritesWhatSaveWritesAndReportsFailures)
 {
-    std::string in = writeTempFile(bytesFromHex(WorkedExample), "copy-in.rsc");
+    std::string in = writeTempFile(test::workedExampleFile(), "copy-in.rsc");
     std::string out = test::tempPath("copy-out.rsc");
     EXPECT_EQ(runCli({"copy", in, out}).exitStatus, 0);
-    EXPECT_EQ(test::readFileBytes(out), bytesFromHex(WorkedExample));
+    EXPECT_EQ(test::readFileBytes(out), test::workedExampleFile());
 
     std::string badOut = test::tempPath("no-folder/out.rsc");
     auto result = runCli({"copy", in, badOut});

@@ -8,24 +8,22 @@
 #include <unistd.h>
 
 #include "support/byte_strings.h"
+#include "support/resource_builder.h"
 #include "support/run_cli.h"
 #include "support/scratch_folder.h"
 
 namespace quillet {
 namespace {
 
-using test::bytesFromHex;
 using test::namesIn;
 using test::readFileBytes;
 using test::runCli;
 using test::ScratchFolder;
 
-const char* const WorkedExample = "10 00 02 00 | 01 02 03 | 02 AB 48 00 69 00 | 05 06 07 | 04 00 07 00 0D 00 | 10 00";
-
 std::string writeInput(const ScratchFolder& folder)
 {
     std::string path = folder / "in.rsc";
-    Bytes bytes = bytesFromHex(WorkedExample);
+    Bytes bytes = test::workedExampleFile();
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                 static_cast<std::streamsize>(bytes.size()));
     return path;
@@ -97,13 +95,13 @@ TEST(CliSpecialFiles, CopiesOntoANameOfTheFullLengthAndThroughALink)
     std::string longest = folder / (std::string(NAME_MAX - 4, 'n') + ".rsc");
     auto result = runCli({"copy", in, longest});
     EXPECT_EQ(result.exitStatus, 0) << result.err;
-    EXPECT_EQ(readFileBytes(longest), bytesFromHex(WorkedExample));
+    EXPECT_EQ(readFileBytes(longest), test::workedExampleFile());
 
     std::string link = folder / "link.rsc";
     ASSERT_EQ(::symlink(std::filesystem::path(longest).filename().c_str(), link.c_str()), 0);
     ASSERT_EQ(::truncate(longest.c_str(), 0), 0);
     EXPECT_EQ(runCli({"copy", in, link}).exitStatus, 0);
-    EXPECT_EQ(readFileBytes(longest), bytesFromHex(WorkedExample));
+    EXPECT_EQ(readFileBytes(longest), test::workedExampleFile());
     EXPECT_EQ(typeOf(link), static_cast<mode_t>(S_IFLNK));
     EXPECT_EQ(namesIn(folder.path()).size(), 3u) << "no temporary file left";
 }

@@ -15,12 +15,6 @@ namespace {
 using test::bytesFromHex;
 using test::hexOf;
 
-std::string readText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 void writeText(const std::string& path, const std::string& text)
 {
     std::ofstream(path, std::ios::binary) << text;

@@ -4,6 +4,7 @@
 #include "model/loader.h"
 #include "support/byte_strings.h"
 #include "support/document_lines.h"
+#include "support/resource_builder.h"
 
 namespace quillet {
 namespace {
@@ -27,7 +28,7 @@ using Lines = std::vector<std::string>;
 
 TEST(Loader, WorkedExampleGivesTheEditorsLines)
 {
-    Document document = load("10 00 02 00 | 01 02 03 | 02 AB 48 00 69 00 | 05 06 07 | 04 00 07 00 0D 00 | 10 00");
+    Document document = parseResource(test::workedExampleFile());
     EXPECT_FALSE(document.noIndex);
     EXPECT_EQ(indexLines(document), (Lines{"0004(0)", "0007(1)", "000D(2)"}));
     EXPECT_EQ(test::linesOf(document), (Lines{"001(0) 0004:0006", "002(1) Hi", "003(2) 000D:000F"}));

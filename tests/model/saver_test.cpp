@@ -8,6 +8,7 @@
 #include "model/saver.h"
 #include "support/byte_strings.h"
 #include "support/document_lines.h"
+#include "support/resource_builder.h"
 
 namespace quillet {
 namespace {
@@ -16,8 +17,6 @@ using test::bytesFromHex;
 using test::hexOf;
 using test::readFileBytes;
 using test::tempPath;
-
-const char* const WorkedExample = "10 00 02 00 | 01 02 03 | 02 AB 48 00 69 00 | 05 06 07 | 04 00 07 00 0D 00 | 10 00";
 
 Document load(std::string_view bytes)
 {
@@ -33,9 +32,9 @@ Bytes saved(const Document& document, const std::string& name = "saved.rsc")
 
 TEST(Saver, WorkedExampleComesBackByteForByte)
 {
-    Document document = load(WorkedExample);
+    Document document = parseResource(test::workedExampleFile());
     EXPECT_EQ(bytesBeforeIndex(document), 16u);
-    EXPECT_EQ(saved(document), bytesFromHex(WorkedExample));
+    EXPECT_EQ(saved(document), test::workedExampleFile());
 }
 
 TEST(Saver, EmptyDocumentWritesFourBytes)
@@ -51,7 +50,7 @@ TEST(Saver, FourByteFileLosesItsSecondHeaderWord)
 
 TEST(Saver, DocumentWithoutSegmentsKeepsHeaderAndEntries)
 {
-    Document document = load(WorkedExample);
+    Document document = parseResource(test::workedExampleFile());
     document.segments.clear();
     test::linesOf(document).clear();
     EXPECT_EQ(hexOf(saved(document)), "04 00 02 00 04 00 07 00 0D 00 04 00");
@@ -72,7 +71,7 @@ TEST(Saver, RawDocumentWritesItsBytesAndNothingWhenDeleted)
 
 TEST(Saver, RefusesAnIndexOffsetBeyondSixteenBitsAndWritesNothing)
 {
-    Document document = load(WorkedExample);
+    Document document = parseResource(test::workedExampleFile());
     document.segments[0].data = Bytes(65530, 0x11);
     std::string path = test::writeTempFile(bytesFromHex("AA BB"), "kept.rsc");
     try {
@@ -86,7 +85,7 @@ TEST(Saver, RefusesAnIndexOffsetBeyondSixteenBitsAndWritesNothing)
 
 TEST(Saver, IndexOffsetOfExactly65535IsWritten)
 {
-    Document document = load(WorkedExample);
+    Document document = parseResource(test::workedExampleFile());
     // 65535 - 13 bytes of the other pieces = 65522 for the first segment.
     document.segments[0].data = Bytes(65522, 0x11);
     Bytes file = saved(document);
@@ -99,8 +98,8 @@ TEST(Saver, ReplacesAnExistingFileKeepingItsPermissions)
 {
     std::string path = test::writeTempFile(bytesFromHex("AA BB CC"), "perm.rsc");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-    saveResource(load(WorkedExample), path);
-    EXPECT_EQ(readFileBytes(path), bytesFromHex(WorkedExample));
+    saveResource(parseResource(test::workedExampleFile()), path);
+    EXPECT_EQ(readFileBytes(path), test::workedExampleFile());
     struct stat info;
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -109,13 +108,13 @@ TEST(Saver, ReplacesAnExistingFileKeepingItsPermissions)
 TEST(Saver, FailureNamesTheCauseAndLeavesNoTemporaryFile)
 {
     try {
-        saveResource(load(WorkedExample), tempPath("no-such-folder/out.rsc"));
+        saveResource(parseResource(test::workedExampleFile()), tempPath("no-such-folder/out.rsc"));
         FAIL() << "saved into a missing folder";
     } catch (const IoError& error) {
         EXPECT_STREQ(error.what(), "File not found");
     }
     try {
-        saveResource(load(WorkedExample), tempPath(""));
+        saveResource(parseResource(test::workedExampleFile()), tempPath(""));
         FAIL() << "saved over a folder";
     } catch (const IoError& error) {
         EXPECT_STREQ(error.what(), "File access denied");

@@ -100,7 +100,7 @@ protected:
 };
 
 #define SKIP_WITHOUT(tool) \
-    if (!isInstalled(tool)) GTEST_SKIP() << tool << " is not installed"
+    if (!isInstalled(tool)) GTEST_SKIP() << (tool) << " is not installed"
 
 TEST_F(GettextTools, MsgfmtAcceptsEveryExportWithoutAWarning)
 {

@@ -44,7 +44,8 @@ inline std::string repeatedHex(const std::string& byte, int count)
     return text;
 }
 
-// The file of the worked example: a data segment, the block "Hi" and a data segment.
+// The file of the worked example: a data segment, the block "Hi" and a data segment, under the
+// index entries 4, 7 and 13.
 inline Bytes workedExampleFile()
 {
     return bytesFromHex("10 00 02 00 | 01 02 03 | 02 AB 48 00 69 00 | 05 06 07 | 04 00 07 00 0D 00 | 10 00");
