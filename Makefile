@@ -1,6 +1,6 @@
 # make run       build the editor and open examples/sample.rsc (or FILE=...)
 # make test      build everything and run all tests
-# make sanitize  build the core tests with AddressSanitizer and UBSan and run them
+# make sanitize  build the core and window tests with AddressSanitizer and UBSan and run them
 # make bench     build and run the benchmarks (their files go to BENCH_DIR, default /tmp)
 # make install   install into PREFIX (default /usr/local)
 
@@ -27,8 +27,8 @@ test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 
 sanitize: deps
-	cmake -S . -B $(ASAN_BUILD) -DQUILLET_GUI=OFF -DQUILLET_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
-	cmake --build $(ASAN_BUILD) -j$(JOBS) --target quillet_core_tests quillet-cli
+	cmake -S . -B $(ASAN_BUILD) -DQUILLET_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(ASAN_BUILD) -j$(JOBS) --target quillet_core_tests quillet-cli quillet_qt_tests
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
 
 bench: build

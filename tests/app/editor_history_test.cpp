@@ -278,7 +278,10 @@ TEST_F(EditorHistory, ACancelledSaveLeavesTheTargetUntouchedAndTheDocumentModifi
 
 TEST_F(EditorHistory, ACancelledReplaceChangesNothingAndRecordsNothing)
 {
-    open(rawFile(40 << 20, 0x41), "replace.bin");
+    // A hit every 4 KiB: enough work for the first report, which cancels.
+    Bytes file = rawFile(40 << 20, 0x00);
+    for (std::size_t at = 0; at < file.size(); at += 4096) file[at] = 0x41;
+    open(file, "replace.bin");
     Bytes before = bytesOf(0);
     prompts.cancelAtReport = 1;
     prompts.replaceDialogs.push_back({ReplaceFields{u"41", u"42", PatternMode::HexData, ReplaceStart::Begin}, true});

@@ -298,6 +298,8 @@ template <typename Handler> void MainWindow::run(Handler handler)
         QMessageBox::critical(this, QStringLiteral("Quillet"),
                               QStringLiteral("There is not enough memory to finish this command."));
     }
+    // Pages lost under the mapping may also have been met by painting, since the last command.
+    editor_.tellIfFileCutShort();
     refresh();
 }
 
