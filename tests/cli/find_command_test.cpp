@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "support/byte_strings.h"
+#include "support/run_cli.h"
+#include "support/scratch_folder.h"
 
 namespace quillet {
 namespace {
@@ -77,6 +79,66 @@ TEST(ReplaceCommand, ReportsAFileThatCannotBeRead)
     ToolRun run = runTool("replace 41 42 /nonexistent/in.rsc " + test::tempPath("never.rsc"));
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Output, "quillet-cli: /nonexistent/in.rsc: File not found\n");
+}
+
+// "?" bytes are real bytes: a character the code page lacks must not turn into one and match them.
+TEST(ReplaceCommand, RefusesATextTheCodePageCannotHoldAndWritesNothing)
+{
+    test::ScratchFolder folder;
+    std::string in = test::writeTempFile(Bytes{'W', 'h', 'y', '?', '?', ' ', 'O', 'k', '?'}, "questions.rsc");
+    std::string out = folder / "out.rsc";
+    test::CliResult run = test::runCli({"replace", "--text", "--codepage", "1252", "\xD0\x96", "Z", in, out});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "quillet-cli: The text holds \"\xD0\x96\", which code page 1252 has no byte for.\n"
+                       "Try 'quillet-cli --help'.\n");
+    EXPECT_TRUE(test::namesIn(folder.path()).empty());
+    EXPECT_EQ(test::readFileBytes(in), (Bytes{'W', 'h', 'y', '?', '?', ' ', 'O', 'k', '?'}));
+
+    // The replacement is checked as well, and find refuses such a text the same way.
+    run = test::runCli({"replace", "--text", "--codepage", "1252", "Z", "\xD0\x96", in, out});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.err.find("code page 1252 has no byte for"), std::string::npos) << run.err;
+    run = test::runCli({"find", "--text", "--codepage", "1252", "\xD0\x96", in});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(test::namesIn(folder.path()).empty());
+}
+
+TEST(ReplaceCommand, RefusesTextsThatAreNotUtf8)
+{
+    test::ScratchFolder folder;
+    std::string in = test::writeTempFile(bytesFromHex(ThreeSegments), "replace-in.rsc");
+    std::string out = folder / "out.rsc";
+    for (const std::string& bad : {std::string("\xFF"), std::string("A\xC3"), std::string("\xED\xA0\x80")}) {
+        SCOPED_TRACE(test::hexOf(Bytes(bad.begin(), bad.end())));
+        test::CliResult run = test::runCli({"replace", "--text", bad, "Z", in, out});
+        EXPECT_EQ(run.exitStatus, 2);
+        EXPECT_NE(run.err.find("is not valid UTF-8"), std::string::npos) << run.err;
+        EXPECT_EQ(test::runCli({"replace", "--unicode", "Z", bad, in, out}).exitStatus, 2);
+        EXPECT_EQ(test::runCli({"find", bad, in}).exitStatus, 2);
+    }
+    EXPECT_TRUE(test::namesIn(folder.path()).empty());
+}
+
+// The count is told only for a file that was written.
+TEST(ReplaceCommand, AnOutputThatCannotBeWrittenIsReportedWithoutACount)
+{
+    test::ScratchFolder folder;
+    std::string in = test::writeTempFile(bytesFromHex(ThreeSegments), "replace-in.rsc");
+    std::string missingFolder = folder / "missing/out.rsc";
+    test::CliResult run = test::runCli({"replace", "4141", "4241", in, missingFolder});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "quillet-cli: " + missingFolder + ": File not found\n");
+
+    // A folder where the file should go is no file to replace.
+    run = test::runCli({"replace", "4141", "4241", in, folder.path()});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.rfind("quillet-cli: " + folder.path() + ": ", 0), 0u) << run.err;
+    EXPECT_TRUE(test::namesIn(folder.path()).empty());
+    EXPECT_EQ(test::readFileBytes(in), bytesFromHex(ThreeSegments));
 }
 
 }  // namespace

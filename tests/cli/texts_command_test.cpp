@@ -100,6 +100,24 @@ TEST_F(TextsCommand, MalformedLineIsRefusedAndNothingWritten)
     expectImportRefused("2\t\xFF\n", "UTF-8");
 }
 
+// Editors on other systems start a UTF-8 file with a byte order mark.
+TEST_F(TextsCommand, ImportAcceptsAByteOrderMark)
+{
+    std::string path = test::writeTempFile(test::workedExampleFile(), "texts-bom.rsc");
+    writeText(texts, "\xEF\xBB\xBF" "2\tHey\r\n");
+    test::CliResult run = runCli({"texts", "import", path, texts, out});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(hexOf(test::readFileBytes(out)),
+              hexOf(bytesFromHex("12 00 02 00 | 01 02 03 | 03 AB 48 00 65 00 79 00 | 05 06 07 | 04 00 07 00 0F 00 | 12 00")));
+}
+
+// "The last one wins" would silently drop a translation: both lines are named instead.
+TEST_F(TextsCommand, SegmentNamedTwiceIsRefusedNamingBothLines)
+{
+    expectImportRefused("2\tHey\n\n002\tHo\n", "segment 2 is named again (first on line 1)", 3);
+}
+
 TEST_F(TextsCommand, NumberThatIsNoBlockIsRefused)
 {
     expectImportRefused("1\tHey\n", "segment 1 is not a unicode block");
