@@ -146,5 +146,54 @@ TEST_F(EditorMemory, ReplaceThatRunsOutOfMemoryChangesNothing)
     EXPECT_FALSE(editor.canUndo());
 }
 
+// The history grows now and then by a large step; when that step fails, the change it was to
+// hold is taken back, so that the document never holds a change that undo does not know.
+class EditorHistoryMemory : public EditorMemory {
+protected:
+    // Makes changes until the history has no room for one; that one must leave no trace.
+    template <typename Edit> void editUntilTheHistoryIsFull(Edit&& edit)
+    {
+        open(test::workedExampleFile());
+        for (int n = 0; n < 100000; ++n) {
+            const Shown before = shown();
+            const std::size_t done = editor.history().doneCount();
+            // Only the history may grow: the script's own records are emptied each time.
+            prompts.messages.clear();
+            prompts.longWork.clear();
+            int failures = 0;
+            {
+                FailingAllocations failing(LargeAllocation);
+                edit(n);
+                failures = failing.failures();
+            }
+            if (failures == 0) {
+                ASSERT_EQ(editor.history().doneCount(), done + 1);
+                continue;
+            }
+            expectOneWarning(NoMemoryForChange);
+            expectShown(before);
+            EXPECT_EQ(editor.history().doneCount(), done);
+            // Undo goes back through the changes that were recorded, to the file as it was.
+            while (editor.canUndo()) editor.undo();
+            EXPECT_EQ(test::hexOf(savedImage(document())), test::hexOf(test::workedExampleFile()));
+            return;
+        }
+        FAIL() << "the history never needed a large allocation";
+    }
+};
+
+TEST_F(EditorHistoryMemory, ApplyThatTheHistoryHasNoRoomForIsTakenBack)
+{
+    editUntilTheHistoryIsFull([&](int n) { editor.applyTexts({{1, n % 2 == 0 ? u"Ho" : u"Hi"}}); });
+}
+
+TEST_F(EditorHistoryMemory, ReplaceThatTheHistoryHasNoRoomForIsTakenBack)
+{
+    editUntilTheHistoryIsFull([&](int n) {
+        editor.replaceFields() = ReplaceFields{n % 2 == 0 ? u"48" : u"49", n % 2 == 0 ? u"49" : u"48"};
+        editor.replaceAll(true);
+    });
+}
+
 }  // namespace
 }  // namespace quillet
