@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include "support/byte_strings.h"
 #include "support/resource_builder.h"
 #include "support/editor_fixture.h"
+#include "support/scratch_folder.h"
 
 namespace quillet {
 namespace {
@@ -357,6 +359,30 @@ TEST_F(EditorLists, UnreadableFileShowsAnErrorAndKeepsTheDocument)
     EXPECT_EQ(state().fileNamePanel, path);
     EXPECT_TRUE(state().textStripVisible);  // the block is still current and shown
     EXPECT_EQ(textLine(), "Hi");
+}
+
+// Reading a named pipe would wait for a writer, or with one read nothing and replace the
+// document by an empty one: it is refused with what it is.
+TEST_F(EditorLists, NamedPipeShowsAnErrorAndKeepsTheDocument)
+{
+    std::string path = open(test::workedExampleFile());
+    editor.selectSegment(1);
+    test::ScratchFolder folder;
+    std::string fifo = folder / "pipe.rsc";
+    ASSERT_TRUE(test::makeFifo(fifo));
+    int writer = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(writer, 0);
+
+    EXPECT_FALSE(editor.loadFile(fifo));
+    ::close(writer);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(prompts.messages[0].text, fifo + ": Not a regular file: a named pipe (FIFO)");
+    EXPECT_EQ(lines().size(), 3u);
+    EXPECT_EQ(state().selectedSegment, 1u);
+    EXPECT_EQ(state().fileNamePanel, path);
+    EXPECT_EQ(textLine(), "Hi");
+    EXPECT_FALSE(editor.isModified());
 }
 
 }  // namespace

@@ -213,5 +213,29 @@ TEST_F(EditorSearch, ReplacedTextShowsInTheBlocksLineAndTextLine)
     EXPECT_EQ(textLine(), "Ho");
 }
 
+// "?" is a real byte: a character the code page lacks must not become one and match it.
+TEST_F(EditorSearch, TextWithACharacterTheCodePageLacksIsRefusedWithAWarning)
+{
+    open(resourceFile({"57 68 79 3F 3F 20 4F 6B 3F"}));  // "Why?? Ok?"
+    const GridCell current = editor.state().current;
+    find("\xD0\x96", PatternMode::Text);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].kind, MessageKind::Warning);
+    EXPECT_EQ(prompts.messages[0].text, "The text holds \"\xD0\x96\", which code page 1252 has no byte for.");
+    EXPECT_EQ(editor.state().current, current);
+    EXPECT_EQ(editor.state().selection, GridSelection{});
+
+    // The same for the text to look for and for the replacement: a warning, no count, no change.
+    for (auto [lookFor, with] : {std::pair{"\xD0\x96", "Z"}, std::pair{"Z", "\xD0\x96"}}) {
+        prompts.messages.clear();
+        replace(lookFor, with, ReplaceStart::Begin, PatternMode::Text);
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].kind, MessageKind::Warning);
+        EXPECT_NE(prompts.messages[0].text.find("which code page 1252 has no byte for"), std::string::npos);
+    }
+    EXPECT_EQ(hexOf(data(0)), "57 68 79 3F 3F 20 4F 6B 3F");
+    EXPECT_FALSE(editor.canUndo());
+}
+
 }  // namespace
 }  // namespace quillet
