@@ -54,7 +54,9 @@ class BodyScanner {
 public:
     BodyScanner(const Bytes& image, std::int64_t indexOffset, Document& document)
         // A segment's anchor is at most the index offset: its first byte plus one, or a count byte.
-        : image_(image), indexOffset_(indexOffset), document_(document),
+        : image_(image),
+          indexOffset_(indexOffset),
+          document_(document),
           tags_(document.indexTable, static_cast<std::uint16_t>(indexOffset))
     {
         for (std::uint16_t entry : document.indexTable) isCut_.set(entry);
@@ -180,14 +182,15 @@ Document rawDocument(SegmentBytes bytes, const std::uint8_t* firstBytes)
 
 Document rawDocument(Bytes image)
 {
-    const Bytes first(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(4, image.size())));
+    const Bytes first(image.begin(),
+                      image.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(4, image.size())));
     return rawDocument(SegmentBytes(std::move(image)), first.data());
 }
 
 std::string tooLarge(std::uint64_t length, std::uint64_t largest, const char* why)
 {
-    return "File too large: " + std::to_string(length) + " bytes, the editor holds at most " +
-           std::to_string(largest) + " " + why;
+    return "File too large: " + std::to_string(length) + " bytes, the editor holds at most " + std::to_string(largest) +
+           " " + why;
 }
 
 // A file without an index is mapped, not read: nothing of it is read until it is shown or
@@ -201,8 +204,7 @@ Document rawDocumentOf(const ReadOnlyFile& file, const Bytes& first)
             return document;
         }
     }
-    if (file.size() > MaxReadLength)
-        throw IoError(tooLarge(file.size(), MaxReadLength, "when it cannot be mapped"));
+    if (file.size() > MaxReadLength) throw IoError(tooLarge(file.size(), MaxReadLength, "when it cannot be mapped"));
     return rawDocument(file.readAt(0, static_cast<std::size_t>(file.size())));
 }
 

@@ -10,8 +10,8 @@
 
 #include "app/editor.h"
 #include "support/byte_strings.h"
-#include "support/resource_builder.h"
 #include "support/editor_fixture.h"
+#include "support/resource_builder.h"
 #include "support/scratch_folder.h"
 
 namespace quillet {
@@ -24,7 +24,6 @@ using test::resourceFile;
 
 class EditorLists : public test::EditorFixture {
 protected:
-
     void markSomeCells()
     {
         editor.gridMousePress(MouseButton::Left, {1, 5});
@@ -37,8 +36,8 @@ protected:
 // that begins with a unit 0 and one of 100 bytes.
 Bytes previewFile()
 {
-    return resourceFile({"41 00 42 00 43", "03 AB 41 00 42 00 43 00", "00 AB", "00 00 41 00",
-                         repeatedHex("41 00", 50)});
+    return resourceFile(
+        {"41 00 42 00 43", "03 AB 41 00 42 00 43 00", "00 AB", "00 00 41 00", repeatedHex("41 00", 50)});
 }
 
 TEST_F(EditorLists, LoadingSelectsTheFirstSegmentAndItsIndexLine)

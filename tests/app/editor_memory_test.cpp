@@ -49,7 +49,10 @@ protected:
         std::optional<std::size_t> selected;
         std::string fileName;
     };
-    Shown shown() const { return {test::hexOf(savedImage(document())), lines(), state().selectedSegment, state().fileNamePanel}; }
+    Shown shown() const
+    {
+        return {test::hexOf(savedImage(document())), lines(), state().selectedSegment, state().fileNamePanel};
+    }
     void expectShown(const Shown& before) const
     {
         Shown now = shown();
@@ -135,7 +138,8 @@ TEST_F(EditorMemory, ReplaceThatRunsOutOfMemoryChangesNothing)
     const Shown before = shown();
     {
         FailingAllocations failing(LargeAllocation);
-        prompts.replaceDialogs.push_back({ReplaceFields{u"41", u"42", PatternMode::HexData, ReplaceStart::Begin}, true});
+        prompts.replaceDialogs.push_back(
+            {ReplaceFields{u"41", u"42", PatternMode::HexData, ReplaceStart::Begin}, true});
         editor.replace();
         EXPECT_GT(failing.failures(), 0);
     }
@@ -151,7 +155,8 @@ TEST_F(EditorMemory, ReplaceThatRunsOutOfMemoryChangesNothing)
 class EditorHistoryMemory : public EditorMemory {
 protected:
     // Makes changes until the history has no room for one; that one must leave no trace.
-    template <typename Edit> void editUntilTheHistoryIsFull(Edit&& edit)
+    template <typename Edit>
+    void editUntilTheHistoryIsFull(Edit&& edit)
     {
         open(test::workedExampleFile());
         for (int n = 0; n < 100000; ++n) {

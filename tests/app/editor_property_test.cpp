@@ -121,7 +121,8 @@ protected:
         if (chance(random, 60)) {
             // Any cells of the grid: lead cells, odd cells, column 0 and character cells included.
             auto rows = static_cast<int>(state().rowCount) - 1;
-            dragSelect({uniform(random, 1, rows), uniform(random, 0, 32)}, {uniform(random, 1, rows), uniform(random, 0, 32)});
+            dragSelect({uniform(random, 1, rows), uniform(random, 0, 32)},
+                       {uniform(random, 1, rows), uniform(random, 0, 32)});
         }
         editor.forceUnicode();
         if (!chance(random, 30)) editor.textLineEdited(test::u16(randomLine(random)));

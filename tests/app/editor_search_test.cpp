@@ -2,8 +2,8 @@
 
 #include "app/editor.h"
 #include "support/byte_strings.h"
-#include "support/resource_builder.h"
 #include "support/editor_fixture.h"
+#include "support/resource_builder.h"
 #include "views/grid_geometry.h"
 
 namespace quillet {
@@ -17,7 +17,6 @@ using test::resourceFile;
 
 class EditorSearch : public test::EditorFixture {
 protected:
-
     void find(const std::string& text, PatternMode mode = PatternMode::HexData)
     {
         prompts.findDialogs.push_back({FindFields{test::u16(text), mode}, true});
@@ -125,7 +124,7 @@ TEST_F(EditorSearch, FindNextStartsAfterTheCurrentCellWithTheUnfoldedColumn)
 {
     open(resourceFile({repeatedHex("41", 40)}));  // lead 4: byte 0 in column 5
     prompts.findDialogs.push_back({FindFields{u"41", PatternMode::HexData}, false});
-    editor.find();  // Cancel keeps the text for Find next
+    editor.find();                        // Cancel keeps the text for Find next
     editor.gridMoveCurrent({1, 5 + 16});  // the character cell of byte 0
     editor.findNext();
     EXPECT_EQ(currentByte().second, 17);

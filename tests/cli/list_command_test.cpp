@@ -43,8 +43,10 @@ TEST(CliList, JsonCarriesKindsOffsetsAndData)
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_NE(result.out.find("\"no_index\": false"), std::string::npos);
     EXPECT_NE(result.out.find("\"index\": [4, 7, 13]"), std::string::npos);
-    EXPECT_NE(result.out.find("{\"kind\": \"unicode\", \"offset\": 7, \"size\": 4, \"line\": \"002(1) Hi\", \"data\": \"48006900\"}"),
-              std::string::npos);
+    EXPECT_NE(
+        result.out.find(
+            "{\"kind\": \"unicode\", \"offset\": 7, \"size\": 4, \"line\": \"002(1) Hi\", \"data\": \"48006900\"}"),
+        std::string::npos);
 }
 
 // A unicode block's resource in hex: count byte, marker, then the units low byte first.
@@ -127,8 +129,8 @@ TEST(CliList, AnOperandAfterTwoDashesIsAFileEvenWhenItLooksLikeAnOption)
     test::ScratchFolder folder;
     std::string path = folder / "-odd-name.rsc";
     Bytes bytes = test::workedExampleFile();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     auto result = test::runCliIn(folder.path(), {"list", "--", "-odd-name.rsc"});
     EXPECT_EQ(result.exitStatus, 0) << result.err;
     EXPECT_EQ(result.out,
