@@ -2,16 +2,19 @@
 # make test      build everything and run all tests
 # make sanitize  build the core and window tests with AddressSanitizer and UBSan and run them
 # make bench     build and run the benchmarks (their files go to BENCH_DIR, default /tmp)
+# make fuzz      build the libFuzzer targets with clang and run each for FUZZ_SECONDS
 # make install   install into PREFIX (default /usr/local)
 
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 180
 PREFIX ?= /usr/local
 FILE ?= examples/sample.rsc
 JOBS ?= 2
 BENCH_DIR ?= /tmp
 
-.PHONY: deps build run test sanitize bench install clean
+.PHONY: deps build run test sanitize bench fuzz install clean
 
 deps:
 	./scripts/install-deps.sh
@@ -38,8 +41,12 @@ bench: build
 	./$(BUILD)/quillet_undo_bench $(BENCH_DIR)
 	./$(BUILD)/quillet_grid_bench $(BENCH_DIR)
 
+fuzz:
+	./scripts/install-deps.sh --fuzz
+	FUZZ_BUILD=$(FUZZ_BUILD) JOBS=$(JOBS) ./scripts/fuzz.sh $(FUZZ_SECONDS)
+
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,6 +1,7 @@
 #include "app/editor.h"
 
 #include <string>
+#include <variant>
 
 #include "search/byte_search.h"
 #include "search/pattern.h"
@@ -73,30 +74,31 @@ void Editor::replaceAll(bool fromBeginning)
     if (!replacement) return;
     std::size_t first = fromBeginning ? 0 : *state_.selectedSegment;
     std::size_t start = fromBeginning ? 0 : GridLayout::of(document_, *selected).startAfter(state_.current);
-    ReplaceWrites writes;
+    std::int64_t count = 0;
+    bool done = false;
     try {
-        // The window shows none of the bytes while they are being written.
-        struct BusyWhileReplacing {
-            bool& busy;
-            explicit BusyWhileReplacing(bool& flag) : busy(flag) { busy = true; }
-            ~BusyWhileReplacing() { busy = false; }
-        } busyWhileReplacing(busy_);
-        prompts_.runLongWork("Replacing", [&](Progress& progress) {
-            writes = replaceInSegments(document_.segments, first, start, *pattern, *replacement, progress);
+        // The writes go straight into the change, which has room for them before the first is
+        // made: a lack of memory anywhere, even for the history, leaves nothing written.
+        done = editDocument(state_.selectedSegment, [&](Change& change) {
+            auto& writes = std::get<ReplaceWrites>(change.steps.emplace_back(ReplaceWrites{}));
+            {
+                // The window shows none of the bytes while they are being written.
+                struct BusyWhileReplacing {
+                    bool& busy;
+                    explicit BusyWhileReplacing(bool& flag) : busy(flag) { busy = true; }
+                    ~BusyWhileReplacing() { busy = false; }
+                } busyWhileReplacing(busy_);
+                prompts_.runLongWork("Replacing", [&](Progress& progress) {
+                    writes = replaceInSegments(document_.segments, first, start, *pattern, *replacement, progress);
+                });
+            }
+            count = replacementCount(writes, document_.segments, first, start);
+            if (writes.places.empty()) change.steps.clear();  // nothing written, nothing to undo
         });
     } catch (const WorkCancelled&) {
-        return;
-    } catch (const std::bad_alloc&) {
-        showRefusal("There is not enough memory to replace. Nothing was changed.");
-        return;
+        return;  // the writes were taken back
     }
-    std::int64_t count = replacementCount(writes, document_.segments, first, start);
-    if (!writes.places.empty()) {
-        Change change;
-        change.segment = state_.selectedSegment;
-        change.steps.push_back(std::move(writes));
-        history_.record(std::move(change));
-    }
+    if (!done) return;
     prompts_.showMessage(MessageKind::Information, "Information", "Make " + std::to_string(count) + " replace(s)");
     if (count > 0 && currentSegment()) showSelectedSegment();
     tellIfFileCutShort();

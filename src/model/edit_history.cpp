@@ -2,12 +2,13 @@
 
 namespace quillet {
 
-void EditHistory::record(Change change)
+void EditHistory::record(Change&& change)
 {
     if (change.empty()) return;
-    if (cleanDepth_ && *cleanDepth_ > done_.size()) cleanDepth_.reset();
-    undone_.clear();
+    // Taken in first: the one step that can fail, and it fails leaving `change` whole.
     done_.push_back(std::move(change));
+    if (cleanDepth_ && *cleanDepth_ >= done_.size()) cleanDepth_.reset();
+    undone_.clear();
 }
 
 const Change* EditHistory::undo(Document& document)

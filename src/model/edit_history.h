@@ -12,8 +12,10 @@ namespace quillet {
 // was last opened or saved: undoing back to that point makes it clean again.
 class EditHistory {
 public:
-    // A new change; the changes taken back can no longer be done again.
-    void record(Change change);
+    // A new change; the changes taken back can no longer be done again. Throws std::bad_alloc
+    // when there is no room for it, and then leaves the history and `change` as they were, so
+    // that the caller can take the change back.
+    void record(Change&& change);
     bool canUndo() const { return !done_.empty(); }
     bool canRedo() const { return !undone_.empty(); }
     // Takes back the last change, or does again the last one taken back; nothing when there is

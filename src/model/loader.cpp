@@ -18,19 +18,21 @@ std::uint16_t wordAt(const Bytes& image, std::size_t position)
     return static_cast<std::uint16_t>(image[position] | (image[position + 1] << 8));
 }
 
-// For every position X of the 16-bit range, the entry a segment anchored at X is counted under:
-// the last entry (scanning from the end of the table) whose value is at most X. Made once, so
-// that each tag is a lookup however long the index is.
+// For every position X up to `last`, the entry a segment anchored at X is counted under: the
+// last entry (scanning from the end of the table) whose value is at most X. Made once, so that
+// each tag is a lookup however long the index is; it reaches only as far as the body scan asks,
+// so that a small file makes a small table.
 class TagTable {
 public:
-    explicit TagTable(const IndexEntries& entries)
+    TagTable(const IndexEntries& entries, std::uint16_t last) : last_(last)
     {
-        std::vector<std::int64_t> lastEntryOfValue(65536, -1);
-        for (std::size_t k = 0; k < entries.size(); ++k) lastEntryOfValue[entries[k]] = static_cast<std::int64_t>(k);
+        std::vector<std::int64_t> lastEntryOfValue(std::size_t{last} + 1, -1);
+        for (std::size_t k = 0; k < entries.size(); ++k)
+            if (entries[k] <= last) lastEntryOfValue[entries[k]] = static_cast<std::int64_t>(k);
         // Entry numbers stay below 2^31: the index of a file the editor holds has fewer entries.
-        tagOf_.resize(65536);
+        tagOf_.resize(std::size_t{last} + 1);
         std::int64_t best = -1;
-        for (std::size_t value = 0; value < 65536; ++value) {
+        for (std::size_t value = 0; value <= last; ++value) {
             best = std::max(best, lastEntryOfValue[value]);
             tagOf_[value] = static_cast<std::int32_t>(best);
         }
@@ -38,11 +40,12 @@ public:
     std::optional<std::size_t> entryFor(std::int64_t x) const
     {
         if (x < 0) return std::nullopt;
-        std::int64_t k = tagOf_[static_cast<std::size_t>(std::min<std::int64_t>(x, 65535))];
+        std::int64_t k = tagOf_[static_cast<std::size_t>(std::min<std::int64_t>(x, last_))];
         return k < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(k));
     }
 
 private:
+    std::uint16_t last_;
     std::vector<std::int32_t> tagOf_;
 };
 
@@ -50,7 +53,11 @@ private:
 class BodyScanner {
 public:
     BodyScanner(const Bytes& image, std::int64_t indexOffset, Document& document)
-        : image_(image), indexOffset_(indexOffset), document_(document), tags_(document.indexTable)
+        // A segment's anchor is at most the index offset: its first byte plus one, or a count byte.
+        : image_(image),
+          indexOffset_(indexOffset),
+          document_(document),
+          tags_(document.indexTable, static_cast<std::uint16_t>(indexOffset))
     {
         for (std::uint16_t entry : document.indexTable) isCut_.set(entry);
     }
@@ -175,14 +182,15 @@ Document rawDocument(SegmentBytes bytes, const std::uint8_t* firstBytes)
 
 Document rawDocument(Bytes image)
 {
-    const Bytes first(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(4, image.size())));
+    const Bytes first(image.begin(),
+                      image.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(4, image.size())));
     return rawDocument(SegmentBytes(std::move(image)), first.data());
 }
 
 std::string tooLarge(std::uint64_t length, std::uint64_t largest, const char* why)
 {
-    return "File too large: " + std::to_string(length) + " bytes, the editor holds at most " +
-           std::to_string(largest) + " " + why;
+    return "File too large: " + std::to_string(length) + " bytes, the editor holds at most " + std::to_string(largest) +
+           " " + why;
 }
 
 // A file without an index is mapped, not read: nothing of it is read until it is shown or
@@ -196,8 +204,7 @@ Document rawDocumentOf(const ReadOnlyFile& file, const Bytes& first)
             return document;
         }
     }
-    if (file.size() > MaxReadLength)
-        throw IoError(tooLarge(file.size(), MaxReadLength, "when it cannot be mapped"));
+    if (file.size() > MaxReadLength) throw IoError(tooLarge(file.size(), MaxReadLength, "when it cannot be mapped"));
     return rawDocument(file.readAt(0, static_cast<std::size_t>(file.size())));
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -9,8 +10,9 @@
 
 #include "app/editor.h"
 #include "support/byte_strings.h"
-#include "support/resource_builder.h"
 #include "support/editor_fixture.h"
+#include "support/resource_builder.h"
+#include "support/scratch_folder.h"
 
 namespace quillet {
 namespace {
@@ -22,7 +24,6 @@ using test::resourceFile;
 
 class EditorLists : public test::EditorFixture {
 protected:
-
     void markSomeCells()
     {
         editor.gridMousePress(MouseButton::Left, {1, 5});
@@ -35,8 +36,8 @@ protected:
 // that begins with a unit 0 and one of 100 bytes.
 Bytes previewFile()
 {
-    return resourceFile({"41 00 42 00 43", "03 AB 41 00 42 00 43 00", "00 AB", "00 00 41 00",
-                         repeatedHex("41 00", 50)});
+    return resourceFile(
+        {"41 00 42 00 43", "03 AB 41 00 42 00 43 00", "00 AB", "00 00 41 00", repeatedHex("41 00", 50)});
 }
 
 TEST_F(EditorLists, LoadingSelectsTheFirstSegmentAndItsIndexLine)
@@ -357,6 +358,30 @@ TEST_F(EditorLists, UnreadableFileShowsAnErrorAndKeepsTheDocument)
     EXPECT_EQ(state().fileNamePanel, path);
     EXPECT_TRUE(state().textStripVisible);  // the block is still current and shown
     EXPECT_EQ(textLine(), "Hi");
+}
+
+// Reading a named pipe would wait for a writer, or with one read nothing and replace the
+// document by an empty one: it is refused with what it is.
+TEST_F(EditorLists, NamedPipeShowsAnErrorAndKeepsTheDocument)
+{
+    std::string path = open(test::workedExampleFile());
+    editor.selectSegment(1);
+    test::ScratchFolder folder;
+    std::string fifo = folder / "pipe.rsc";
+    ASSERT_TRUE(test::makeFifo(fifo));
+    int writer = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(writer, 0);
+
+    EXPECT_FALSE(editor.loadFile(fifo));
+    ::close(writer);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(prompts.messages[0].text, fifo + ": Not a regular file: a named pipe (FIFO)");
+    EXPECT_EQ(lines().size(), 3u);
+    EXPECT_EQ(state().selectedSegment, 1u);
+    EXPECT_EQ(state().fileNamePanel, path);
+    EXPECT_EQ(textLine(), "Hi");
+    EXPECT_FALSE(editor.isModified());
 }
 
 }  // namespace

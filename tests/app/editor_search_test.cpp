@@ -2,8 +2,8 @@
 
 #include "app/editor.h"
 #include "support/byte_strings.h"
-#include "support/resource_builder.h"
 #include "support/editor_fixture.h"
+#include "support/resource_builder.h"
 #include "views/grid_geometry.h"
 
 namespace quillet {
@@ -17,7 +17,6 @@ using test::resourceFile;
 
 class EditorSearch : public test::EditorFixture {
 protected:
-
     void find(const std::string& text, PatternMode mode = PatternMode::HexData)
     {
         prompts.findDialogs.push_back({FindFields{test::u16(text), mode}, true});
@@ -125,7 +124,7 @@ TEST_F(EditorSearch, FindNextStartsAfterTheCurrentCellWithTheUnfoldedColumn)
 {
     open(resourceFile({repeatedHex("41", 40)}));  // lead 4: byte 0 in column 5
     prompts.findDialogs.push_back({FindFields{u"41", PatternMode::HexData}, false});
-    editor.find();  // Cancel keeps the text for Find next
+    editor.find();                        // Cancel keeps the text for Find next
     editor.gridMoveCurrent({1, 5 + 16});  // the character cell of byte 0
     editor.findNext();
     EXPECT_EQ(currentByte().second, 17);
@@ -211,6 +210,30 @@ TEST_F(EditorSearch, ReplacedTextShowsInTheBlocksLineAndTextLine)
     replace("i", "o", ReplaceStart::Begin, PatternMode::TextUnicode);
     EXPECT_EQ(line(1), "002(1) Ho");
     EXPECT_EQ(textLine(), "Ho");
+}
+
+// "?" is a real byte: a character the code page lacks must not become one and match it.
+TEST_F(EditorSearch, TextWithACharacterTheCodePageLacksIsRefusedWithAWarning)
+{
+    open(resourceFile({"57 68 79 3F 3F 20 4F 6B 3F"}));  // "Why?? Ok?"
+    const GridCell current = editor.state().current;
+    find("\xD0\x96", PatternMode::Text);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].kind, MessageKind::Warning);
+    EXPECT_EQ(prompts.messages[0].text, "The text holds \"\xD0\x96\", which code page 1252 has no byte for.");
+    EXPECT_EQ(editor.state().current, current);
+    EXPECT_EQ(editor.state().selection, GridSelection{});
+
+    // The same for the text to look for and for the replacement: a warning, no count, no change.
+    for (auto [lookFor, with] : {std::pair{"\xD0\x96", "Z"}, std::pair{"Z", "\xD0\x96"}}) {
+        prompts.messages.clear();
+        replace(lookFor, with, ReplaceStart::Begin, PatternMode::Text);
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].kind, MessageKind::Warning);
+        EXPECT_NE(prompts.messages[0].text.find("which code page 1252 has no byte for"), std::string::npos);
+    }
+    EXPECT_EQ(hexOf(data(0)), "57 68 79 3F 3F 20 4F 6B 3F");
+    EXPECT_FALSE(editor.canUndo());
 }
 
 }  // namespace

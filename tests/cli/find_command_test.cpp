@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "support/byte_strings.h"
+#include "support/run_cli.h"
+#include "support/scratch_folder.h"
 
 namespace quillet {
 namespace {
@@ -13,8 +15,8 @@ namespace {
 using test::bytesFromHex;
 
 struct ToolRun {
-    int Status = -1;
-    std::string Output;
+    int status = -1;
+    std::string output;
 };
 
 // Runs the tool with a shell command line; stdout is captured, stderr folded into it.
@@ -25,9 +27,9 @@ ToolRun runTool(const std::string& arguments)
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
     std::array<char, 256> buffer;
-    while (std::fgets(buffer.data(), buffer.size(), pipe) != nullptr) run.Output += buffer.data();
+    while (std::fgets(buffer.data(), buffer.size(), pipe) != nullptr) run.output += buffer.data();
     int status = ::pclose(pipe);
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
 }
 
@@ -39,18 +41,18 @@ TEST(FindCommand, PrintsEveryHitInFindNextOrderWithItsFilePosition)
 {
     std::string file = test::writeTempFile(bytesFromHex(ThreeSegments), "find.rsc");
     ToolRun run = runTool("find 4141 " + file);
-    EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Output, "1 0 00000004\n1 1 00000005\n3 0 0000000D\n3 1 0000000E\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, "1 0 00000004\n1 1 00000005\n3 0 0000000D\n3 1 0000000E\n");
     run = runTool("find --unicode --codepage 1252 A " + file);
-    EXPECT_EQ(run.Output, "2 0 00000009\n2 2 0000000B\n");
+    EXPECT_EQ(run.output, "2 0 00000009\n2 2 0000000B\n");
 }
 
 TEST(FindCommand, ExitsWithOneWhenNothingIsFound)
 {
     std::string file = test::writeTempFile(bytesFromHex(ThreeSegments), "find.rsc");
     ToolRun run = runTool("find --hex 02AB " + file);
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(run.Output, "");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output, "");
 }
 
 TEST(ReplaceCommand, ReplacesFromTheBeginningAndSavesTheResult)
@@ -58,8 +60,8 @@ TEST(ReplaceCommand, ReplacesFromTheBeginningAndSavesTheResult)
     std::string in = test::writeTempFile(bytesFromHex(ThreeSegments), "replace-in.rsc");
     std::string out = test::tempPath("replace-out.rsc");
     ToolRun run = runTool("replace 4141 4241 " + in + " " + out);
-    EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Output, "Make 4 replace(s)\n");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, "Make 4 replace(s)\n");
     EXPECT_EQ(test::hexOf(test::readFileBytes(out)),
               "10 00 00 00 42 42 41 02 AB 41 00 41 00 42 42 41 04 00 07 00 0D 00 10 00");
 }
@@ -68,15 +70,75 @@ TEST(ReplaceCommand, RefusesTextsOfDifferentLength)
 {
     std::string in = test::writeTempFile(bytesFromHex(ThreeSegments), "replace-in.rsc");
     ToolRun run = runTool("replace 41 414 " + in + " " + test::tempPath("refused.rsc"));
-    EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Output, "quillet-cli: Length texts not equal, resize not support for this operation!\n");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.output, "quillet-cli: Length texts not equal, resize not support for this operation!\n");
 }
 
 TEST(ReplaceCommand, ReportsAFileThatCannotBeRead)
 {
     ToolRun run = runTool("replace 41 42 /nonexistent/in.rsc " + test::tempPath("never.rsc"));
-    EXPECT_EQ(run.Status, 1);
-    EXPECT_EQ(run.Output, "quillet-cli: /nonexistent/in.rsc: File not found\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output, "quillet-cli: /nonexistent/in.rsc: File not found\n");
+}
+
+// "?" bytes are real bytes: a character the code page lacks must not turn into one and match them.
+TEST(ReplaceCommand, RefusesATextTheCodePageCannotHoldAndWritesNothing)
+{
+    test::ScratchFolder folder;
+    std::string in = test::writeTempFile(Bytes{'W', 'h', 'y', '?', '?', ' ', 'O', 'k', '?'}, "questions.rsc");
+    std::string out = folder / "out.rsc";
+    test::CliResult run = test::runCli({"replace", "--text", "--codepage", "1252", "\xD0\x96", "Z", in, out});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "quillet-cli: The text holds \"\xD0\x96\", which code page 1252 has no byte for.\n"
+                       "Try 'quillet-cli --help'.\n");
+    EXPECT_TRUE(test::namesIn(folder.path()).empty());
+    EXPECT_EQ(test::readFileBytes(in), (Bytes{'W', 'h', 'y', '?', '?', ' ', 'O', 'k', '?'}));
+
+    // The replacement is checked as well, and find refuses such a text the same way.
+    run = test::runCli({"replace", "--text", "--codepage", "1252", "Z", "\xD0\x96", in, out});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_NE(run.err.find("code page 1252 has no byte for"), std::string::npos) << run.err;
+    run = test::runCli({"find", "--text", "--codepage", "1252", "\xD0\x96", in});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_TRUE(test::namesIn(folder.path()).empty());
+}
+
+TEST(ReplaceCommand, RefusesTextsThatAreNotUtf8)
+{
+    test::ScratchFolder folder;
+    std::string in = test::writeTempFile(bytesFromHex(ThreeSegments), "replace-in.rsc");
+    std::string out = folder / "out.rsc";
+    for (const std::string& bad : {std::string("\xFF"), std::string("A\xC3"), std::string("\xED\xA0\x80")}) {
+        SCOPED_TRACE(test::hexOf(Bytes(bad.begin(), bad.end())));
+        test::CliResult run = test::runCli({"replace", "--text", bad, "Z", in, out});
+        EXPECT_EQ(run.exitStatus, 2);
+        EXPECT_NE(run.err.find("is not valid UTF-8"), std::string::npos) << run.err;
+        EXPECT_EQ(test::runCli({"replace", "--unicode", "Z", bad, in, out}).exitStatus, 2);
+        EXPECT_EQ(test::runCli({"find", bad, in}).exitStatus, 2);
+    }
+    EXPECT_TRUE(test::namesIn(folder.path()).empty());
+}
+
+// The count is told only for a file that was written.
+TEST(ReplaceCommand, AnOutputThatCannotBeWrittenIsReportedWithoutACount)
+{
+    test::ScratchFolder folder;
+    std::string in = test::writeTempFile(bytesFromHex(ThreeSegments), "replace-in.rsc");
+    std::string missingFolder = folder / "missing/out.rsc";
+    test::CliResult run = test::runCli({"replace", "4141", "4241", in, missingFolder});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "quillet-cli: " + missingFolder + ": File not found\n");
+
+    // A folder where the file should go is no file to replace.
+    run = test::runCli({"replace", "4141", "4241", in, folder.path()});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.rfind("quillet-cli: " + folder.path() + ": ", 0), 0u) << run.err;
+    EXPECT_TRUE(test::namesIn(folder.path()).empty());
+    EXPECT_EQ(test::readFileBytes(in), bytesFromHex(ThreeSegments));
 }
 
 }  // namespace

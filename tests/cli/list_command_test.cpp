@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <fstream>
+
 #include "model/loader.h"
 #include "support/byte_strings.h"
 #include "support/resource_builder.h"
 #include "support/run_cli.h"
+#include "support/scratch_folder.h"
 
 namespace quillet {
 namespace {
@@ -40,8 +43,10 @@ TEST(CliList, JsonCarriesKindsOffsetsAndData)
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_NE(result.out.find("\"no_index\": false"), std::string::npos);
     EXPECT_NE(result.out.find("\"index\": [4, 7, 13]"), std::string::npos);
-    EXPECT_NE(result.out.find("{\"kind\": \"unicode\", \"offset\": 7, \"size\": 4, \"line\": \"002(1) Hi\", \"data\": \"48006900\"}"),
-              std::string::npos);
+    EXPECT_NE(
+        result.out.find(
+            "{\"kind\": \"unicode\", \"offset\": 7, \"size\": 4, \"line\": \"002(1) Hi\", \"data\": \"48006900\"}"),
+        std::string::npos);
 }
 
 // A unicode block's resource in hex: count byte, marker, then the units low byte first.
@@ -116,6 +121,31 @@ TEST(CliList, MissingFilesAndBadUsageGiveTheirExitStatus)
     EXPECT_EQ(runCli({"list", "--bogus", missing}).exitStatus, 2);
     EXPECT_EQ(runCli({"--version"}).out, "quillet-cli 1.01\n");
     EXPECT_EQ(runCli({"--help"}).exitStatus, 0);
+}
+
+// "--" ends the options: a file whose name starts with "-" can be named after it.
+TEST(CliList, AnOperandAfterTwoDashesIsAFileEvenWhenItLooksLikeAnOption)
+{
+    test::ScratchFolder folder;
+    std::string path = folder / "-odd-name.rsc";
+    Bytes bytes = test::workedExampleFile();
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    auto result = test::runCliIn(folder.path(), {"list", "--", "-odd-name.rsc"});
+    EXPECT_EQ(result.exitStatus, 0) << result.err;
+    EXPECT_EQ(result.out,
+              "[index]\n0004(0)\n0007(1)\n000D(2)\n[segments]\n001(0) 0004:0006\n002(1) Hi\n003(2) 000D:000F\n");
+    EXPECT_EQ(result.err, "");
+
+    // Options still count before "--"; without it the name is an unknown option.
+    EXPECT_EQ(test::runCliIn(folder.path(), {"list", "--json", "--", "-odd-name.rsc"}).exitStatus, 0);
+    result = test::runCliIn(folder.path(), {"list", "-odd-name.rsc"});
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_NE(result.err.find("unknown option '-odd-name.rsc'"), std::string::npos) << result.err;
+    // After "--", even "--help" is a file name.
+    result = test::runCliIn(folder.path(), {"list", "--", "--help"});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.err, "quillet-cli: --help: File not found\n");
 }
 
 TEST(CliCopy, WritesWhatSaveWritesAndReportsFailures)

@@ -87,8 +87,9 @@ TEST_F(TextsCommand, ImportResizesTheBlockLikeTheUnicodeApply)
     writeText(texts, "2\tHey\n");
     test::CliResult run = runCli({"texts", "import", path, texts, out});
     ASSERT_EQ(run.exitStatus, 0) << run.err;
-    EXPECT_EQ(hexOf(test::readFileBytes(out)),
-              hexOf(bytesFromHex("12 00 02 00 | 01 02 03 | 03 AB 48 00 65 00 79 00 | 05 06 07 | 04 00 07 00 0F 00 | 12 00")));
+    EXPECT_EQ(
+        hexOf(test::readFileBytes(out)),
+        hexOf(bytesFromHex("12 00 02 00 | 01 02 03 | 03 AB 48 00 65 00 79 00 | 05 06 07 | 04 00 07 00 0F 00 | 12 00")));
 }
 
 TEST_F(TextsCommand, MalformedLineIsRefusedAndNothingWritten)
@@ -98,6 +99,26 @@ TEST_F(TextsCommand, MalformedLineIsRefusedAndNothingWritten)
     expectImportRefused("2\tbad \\q escape\n", "unknown escape \\q");
     expectImportRefused("2\tends with \\\n", "lone \\");
     expectImportRefused("2\t\xFF\n", "UTF-8");
+}
+
+// Editors on other systems start a UTF-8 file with a byte order mark.
+TEST_F(TextsCommand, ImportAcceptsAByteOrderMark)
+{
+    std::string path = test::writeTempFile(test::workedExampleFile(), "texts-bom.rsc");
+    writeText(texts, "\xEF\xBB\xBF"
+                     "2\tHey\r\n");
+    test::CliResult run = runCli({"texts", "import", path, texts, out});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(
+        hexOf(test::readFileBytes(out)),
+        hexOf(bytesFromHex("12 00 02 00 | 01 02 03 | 03 AB 48 00 65 00 79 00 | 05 06 07 | 04 00 07 00 0F 00 | 12 00")));
+}
+
+// "The last one wins" would silently drop a translation: both lines are named instead.
+TEST_F(TextsCommand, SegmentNamedTwiceIsRefusedNamingBothLines)
+{
+    expectImportRefused("2\tHey\n\n002\tHo\n", "segment 2 is named again (first on line 1)", 3);
 }
 
 TEST_F(TextsCommand, NumberThatIsNoBlockIsRefused)
@@ -172,9 +193,10 @@ TEST_F(TextsCommand, PoFilledByMsgenGivesTheFileBackAndMsgfilterChangesEveryText
     EXPECT_EQ(hexOf(test::readFileBytes(out)), hexOf(test::readFileBytes(sample)));
 
     std::string upper = test::tempPath("upper.po");
-    ASSERT_EQ(std::system(("msgfilter --keep-header -i " + shellQuoted(filled) + " -o " + shellQuoted(upper) +
-                           " tr a-z A-Z").c_str()),
-              0);
+    ASSERT_EQ(
+        std::system(("msgfilter --keep-header -i " + shellQuoted(filled) + " -o " + shellQuoted(upper) + " tr a-z A-Z")
+                        .c_str()),
+        0);
     test::CliResult changed = runCli({"texts", "import", sample, upper, out});
     ASSERT_EQ(changed.exitStatus, 0) << changed.err;
     test::CliResult listed = runCli({"list", out});
@@ -195,7 +217,8 @@ TEST_F(TextsCommand, APoOfAnotherVersionOfTheFileIsRefusedWithItsLine)
     std::size_t msgstr = po.find("msgstr \"\"", msgid);
     po.replace(msgstr, 9, "msgstr \"Hi\"");
     writeText(texts, po);
-    std::size_t line = static_cast<std::size_t>(std::count(po.begin(), po.begin() + static_cast<std::ptrdiff_t>(msgid), '\n')) + 1;
+    std::size_t line =
+        static_cast<std::size_t>(std::count(po.begin(), po.begin() + static_cast<std::ptrdiff_t>(msgid), '\n')) + 1;
     test::CliResult run = runCli({"texts", "import", sample, texts, out});
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.err.rfind("quillet-cli: " + texts + ":" + std::to_string(line) + ": ", 0), 0u) << run.err;

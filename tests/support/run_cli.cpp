@@ -28,9 +28,14 @@ std::string slurp(const std::string& path)
 
 CliResult runCli(const std::vector<std::string>& args)
 {
+    return runCliIn("", args);
+}
+
+CliResult runCliIn(const std::string& folder, const std::vector<std::string>& args)
+{
     std::string outPath = tempPath("cli.out");
     std::string errPath = tempPath("cli.err");
-    std::string command = quoted(QUILLET_CLI_PATH);
+    std::string command = (folder.empty() ? "" : "cd " + quoted(folder) + " && ") + quoted(QUILLET_CLI_PATH);
     for (const std::string& arg : args) command += " " + quoted(arg);
     command += " >" + quoted(outPath) + " 2>" + quoted(errPath) + " </dev/null";
     int status = std::system(command.c_str());
