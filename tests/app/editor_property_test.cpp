@@ -61,6 +61,7 @@ Bytes randomFile(Random& random)
     auto indexOffset = static_cast<std::uint16_t>(4 + body.size());
     if (chance(random, 15)) entries.push_back(static_cast<std::uint16_t>(indexOffset - 1));
     Bytes file;
+    file.reserve(4 + body.size() + 2 * entries.size() + 2);
     test::putWord(file, indexOffset);
     test::putWord(file, static_cast<std::uint16_t>(uniform(random, 0, 0xFFFF)));
     file.insert(file.end(), body.begin(), body.end());
