@@ -35,7 +35,8 @@ inline std::vector<std::uint8_t> manyEntriesFile()
     const int indexOffset = 65000;
     std::vector<std::uint8_t> file(indexOffset, 0x11);
     std::vector<std::uint16_t> entries;
-    for (int position = 4; entries.size() < 30000; position += 2) entries.push_back(static_cast<std::uint16_t>(position));
+    for (int position = 4; entries.size() < 30000; position += 2)
+        entries.push_back(static_cast<std::uint16_t>(position));
     while (entries.size() < 500000) entries.push_back(entries[entries.size() % 30000]);
     auto putWord = [&file](int word) {
         file.push_back(static_cast<std::uint8_t>(word));

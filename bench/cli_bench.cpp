@@ -99,7 +99,8 @@ std::vector<Measure> medians(const std::vector<std::function<Measure()>>& works)
         for (std::size_t w = 0; w < works.size(); ++w) runs[w].push_back(works[w]());
     std::vector<Measure> result;
     for (auto& measures : runs) {
-        std::sort(measures.begin(), measures.end(), [](const Measure& a, const Measure& b) { return a.seconds < b.seconds; });
+        std::sort(measures.begin(), measures.end(),
+                  [](const Measure& a, const Measure& b) { return a.seconds < b.seconds; });
         Measure median = measures[measures.size() / 2];
         for (const Measure& m : measures) {
             median.peakKiB = std::max(median.peakKiB, m.peakKiB);
@@ -135,8 +136,12 @@ void benchFind(const std::string& path, std::uint64_t size, const char* label)
     writeRawFile(path, size, Needle);
     warmPageCache(path);
     std::vector<Measure> m = medians({
-        [&] { return runProcess({cliPath(), "find", "--text", Needle, path}); },
-        [&] { return runProcess({"grep", "-c", "-F", Needle, path}); },
+        [&] {
+            return runProcess({cliPath(), "find", "--text", Needle, path});
+        },
+        [&] {
+            return runProcess({"grep", "-c", "-F", Needle, path});
+        },
         [&] { return mappedSearch(path, Needle); },
     });
     const Measure& find = m[0];

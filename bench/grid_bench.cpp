@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "app/editor.h"
+#include "app/qt/main_window.h"
 #include "bench_files.h"
 #include "large_files.h"
-#include "app/qt/main_window.h"
 #include "model/loader.h"
 #include "views/qt/hex_grid.h"
 
@@ -92,7 +92,8 @@ int main(int argc, char** argv)
 
     std::string small = folder + "/quillet-grid-small.rsc";
     bench::writeFile(small, std::vector<std::uint8_t>(300, 0x41));
-    std::printf("paint one grid view, small file:            %6.2f ms (target < 5 ms)\n", paintMs(editor, small, false));
+    std::printf("paint one grid view, small file:            %6.2f ms (target < 5 ms)\n",
+                paintMs(editor, small, false));
 
     std::string big = folder + "/quillet-grid-big.rsc";
     bench::writeRawFile(big, bench::GiB, {});

@@ -48,7 +48,8 @@ inline void writeRawFile(const std::string& path, std::uint64_t size, const std:
         if (!mark.empty())
             for (std::uint64_t p = (at + every - 1) / every * every + 8; p + mark.size() <= at + count; p += every)
                 std::memcpy(piece.data() + (p - at), mark.data(), mark.size());
-        if (at + count == size && !needle.empty()) std::memcpy(piece.data() + count - needle.size(), needle.data(), needle.size());
+        if (at + count == size && !needle.empty())
+            std::memcpy(piece.data() + count - needle.size(), needle.data(), needle.size());
         if (at == 0) {
             piece[0] = static_cast<std::uint8_t>(needle.empty() ? 0x01 : needle.back() ^ 0xFF);
             piece[1] = 0x00;

@@ -55,7 +55,8 @@ long peakMemoryMiB()
 
 void report(const char* what, double time, double baseline)
 {
-    std::printf("%-46s %9.1f ms   plain read %8.1f ms   ratio %.2f\n", what, time * 1e3, baseline * 1e3, time / baseline);
+    std::printf("%-46s %9.1f ms   plain read %8.1f ms   ratio %.2f\n", what, time * 1e3, baseline * 1e3,
+                time / baseline);
 }
 
 }  // namespace

@@ -101,8 +101,8 @@ void benchFind(Document& document)
         [] {}, [&] { hit = findInSegments(document.segments, 0, 0, pattern); },
         [&] { baselineHit = ::memmem(data.data(), data.size(), pattern.data(), pattern.size()); });
     bool same = hit && baselineHit == data.data() + hit->index;
-    std::printf("Find 16-byte pattern at the end:  find %.3f s  memmem %.3f s  ratio %.2f (target <= 1.2)%s\n",
-                find, baseline, find / baseline, same ? "" : "  MISMATCH");
+    std::printf("Find 16-byte pattern at the end:  find %.3f s  memmem %.3f s  ratio %.2f (target <= 1.2)%s\n", find,
+                baseline, find / baseline, same ? "" : "  MISMATCH");
 }
 
 std::int64_t baselineReplace(std::uint8_t* data, std::size_t size, const Bytes& pattern, const Bytes& replacement)

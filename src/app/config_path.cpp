@@ -17,8 +17,7 @@ std::string configFolder(const char* xdgConfigHome, const char* home)
     // A relative XDG_CONFIG_HOME is invalid and is ignored, as the base directory rules ask.
     if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/')
         return (std::filesystem::path(xdgConfigHome) / "quillet").string();
-    if (home != nullptr && home[0] != '\0')
-        return (std::filesystem::path(home) / ".config" / "quillet").string();
+    if (home != nullptr && home[0] != '\0') return (std::filesystem::path(home) / ".config" / "quillet").string();
     return std::string();
 }
 

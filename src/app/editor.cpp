@@ -56,9 +56,8 @@ bool Editor::loadFile(const std::string& fileName)
 
     std::optional<Document> loaded;
     try {
-        prompts_.runLongWork("Opening " + baseName(fileName), [&](Progress& progress) {
-            loaded = loadResource(fileName, progress);
-        });
+        prompts_.runLongWork("Opening " + baseName(fileName),
+                             [&](Progress& progress) { loaded = loadResource(fileName, progress); });
     } catch (const IoError& error) {
         // The document on screen stays whole: a file that cannot be read replaces nothing.
         showIoError(fileName + ": " + error.what());

@@ -29,10 +29,10 @@ struct GridEditorState {
 // The state of the main window's widgets that the program's rules read and write. The window
 // shows it after every command and reports the person's actions back to the Editor.
 struct WindowState {
-    std::optional<std::size_t> selectedSegment;    // the current segment
+    std::optional<std::size_t> selectedSegment;  // the current segment
     std::optional<std::size_t> selectedIndexLine;
-    std::u16string textLine;                       // exactly the units of the text it shows
-    int textLineMaxLength = 128;                   // in UTF-16 units; 0: no limit
+    std::u16string textLine;      // exactly the units of the text it shows
+    int textLineMaxLength = 128;  // in UTF-16 units; 0: no limit
     bool textStripVisible = false;
     std::string fileNamePanel;  // the open file's name, as the file system spells it
     std::string messagePanel;   // UTF-8
@@ -93,8 +93,8 @@ public:
 
     // Hex grid: what the person does, and the grid's own events
     void gridTypeCharacter(const std::string& character);  // a printable key on the grid
-    void gridEditKey();                                      // F2
-    void gridEditorTextChanged(const std::string& text);     // typing in the open editor
+    void gridEditKey();                                    // F2
+    void gridEditorTextChanged(const std::string& text);   // typing in the open editor
     void gridEditorEscape();
     void gridMoveCurrent(GridCell cell);  // arrow keys, paging, or a press on another cell
     void gridMousePress(MouseButton button, GridCell cellUnderPointer);
@@ -133,8 +133,8 @@ public:
 
     // Program-side changes of widget state, with the side effects the window's toolkit has.
     void setTextLine(const std::u16string& text);  // runs the counter when the text changes
-    void setRowCount(std::int64_t rows);            // keeps the current cell inside the grid
-    void setCurrentCell(GridCell cell);             // hands over an open editor, then clicks
+    void setRowCount(std::int64_t rows);           // keeps the current cell inside the grid
+    void setCurrentCell(GridCell cell);            // hands over an open editor, then clicks
     void resetGridSelection() { state_.selection = GridSelection{}; }
     FocusRequest takeFocusRequest();
 
@@ -146,7 +146,8 @@ private:
     // Runs an edit of segment `s` (or of several), which adds its steps to a change, and records
     // the change for undo. A refused edit or a lack of memory is reported and whatever the edit
     // had done is taken back. True when it was done.
-    template <typename Edit> bool editDocument(std::optional<std::size_t> s, Edit&& edit);
+    template <typename Edit>
+    bool editDocument(std::optional<std::size_t> s, Edit&& edit);
 
     bool offerToSave();
     bool saveTo(const std::string& fileName);
@@ -179,7 +180,8 @@ private:
     bool toldFileCutShort_ = false;
 };
 
-template <typename Edit> bool Editor::editDocument(std::optional<std::size_t> s, Edit&& edit)
+template <typename Edit>
+bool Editor::editDocument(std::optional<std::size_t> s, Edit&& edit)
 {
     Change change;
     change.segment = s;

@@ -45,7 +45,8 @@ void Editor::forceUnicode()
         std::size_t characters = segment->data.size() / 2;
         if (characters > ForcedRunLimit) {
             // The run becomes the first characters a text line can hold, and says so.
-            state_.messagePanel += " " + std::to_string(ForcedRunLimit) + " of " + std::to_string(characters) + " char(s).";
+            state_.messagePanel += " " + std::to_string(ForcedRunLimit) + " of " + std::to_string(characters) +
+                                   " char(s).";
             layout.size = 2 * ForcedRunLimit;
         } else {
             state_.messagePanel += " " + std::to_string(characters) + " char(s).";
@@ -53,7 +54,8 @@ void Editor::forceUnicode()
         selection = layout.wholeData();
         units = unitsOf(segment->data.data(), static_cast<std::size_t>(layout.size));
     } else {
-        std::int64_t cells = std::abs(selection.endRow - selection.startRow) * 16 + selection.endCol - selection.startCol + 1;
+        std::int64_t cells = std::abs(selection.endRow - selection.startRow) * 16 + selection.endCol -
+                             selection.startCol + 1;
         state_.messagePanel += " " + std::to_string(cells / 2) + " char(s).";
         // A character for every odd index: the byte in front of it is its low byte.
         walkSelection(selection, layout.lead, segment->size(), [&](std::int64_t p) {
@@ -86,7 +88,8 @@ void Editor::forceApply(std::size_t s)
             // Without a resize the characters fill the run; an odd last byte of it stays.
             std::size_t replaced = resize ? run.length : written.size();
             const SegmentBytes& data = document_.segments[s].data;
-            bool same = !resize && std::equal(written.begin(), written.end(), data.begin() + static_cast<std::ptrdiff_t>(t));
+            bool same = !resize &&
+                        std::equal(written.begin(), written.end(), data.begin() + static_cast<std::ptrdiff_t>(t));
             if (!same) change.steps.push_back(spliceSegment(document_, s, t, replaced, std::move(written)));
             if (recount) writeByte(document_, s, t - 1, static_cast<std::uint8_t>(line.size() & 0xFF), change);
             if (resize) clearForcedTexts(document_, s + 1, change);

@@ -64,9 +64,11 @@ void Editor::importTexts()
         showIoError(*name + ": " + error.what());
         return;
     }
-    TextsReading reading = readTexts(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), document_);
+    TextsReading reading = readTexts(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                                     document_);
     if (reading.error) {
-        std::string where = baseName(*name) + (reading.error->line > 0 ? ":" + std::to_string(reading.error->line) : "");
+        std::string where = baseName(*name) +
+                            (reading.error->line > 0 ? ":" + std::to_string(reading.error->line) : "");
         showIoError(where + ": " + reading.error->reason + "\nNothing was changed.");
         return;
     }
@@ -83,7 +85,8 @@ bool Editor::applyTexts(const std::vector<std::pair<std::size_t, std::u16string>
     bool done = editDocument(first, [&](Change& change) {
         for (const auto& [segment, units] : texts) {
             if (segment >= document_.segments.size() || !document_.segments[segment].isUnicode())
-                throw EditRefused("Segment " + std::to_string(segment + 1) + " is not a unicode block. Nothing was changed.");
+                throw EditRefused("Segment " + std::to_string(segment + 1) +
+                                  " is not a unicode block. Nothing was changed.");
             applyUnicodeText(document_, segment, units, change);
         }
     });

@@ -62,9 +62,7 @@ IniFile IniFile::parse(const std::string& text)
         if (line.empty() || line[0] == ';' || line[0] == '#') continue;
         if (line[0] == '[') {
             std::size_t close = line.find(']');
-            current = close == std::string::npos
-                          ? nullptr
-                          : &ini.sectionForWriting(trimmed(line.substr(1, close - 1)));
+            current = close == std::string::npos ? nullptr : &ini.sectionForWriting(trimmed(line.substr(1, close - 1)));
             continue;
         }
         std::size_t equals = line.find('=');
@@ -84,8 +82,7 @@ std::string IniFile::text() const
     for (const Section& section : sections_) {
         if (!text.empty()) text += "\n";
         text += "[" + section.name + "]\n";
-        for (const Entry& entry : section.entries)
-            text += entry.key + "=" + entry.value + "\n";
+        for (const Entry& entry : section.entries) text += entry.key + "=" + entry.value + "\n";
     }
     return text;
 }
@@ -120,8 +117,7 @@ std::optional<std::string> IniFile::readString(const std::string& section, const
     return std::nullopt;
 }
 
-std::string IniFile::readString(const std::string& section, const std::string& key,
-                                const std::string& fallback) const
+std::string IniFile::readString(const std::string& section, const std::string& key, const std::string& fallback) const
 {
     return readString(section, key).value_or(fallback);
 }

@@ -19,8 +19,7 @@ public:
 
     bool hasSection(const std::string& section) const;
     std::optional<std::string> readString(const std::string& section, const std::string& key) const;
-    std::string readString(const std::string& section, const std::string& key,
-                           const std::string& fallback) const;
+    std::string readString(const std::string& section, const std::string& key, const std::string& fallback) const;
     // The whole value as a decimal integer, or the fallback when it is missing or not one.
     int readInteger(const std::string& section, const std::string& key, int fallback) const;
 

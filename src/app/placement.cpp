@@ -31,8 +31,8 @@ std::vector<std::string> wordsOf(const std::string& value)
 
 bool overlaps(const PlacementRect& a, const PlacementRect& b)
 {
-    return std::max(a.left, b.left) < std::min(a.right, b.right)
-           && std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
+    return std::max(a.left, b.left) < std::min(a.right, b.right) &&
+           std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
 }
 
 bool onSomeScreen(const PlacementRect& rect, const std::vector<PlacementRect>& screens)
@@ -48,8 +48,7 @@ std::string resolutionSuffix(int screenWidth, int screenHeight)
     return "(" + std::to_string(screenWidth) + "x" + std::to_string(screenHeight) + ")";
 }
 
-void writePlacement(IniFile& ini, const WindowPlacement& placement, const ScreenSetup& screen,
-                    bool visible)
+void writePlacement(IniFile& ini, const WindowPlacement& placement, const ScreenSetup& screen, bool visible)
 {
     const std::string suffix = resolutionSuffix(screen.width, screen.height);
     const PlacementRect& normal = placement.normal;
@@ -68,8 +67,8 @@ void writePlacement(IniFile& ini, const WindowPlacement& placement, const Screen
     ini.writeString(placementSection, "Visible", visible ? "1" : "0");
 }
 
-std::optional<PlacementRect> readPosition(const IniFile& ini, const std::string& key,
-                                          const ScreenSetup& screen, const PlacementRect& defaults)
+std::optional<PlacementRect> readPosition(const IniFile& ini, const std::string& key, const ScreenSetup& screen,
+                                          const PlacementRect& defaults)
 {
     std::string value = ini.readString(placementSection, key + resolutionSuffix(screen.width, screen.height), "");
     if (value.empty()) value = ini.readString(placementSection, key, "");
@@ -85,8 +84,12 @@ std::optional<PlacementRect> readPosition(const IniFile& ini, const std::string&
 ShowState stateOfShowCommand(int showCommand, ShowState fallback)
 {
     switch (showCommand) {
-    case 1: case 5: case 9: return ShowState::Normal;
-    case 2: case 6: case 7: return ShowState::Minimised;
+    case 1:
+    case 5:
+    case 9: return ShowState::Normal;
+    case 2:
+    case 6:
+    case 7: return ShowState::Minimised;
     case 3: return ShowState::Maximised;
     default: return fallback;
     }

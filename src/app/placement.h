@@ -58,14 +58,13 @@ std::string resolutionSuffix(int screenWidth, int screenHeight);
 // Replaces the section's keys with the placement, in the order FormVersion, Flags, ShowCmd,
 // PixelsPerInch, MinMaxPos(WxH), MinMaxPos, NormPos(WxH), NormPos, Visible. `visible` tells
 // whether the save happens while the window is destroyed ("1") or on the close request ("0").
-void writePlacement(IniFile& ini, const WindowPlacement& placement, const ScreenSetup& screen,
-                    bool visible);
+void writePlacement(IniFile& ini, const WindowPlacement& placement, const ScreenSetup& screen, bool visible);
 
 // The four numbers of a position value: the resolution-specific key, or the plain key when that
 // is missing or empty; each word that is not a number takes its default. Nothing when neither key
 // holds a value.
-std::optional<PlacementRect> readPosition(const IniFile& ini, const std::string& key,
-                                          const ScreenSetup& screen, const PlacementRect& defaults);
+std::optional<PlacementRect> readPosition(const IniFile& ini, const std::string& key, const ScreenSetup& screen,
+                                          const PlacementRect& defaults);
 
 // 1, 5, 9 normal; 2, 6, 7 minimised; 3 maximised; any other show command keeps the fallback.
 ShowState stateOfShowCommand(int showCommand, ShowState fallback);

@@ -86,7 +86,8 @@ int runReplace(const Arguments& args)
     std::optional<Bytes> replacement = patternOrReport(*replaceWith, mode, args.codePage);
     if (!replacement) return ExitUsage;
     // The texts' characters are counted, whatever the mode, as the replace dialog does.
-    if (patternCharacterCount(*lookFor, mode, args.codePage) != patternCharacterCount(*replaceWith, mode, args.codePage)) {
+    if (patternCharacterCount(*lookFor, mode, args.codePage) !=
+        patternCharacterCount(*replaceWith, mode, args.codePage)) {
         std::cerr << "quillet-cli: " << LengthWarning << "\n";
         return ExitUsage;
     }

@@ -48,7 +48,8 @@ int importTexts(Document& document, const std::string& textsPath, const std::str
         reportError(textsPath, error.what());
         return ExitFailure;
     }
-    TextsReading reading = readTexts(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), document);
+    TextsReading reading = readTexts(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                                     document);
     if (reading.error) {
         std::string where = reading.error->line > 0 ? textsPath + ":" + std::to_string(reading.error->line) : textsPath;
         reportError(where, reading.error->reason);

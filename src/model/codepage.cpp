@@ -15,12 +15,12 @@ namespace quillet {
 
 struct CodePage::Tables {
     bool doubleByte = false;
-    std::vector<std::string> unitBytes;          // 65536 entries, "?" for units the page lacks
-    std::array<std::uint16_t, 256> byteUnit{};   // first UTF-16 unit of each byte, 0 for a lead
-    std::array<char32_t, 256> byteCodePoint{};   // the same as a code point, for whole texts
+    std::vector<std::string> unitBytes;         // 65536 entries, "?" for units the page lacks
+    std::array<std::uint16_t, 256> byteUnit{};  // first UTF-16 unit of each byte, 0 for a lead
+    std::array<char32_t, 256> byteCodePoint{};  // the same as a code point, for whole texts
     std::array<bool, 256> leadByte{};
     std::array<bool, 256> unassigned{};
-    std::vector<char32_t> pairCodePoint;         // [lead * 256 + trail], 0 for an invalid pair
+    std::vector<char32_t> pairCodePoint;  // [lead * 256 + trail], 0 for an invalid pair
 };
 
 namespace {
@@ -32,10 +32,7 @@ const std::string replacement = "?";
 // character on its own.
 class Converter {
 public:
-    Converter(const std::string& to, const std::string& from)
-        : descriptor_(iconv_open(to.c_str(), from.c_str()))
-    {
-    }
+    Converter(const std::string& to, const std::string& from) : descriptor_(iconv_open(to.c_str(), from.c_str())) {}
     ~Converter()
     {
         if (isOpen()) iconv_close(descriptor_);
@@ -59,10 +56,8 @@ public:
         std::size_t inLeft = input.size();
         char* out = buffer;
         std::size_t outLeft = sizeof buffer;
-        if (iconv(descriptor_, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1))
-            result.error = errno;
-        if (iconv(descriptor_, nullptr, nullptr, &out, &outLeft) == static_cast<std::size_t>(-1)
-            && result.error == 0)
+        if (iconv(descriptor_, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) result.error = errno;
+        if (iconv(descriptor_, nullptr, nullptr, &out, &outLeft) == static_cast<std::size_t>(-1) && result.error == 0)
             result.error = errno;
         result.output.assign(buffer, out);
         return result;
@@ -266,8 +261,7 @@ std::string CodePage::toUtf8(std::string_view ansi) const
             continue;
         }
         char32_t pair = 0;
-        if (i + 1 < ansi.size())
-            pair = tables.pairCodePoint[byte * 256 + static_cast<unsigned char>(ansi[i + 1])];
+        if (i + 1 < ansi.size()) pair = tables.pairCodePoint[byte * 256 + static_cast<unsigned char>(ansi[i + 1])];
         // A lead byte without a valid trail stands alone, so the next byte keeps its meaning.
         if (pair == 0) {
             text += replacement;

@@ -9,14 +9,12 @@ namespace quillet {
 
 namespace {
 
-constexpr std::array knownCodePages = {1250, 1251, 1252, 1253, 1254, 1255, 1256,
-                                       1257, 1258, 874,  932,  936,  949,  950};
+constexpr std::array knownCodePages = {1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 874, 932, 936, 949, 950};
 
 std::string lowerCase(std::string_view text)
 {
     std::string result(text);
-    for (char& ch : result)
-        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    for (char& ch : result) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     return result;
 }
 
@@ -65,13 +63,10 @@ struct LanguageCodePage {
 };
 
 constexpr std::array<LanguageCodePage, 31> languageCodePages = {{
-    {"ru", 1251}, {"uk", 1251}, {"bg", 1251}, {"sr", 1251}, {"be", 1251}, {"mk", 1251},
-    {"pl", 1250}, {"cs", 1250}, {"sk", 1250}, {"hu", 1250}, {"ro", 1250}, {"hr", 1250},
-    {"sl", 1250}, {"sq", 1250}, {"bs", 1250},
-    {"el", 1253}, {"tr", 1254}, {"az", 1254}, {"he", 1255}, {"yi", 1255},
-    {"ar", 1256}, {"fa", 1256}, {"ur", 1256},
-    {"lt", 1257}, {"lv", 1257}, {"et", 1257},
-    {"vi", 1258}, {"th", 874}, {"ja", 932}, {"ko", 949}, {"iw", 1255},
+    {"ru", 1251}, {"uk", 1251}, {"bg", 1251}, {"sr", 1251}, {"be", 1251}, {"mk", 1251}, {"pl", 1250}, {"cs", 1250},
+    {"sk", 1250}, {"hu", 1250}, {"ro", 1250}, {"hr", 1250}, {"sl", 1250}, {"sq", 1250}, {"bs", 1250}, {"el", 1253},
+    {"tr", 1254}, {"az", 1254}, {"he", 1255}, {"yi", 1255}, {"ar", 1256}, {"fa", 1256}, {"ur", 1256}, {"lt", 1257},
+    {"lv", 1257}, {"et", 1257}, {"vi", 1258}, {"th", 874},  {"ja", 932},  {"ko", 949},  {"iw", 1255},
 }};
 
 }  // namespace
@@ -87,8 +82,7 @@ std::optional<int> codePageNumberFromName(std::string_view name)
         }
     }
     std::optional<int> number = parseNumber(digits);
-    if (!number || std::ranges::find(knownCodePages, *number) == knownCodePages.end())
-        return std::nullopt;
+    if (!number || std::ranges::find(knownCodePages, *number) == knownCodePages.end()) return std::nullopt;
     return number;
 }
 

@@ -54,7 +54,10 @@ struct Redo {
         shiftSegmentsFrom(document, removal.segment, -fileBytesOf(removal.removed));
         setEntries(document, removal.entries, true);
     }
-    void operator()(const ForcedTextChange& change) const { document.segments[change.segment].forcedText = change.after; }
+    void operator()(const ForcedTextChange& change) const
+    {
+        document.segments[change.segment].forcedText = change.after;
+    }
     void operator()(const ReplaceWrites& writes) const
     {
         for (const BytePlace& place : writes.places)
@@ -79,7 +82,10 @@ struct Undo {
         document.segments.insert(at, removal.removed);
         setEntries(document, removal.entries, false);
     }
-    void operator()(const ForcedTextChange& change) const { document.segments[change.segment].forcedText = change.before; }
+    void operator()(const ForcedTextChange& change) const
+    {
+        document.segments[change.segment].forcedText = change.before;
+    }
     void operator()(const ReplaceWrites& writes) const
     {
         for (auto place = writes.places.rbegin(); place != writes.places.rend(); ++place)
@@ -101,7 +107,8 @@ struct HeldBytes {
     }
     std::size_t operator()(const ForcedTextChange& change) const
     {
-        return sizeof change + 2 * ((change.before ? change.before->size() : 0) + (change.after ? change.after->size() : 0));
+        return sizeof change +
+               2 * ((change.before ? change.before->size() : 0) + (change.after ? change.after->size() : 0));
     }
     std::size_t operator()(const ReplaceWrites& writes) const
     {

@@ -58,9 +58,9 @@ std::string notARegularFile(mode_t mode)
 {
     if (S_ISREG(mode)) return std::string();
     if (S_ISDIR(mode)) return ioErrorText(EISDIR);
-    const char* kind = S_ISFIFO(mode)  ? "a named pipe (FIFO)"
-                       : S_ISCHR(mode) ? "a character device"
-                       : S_ISBLK(mode) ? "a block device"
+    const char* kind = S_ISFIFO(mode)   ? "a named pipe (FIFO)"
+                       : S_ISCHR(mode)  ? "a character device"
+                       : S_ISBLK(mode)  ? "a block device"
                        : S_ISSOCK(mode) ? "a socket"
                                         : "an unknown kind of file";
     return std::string("Not a regular file: ") + kind;
@@ -124,8 +124,7 @@ SaveTarget resolvedTarget(const std::string& path)
 // none: the new file then stays as the process made it.
 bool mayNotSet(int errorNumber)
 {
-    return errorNumber == EPERM || errorNumber == EINVAL || errorNumber == ENOTSUP ||
-           errorNumber == EOPNOTSUPP;
+    return errorNumber == EPERM || errorNumber == EINVAL || errorNumber == ENOTSUP || errorNumber == EOPNOTSUPP;
 }
 
 void copyOwner(int fd, const struct stat& old)
@@ -168,30 +167,23 @@ void syncFolder(const std::string& folder)
 std::string ioErrorText(int errorNumber)
 {
     switch (errorNumber) {
-    case ENOENT:
-        return "File not found";
+    case ENOENT: return "File not found";
     case ENAMETOOLONG:
     case ENOTDIR:
     case EINVAL:
-    case EILSEQ:
-        return "Invalid filename";
+    case EILSEQ: return "Invalid filename";
     case EMFILE:
-    case ENFILE:
-        return "Too many open files";
+    case ENFILE: return "Too many open files";
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
-    case ETXTBSY:
-        return "File access denied";
+    case ETXTBSY: return "File access denied";
     case ENOSPC:
     case EDQUOT:
-    case EFBIG:
-        return "Disk full";
-    case ELOOP:
-        return "Too many levels of symbolic links";
-    default:
-        return "I/O error " + std::to_string(errorNumber);
+    case EFBIG: return "Disk full";
+    case ELOOP: return "Too many levels of symbolic links";
+    default: return "I/O error " + std::to_string(errorNumber);
     }
 }
 
@@ -244,8 +236,7 @@ bool ReadOnlyFile::isLocal() const
     case 0x73757245:  // Coda
     case 0x5346414F:  // AFS
         return false;
-    default:
-        return true;
+    default: return true;
     }
 }
 

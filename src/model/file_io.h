@@ -61,7 +61,7 @@ Bytes readWholeFile(const std::string& path);
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(const std::string& path);  // throws IoError
-    ~AtomicFileWriter();                                   // removes the temporary file unless committed
+    ~AtomicFileWriter();                                 // removes the temporary file unless committed
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 

@@ -8,7 +8,10 @@ namespace {
 
 constexpr std::string_view Blanks = " \t";
 
-bool isOctalDigit(char ch) { return ch >= '0' && ch <= '7'; }
+bool isOctalDigit(char ch)
+{
+    return ch >= '0' && ch <= '7';
+}
 
 int hexDigitValue(char ch)
 {
@@ -39,7 +42,8 @@ std::optional<std::string> readEscape(std::string_view line, std::size_t& at, st
     case 'b': out += '\b'; return std::nullopt;
     case 'f': out += '\f'; return std::nullopt;
     case 'v': out += '\v'; return std::nullopt;
-    case '\\': case '"': out += escape; return std::nullopt;
+    case '\\':
+    case '"': out += escape; return std::nullopt;
     case 'x': {
         unsigned value = 0;
         std::size_t digits = 0;
@@ -332,7 +336,8 @@ std::string poStatement(std::string_view keyword, std::string_view text)
 std::optional<TextsError> forEachPoEntry(std::string_view text, const PoEntryHandler& onEntry)
 {
     PoReader reader(onEntry);
-    auto error = forEachLine(text, [&](std::string_view line, std::size_t number) { return reader.readLine(line, number); });
+    auto error = forEachLine(text,
+                             [&](std::string_view line, std::size_t number) { return reader.readLine(line, number); });
     return error ? error : reader.finish();
 }
 

@@ -18,7 +18,8 @@ bool writesSecondHeaderWord(const Document& document)
 template <typename Sink>
 class PieceWriter {
 public:
-    PieceWriter(Sink& sink, Progress& progress, std::uint64_t total) : sink_(sink), progress_(progress), total_(total) {}
+    PieceWriter(Sink& sink, Progress& progress, std::uint64_t total) : sink_(sink), progress_(progress), total_(total)
+    {}
 
     void write(const std::uint8_t* bytes, std::size_t count)
     {
@@ -110,8 +111,7 @@ std::uint64_t bytesBeforeIndex(const Document& document)
 {
     std::uint64_t written = 2;
     if (writesSecondHeaderWord(document)) written += 2;
-    for (const Segment& segment : document.segments)
-        written += segment.data.size() + (segment.isUnicode() ? 2 : 0);
+    for (const Segment& segment : document.segments) written += segment.data.size() + (segment.isUnicode() ? 2 : 0);
     return written;
 }
 

@@ -14,8 +14,7 @@ SegmentBytes::SegmentBytes(Bytes bytes) : owned_(std::move(bytes))
 
 SegmentBytes::SegmentBytes(std::shared_ptr<FileMapping> mapping, std::uint64_t start, std::uint64_t length)
     : mapping_(std::move(mapping)), begin_(mapping_->bytes() + start), size_(static_cast<std::size_t>(length))
-{
-}
+{}
 
 SegmentBytes::SegmentBytes(const SegmentBytes& other) : owned_(other.begin(), other.end())
 {

@@ -17,7 +17,10 @@ constexpr std::string_view NotationNote =
     "#. \\0 stands for a character 0, \\uXXXX for one UTF-16 unit, \\\\ for one\n"
     "#. backslash. Keep them so in the translation.\n";
 
-bool isSurrogate(std::uint16_t unit) { return isHighSurrogate(unit) || isLowSurrogate(unit); }
+bool isSurrogate(std::uint16_t unit)
+{
+    return isHighSurrogate(unit) || isLowSurrogate(unit);
+}
 
 // Whether the text holds a unit 0 or an unpaired surrogate.
 bool needsNotation(const std::u16string& units)
@@ -69,7 +72,8 @@ std::optional<std::uint16_t> unitOfNotation(std::string_view text, std::size_t& 
         at += 4;
         return static_cast<char16_t>(hexValueOfText(digits));
     }
-    reason = (letter == 'u' || letter == 'U') ? "\\u needs four hex digits" : "unknown notation \\" + std::string(1, letter);
+    reason = (letter == 'u' || letter == 'U') ? "\\u needs four hex digits"
+                                              : "unknown notation \\" + std::string(1, letter);
     reason += help;
     return std::nullopt;
 }
@@ -114,21 +118,25 @@ std::string printableLabel(std::string_view label)
 
 std::string poHeader(const std::string& label)
 {
-    std::string out = "# Texts of the unicode blocks of " + label + ", for translation.\n"
+    std::string out = "# Texts of the unicode blocks of " + label +
+                      ", for translation.\n"
                       "# Each msgctxt is its block's segment number. A translation holds at\n"
-                      "# most " + std::to_string(MaxBlockCharacters) + " UTF-16 units; an empty msgstr leaves its block as it is.\n"
+                      "# most " +
+                      std::to_string(MaxBlockCharacters) +
+                      " UTF-16 units; an empty msgstr leaves its block as it is.\n"
                       "msgid \"\"\n";
     // The language of the texts is not known here: "und" is the tag for an undetermined one.
-    return out + poStatement("msgstr", "Project-Id-Version: " + label + "\n"
-                                       "Report-Msgid-Bugs-To: \n"
-                                       "POT-Creation-Date: \n"
-                                       "PO-Revision-Date: \n"
-                                       "Last-Translator: \n"
-                                       "Language-Team: \n"
-                                       "Language: und\n"
-                                       "MIME-Version: 1.0\n"
-                                       "Content-Type: text/plain; charset=UTF-8\n"
-                                       "Content-Transfer-Encoding: 8bit\n");
+    return out + poStatement("msgstr", "Project-Id-Version: " + label +
+                                           "\n"
+                                           "Report-Msgid-Bugs-To: \n"
+                                           "POT-Creation-Date: \n"
+                                           "PO-Revision-Date: \n"
+                                           "Last-Translator: \n"
+                                           "Language-Team: \n"
+                                           "Language: und\n"
+                                           "MIME-Version: 1.0\n"
+                                           "Content-Type: text/plain; charset=UTF-8\n"
+                                           "Content-Transfer-Encoding: 8bit\n");
 }
 
 std::string lowerAscii(std::string_view text)
@@ -175,7 +183,8 @@ std::optional<TextsError> findBlock(const PoEntry& entry, NamedBlocks& named, co
     if (block == nullptr) return TextsError{context.line, "segment " + context.text + " is not a unicode block"};
     std::string segment = std::to_string(block->segmentNumber);
     if (entry.plural)
-        return TextsError{context.line, "segment " + segment + " is named by a plural entry, which cannot hold its text"};
+        return TextsError{context.line,
+                          "segment " + segment + " is named by a plural entry, which cannot hold its text"};
     if (auto again = named.name(block->segmentNumber, context.line)) return TextsError{context.line, *again};
     return std::nullopt;
 }
@@ -193,7 +202,8 @@ std::optional<TextsError> takeEntry(const PoEntry& entry, NamedBlocks& named, st
     std::string reason;
     auto original = unitsOfPoText(entry.id.text, notation, reason);
     if (!original || *original != block->units)
-        return TextsError{entry.id.line, "msgid is not the current text of segment " + std::to_string(block->segmentNumber) +
+        return TextsError{entry.id.line, "msgid is not the current text of segment " +
+                                             std::to_string(block->segmentNumber) +
                                              ": the PO file belongs to another version of the file"};
     if (entry.fuzzy || entry.translation.text.empty()) return std::nullopt;
     auto units = unitsOfPoText(entry.translation.text, notation, reason);

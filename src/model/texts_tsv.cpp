@@ -1,5 +1,5 @@
-#include "model/texts_reading.h"
 #include "model/texts_exchange.h"
+#include "model/texts_reading.h"
 #include "model/utf16_text.h"
 #include "model/utf8.h"
 

@@ -5,7 +5,6 @@
 
 namespace quillet {
 
-
 std::string escapedUtf8FromUnits(std::u16string_view units)
 {
     std::string out;
@@ -68,9 +67,7 @@ std::optional<std::u16string> unitsFromEscapedUtf8(std::string_view text, std::s
             at += 4;
             break;
         }
-        default:
-            error = "unknown escape \\" + std::string(1, escape);
-            return std::nullopt;
+        default: error = "unknown escape \\" + std::string(1, escape); return std::nullopt;
         }
     }
     return units;

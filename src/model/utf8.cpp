@@ -31,10 +31,14 @@ std::optional<char32_t> decodeUtf8(std::string_view text, std::size_t& at)
         return first;
     }
     std::size_t length = 0;
-    if (first >= 0xC2 && first <= 0xDF) length = 2;
-    else if (first >= 0xE0 && first <= 0xEF) length = 3;
-    else if (first >= 0xF0 && first <= 0xF4) length = 4;
-    else return std::nullopt;
+    if (first >= 0xC2 && first <= 0xDF)
+        length = 2;
+    else if (first >= 0xE0 && first <= 0xEF)
+        length = 3;
+    else if (first >= 0xF0 && first <= 0xF4)
+        length = 4;
+    else
+        return std::nullopt;
     // The second byte's range rules out overlong forms, surrogates and code points past U+10FFFF.
     unsigned char low = first == 0xE0 ? 0xA0 : first == 0xF0 ? 0x90 : 0x80;
     unsigned char high = first == 0xED ? 0x9F : first == 0xF4 ? 0x8F : 0xBF;

@@ -40,8 +40,7 @@ std::optional<Bytes> patternBytes(std::u16string_view text, PatternMode mode, co
                                   std::string* error)
 {
     switch (mode) {
-    case PatternMode::HexData:
-        return hexPattern(text);
+    case PatternMode::HexData: return hexPattern(text);
     case PatternMode::Text: {
         std::optional<std::string> encoded = codePage.encode(text);
         if (encoded) return Bytes(encoded->begin(), encoded->end());
@@ -50,8 +49,7 @@ std::optional<Bytes> patternBytes(std::u16string_view text, PatternMode mode, co
                      std::to_string(codePage.number()) + " has no byte for.";
         return std::nullopt;
     }
-    case PatternMode::TextUnicode:
-        return bytesOfUnits(text);
+    case PatternMode::TextUnicode: return bytesOfUnits(text);
     }
     return Bytes();
 }

@@ -103,8 +103,7 @@ std::int64_t cellKey(std::int64_t row, int foldedCol)
 bool isByteCellSelected(const GridSelection& selection, std::int64_t row, int j)
 {
     std::int64_t key = cellKey(row, j);
-    return key >= cellKey(selection.startRow, selection.startCol) &&
-           key <= cellKey(selection.endRow, selection.endCol);
+    return key >= cellKey(selection.startRow, selection.startCol) && key <= cellKey(selection.endRow, selection.endCol);
 }
 
 GridSelection selectionAfterRelease(const GridSelection& pressed, std::int64_t row, int foldedCol)
@@ -136,8 +135,7 @@ std::vector<int> defaultGridColumnWidths()
     return widths;
 }
 
-GridCell cellAtPoint(int x, int y, const std::vector<int>& columnWidths, std::int64_t rowCount,
-                     std::int64_t topRow)
+GridCell cellAtPoint(int x, int y, const std::vector<int>& columnWidths, std::int64_t rowCount, std::int64_t topRow)
 {
     // Every row has the same height, so the first row whose running total passes y is y div
     // the height; a pointer below the last row counts as the row count.

@@ -110,7 +110,6 @@ std::string characterCellText(std::uint8_t byte, const CodePage& codePage);
 // The cell under a pointer (pixels from the grid's top-left corner): the row from the row
 // height and the first scrollable row in view, the column from the current column widths, the
 // column folded. A pointer on the header row gives topRow - 1.
-GridCell cellAtPoint(int x, int y, const std::vector<int>& columnWidths, std::int64_t rowCount,
-                     std::int64_t topRow);
+GridCell cellAtPoint(int x, int y, const std::vector<int>& columnWidths, std::int64_t rowCount, std::int64_t topRow);
 
 }  // namespace quillet

@@ -9,8 +9,8 @@
 #include "app/editor.h"
 #include "model/loader.h"
 #include "support/byte_strings.h"
-#include "support/resource_builder.h"
 #include "support/editor_fixture.h"
+#include "support/resource_builder.h"
 
 namespace quillet {
 namespace {
@@ -23,7 +23,6 @@ const char* const HeaderQuestion = "Recalculate header byte?";
 
 class EditorEdit : public test::EditorFixture {
 protected:
-
 };
 
 // Deletion ---------------------------------------------------------------------------------
@@ -214,8 +213,7 @@ TEST_F(EditorEdit, LongerLineWithYesToBothQuestionsResizesAndRecountsTheHeaderBy
     EXPECT_EQ(segment(2).offset, 14);
     // Entry 0 is the segment's own (the selected index line); the entries after it move.
     EXPECT_EQ(document().indexTable, (IndexEntries{4, 12, 15}));
-    EXPECT_EQ(lines(),
-              (std::vector<std::string>{"001(0) ABC", "002(1) 000C:000E", "003(2) 000F:0010"}));
+    EXPECT_EQ(lines(), (std::vector<std::string>{"001(0) ABC", "002(1) 000C:000E", "003(2) 000F:0010"}));
     EXPECT_FALSE(editor.state().forceMode);
     EXPECT_FALSE(editor.state().textStripVisible);
     EXPECT_EQ(editor.state().selection, GridSelection{});

@@ -31,10 +31,7 @@ protected:
         ASSERT_TRUE(editor.loadFile(path));
         ASSERT_TRUE(document().noIndex);
     }
-    void cutShort(std::size_t length)
-    {
-        ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(length)), 0);
-    }
+    void cutShort(std::size_t length) { ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(length)), 0); }
     void find(const std::string& hex)
     {
         prompts.findDialogs.push_back({FindFields{test::u16(hex), PatternMode::HexData}, true});
@@ -74,9 +71,8 @@ TEST_F(EditorFileCutShort, ReplaceAndSaveTellItAndTheSaveKeepsTheRest)
 {
     openRawFile();
     cutShort(2 * PageSize);
-    prompts.replaceDialogs.push_back({ReplaceFields{test::u16("11223344"), test::u16("55667788"), PatternMode::HexData,
-                                                    ReplaceStart::Begin},
-                                      true});
+    prompts.replaceDialogs.push_back(
+        {ReplaceFields{test::u16("11223344"), test::u16("55667788"), PatternMode::HexData, ReplaceStart::Begin}, true});
     editor.replace();
     EXPECT_EQ(lastMessage(), CutShortWarning);
 
@@ -106,9 +102,8 @@ TEST_F(EditorFileCutShort, AFileLeftWholeIsNeverTold)
 {
     openRawFile();
     find("11223344");
-    prompts.replaceDialogs.push_back({ReplaceFields{test::u16("5A5A"), test::u16("5B5B"), PatternMode::HexData,
-                                                    ReplaceStart::Begin},
-                                      true});
+    prompts.replaceDialogs.push_back(
+        {ReplaceFields{test::u16("5A5A"), test::u16("5B5B"), PatternMode::HexData, ReplaceStart::Begin}, true});
     editor.replace();
     save();
     EXPECT_TRUE(warnings().empty());

@@ -23,7 +23,6 @@ Bytes gridFile()
 
 class EditorGrid : public test::EditorFixture {
 protected:
-
     void SetUp() override
     {
         editor.loadFile(test::writeTempFile(gridFile(), "grid.rsc"));
@@ -48,10 +47,7 @@ protected:
         editor.gridMousePress(MouseButton::Left, cell);
         if (onCurrent && editor.canEditColumn(cell.col)) editor.gridEditKey();
     }
-    void release(GridCell cell)
-    {
-        editor.gridMouseRelease(MouseButton::Left, cell, !state().gridEditor.open);
-    }
+    void release(GridCell cell) { editor.gridMouseRelease(MouseButton::Left, cell, !state().gridEditor.open); }
     std::string copied()
     {
         editor.copyHex();

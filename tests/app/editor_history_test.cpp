@@ -93,7 +93,8 @@ TEST_F(EditorHistory, EveryKindOfChangeIsUndoneAndRedoneExactly)
     });
     checkUndoRedo("replace", 0, [&] {
         select(0);
-        prompts.replaceDialogs.push_back({ReplaceFields{u"41", u"5A", PatternMode::HexData, ReplaceStart::Begin}, true});
+        prompts.replaceDialogs.push_back(
+            {ReplaceFields{u"41", u"5A", PatternMode::HexData, ReplaceStart::Begin}, true});
         editor.replace();
     });
     checkUndoRedo("texts import", 1, [&] { editor.applyTexts({{1, u"Hey"}}); });

@@ -3,8 +3,8 @@
 #include "app/editor.h"
 #include "model/line_format.h"
 #include "support/byte_strings.h"
-#include "support/resource_builder.h"
 #include "support/editor_fixture.h"
+#include "support/resource_builder.h"
 
 namespace quillet {
 namespace {
@@ -14,7 +14,6 @@ using test::hexOf;
 
 class EditorText : public test::EditorFixture {
 protected:
-
 };
 
 TEST_F(EditorText, WorkedExampleHiBecomesHeyAndMovesWhatFollows)
@@ -33,8 +32,7 @@ TEST_F(EditorText, WorkedExampleHiBecomesHeyAndMovesWhatFollows)
     EXPECT_EQ(segment(1).size(), 6);
     EXPECT_EQ(hexOf(segment(1).data), "48 00 65 00 79 00");
     EXPECT_EQ(segment(2).offset, 14);
-    EXPECT_EQ(lines(),
-              (std::vector<std::string>{"001(0) 0004:0006", "002(1) Hey", "003(2) 000F:0011"}));
+    EXPECT_EQ(lines(), (std::vector<std::string>{"001(0) 0004:0006", "002(1) Hey", "003(2) 000F:0011"}));
     // The selection handling ran again for the block.
     EXPECT_EQ(editor.state().selectedSegment, 1u);
     EXPECT_EQ(textLine(), "Hey");
@@ -42,8 +40,9 @@ TEST_F(EditorText, WorkedExampleHiBecomesHeyAndMovesWhatFollows)
     EXPECT_FALSE(editor.state().forceMode);
     EXPECT_EQ(editor.state().selection, GridSelection{});
 
-    EXPECT_EQ(hexOf(save()), hexOf(bytesFromHex(
-                                 "12 00 02 00 | 01 02 03 | 03 AB 48 00 65 00 79 00 | 05 06 07 | 04 00 07 00 0F 00 | 12 00")));
+    EXPECT_EQ(
+        hexOf(save()),
+        hexOf(bytesFromHex("12 00 02 00 | 01 02 03 | 03 AB 48 00 65 00 79 00 | 05 06 07 | 04 00 07 00 0F 00 | 12 00")));
 }
 
 TEST_F(EditorText, WorkedExampleSavedUnchangedGivesTheFileBack)
@@ -80,7 +79,8 @@ TEST_F(EditorText, EmptyLineEmptiesTheBlockAndSavesCountZero)
     EXPECT_TRUE(segment(1).data.empty());
     EXPECT_EQ(line(1), "002(1) ");
     EXPECT_EQ(document().indexTable, (IndexEntries{4, 7, 9}));
-    EXPECT_EQ(hexOf(save()), hexOf(bytesFromHex("0C 00 02 00 | 01 02 03 | 00 AB | 05 06 07 | 04 00 07 00 09 00 | 0C 00")));
+    EXPECT_EQ(hexOf(save()),
+              hexOf(bytesFromHex("0C 00 02 00 | 01 02 03 | 00 AB | 05 06 07 | 04 00 07 00 09 00 | 0C 00")));
 }
 
 TEST_F(EditorText, UnchangedLineRebuildsTheDataLinesButChangesNoByte)
@@ -95,8 +95,7 @@ TEST_F(EditorText, UnchangedLineRebuildsTheDataLinesButChangesNoByte)
     select(1);
     editor.applyTextLine();
     EXPECT_TRUE(prompts.questions.empty());
-    EXPECT_EQ(lines(),
-              (std::vector<std::string>{"001(0) 0004:0006", "002(1) Hi", "003(2) 000D:0010"}));
+    EXPECT_EQ(lines(), (std::vector<std::string>{"001(0) 0004:0006", "002(1) Hi", "003(2) 000D:0010"}));
     EXPECT_EQ(hexOf(save()), hexOf(file));
 }
 
@@ -173,7 +172,7 @@ TEST_F(EditorText, LineOverTheCountBytesRangeChangesNothingAndWarns)
 // one that lacks the block's characters.
 TEST(EditorTextExact, BlocksInEveryCodePageKeepEveryUntouchedCharacter)
 {
-    const std::u16string japanese = u"\u3042\u3044\u3046";      // あいう
+    const std::u16string japanese = u"\u3042\u3044\u3046";         // あいう
     const std::u16string mixed = u"\u0416\u0141\u00E9\U0001F600";  // Ж Ł é and an emoji
     for (int number : {932, 936, 949, 950, 1252}) {
         for (const std::u16string& text : {japanese, mixed}) {
@@ -187,7 +186,8 @@ TEST(EditorTextExact, BlocksInEveryCodePageKeepEveryUntouchedCharacter)
             ASSERT_EQ(editor.state().textLine, text) << number;
             editor.textLineEdited(text + u"A");
             editor.applyTextLine();
-            EXPECT_EQ(test::hexOf(editor.document().segments[1].data), test::hexOf(bytesOfUnits(text + u"A"))) << number;
+            EXPECT_EQ(test::hexOf(editor.document().segments[1].data), test::hexOf(bytesOfUnits(text + u"A")))
+                << number;
             EXPECT_EQ(editor.document().segmentLine(1), "002(1) " + test::utf8(text) + "A") << number;
             EXPECT_TRUE(prompts.messages.empty()) << number;
         }
@@ -219,7 +219,8 @@ TEST_F(EditorText, CharactersTheCodePageLacksAreShownAndWrittenExactly)
 {
     open(test::resourceFile({"01 02 03", "02 AB 00 4E 41 00", "05 06"}));
     select(1);
-    ASSERT_EQ(textLine(), "\xE4\xB8\x80" "A");  // 一A
+    ASSERT_EQ(textLine(), "\xE4\xB8\x80"
+                          "A");  // 一A
     editor.applyTextLine();
     EXPECT_EQ(hexOf(segment(1).data), "00 4E 41 00");
     apply("\xC5\x81?");  // Ł typed in a 1252 locale, and a question mark

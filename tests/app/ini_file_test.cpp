@@ -21,9 +21,9 @@ class IniFolder : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder = std::filesystem::temp_directory_path()
-                 / ("quillet_ini_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_"
-                    + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder = std::filesystem::temp_directory_path() /
+                 ("quillet_ini_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(folder);
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
@@ -39,9 +39,8 @@ TEST(IniFileText, WritesSectionsAndKeysInTheOrderTheyWereAdded)
     ini.writeString("Other", "Key", "value");
     ini.writeInteger("MainWindow", "ShowCmd", -3);
 
-    EXPECT_EQ(ini.text(),
-              "[MainWindow]\nNormPos(1024x768)=10,20,827,564\nFormVersion=0\nShowCmd=-3\n"
-              "\n[Other]\nKey=value\n");
+    EXPECT_EQ(ini.text(), "[MainWindow]\nNormPos(1024x768)=10,20,827,564\nFormVersion=0\nShowCmd=-3\n"
+                          "\n[Other]\nKey=value\n");
 }
 
 TEST(IniFileText, RewritingAKeyKeepsItsPlaceAndNamesMatchWithoutCase)
@@ -64,20 +63,19 @@ TEST(IniFileText, ClearingASectionKeepsItsPlaceAndTheOtherSections)
 
 TEST(IniFileRead, ToleratesCrLfBlanksCommentsAndMalformedLines)
 {
-    IniFile ini = IniFile::parse(
-        "orphan=before any section\r\n"
-        "[Broken\r\n"
-        "lost=1\r\n"
-        "  [ MainWindow ]  \r\n"
-        "; a comment\r\n"
-        "# another\r\n"
-        "no equals sign\r\n"
-        "=no key\r\n"
-        "  NormPos(800x600) =  1,2,3,4  \r\n"
-        "Empty=\r\n"
-        "ShowCmd=3\r\n"
-        "ShowCmd=2\r\n"
-        "\x01\xff garbage");
+    IniFile ini = IniFile::parse("orphan=before any section\r\n"
+                                 "[Broken\r\n"
+                                 "lost=1\r\n"
+                                 "  [ MainWindow ]  \r\n"
+                                 "; a comment\r\n"
+                                 "# another\r\n"
+                                 "no equals sign\r\n"
+                                 "=no key\r\n"
+                                 "  NormPos(800x600) =  1,2,3,4  \r\n"
+                                 "Empty=\r\n"
+                                 "ShowCmd=3\r\n"
+                                 "ShowCmd=2\r\n"
+                                 "\x01\xff garbage");
 
     EXPECT_EQ(ini.readString("MainWindow", "NormPos(800x600)"), "1,2,3,4");
     EXPECT_EQ(ini.readString("MainWindow", "Empty"), "");
@@ -90,9 +88,8 @@ TEST(IniFileRead, ToleratesCrLfBlanksCommentsAndMalformedLines)
 
 TEST(IniFileRead, IntegersFallBackUnlessTheWholeValueIsADecimalNumber)
 {
-    IniFile ini = IniFile::parse(
-        "[S]\nplain=42\nsigned=-7\nplus=+5\nblanks= 12 \ntrailing=12abc\nword=abc\nempty=\n"
-        "hex=$10\nhuge=99999999999\ndouble=+-5\n");
+    IniFile ini = IniFile::parse("[S]\nplain=42\nsigned=-7\nplus=+5\nblanks= 12 \ntrailing=12abc\nword=abc\nempty=\n"
+                                 "hex=$10\nhuge=99999999999\ndouble=+-5\n");
 
     EXPECT_EQ(ini.readInteger("S", "plain", 0), 42);
     EXPECT_EQ(ini.readInteger("S", "signed", 0), -7);
@@ -112,8 +109,9 @@ TEST_F(IniFolder, SavingCreatesTheFolderAndLoadingReadsItBack)
     EXPECT_EQ(saveIniFile(path.string(), ini), std::nullopt);
     EXPECT_EQ(fileText(path), "[MainWindow]\nMinMaxPos=-1,-1,-4,-4\n");
     EXPECT_EQ(loadIniFile(path.string()).text(), ini.text());
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(path.parent_path()),
-                            std::filesystem::directory_iterator()), 1)
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(path.parent_path()), std::filesystem::directory_iterator()),
+        1)
         << "no temporary file is left behind";
 }
 

@@ -39,17 +39,15 @@ TEST(PlacementWrite, WritesEveryKeyInOrderWithTheScreenSizeSuffix)
     IniFile ini;
     writePlacement(ini, placement, screen1024(), false);
 
-    EXPECT_EQ(ini.text(),
-              Header +
-              "FormVersion=0\n"
-              "Flags=0\n"
-              "ShowCmd=3\n"
-              "PixelsPerInch=96\n"
-              "MinMaxPos(1024x768)=-1,-1,-4,-4\n"
-              "MinMaxPos=-1,-1,-4,-4\n"
-              "NormPos(1024x768)=10,20,827,564\n"
-              "NormPos=10,20,827,564\n"
-              "Visible=0\n");
+    EXPECT_EQ(ini.text(), Header + "FormVersion=0\n"
+                                   "Flags=0\n"
+                                   "ShowCmd=3\n"
+                                   "PixelsPerInch=96\n"
+                                   "MinMaxPos(1024x768)=-1,-1,-4,-4\n"
+                                   "MinMaxPos=-1,-1,-4,-4\n"
+                                   "NormPos(1024x768)=10,20,827,564\n"
+                                   "NormPos=10,20,827,564\n"
+                                   "Visible=0\n");
 }
 
 TEST(PlacementWrite, ReplacesAnOldSectionInOrderAndKeepsOtherSizesOut)
@@ -61,10 +59,10 @@ TEST(PlacementWrite, ReplacesAnOldSectionInOrderAndKeepsOtherSizesOut)
     screen.pixelsPerInch = 120;
     writePlacement(ini, WindowPlacement{}, screen, true);
 
-    EXPECT_EQ(ini.text(),
-              "[Other]\nkeep=1\n\n" + Header + "FormVersion=0\nFlags=0\nShowCmd=1\nPixelsPerInch=120\n"
-              "MinMaxPos(1920x1080)=-1,-1,0,0\nMinMaxPos=-1,-1,0,0\n"
-              "NormPos(1920x1080)=0,0,0,0\nNormPos=0,0,0,0\nVisible=1\n");
+    EXPECT_EQ(ini.text(), "[Other]\nkeep=1\n\n" + Header +
+                              "FormVersion=0\nFlags=0\nShowCmd=1\nPixelsPerInch=120\n"
+                              "MinMaxPos(1920x1080)=-1,-1,0,0\nMinMaxPos=-1,-1,0,0\n"
+                              "NormPos(1920x1080)=0,0,0,0\nNormPos=0,0,0,0\nVisible=1\n");
 }
 
 TEST(PlacementWrite, WhatIsWrittenRestoresTheSameRectangleAndState)
@@ -129,8 +127,8 @@ TEST(PlacementRestore, AnOlderVersionRestoresNothing)
 
 TEST(PlacementRestore, PositionsFromAnotherPixelsPerInchAreIgnoredButTheStateIsNot)
 {
-    RestorePlan plan = planRestore(iniOf("ShowCmd=3\nPixelsPerInch=120\nNormPos=10,20,827,564\n"),
-                                   screen1024(), centred);
+    RestorePlan plan = planRestore(iniOf("ShowCmd=3\nPixelsPerInch=120\nNormPos=10,20,827,564\n"), screen1024(),
+                                   centred);
     EXPECT_EQ(plan.normal, std::nullopt);
     EXPECT_EQ(plan.state, ShowState::Maximised);
 
@@ -182,8 +180,7 @@ TEST(PlacementRestore, APositionOffEveryScreenIsNotApplied)
         << "touching a screen's edge is not being on it";
     EXPECT_EQ(planRestore(iniOf("NormPos=1500,100,2300,600\n"), two, centred).normal,
               (PlacementRect{1500, 100, 2300, 600}));
-    EXPECT_EQ(planRestore(iniOf("NormPos=-800,-500,20,30\n"), two, centred).normal,
-              (PlacementRect{-800, -500, 20, 30}))
+    EXPECT_EQ(planRestore(iniOf("NormPos=-800,-500,20,30\n"), two, centred).normal, (PlacementRect{-800, -500, 20, 30}))
         << "a window partly on a screen stays where it was";
     ScreenSetup none = screen1024();
     none.screens.clear();

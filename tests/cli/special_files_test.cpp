@@ -24,8 +24,8 @@ std::string writeInput(const ScratchFolder& folder)
 {
     std::string path = folder / "in.rsc";
     Bytes bytes = test::workedExampleFile();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 

@@ -30,8 +30,8 @@ TEST(CodePageNames, AcceptsNumberCpAndWindowsFormsInAnyCase)
 
 TEST(CodePageNames, RejectsUnknownPagesAndMalformedNames)
 {
-    for (const char* name : {"", "cp", "windows-", "1249", "1259", "437", "utf-8", "CP-1251",
-                             " 1251", "1251 ", "cp1251x", "iso-8859-5", "65001", "99999999999"})
+    for (const char* name : {"", "cp", "windows-", "1249", "1259", "437", "utf-8", "CP-1251", " 1251", "1251 ",
+                             "cp1251x", "iso-8859-5", "65001", "99999999999"})
         EXPECT_FALSE(CodePage::byName(name).has_value()) << name;
 }
 
@@ -42,21 +42,53 @@ TEST(CodePageLocale, PicksTheWindowsPageForTheLanguage)
         int codePage;
     };
     const Case cases[] = {
-        {"ru_RU.UTF-8", 1251}, {"uk_UA", 1251}, {"bg_BG.UTF-8", 1251}, {"sr_RS", 1251},
-        {"be_BY", 1251},       {"mk_MK", 1251}, {"sr_RS@latin", 1250}, {"pl_PL", 1250},
-        {"cs_CZ.UTF-8", 1250}, {"sk_SK", 1250}, {"hu_HU", 1250},       {"ro_RO", 1250},
-        {"hr_HR", 1250},       {"sl_SI", 1250}, {"sq_AL", 1250},       {"bs_BA", 1250},
-        {"el_GR.UTF-8", 1253}, {"tr_TR", 1254}, {"az_AZ", 1254},       {"he_IL.UTF-8", 1255},
-        {"yi_US", 1255},       {"ar_EG", 1256}, {"fa_IR", 1256},       {"ur_PK", 1256},
-        {"lt_LT", 1257},       {"lv_LV", 1257}, {"et_EE", 1257},       {"vi_VN", 1258},
-        {"th_TH.UTF-8", 874},  {"ja_JP.UTF-8", 932}, {"ko_KR.EUC-KR", 949},
-        {"zh_CN.UTF-8", 936},  {"zh_SG", 936},  {"zh", 936},           {"zh_TW.UTF-8", 950},
-        {"zh_HK", 950},        {"zh_MO", 950},  {"en_US.UTF-8", 1252}, {"de_DE@euro", 1252},
-        {"C", 1252},           {"C.UTF-8", 1252}, {"POSIX", 1252},     {"", 1252},
-        {"RU_ru", 1251},       {"ru-RU", 1251},
+        {"ru_RU.UTF-8", 1251},
+        {"uk_UA", 1251},
+        {"bg_BG.UTF-8", 1251},
+        {"sr_RS", 1251},
+        {"be_BY", 1251},
+        {"mk_MK", 1251},
+        {"sr_RS@latin", 1250},
+        {"pl_PL", 1250},
+        {"cs_CZ.UTF-8", 1250},
+        {"sk_SK", 1250},
+        {"hu_HU", 1250},
+        {"ro_RO", 1250},
+        {"hr_HR", 1250},
+        {"sl_SI", 1250},
+        {"sq_AL", 1250},
+        {"bs_BA", 1250},
+        {"el_GR.UTF-8", 1253},
+        {"tr_TR", 1254},
+        {"az_AZ", 1254},
+        {"he_IL.UTF-8", 1255},
+        {"yi_US", 1255},
+        {"ar_EG", 1256},
+        {"fa_IR", 1256},
+        {"ur_PK", 1256},
+        {"lt_LT", 1257},
+        {"lv_LV", 1257},
+        {"et_EE", 1257},
+        {"vi_VN", 1258},
+        {"th_TH.UTF-8", 874},
+        {"ja_JP.UTF-8", 932},
+        {"ko_KR.EUC-KR", 949},
+        {"zh_CN.UTF-8", 936},
+        {"zh_SG", 936},
+        {"zh", 936},
+        {"zh_TW.UTF-8", 950},
+        {"zh_HK", 950},
+        {"zh_MO", 950},
+        {"en_US.UTF-8", 1252},
+        {"de_DE@euro", 1252},
+        {"C", 1252},
+        {"C.UTF-8", 1252},
+        {"POSIX", 1252},
+        {"", 1252},
+        {"RU_ru", 1251},
+        {"ru-RU", 1251},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(CodePage::forLocale(c.locale).number(), c.codePage) << c.locale;
+    for (const Case& c : cases) EXPECT_EQ(CodePage::forLocale(c.locale).number(), c.codePage) << c.locale;
 }
 
 // Puts the locale variables back as they were, for the tests that run after.
@@ -72,8 +104,10 @@ public:
     ~SavedLocaleVariables()
     {
         for (std::size_t i = 0; i < names_.size(); ++i) {
-            if (values_[i]) setenv(names_[i], values_[i]->c_str(), 1);
-            else unsetenv(names_[i]);
+            if (values_[i])
+                setenv(names_[i], values_[i]->c_str(), 1);
+            else
+                unsetenv(names_[i]);
         }
     }
 

@@ -43,7 +43,8 @@ TEST(EditOperations, UnicodeTextResizesTheBlockAndMovesWhatLiesAboveIt)
     EXPECT_EQ(hexOf(document.segments[1].data), "48 00 65 00 79 00");
     EXPECT_EQ(offsetsOf(document), (std::vector<std::uint16_t>{3, 7, 14}));
     EXPECT_EQ(document.indexTable, (IndexEntries{4, 7, 15}));
-    EXPECT_EQ(test::linesOf(document), (std::vector<std::string>{"001(0) 0004:0006", "002(1) Hey", "003(2) 000F:0011"}));
+    EXPECT_EQ(test::linesOf(document),
+              (std::vector<std::string>{"001(0) 0004:0006", "002(1) Hey", "003(2) 000F:0011"}));
     EXPECT_EQ(reload(document).file, "12 00 02 00 01 02 03 03 AB 48 00 65 00 79 00 05 06 07 04 00 07 00 0F 00 12 00");
 }
 
@@ -53,7 +54,8 @@ TEST(EditOperations, BlockLinesShowTheExactTextWithoutUnitZero)
     Change change;
     applyUnicodeText(document, 1, std::u16string(u"A\0\u4E00B\xD800", 5), change);
     EXPECT_EQ(hexOf(document.segments[1].data), "41 00 00 00 00 4E 42 00 00 D8");
-    EXPECT_EQ(document.segmentLine(1), "002(1) A\xE4\xB8\x80" "B\xEF\xBF\xBD");  // A一B and U+FFFD
+    EXPECT_EQ(document.segmentLine(1), "002(1) A\xE4\xB8\x80"
+                                       "B\xEF\xBF\xBD");  // A一B and U+FFFD
 }
 
 // A one-byte data segment tagged with the next entry, rewritten as an empty text: the entry of
@@ -77,13 +79,15 @@ TEST(EditOperations, GrowingARunMovesEveryEntryAboveItsFirstByte)
     ASSERT_EQ(test::linesOf(document)[0], "001 0004:0005");
     spliceSegment(document, 0, 0, 2, bytesFromHex("41 00 42 00"));
     EXPECT_EQ(document.indexTable, (IndexEntries{8, 10}));
-    EXPECT_EQ(reload(document).lines, (std::vector<std::string>{"001 0004:0007", "002(0) 0008:0009", "003(1) 000A:000B"}));
+    EXPECT_EQ(reload(document).lines,
+              (std::vector<std::string>{"001 0004:0007", "002(0) 0008:0009", "003(1) 000A:000B"}));
 }
 
 // Removed file bytes [a, a + D): entries at or below a stay, those at or above a + D fall by D.
 TEST(EditOperations, DeletingADataSegmentKeepsItsOwnEntry)
 {
-    Document document = parseResource(bytesFromHex("0E 00 02 00 | 11 12 13 14 15 | 21 22 23 | 31 32 | 04 00 09 00 0C 00 | 0E 00"));
+    Document document = parseResource(
+        bytesFromHex("0E 00 02 00 | 11 12 13 14 15 | 21 22 23 | 31 32 | 04 00 09 00 0C 00 | 0E 00"));
     Change change;
     deleteSegment(document, 1, change);
     EXPECT_EQ(document.indexTable, (IndexEntries{4, 9, 9}));
@@ -93,7 +97,8 @@ TEST(EditOperations, DeletingADataSegmentKeepsItsOwnEntry)
 TEST(EditOperations, EntriesInsideARemovedBlockBecomeItsStartAndNeverWrap)
 {
     // A block of 3 characters with its count byte at 4 and an entry at 6, inside its text.
-    Document document = parseResource(bytesFromHex("0E 00 02 00 | 03 AB 41 00 42 00 43 00 | 07 08 | 04 00 06 00 0C 00 | 0E 00"));
+    Document document = parseResource(
+        bytesFromHex("0E 00 02 00 | 03 AB 41 00 42 00 43 00 | 07 08 | 04 00 06 00 0C 00 | 0E 00"));
     Change change;
     deleteSegment(document, 0, change);
     EXPECT_EQ(document.indexTable, (IndexEntries{4, 4, 4}));

@@ -80,8 +80,8 @@ protected:
         bool made = false;
         switch (GetParam().type) {
         case S_IFIFO: made = test::makeFifo(path); break;
-        case S_IFCHR: made = test::makeDeviceNode(path, S_IFCHR, 1, 3); break;   // the null device
-        case S_IFBLK: made = test::makeDeviceNode(path, S_IFBLK, 7, 0); break;   // a loop device
+        case S_IFCHR: made = test::makeDeviceNode(path, S_IFCHR, 1, 3); break;  // the null device
+        case S_IFBLK: made = test::makeDeviceNode(path, S_IFBLK, 7, 0); break;  // a loop device
         case S_IFSOCK: made = test::makeSocket(path); break;
         }
         if (!made) GTEST_SKIP() << "cannot make a " << GetParam().name << " here";
@@ -125,13 +125,14 @@ TEST_P(FileIoSpecialFile, IsRefusedThroughASymbolicLink)
     expectUnchanged(GetParam().name);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, FileIoSpecialFile,
-    ::testing::Values(SpecialFile{"fifo", S_IFIFO, "Not a regular file: a named pipe (FIFO)"},
-                      SpecialFile{"chardev", S_IFCHR, "Not a regular file: a character device"},
-                      SpecialFile{"blockdev", S_IFBLK, "Not a regular file: a block device"},
-                      SpecialFile{"socket", S_IFSOCK, "Not a regular file: a socket"}),
-    [](const ::testing::TestParamInfo<SpecialFile>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Kinds, FileIoSpecialFile,
+                         ::testing::Values(SpecialFile{"fifo", S_IFIFO, "Not a regular file: a named pipe (FIFO)"},
+                                           SpecialFile{"chardev", S_IFCHR, "Not a regular file: a character device"},
+                                           SpecialFile{"blockdev", S_IFBLK, "Not a regular file: a block device"},
+                                           SpecialFile{"socket", S_IFSOCK, "Not a regular file: a socket"}),
+                         [](const ::testing::TestParamInfo<SpecialFile>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(FileIoFifo, WithAWriterAttachedIsRefusedRatherThanReadAsEmpty)
 {
@@ -303,9 +304,8 @@ TEST(FileIoPermissions, AFileWithoutReadOrWriteRightsIsReportedAndKept)
     ASSERT_EQ(::chmod(open.c_str(), 0777), 0);
     writeText(open + "/unreadable.rsc", "secret");
     ASSERT_EQ(::chmod((open + "/unreadable.rsc").c_str(), 0), 0);
-    auto outcome = test::runAsOrdinaryUser([&] {
-        return saveOutcome(folder / "closed.rsc") + " | " + readOutcome(open + "/unreadable.rsc");
-    });
+    auto outcome = test::runAsOrdinaryUser(
+        [&] { return saveOutcome(folder / "closed.rsc") + " | " + readOutcome(open + "/unreadable.rsc"); });
     if (!outcome) GTEST_SKIP() << "cannot run as an ordinary user here";
     EXPECT_EQ(*outcome, AccessDenied + " | " + AccessDenied);
     EXPECT_EQ(fileText(folder / "closed.rsc"), "old");

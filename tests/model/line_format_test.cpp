@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "model/hex.h"
 #include "model/document.h"
+#include "model/hex.h"
 #include "model/line_format.h"
 
 namespace quillet {

@@ -82,9 +82,11 @@ PlainDocument plainLoad(const Bytes& file)
             flush();
             Bytes text(file.begin() + p + 1, file.begin() + p + 1 + 2 * count);
             std::u16string units;
-            for (int m = 0; m < count; ++m) units.push_back(static_cast<char16_t>(text[2 * m] | (text[2 * m + 1] << 8)));
+            for (int m = 0; m < count; ++m)
+                units.push_back(static_cast<char16_t>(text[2 * m] | (text[2 * m + 1] << 8)));
             std::string shown = readableUtf8(units);
-            doc.segments.push_back({171, p - 1, text, plainNumber(doc.segments.size() + 1) + plainTag(doc.entries, p - 1) + " " + shown});
+            doc.segments.push_back(
+                {171, p - 1, text, plainNumber(doc.segments.size() + 1) + plainTag(doc.entries, p - 1) + " " + shown});
             p += 1 + 2 * count;
         } else {
             take(p);
@@ -182,7 +184,8 @@ TEST(LoaderDifferential, RandomFilesLoadAndSaveAsThePlainRulesSay)
 
         ASSERT_EQ(document.noIndex, expected.noIndex);
         ASSERT_EQ(document.indexTable.size(), expected.entries.size());
-        for (std::size_t k = 0; k < expected.entries.size(); ++k) ASSERT_EQ(document.indexTable[k], expected.entries[k]);
+        for (std::size_t k = 0; k < expected.entries.size(); ++k)
+            ASSERT_EQ(document.indexTable[k], expected.entries[k]);
         ASSERT_EQ(document.segments.size(), expected.segments.size());
         std::size_t bodyBytes = 0;
         for (std::size_t j = 0; j < expected.segments.size(); ++j) {
@@ -203,7 +206,8 @@ TEST(LoaderDifferential, RandomFilesLoadAndSaveAsThePlainRulesSay)
             ASSERT_EQ(fromDisk.header.length, document.header.length);
             ASSERT_EQ(fromDisk.header.headerByte2, document.header.headerByte2);
             ASSERT_EQ(fromDisk.header.headerByte3, document.header.headerByte3);
-            for (std::size_t j = 0; j < document.segments.size(); ++j) ASSERT_EQ(fromDisk.segments[j].data, document.segments[j].data);
+            for (std::size_t j = 0; j < document.segments.size(); ++j)
+                ASSERT_EQ(fromDisk.segments[j].data, document.segments[j].data);
         }
 
         // Saving syncs the file to disk: most rounds take the bytes a save would write.
@@ -216,7 +220,8 @@ TEST(LoaderDifferential, RandomFilesLoadAndSaveAsThePlainRulesSay)
         // Every body byte lies in exactly one segment: a well-formed file comes back unchanged.
         int length = static_cast<int>(file.size());
         int indexOffset = length >= 2 ? word(file, 0) : 0;
-        if (!document.noIndex && indexOffset >= 4 && indexOffset <= length - 2 && (length - indexOffset) % 2 == 0 && length > 4) {
+        if (!document.noIndex && indexOffset >= 4 && indexOffset <= length - 2 && (length - indexOffset) % 2 == 0 &&
+            length > 4) {
             ASSERT_EQ(bodyBytes, static_cast<std::size_t>(indexOffset - 4));
             ASSERT_EQ(saved, file);
             ++roundTrips;

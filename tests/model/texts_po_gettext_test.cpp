@@ -84,7 +84,8 @@ protected:
         EXPECT_EQ(runShell(command), 0) << command << "\n" << read("errors.txt");
         std::istringstream errors(read("errors.txt"));
         for (std::string error; std::getline(errors, error);)
-            EXPECT_NE(error.find("internationalized messages should not contain the"), std::string::npos) << command << ": " << error;
+            EXPECT_NE(error.find("internationalized messages should not contain the"), std::string::npos)
+                << command << ": " << error;
     }
 
     // Random blocks, exported and filled by msgen to filled.po.

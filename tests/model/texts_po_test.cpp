@@ -10,7 +10,10 @@ namespace {
 using test::filledPo;
 using Units = std::u16string;
 
-Units unitsOf(std::string_view ascii) { return Units(ascii.begin(), ascii.end()); }
+Units unitsOf(std::string_view ascii)
+{
+    return Units(ascii.begin(), ascii.end());
+}
 
 // Segments 2 ("Hi"), 4 ("Yo") and 6 ("a", unit 0, "b") are the file's unicode blocks.
 const std::vector<BlockText> Blocks = {{2, unitsOf("Hi")}, {4, unitsOf("Yo")}, {6, {'a', 0, 'b'}}};
@@ -37,7 +40,8 @@ void expectError(std::string_view po, std::size_t line, const std::string& reaso
 
 TEST(TextsPo, ExportHasAHeaderAndOneEntryPerBlock)
 {
-    std::vector<BlockText> blocks = {{2, unitsOf("Hi")}, {4, unitsOf("a\nb\"\\")}, {5, {'x', 0, '\\', 0xD800}}, {7, {}}};
+    std::vector<BlockText> blocks = {
+        {2, unitsOf("Hi")}, {4, unitsOf("a\nb\"\\")}, {5, {'x', 0, '\\', 0xD800}}, {7, {}}};
     std::string po = writePo("sample.rsc", blocks);
     std::string header = po.substr(0, po.find("\n\n") + 2);
     EXPECT_NE(header.find("\"Project-Id-Version: sample.rsc\\n\"\n"), std::string::npos) << header;
@@ -119,12 +123,12 @@ TEST(TextsPo, ReadsFilesAsTheToolsWriteThem)
 
 TEST(TextsPo, FuzzyObsoleteAndUntranslatedEntriesLeaveTheirBlocks)
 {
-    std::string po = Header +
-                     "\n#, fuzzy, c-format\nmsgctxt \"2\"\nmsgid \"Hi\"\nmsgstr \"Guess\"\n"
-                     "\n#, fuzzy\n#~ msgctxt \"4\"\n#~ msgid \"Yo\"\n#~ msgstr \"Old\"\n"
-                     "\n#~| msgid \"Yo\"\n#~ msgctxt \"6\"\n#~ msgid \"Gone\"\n#~ msgstr \"Old\"\n"
-                     "\n# the fuzzy flag above belongs to the obsolete entry\nmsgctxt \"4\"\nmsgid \"Yo\"\nmsgstr \"New\"\n"
-                     "\nmsgctxt \"6\"\nmsgid \"a\\\\0b\"\nmsgstr \"\"\n";
+    std::string po =
+        Header + "\n#, fuzzy, c-format\nmsgctxt \"2\"\nmsgid \"Hi\"\nmsgstr \"Guess\"\n"
+                 "\n#, fuzzy\n#~ msgctxt \"4\"\n#~ msgid \"Yo\"\n#~ msgstr \"Old\"\n"
+                 "\n#~| msgid \"Yo\"\n#~ msgctxt \"6\"\n#~ msgid \"Gone\"\n#~ msgstr \"Old\"\n"
+                 "\n# the fuzzy flag above belongs to the obsolete entry\nmsgctxt \"4\"\nmsgid \"Yo\"\nmsgstr \"New\"\n"
+                 "\nmsgctxt \"6\"\nmsgid \"a\\\\0b\"\nmsgstr \"\"\n";
     TextsReading reading = readOk(po);
     ASSERT_EQ(reading.changes.size(), 1u);
     EXPECT_EQ(reading.changes[0].segmentNumber, 4u);
@@ -143,7 +147,9 @@ TEST(TextsPo, NotationIsReadInEitherCaseAndOnlyWhereTheBlockNeedsIt)
 
 TEST(TextsPo, TextMustFitInABlock)
 {
-    auto entry = [](const std::string& text) { return Header + "msgctxt \"2\"\nmsgid \"Hi\"\nmsgstr \"" + text + "\"\n"; };
+    auto entry = [](const std::string& text) {
+        return Header + "msgctxt \"2\"\nmsgid \"Hi\"\nmsgstr \"" + text + "\"\n";
+    };
     EXPECT_EQ(readOk(entry(std::string(253, 'x') + "\xF0\x9F\x98\x80")).changes[0].units.size(), 255u);
     expectError(entry(std::string(254, 'x') + "\xF0\x9F\x98\x80"), 6,
                 "the text has 256 UTF-16 units, a unicode block holds at most 255");
@@ -153,8 +159,10 @@ TEST(TextsPo, EntriesOfAnotherVersionOfTheFileStopTheImport)
 {
     std::string good = Header + "msgctxt \"2\"\nmsgid \"Hi\"\nmsgstr \"Hey\"\n";  // lines 4 to 6
     expectError(good + "msgctxt \"3\"\nmsgid \"Data\"\nmsgstr \"\"\n", 7, "segment 3 is not a unicode block");
-    expectError(good + "msgctxt \"12345678901\"\nmsgid \"x\"\nmsgstr \"\"\n", 7, "segment 12345678901 is not a unicode block");
-    expectError(good + "msgctxt \"menu\"\nmsgid \"x\"\nmsgstr \"\"\n", 7, "msgctxt does not name a segment by its number");
+    expectError(good + "msgctxt \"12345678901\"\nmsgid \"x\"\nmsgstr \"\"\n", 7,
+                "segment 12345678901 is not a unicode block");
+    expectError(good + "msgctxt \"menu\"\nmsgid \"x\"\nmsgstr \"\"\n", 7,
+                "msgctxt does not name a segment by its number");
     expectError(good + "\nmsgid \"Yo\"\nmsgstr \"\"\n", 8, "the entry has no msgctxt, so it names no unicode block");
     expectError(good + "#, fuzzy\nmsgctxt \"4\"\nmsgid \"Yo!\"\nmsgstr \"\"\n", 9,
                 "msgid is not the current text of segment 4: the PO file belongs to another version of the file");
@@ -195,7 +203,8 @@ TEST(TextsPo, SyntaxErrorsNameTheirLine)
     expectError(Header + entry, 5, "the entry has no msgstr");
     expectError(Header + "msgctxt \"2\"\n\n", 4, "msgctxt must be followed by msgid and msgstr");
     expectError(Header + "msgctxt\nmsgid \"Hi\"\nmsgstr \"x\"\n", 4, "msgctxt needs a quoted string");
-    expectError(Header + entry + "msgstr[x] \"x\"\n", 6, "expected msgctxt, msgid, msgstr, a quoted string or a comment");
+    expectError(Header + entry + "msgstr[x] \"x\"\n", 6,
+                "expected msgctxt, msgid, msgstr, a quoted string or a comment");
     expectError(Header + "msgctxt \"2\"\nmsgctxt \"4\"\n", 4, "msgctxt must be followed by msgid and msgstr");
     expectError(Header + "msgstr \"x\"\n", 4, "the entry has a second msgstr");
     expectError(Header + entry + "msgstr[0] \"x\"\n", 6, "msgstr[N] belongs to an entry with msgid_plural");
@@ -207,8 +216,10 @@ TEST(TextsPo, SyntaxErrorsNameTheirLine)
 TEST(TextsPo, HeaderMustNameUtf8OrNoCharset)
 {
     std::string entry = "msgctxt \"2\"\nmsgid \"Hi\"\nmsgstr \"Hey\"\n";
-    expectError("msgid \"\"\nmsgstr \"\"\n\"MIME-Version: 1.0\\n\"\n\"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n" + entry,
-                2, "the PO file is in ISO-8859-1; only UTF-8 is read (msgconv --to-code=UTF-8 converts it)");
+    expectError(
+        "msgid \"\"\nmsgstr \"\"\n\"MIME-Version: 1.0\\n\"\n\"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n" +
+            entry,
+        2, "the PO file is in ISO-8859-1; only UTF-8 is read (msgconv --to-code=UTF-8 converts it)");
     for (std::string charset : {"UTF-8", "utf8", "CHARSET", "US-ASCII"}) {
         std::string header = "msgid \"\"\nmsgstr \"CONTENT-TYPE: TEXT/PLAIN; CHARSET=" + charset + "\\n\"\n";
         EXPECT_EQ(readOk(header + entry).changes.size(), 1u) << charset;

@@ -8,7 +8,10 @@ namespace {
 
 using Units = std::u16string;
 
-Units unitsOf(std::string_view ascii) { return Units(ascii.begin(), ascii.end()); }
+Units unitsOf(std::string_view ascii)
+{
+    return Units(ascii.begin(), ascii.end());
+}
 
 // Segments 2 ("Hi") and 4 ("Yo") are the file's unicode blocks.
 const std::vector<BlockText> TwoBlocks = {{2, unitsOf("Hi")}, {4, unitsOf("Yo")}};
@@ -48,7 +51,9 @@ TEST(TextsTsv, RandomTextsComeBackExactly)
 
 TEST(TextsTsv, AcceptsAByteOrderMarkCrLfAndEmptyLines)
 {
-    TextsReading reading = readTsv("\xEF\xBB\xBF" "4\tNew\r\n\r\n\n2\tOld\\r\r\n", TwoBlocks);
+    TextsReading reading = readTsv("\xEF\xBB\xBF"
+                                   "4\tNew\r\n\r\n\n2\tOld\\r\r\n",
+                                   TwoBlocks);
     ASSERT_FALSE(reading.error) << reading.error->reason;
     ASSERT_EQ(reading.changes.size(), 2u);
     EXPECT_EQ(reading.changes[0].segmentNumber, 4u);
@@ -66,7 +71,9 @@ TEST(TextsTsv, RefusesBadLinesNamingTheFirst)
     expectError("0\tnone\n", 1, "segment 0 is not a unicode block");
     expectError("004\tx\n2\tbad \\q\n", 2, "unknown escape \\q");
     // A byte order mark counts only at the very start.
-    expectError("2\tok\n\xEF\xBB\xBF" "4\tno\n", 2, "expected a segment number, a TAB and the text");
+    expectError("2\tok\n\xEF\xBB\xBF"
+                "4\tno\n",
+                2, "expected a segment number, a TAB and the text");
 }
 
 TEST(TextsTsv, SegmentNamedTwiceNamesBothLines)

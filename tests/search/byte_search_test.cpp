@@ -42,8 +42,8 @@ std::optional<SearchHit> naiveFind(const std::vector<Segment>& segments, std::si
     return std::nullopt;
 }
 
-std::int64_t naiveReplace(std::vector<Segment>& segments, std::size_t first, std::size_t start,
-                          const Bytes& pattern, const Bytes& replacement)
+std::int64_t naiveReplace(std::vector<Segment>& segments, std::size_t first, std::size_t start, const Bytes& pattern,
+                          const Bytes& replacement)
 {
     std::int64_t count = 0;
     for (std::size_t j = first; j < segments.size(); ++j) {

@@ -12,8 +12,10 @@ std::string filledPo(const std::string& po)
     std::string out;
     std::vector<std::string> msgid;  // the lines of the msgid before the coming msgstr
     while (std::getline(in, line)) {
-        if (line.rfind("msgid ", 0) == 0) msgid = {line};
-        else if (!msgid.empty() && line.rfind('"', 0) == 0) msgid.push_back(line);
+        if (line.rfind("msgid ", 0) == 0)
+            msgid = {line};
+        else if (!msgid.empty() && line.rfind('"', 0) == 0)
+            msgid.push_back(line);
         if (line == "msgstr \"\"" && !msgid.empty()) {
             out += "msgstr" + msgid[0].substr(5) + "\n";
             for (std::size_t i = 1; i < msgid.size(); ++i) out += msgid[i] + "\n";

@@ -6,8 +6,8 @@ namespace quillet::test {
 
 std::u16string randomText(std::mt19937& random, std::size_t length, bool uncarriable)
 {
-    static const std::u16string awkward = {'\t', '\n', '\r', 0x01, 0x07, 0x1B, 0x7F, '"', '\\', '0', 'u',
-                                                       'n', '#', '%', ' ', 0xE9, 0x416, 0x4E2D, 0xFEFF, 0xFFFD, 0xFFFF};
+    static const std::u16string awkward = {'\t', '\n', '\r', 0x01, 0x07, 0x1B,  0x7F,   '"',    '\\',   '0',   'u',
+                                           'n',  '#',  '%',  ' ',  0xE9, 0x416, 0x4E2D, 0xFEFF, 0xFFFD, 0xFFFF};
     static const std::u16string notCarried = {0, 0xD800, 0xDBFF, 0xDC00, 0xDFFF};
     std::u16string units;
     while (units.size() < length) {

@@ -29,8 +29,7 @@ namespace {
 
 QFont dialogFont()
 {
-    if (QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif")))
-        return QFont(QStringLiteral("MS Sans Serif"), 8);
+    if (QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif"))) return QFont(QStringLiteral("MS Sans Serif"), 8);
     return QApplication::font();
 }
 
@@ -50,8 +49,7 @@ QPixmap renderProgramIcon(int side, qreal pixelRatio)
 }  // namespace
 
 AboutBox::AboutBox(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       urlOpener_([](const QUrl& url) { QDesktopServices::openUrl(url); })
 {
     setObjectName(QStringLiteral("aboutBox"));
@@ -171,12 +169,10 @@ bool AboutBox::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == linkLabel && event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && linkLabel->rect().contains(mouse->position().toPoint()))
-            openWebSite();
+        if (mouse->button() == Qt::LeftButton && linkLabel->rect().contains(mouse->position().toPoint())) openWebSite();
         return true;
     }
-    if (watched == frame && event->type() == QEvent::MouseMove)
-        setLinkUnderlined(false);
+    if (watched == frame && event->type() == QEvent::MouseMove) setLinkUnderlined(false);
     return QDialog::eventFilter(watched, event);
 }
 

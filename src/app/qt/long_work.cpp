@@ -62,8 +62,7 @@ protected:
             auto* widget = qobject_cast<QWidget*>(watched);
             return !(widget && (widget == allowed_ || allowed_->isAncestorOf(widget)));
         }
-        default:
-            return false;
+        default: return false;
         }
     }
 

@@ -35,7 +35,8 @@ CommandLine parseCommandLine(const QCoreApplication& application)
         QStringLiteral("The 8-bit code page of the texts, e.g. 1251 or windows-1252 (default: from the locale)."),
         QStringLiteral("CP"));
     parser.addOption(codePageOption);
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The resource file to open."), QStringLiteral("[FILE]"));
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The resource file to open."),
+                                 QStringLiteral("[FILE]"));
     if (!parser.parse(application.arguments())) {
         std::fprintf(stderr, "quillet: %s\n", qPrintable(parser.errorText()));
         std::exit(2);

@@ -69,8 +69,8 @@ QFont listFont()
 
 }  // namespace
 
-MainWindow::MainWindow(Editor& editor, std::optional<std::string> firstArgument,
-                     const QString& placementIniPath, QWidget* parent)
+MainWindow::MainWindow(Editor& editor, std::optional<std::string> firstArgument, const QString& placementIniPath,
+                       QWidget* parent)
     : QMainWindow(parent), editor_(editor), firstArgument_(std::move(firstArgument))
 {
     loadAppResources();
@@ -98,8 +98,7 @@ MainWindow::MainWindow(Editor& editor, std::optional<std::string> firstArgument,
     connectEvents();
     resize(windowWidth, WindowHeight);
     // The placement centres the window on its screen when nothing is stored.
-    placement_ = placementIniPath.isEmpty() ? new PlacementStorage(this)
-                                              : new PlacementStorage(this, placementIniPath);
+    placement_ = placementIniPath.isEmpty() ? new PlacementStorage(this) : new PlacementStorage(this, placementIniPath);
     refresh();
 }
 
@@ -165,7 +164,8 @@ void MainWindow::buildMenus()
     menuBar()->addAction(aboutAction_);
 
     gridPopup_ = new QMenu(this);
-    gridPopup_->addActions({copyHexAction_, popupFindAction_, popupFindNextAction_, popupPreviousAction_, popupNextAction_});
+    gridPopup_->addActions(
+        {copyHexAction_, popupFindAction_, popupFindNextAction_, popupPreviousAction_, popupNextAction_});
     gridPopup_->addSeparator();
     gridPopup_->addActions({undoAction_, redoAction_});
 }
@@ -180,7 +180,8 @@ QWidget* MainWindow::buildToolBar()
     toolBar_->setIconSize(QSize(24, 24));
     toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     toolBar_->setContentsMargins(0, 0, 0, 0);
-    for (QAction* button : {openButton_, saveButton_, deleteButton_, forceUnicodeButton_, findButton_, replaceButton_}) {
+    for (QAction* button :
+         {openButton_, saveButton_, deleteButton_, forceUnicodeButton_, findButton_, replaceButton_}) {
         button->setToolTip(button->text());
         toolBar_->addAction(button);
         if (QWidget* widget = toolBar_->widgetForAction(button)) widget->setFixedSize(ButtonSize, ButtonSize);
@@ -270,8 +271,7 @@ void MainWindow::buildStatusBar()
     fileNamePanel_->setFixedWidth(FileNamePanelWidth);
     messagePanel_ = new QLabel;
     messagePanel_->setMinimumWidth(50);
-    for (QLabel* panel : {fileNamePanel_, messagePanel_})
-        panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    for (QLabel* panel : {fileNamePanel_, messagePanel_}) panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     statusBar()->addWidget(fileNamePanel_);
     statusBar()->addWidget(messagePanel_, 1);
 }
@@ -280,9 +280,15 @@ void MainWindow::buildStatusBar()
 void MainWindow::nameWidgets()
 {
     const std::pair<QObject*, const char*> named[] = {
-        {indexList_, "indexList"},       {segmentList_, "segmentList"},     {hexGrid_, "hexGrid"},
-        {textStrip_, "textStrip"},       {applyButton_, "applyButton"},     {textLine_, "textLine"},
-        {fileNamePanel_, "fileNamePanel"}, {messagePanel_, "messagePanel"}, {gridPopup_, "gridPopup"},
+        {indexList_, "indexList"},
+        {segmentList_, "segmentList"},
+        {hexGrid_, "hexGrid"},
+        {textStrip_, "textStrip"},
+        {applyButton_, "applyButton"},
+        {textLine_, "textLine"},
+        {fileNamePanel_, "fileNamePanel"},
+        {messagePanel_, "messagePanel"},
+        {gridPopup_, "gridPopup"},
         {toolBar_, "toolBar"},
     };
     for (const auto& [object, name] : named) object->setObjectName(QString::fromLatin1(name));
@@ -290,7 +296,8 @@ void MainWindow::nameWidgets()
 
 // A command that runs out of memory ends with a message, never with the program: the edits
 // themselves take back what they had done.
-template <typename Handler> void MainWindow::run(Handler handler)
+template <typename Handler>
+void MainWindow::run(Handler handler)
 {
     try {
         handler(editor_);
@@ -335,19 +342,16 @@ void MainWindow::connectEvents()
     bind(exportTextsAction_, &Editor::exportTexts);
     bind(importTextsAction_, &Editor::importTexts);
 
-    connect(segmentList_, &LineList::rowPickedByUser, this, [this](int row) {
-        run([row](Editor& e) { e.selectSegment(static_cast<std::size_t>(row)); });
-    });
-    connect(indexList_, &LineList::rowPickedByUser, this, [this](int row) {
-        run([row](Editor& e) { e.selectIndexLine(static_cast<std::size_t>(row)); });
-    });
+    connect(segmentList_, &LineList::rowPickedByUser, this,
+            [this](int row) { run([row](Editor& e) { e.selectSegment(static_cast<std::size_t>(row)); }); });
+    connect(indexList_, &LineList::rowPickedByUser, this,
+            [this](int row) { run([row](Editor& e) { e.selectIndexLine(static_cast<std::size_t>(row)); }); });
     connect(textLine_, &QLineEdit::textEdited, this, [this](const QString& text) {
         textLineLimit_->accept(text);
         std::u16string typed = text.toStdU16String();
         run([&typed](Editor& e) { e.textLineEdited(typed); });
     });
-    connect(applyButton_, &QToolButton::clicked, this,
-            [this] { run([](Editor& e) { e.applyTextLine(); }); });
+    connect(applyButton_, &QToolButton::clicked, this, [this] { run([](Editor& e) { e.applyTextLine(); }); });
     connect(hexGrid_, &HexGrid::stateChanged, this, &MainWindow::refresh);
 }
 

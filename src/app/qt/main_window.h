@@ -32,8 +32,8 @@ public:
     // `firstArgument` is the file named on the command line, loaded when the window is first
     // activated. The placement is kept in `placementIniPath`, or in the user's placement file
     // when it is empty.
-    MainWindow(Editor& editor, std::optional<std::string> firstArgument,
-              const QString& placementIniPath = {}, QWidget* parent = nullptr);
+    MainWindow(Editor& editor, std::optional<std::string> firstArgument, const QString& placementIniPath = {},
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Shows the Editor's state in the widgets, with their signals blocked.
@@ -70,7 +70,8 @@ private:
     void nameWidgets();
     void connectEvents();
     // Runs a handler of the Editor, then shows the new state.
-    template <typename Handler> void run(Handler handler);
+    template <typename Handler>
+    void run(Handler handler);
     void refreshTextLine();
     void takeFocusRequest();
     void activateOnce();

@@ -106,8 +106,8 @@ std::optional<std::string> QtPrompts::askTextsFileName(TextsFileUse use, const s
     dialog.setWindowTitle(exporting ? QStringLiteral("Export texts") : QStringLiteral("Import texts"));
     dialog.setAcceptMode(exporting ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(exporting ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilters({QStringLiteral("gettext PO files (*.po *.pot)"), QStringLiteral("Tab-separated texts (*.txt *.tsv)"),
-                           QStringLiteral("All files (*)")});
+    dialog.setNameFilters({QStringLiteral("gettext PO files (*.po *.pot)"),
+                           QStringLiteral("Tab-separated texts (*.txt *.tsv)"), QStringLiteral("All files (*)")});
     if (exporting) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!suggestedName.empty()) dialog.selectFile(shownFileName(suggestedName));
     std::optional<std::string> name = chosenFile(dialog);

@@ -14,8 +14,7 @@ namespace quillet {
 
 QFont searchDialogFont()
 {
-    if (QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif")))
-        return QFont(QStringLiteral("MS Sans Serif"), 8);
+    if (QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif"))) return QFont(QStringLiteral("MS Sans Serif"), 8);
     return QApplication::font();
 }
 
@@ -58,7 +57,8 @@ void centreOnScreen(QDialog& dialog)
     if (dialog.layout()) dialog.layout()->activate();
     // setGeometry places the client area; move() would place the frame, which is unknown
     // before the first show.
-    dialog.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, dialog.size(), screen->availableGeometry()));
+    dialog.setGeometry(
+        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, dialog.size(), screen->availableGeometry()));
 }
 
 QPushButton* makeButton(QWidget* parent, const QString& text, const char* name)

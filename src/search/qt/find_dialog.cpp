@@ -29,8 +29,8 @@ FindDialog::FindDialog(CodePage codePage, QWidget* parent)
     textEdit->setMinimumSize(281, 21);
     textEdit->installEventFilter(this);
     modeGroup = makeRadioGroup(this, QStringLiteral("Look for:"),
-                                 {QStringLiteral("HEX data"), QStringLiteral("Text"), QStringLiteral("Text unicode")},
-                                 QSize(161, 81));
+                               {QStringLiteral("HEX data"), QStringLiteral("Text"), QStringLiteral("Text unicode")},
+                               QSize(161, 81));
     findButton = makeButton(this, QStringLiteral("Find"), "findButton");
     cancelButton = makeButton(this, QStringLiteral("Cancel"), "cancelButton");
     connect(findButton, &QPushButton::clicked, this, &FindDialog::confirmFind);

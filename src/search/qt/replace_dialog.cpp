@@ -46,19 +46,19 @@ void ReplaceDialog::createControls()
     lookForEdit = makeEdit(this, "lookForEdit");
     replaceWithEdit = makeEdit(this, "replaceWithEdit");
     modeGroup = makeRadioGroup(this, QStringLiteral("Type:"),
-                                 {QStringLiteral("HEX data"), QStringLiteral("Text"), QStringLiteral("Text unicode")},
-                                 QSize(161, 81));
+                               {QStringLiteral("HEX data"), QStringLiteral("Text"), QStringLiteral("Text unicode")},
+                               QSize(161, 81));
     replaceButton = makeButton(this, QStringLiteral("Replace"), "replaceButton");
     cancelButton = makeButton(this, QStringLiteral("Cancel"), "cancelButton");
     startGroup = makeRadioGroup(this, QStringLiteral("Start from:"),
-                                 {QStringLiteral("Begin "), QStringLiteral("Current pos")}, QSize(161, 57));
+                                {QStringLiteral("Begin "), QStringLiteral("Current pos")}, QSize(161, 57));
     lookForEdit->installEventFilter(this);
     replaceWithEdit->installEventFilter(this);
     connect(replaceButton, &QPushButton::clicked, this, &ReplaceDialog::confirmReplace);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    setTabChain({lookForEdit, replaceWithEdit, modeGroup.items[0], modeGroup.items[1], modeGroup.items[2], replaceButton, cancelButton,
-                 startGroup.items[0], startGroup.items[1]});
+    setTabChain({lookForEdit, replaceWithEdit, modeGroup.items[0], modeGroup.items[1], modeGroup.items[2],
+                 replaceButton, cancelButton, startGroup.items[0], startGroup.items[1]});
 }
 
 // The labelled texts across the top; below them the mode group, then the start group with the

@@ -60,7 +60,8 @@ void HexGrid::paintDataRow(QPainter& painter, std::int64_t row, int y) const
         return;
     }
     std::int64_t label = rowOffsetLabel(editor_.document().dataStart(*segment), row);
-    paintFixedCell(painter, offsetRect, QString::fromStdString(hexUpper(static_cast<std::uint64_t>(label), 8)), Qt::AlignRight);
+    paintFixedCell(painter, offsetRect, QString::fromStdString(hexUpper(static_cast<std::uint64_t>(label), 8)),
+                   Qt::AlignRight);
     int lead = gridLead(editor_.document(), *segment);
     int right = scrollX() + viewport()->width();
     int x = offsetRect.width();

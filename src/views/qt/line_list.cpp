@@ -19,8 +19,7 @@ LineList::LineList(QWidget* parent) : QAbstractScrollArea(parent)
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     verticalScrollBar()->setSingleStep(1);
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(),
-            qOverload<>(&QWidget::update));
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
 }
 
 void LineList::setModel(QAbstractItemModel* model)
@@ -109,8 +108,7 @@ void LineList::paintEvent(QPaintEvent*)
     QPainter painter(viewport());
     int rows = rowCount();
     int top = topRow();
-    for (int i = 0; i <= visibleRows() && top + i < rows; ++i)
-        paintRow(painter, top + i, i * LineHeight);
+    for (int i = 0; i <= visibleRows() && top + i < rows; ++i) paintRow(painter, top + i, i * LineHeight);
 }
 
 void LineList::paintRow(QPainter& painter, int row, int y)
@@ -120,8 +118,7 @@ void LineList::paintRow(QPainter& painter, int row, int y)
     if (selected) painter.fillRect(rect, palette().color(QPalette::Highlight));
     painter.setPen(palette().color(selected ? QPalette::HighlightedText : QPalette::Text));
     QString text = model_->data(model_->index(row, 0)).toString();
-    painter.drawText(rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     text);
+    painter.drawText(rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
     if (selected && hasFocus()) {
         painter.setPen(QPen(palette().color(QPalette::HighlightedText), 1, Qt::DotLine));
         painter.drawRect(rect.adjusted(0, 0, -1, -1));

@@ -7,10 +7,7 @@
 
 namespace quillet {
 
-LineListModel::LineListModel(const Editor& editor, QObject* parent)
-    : QAbstractListModel(parent), editor_(editor)
-{
-}
+LineListModel::LineListModel(const Editor& editor, QObject* parent) : QAbstractListModel(parent), editor_(editor) {}
 
 int LineListModel::shownRows() const
 {

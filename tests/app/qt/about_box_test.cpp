@@ -51,7 +51,8 @@ TEST(AboutBox, ShowsTheProductTextsInAFixedSizeDialog)
     EXPECT_TRUE(box.commentsLabel->wordWrap());
     EXPECT_EQ(box.linkLabel->text(), QStringLiteral("quillet.dovrel.org"));
     EXPECT_NE(box.linkLabel->palette().color(QPalette::WindowText),
-              box.commentsLabel->palette().color(QPalette::WindowText)) << "the link stands out from the text";
+              box.commentsLabel->palette().color(QPalette::WindowText))
+        << "the link stands out from the text";
     EXPECT_FALSE(box.iconLabel->pixmap().isNull()) << "the program icon comes from the resources";
     EXPECT_TRUE(box.okButton->isDefault());
 }
@@ -81,7 +82,8 @@ TEST_P(AboutBoxFonts, EveryTextShowsWholeAndTheLinkFollowsTheComment)
     QRect link = box.linkLabel->geometry();
     EXPECT_EQ(box.commentsLabel->heightForWidth(comment.width()), box.commentsLabel->fontMetrics().height())
         << "the comment keeps to one line";
-    EXPECT_GE(link.left(), comment.left() + box.commentsLabel->fontMetrics().horizontalAdvance(box.commentsLabel->text()));
+    EXPECT_GE(link.left(),
+              comment.left() + box.commentsLabel->fontMetrics().horizontalAdvance(box.commentsLabel->text()));
     EXPECT_EQ(link.top(), comment.top());
 
     // The icon beside the name and version, the copyright and comment under them, OK under the

@@ -177,8 +177,7 @@ TEST_F(MainWindowTest, ClickingAListLineSelectsItsSegmentAndMovesTheIndexList)
     EXPECT_EQ(window->textLine()->text(), QStringLiteral("Hello, world!"));
     EXPECT_TRUE(window->textStrip()->isVisible());
 
-    QTest::mouseClick(window->indexList()->viewport(), Qt::LeftButton, {},
-                      QPoint(20, 2 * LineList::LineHeight + 8));
+    QTest::mouseClick(window->indexList()->viewport(), Qt::LeftButton, {}, QPoint(20, 2 * LineList::LineHeight + 8));
     EXPECT_EQ(currentSegment(), 2u);
 }
 
@@ -253,8 +252,8 @@ TEST_F(MainWindowTest, UndoAndRedoItemsTheirShortcutsAndTheModifiedMark)
     showWindow(samplePath);
     QMenu* edit = menuNamed(*window, QStringLiteral("Edit"));
     ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(textsOf(edit->actions()), (QStringList{"Find", "Find next", "Replace", "Force unicode", "Previous segment",
-                                                     "Next segment", "Undo", "Redo"}));
+    EXPECT_EQ(textsOf(edit->actions()), (QStringList{"Find", "Find next", "Replace", "Force unicode",
+                                                     "Previous segment", "Next segment", "Undo", "Redo"}));
     EXPECT_EQ(textsOf(menuNamed(*window, QStringLiteral("File"))->actions()),
               (QStringList{"Open", "Save as", "Export texts...", "Import texts..."}));
     EXPECT_EQ(textsOf(window->gridPopup()->actions()).mid(5), (QStringList{"Undo", "Redo"}));

@@ -1,5 +1,5 @@
-#include "app/qt/placement_storage.h"
 #include "app/placement.h"
+#include "app/qt/placement_storage.h"
 
 #include <QFile>
 #include <QGuiApplication>

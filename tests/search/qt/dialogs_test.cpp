@@ -85,7 +85,8 @@ TEST(FindDialog, EnterAndEscapeOutsideTheTextDoNothing)
 std::vector<QWidget*> tabOrder(const std::vector<QWidget*>& controls)
 {
     std::vector<QWidget*> visited{controls.front()};
-    for (QWidget* next = controls.front()->nextInFocusChain(); next != controls.front(); next = next->nextInFocusChain())
+    for (QWidget* next = controls.front()->nextInFocusChain(); next != controls.front();
+         next = next->nextInFocusChain())
         if (std::find(controls.begin(), controls.end(), next) != controls.end()) visited.push_back(next);
     return visited;
 }
@@ -144,8 +145,8 @@ TEST_P(SearchDialogFonts, FindDialogShowsEveryTextWholeInTheDesignArrangement)
     EXPECT_EQ(cancel.bottom(), group.bottom());
     EXPECT_GT(find.top(), group.top());
 
-    EXPECT_EQ(tabOrder({dialog.textEdit, dialog.modeGroup.items[0], dialog.modeGroup.items[1], dialog.modeGroup.items[2],
-                        dialog.findButton, dialog.cancelButton}),
+    EXPECT_EQ(tabOrder({dialog.textEdit, dialog.modeGroup.items[0], dialog.modeGroup.items[1],
+                        dialog.modeGroup.items[2], dialog.findButton, dialog.cancelButton}),
               (std::vector<QWidget*>{dialog.textEdit, dialog.modeGroup.items[0], dialog.modeGroup.items[1],
                                      dialog.modeGroup.items[2], dialog.findButton, dialog.cancelButton}));
 }
@@ -191,8 +192,8 @@ TEST_P(SearchDialogFonts, ReplaceDialogShowsEveryTextWholeInTheDesignArrangement
     EXPECT_EQ(dialog.cancelButton->geometry().bottom(), start.bottom());
     EXPECT_EQ(dialog.cancelButton->geometry().right(), dialog.lookForEdit->geometry().right());
 
-    std::vector<QWidget*> order{dialog.lookForEdit,       dialog.replaceWithEdit,     dialog.modeGroup.items[0],
-                                dialog.modeGroup.items[1], dialog.modeGroup.items[2], dialog.replaceButton,
+    std::vector<QWidget*> order{dialog.lookForEdit,        dialog.replaceWithEdit,     dialog.modeGroup.items[0],
+                                dialog.modeGroup.items[1], dialog.modeGroup.items[2],  dialog.replaceButton,
                                 dialog.cancelButton,       dialog.startGroup.items[0], dialog.startGroup.items[1]};
     EXPECT_EQ(tabOrder(order), order);
 }
