@@ -174,13 +174,21 @@ bool Editor::confirmClose()
 void Editor::undo()
 {
     commitTypedByte();
-    showUndoneChange(history_.undo(document_));
+    try {
+        showUndoneChange(history_.undo(document_));
+    } catch (const std::bad_alloc&) {
+        showRefusal("There is not enough memory to undo. Nothing was changed.");
+    }
 }
 
 void Editor::redo()
 {
     commitTypedByte();
-    showUndoneChange(history_.redo(document_));
+    try {
+        showUndoneChange(history_.redo(document_));
+    } catch (const std::bad_alloc&) {
+        showRefusal("There is not enough memory to redo. Nothing was changed.");
+    }
 }
 
 // After an undo or redo the segment the change touched is selected and shown.

@@ -14,6 +14,7 @@ void EditHistory::record(Change&& change)
 const Change* EditHistory::undo(Document& document)
 {
     if (done_.empty()) return nullptr;
+    undone_.reserve(undone_.size() + 1);  // no lack of memory once the document has changed
     undoChange(document, done_.back());
     undone_.push_back(std::move(done_.back()));
     done_.pop_back();
@@ -23,6 +24,7 @@ const Change* EditHistory::undo(Document& document)
 const Change* EditHistory::redo(Document& document)
 {
     if (undone_.empty()) return nullptr;
+    done_.reserve(done_.size() + 1);
     redoChange(document, undone_.back());
     done_.push_back(std::move(undone_.back()));
     undone_.pop_back();

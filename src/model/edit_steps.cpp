@@ -136,14 +136,28 @@ void undoStep(Document& document, const EditStep& step)
     std::visit(Undo{document}, step);
 }
 
+// A change is done or taken back whole: when a step fails for lack of memory, the steps before
+// it are turned back and the failure goes on to the caller.
 void redoChange(Document& document, const Change& change)
 {
-    for (const EditStep& step : change.steps) redoStep(document, step);
+    std::size_t done = 0;
+    try {
+        for (; done < change.steps.size(); ++done) redoStep(document, change.steps[done]);
+    } catch (...) {
+        while (done > 0) undoStep(document, change.steps[--done]);
+        throw;
+    }
 }
 
 void undoChange(Document& document, const Change& change)
 {
-    for (auto step = change.steps.rbegin(); step != change.steps.rend(); ++step) undoStep(document, *step);
+    std::size_t left = change.steps.size();
+    try {
+        for (; left > 0; --left) undoStep(document, change.steps[left - 1]);
+    } catch (...) {
+        for (; left < change.steps.size(); ++left) redoStep(document, change.steps[left]);
+        throw;
+    }
 }
 
 std::size_t heldBytes(const EditStep& step)

@@ -200,5 +200,26 @@ TEST_F(EditorHistoryMemory, ReplaceThatTheHistoryHasNoRoomForIsTakenBack)
     });
 }
 
+// An undo that runs out of memory part way through a change turns back the steps it had taken
+// back: the document stays as the change left it, and the change can still be undone.
+TEST_F(EditorMemory, AnUndoThatRunsOutOfMemoryLeavesTheChangeWhole)
+{
+    std::string longText = "FF AB " + test::repeatedHex("41 00", 255);
+    open(test::resourceFile({longText, "02 AB 48 00 69 00", "05 06"}));
+    ASSERT_TRUE(editor.applyTexts({{0, u"a"}, {1, u"b"}}));
+    Shown applied = shown();
+    {
+        // Taking back the second block's text needs little; the first one's needs 510 bytes.
+        FailingAllocations failing(256);
+        editor.undo();
+        EXPECT_GT(failing.failures(), 0);
+    }
+    expectShown(applied);
+    EXPECT_EQ(lastMessage(), "There is not enough memory to undo. Nothing was changed.");
+    editor.undo();
+    EXPECT_EQ(line(0).substr(0, 8), "001(0) A");
+    EXPECT_EQ(line(1), "002(1) Hi");
+}
+
 }  // namespace
 }  // namespace quillet
