@@ -53,6 +53,7 @@ Measure runProcess(const std::vector<std::string>& command)
 {
     ::malloc_trim(0);
     std::vector<char*> argv;
+    argv.reserve(command.size() + 1);
     for (const std::string& arg : command) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     Measure measure;
@@ -170,7 +171,8 @@ void benchList(const std::string& path)
     const Measure& list = m[0];
     bool met = list.seconds < 0.050 && list.peakKiB < 64 * 1024;
     std::printf("list, 1 GiB raw file: %.1f ms (target < 50 ms), peak memory %.1f MiB (target < 64 MiB): %s%s\n",
-                list.seconds * 1e3, list.peakKiB / 1024.0, okOrMissed(met), list.exitCode == 0 ? "" : "  FAILED");
+                list.seconds * 1e3, static_cast<double>(list.peakKiB) / 1024.0, okOrMissed(met),
+                list.exitCode == 0 ? "" : "  FAILED");
     std::remove(path.c_str());
 }
 

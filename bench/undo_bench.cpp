@@ -72,8 +72,9 @@ std::pair<double, double> undoRedoMedians(EditHistory& history, Document& docume
 
 void printGrowth(const char* what, const Resident& before, const Resident& after)
 {
-    std::printf("  %-30s resident %+8.1f MiB, of it private %+8.1f MiB\n", what, (after.total - before.total) / 1024.0,
-                (after.anonymous - before.anonymous) / 1024.0);
+    std::printf("  %-30s resident %+8.1f MiB, of it private %+8.1f MiB\n", what,
+                static_cast<double>(after.total - before.total) / 1024.0,
+                static_cast<double>(after.anonymous - before.anonymous) / 1024.0);
 }
 
 void benchByteEdit(Document& document, EditHistory& history)
@@ -115,7 +116,7 @@ void benchReplace(Document& document, EditHistory& history)
     std::printf("Replace of %zu hits (one every 4 KiB) in the 1 GiB raw file:%s\n", hits,
                 hits == GiB / HitSpacing ? "" : "  MISMATCH");
     std::printf("  replace %.1f ms, undo %.1f ms, redo %.1f ms; history holds %.2f MiB (%.1f bytes a hit)\n",
-                replace * 1e3, undo * 1e3, redo * 1e3, history.heldBytes() / double(MiB),
+                replace * 1e3, undo * 1e3, redo * 1e3, static_cast<double>(history.heldBytes()) / double(MiB),
                 static_cast<double>(history.heldBytes()) / static_cast<double>(std::max<std::size_t>(hits, 1)));
     printGrowth("the replace:", before, afterReplace);
     printGrowth("5 undos and redos:", afterReplace, afterUndoRedo);

@@ -14,7 +14,7 @@ namespace quillet {
 namespace {
 
 // The placement file is a few lines; anything far larger is not ours to parse.
-constexpr std::uintmax_t maximumIniSize = 1024 * 1024;
+constexpr std::uintmax_t MaximumIniSize = 1024 * 1024;
 
 std::string trimmed(const std::string& text)
 {
@@ -169,7 +169,7 @@ IniFile loadIniFile(const std::string& path)
 {
     std::error_code error;
     std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error || size > maximumIniSize) return IniFile();
+    if (error || size > MaximumIniSize) return IniFile();
     std::ifstream file(path, std::ios::binary);
     if (!file) return IniFile();
     std::ostringstream content;

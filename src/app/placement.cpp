@@ -55,23 +55,23 @@ void writePlacement(IniFile& ini, const WindowPlacement& placement, const Screen
     std::string minMax = fourNumbers(placement.minX, placement.minY, placement.maxX, placement.maxY);
     std::string norm = fourNumbers(normal.left, normal.top, normal.right, normal.bottom);
 
-    ini.clearSection(placementSection);
-    ini.writeInteger(placementSection, "FormVersion", placementVersion);
-    ini.writeInteger(placementSection, "Flags", placement.flags);
-    ini.writeInteger(placementSection, "ShowCmd", static_cast<int>(placement.state));
-    ini.writeInteger(placementSection, "PixelsPerInch", screen.pixelsPerInch);
-    ini.writeString(placementSection, "MinMaxPos" + suffix, minMax);
-    ini.writeString(placementSection, "MinMaxPos", minMax);
-    ini.writeString(placementSection, "NormPos" + suffix, norm);
-    ini.writeString(placementSection, "NormPos", norm);
-    ini.writeString(placementSection, "Visible", visible ? "1" : "0");
+    ini.clearSection(PlacementSection);
+    ini.writeInteger(PlacementSection, "FormVersion", PlacementVersion);
+    ini.writeInteger(PlacementSection, "Flags", placement.flags);
+    ini.writeInteger(PlacementSection, "ShowCmd", static_cast<int>(placement.state));
+    ini.writeInteger(PlacementSection, "PixelsPerInch", screen.pixelsPerInch);
+    ini.writeString(PlacementSection, "MinMaxPos" + suffix, minMax);
+    ini.writeString(PlacementSection, "MinMaxPos", minMax);
+    ini.writeString(PlacementSection, "NormPos" + suffix, norm);
+    ini.writeString(PlacementSection, "NormPos", norm);
+    ini.writeString(PlacementSection, "Visible", visible ? "1" : "0");
 }
 
 std::optional<PlacementRect> readPosition(const IniFile& ini, const std::string& key, const ScreenSetup& screen,
                                           const PlacementRect& defaults)
 {
-    std::string value = ini.readString(placementSection, key + resolutionSuffix(screen.width, screen.height), "");
-    if (value.empty()) value = ini.readString(placementSection, key, "");
+    std::string value = ini.readString(PlacementSection, key + resolutionSuffix(screen.width, screen.height), "");
+    if (value.empty()) value = ini.readString(PlacementSection, key, "");
     if (value.empty()) return std::nullopt;
 
     std::vector<std::string> words = wordsOf(value);
@@ -98,17 +98,17 @@ ShowState stateOfShowCommand(int showCommand, ShowState fallback)
 RestorePlan planRestore(const IniFile& ini, const ScreenSetup& screen, const PlacementRect& current)
 {
     RestorePlan plan;
-    if (ini.readInteger(placementSection, "FormVersion", 0) < placementVersion) return plan;
+    if (ini.readInteger(PlacementSection, "FormVersion", 0) < PlacementVersion) return plan;
 
     std::optional<PlacementRect> minMax = readPosition(ini, "MinMaxPos", screen, PlacementRect{});
     std::optional<PlacementRect> normal = readPosition(ini, "NormPos", screen, current);
-    int storedPixelsPerInch = ini.readInteger(placementSection, "PixelsPerInch", screen.pixelsPerInch);
+    int storedPixelsPerInch = ini.readInteger(PlacementSection, "PixelsPerInch", screen.pixelsPerInch);
     PlacementRect rect = normal.value_or(current);
     bool stored = minMax || normal;
     bool usable = rect.left < rect.right && rect.top < rect.bottom && onSomeScreen(rect, screen.screens);
     if (stored && storedPixelsPerInch == screen.pixelsPerInch && usable) plan.normal = rect;
 
-    int showCommand = ini.readInteger(placementSection, "ShowCmd", 0);
+    int showCommand = ini.readInteger(PlacementSection, "ShowCmd", 0);
     plan.state = stateOfShowCommand(showCommand, ShowState::Normal);
     return plan;
 }

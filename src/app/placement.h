@@ -49,8 +49,8 @@ struct RestorePlan {
     std::optional<ShowState> state;
 };
 
-inline const char* const placementSection = "TFormMain";
-inline constexpr int placementVersion = 0;
+inline const char* const PlacementSection = "TFormMain";
+inline constexpr int PlacementVersion = 0;
 
 // "(1024x768)": the suffix of the keys that hold a position for one screen size.
 std::string resolutionSuffix(int screenWidth, int screenHeight);

@@ -25,7 +25,7 @@ struct CodePage::Tables {
 
 namespace {
 
-const std::string replacement = "?";
+const std::string Replacement = "?";
 
 // One iconv descriptor; every conversion starts from the initial state and is flushed, so that
 // stateful pages (1255 and 1258 hold back a base letter for a following mark) convert each
@@ -89,7 +89,7 @@ bool isSurrogate(char32_t codePoint)
 
 void fillUnitBytes(CodePage::Tables& tables, Converter& encoder)
 {
-    tables.unitBytes.assign(65536, replacement);
+    tables.unitBytes.assign(65536, Replacement);
     tables.unitBytes[0] = std::string(1, '\0');
     for (char32_t unit = 1; unit < 65536; ++unit) {
         if (isSurrogate(unit)) continue;
@@ -114,7 +114,7 @@ void fillByteTables(CodePage::Tables& tables, Converter& decoder)
         } else if (result.error != 0 || result.output.empty()) {
             codePoint = static_cast<char32_t>(byte);
             tables.unassigned[byte] = true;
-            if (tables.unitBytes[byte] == replacement) tables.unitBytes[byte] = std::string(1, input);
+            if (tables.unitBytes[byte] == Replacement) tables.unitBytes[byte] = std::string(1, input);
         }
         tables.byteCodePoint[byte] = codePoint;
         tables.byteUnit[byte] = firstUnit(codePoint);
@@ -138,7 +138,7 @@ void fillPairTable(CodePage::Tables& tables, Converter& decoder)
 // Without iconv for the page the bytes stand for the units of the same value.
 void fillIdentity(CodePage::Tables& tables)
 {
-    tables.unitBytes.assign(65536, replacement);
+    tables.unitBytes.assign(65536, Replacement);
     for (int byte = 0; byte < 256; ++byte) {
         tables.unitBytes[byte] = std::string(1, static_cast<char>(byte));
         tables.byteCodePoint[byte] = static_cast<char32_t>(byte);
@@ -165,7 +165,7 @@ std::shared_ptr<const CodePage::Tables> buildTables(int number)
 void appendShown(std::string& text, char32_t codePoint)
 {
     if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-        text += replacement;
+        text += Replacement;
     else
         appendUtf8(text, codePoint);
 }
@@ -264,7 +264,7 @@ std::string CodePage::toUtf8(std::string_view ansi) const
         if (i + 1 < ansi.size()) pair = tables.pairCodePoint[byte * 256 + static_cast<unsigned char>(ansi[i + 1])];
         // A lead byte without a valid trail stands alone, so the next byte keeps its meaning.
         if (pair == 0) {
-            text += replacement;
+            text += Replacement;
         } else {
             appendShown(text, pair);
             ++i;
@@ -275,7 +275,7 @@ std::string CodePage::toUtf8(std::string_view ansi) const
 
 bool CodePage::hasUnit(char16_t unit) const
 {
-    return unit == u'?' || tables().unitBytes[unit] != replacement;
+    return unit == u'?' || tables().unitBytes[unit] != Replacement;
 }
 
 std::optional<std::string> CodePage::encode(std::u16string_view units) const
@@ -285,7 +285,7 @@ std::optional<std::string> CodePage::encode(std::u16string_view units) const
     bytes.reserve(units.size());
     for (char16_t unit : units) {
         const std::string& converted = unitBytes[unit];
-        if (unit != u'?' && converted == replacement) return std::nullopt;
+        if (unit != u'?' && converted == Replacement) return std::nullopt;
         bytes += converted;
     }
     return bytes;

@@ -9,7 +9,7 @@ namespace quillet {
 
 namespace {
 
-constexpr std::array knownCodePages = {1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 874, 932, 936, 949, 950};
+constexpr std::array KnownCodePages = {1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 874, 932, 936, 949, 950};
 
 std::string lowerCase(std::string_view text)
 {
@@ -62,7 +62,7 @@ struct LanguageCodePage {
     int codePage;
 };
 
-constexpr std::array<LanguageCodePage, 31> languageCodePages = {{
+constexpr std::array<LanguageCodePage, 31> LanguageCodePages = {{
     {"ru", 1251}, {"uk", 1251}, {"bg", 1251}, {"sr", 1251}, {"be", 1251}, {"mk", 1251}, {"pl", 1250}, {"cs", 1250},
     {"sk", 1250}, {"hu", 1250}, {"ro", 1250}, {"hr", 1250}, {"sl", 1250}, {"sq", 1250}, {"bs", 1250}, {"el", 1253},
     {"tr", 1254}, {"az", 1254}, {"he", 1255}, {"yi", 1255}, {"ar", 1256}, {"fa", 1256}, {"ur", 1256}, {"lt", 1257},
@@ -82,7 +82,7 @@ std::optional<int> codePageNumberFromName(std::string_view name)
         }
     }
     std::optional<int> number = parseNumber(digits);
-    if (!number || std::ranges::find(knownCodePages, *number) == knownCodePages.end()) return std::nullopt;
+    if (!number || std::ranges::find(KnownCodePages, *number) == KnownCodePages.end()) return std::nullopt;
     return number;
 }
 
@@ -92,7 +92,7 @@ int codePageNumberForLocale(std::string_view localeName)
     if (parts.language == "zh") return chineseCodePage(parts.territory);
     // Serbian written in Latin letters takes the Central European page, as on Windows.
     if (parts.language == "sr" && parts.modifier == "latin") return 1250;
-    for (const LanguageCodePage& entry : languageCodePages)
+    for (const LanguageCodePage& entry : LanguageCodePages)
         if (entry.language == parts.language) return entry.codePage;
     return 1252;
 }

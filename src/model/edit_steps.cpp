@@ -1,5 +1,6 @@
 #include "model/edit_steps.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace quillet {
@@ -121,9 +122,8 @@ struct HeldBytes {
 
 bool changesFile(const Change& change)
 {
-    for (const EditStep& step : change.steps)
-        if (!std::holds_alternative<ForcedTextChange>(step)) return true;
-    return false;
+    return std::any_of(change.steps.begin(), change.steps.end(),
+                       [](const EditStep& step) { return !std::holds_alternative<ForcedTextChange>(step); });
 }
 
 void redoStep(Document& document, const EditStep& step)

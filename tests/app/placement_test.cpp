@@ -18,9 +18,9 @@ ScreenSetup screen1024()
 }
 
 // The section every placement file uses.
-const std::string Header = "[" + std::string(placementSection) + "]\n";
+const std::string Header = "[" + std::string(PlacementSection) + "]\n";
 
-const PlacementRect centred{103, 112, 920, 656};
+const PlacementRect Centred{103, 112, 920, 656};
 
 IniFile iniOf(const std::string& keys)
 {
@@ -73,7 +73,7 @@ TEST(PlacementWrite, WhatIsWrittenRestoresTheSameRectangleAndState)
     IniFile ini;
     writePlacement(ini, placement, screen1024(), false);
 
-    RestorePlan plan = planRestore(IniFile::parse(ini.text()), screen1024(), centred);
+    RestorePlan plan = planRestore(IniFile::parse(ini.text()), screen1024(), Centred);
     EXPECT_EQ(plan.normal, placement.normal);
     EXPECT_EQ(plan.state, ShowState::Minimised);
 }
@@ -110,36 +110,36 @@ TEST(PlacementRead, WordsThatAreNotNumbersTakeTheirDefaults)
 TEST(PlacementRestore, AppliesTheStoredRectangleAndState)
 {
     RestorePlan plan = planRestore(iniOf("FormVersion=0\nShowCmd=1\nPixelsPerInch=96\nNormPos=10,20,827,564\n"),
-                                   screen1024(), centred);
+                                   screen1024(), Centred);
     EXPECT_EQ(plan.normal, (PlacementRect{10, 20, 827, 564}));
     EXPECT_EQ(plan.state, ShowState::Normal);
 }
 
 TEST(PlacementRestore, AnOlderVersionRestoresNothing)
 {
-    RestorePlan plan = planRestore(iniOf("FormVersion=-1\nShowCmd=3\nNormPos=10,20,827,564\n"), screen1024(), centred);
+    RestorePlan plan = planRestore(iniOf("FormVersion=-1\nShowCmd=3\nNormPos=10,20,827,564\n"), screen1024(), Centred);
     EXPECT_EQ(plan.normal, std::nullopt);
     EXPECT_EQ(plan.state, std::nullopt);
 
-    plan = planRestore(iniOf("FormVersion=7\nShowCmd=3\nNormPos=10,20,827,564\n"), screen1024(), centred);
+    plan = planRestore(iniOf("FormVersion=7\nShowCmd=3\nNormPos=10,20,827,564\n"), screen1024(), Centred);
     EXPECT_TRUE(plan.normal) << "a newer version is read";
 }
 
 TEST(PlacementRestore, PositionsFromAnotherPixelsPerInchAreIgnoredButTheStateIsNot)
 {
     RestorePlan plan = planRestore(iniOf("ShowCmd=3\nPixelsPerInch=120\nNormPos=10,20,827,564\n"), screen1024(),
-                                   centred);
+                                   Centred);
     EXPECT_EQ(plan.normal, std::nullopt);
     EXPECT_EQ(plan.state, ShowState::Maximised);
 
-    plan = planRestore(iniOf("PixelsPerInch=many\nNormPos=10,20,827,564\n"), screen1024(), centred);
+    plan = planRestore(iniOf("PixelsPerInch=many\nNormPos=10,20,827,564\n"), screen1024(), Centred);
     EXPECT_TRUE(plan.normal) << "an unreadable value counts as the current pixels per inch";
 }
 
 TEST(PlacementRestore, OnlyKeysOfAnotherScreenSizeAreIgnored)
 {
     RestorePlan plan = planRestore(iniOf("NormPos(800x600)=10,20,827,564\nMinMaxPos(800x600)=-1,-1,-4,-4\n"),
-                                   screen1024(), centred);
+                                   screen1024(), Centred);
     EXPECT_EQ(plan.normal, std::nullopt);
     EXPECT_EQ(plan.state, ShowState::Normal);
 }
@@ -147,7 +147,7 @@ TEST(PlacementRestore, OnlyKeysOfAnotherScreenSizeAreIgnored)
 TEST(PlacementRestore, NoFileOrNoSectionMeansAWindowAtItsDesignPlace)
 {
     for (const char* text : {"", "[Other]\nNormPos=10,20,827,564\n", "\x01\x02 not an ini \xff"}) {
-        RestorePlan plan = planRestore(IniFile::parse(text), screen1024(), centred);
+        RestorePlan plan = planRestore(IniFile::parse(text), screen1024(), Centred);
         EXPECT_EQ(plan.normal, std::nullopt);
         EXPECT_EQ(plan.state, ShowState::Normal);
     }
@@ -155,18 +155,18 @@ TEST(PlacementRestore, NoFileOrNoSectionMeansAWindowAtItsDesignPlace)
 
 TEST(PlacementRestore, NonNumericWordsOfTheRectangleKeepTheCurrentOnes)
 {
-    RestorePlan plan = planRestore(iniOf("NormPos=10,abc,827,\n"), screen1024(), centred);
-    EXPECT_EQ(plan.normal, (PlacementRect{10, centred.top, 827, centred.bottom}));
+    RestorePlan plan = planRestore(iniOf("NormPos=10,abc,827,\n"), screen1024(), Centred);
+    EXPECT_EQ(plan.normal, (PlacementRect{10, Centred.top, 827, Centred.bottom}));
 
-    plan = planRestore(iniOf("MinMaxPos=-1,-1,-4,-4\n"), screen1024(), centred);
-    EXPECT_EQ(plan.normal, centred) << "a stored MinMaxPos alone keeps the current rectangle";
+    plan = planRestore(iniOf("MinMaxPos=-1,-1,-4,-4\n"), screen1024(), Centred);
+    EXPECT_EQ(plan.normal, Centred) << "a stored MinMaxPos alone keeps the current rectangle";
 }
 
 TEST(PlacementRestore, EmptyOrInvertedRectanglesAreNotApplied)
 {
-    EXPECT_EQ(planRestore(iniOf("NormPos=500,20,400,564\n"), screen1024(), centred).normal, std::nullopt);
-    EXPECT_EQ(planRestore(iniOf("NormPos=10,564,827,20\n"), screen1024(), centred).normal, std::nullopt);
-    EXPECT_EQ(planRestore(iniOf("NormPos=10,20,10,564\n"), screen1024(), centred).normal, std::nullopt);
+    EXPECT_EQ(planRestore(iniOf("NormPos=500,20,400,564\n"), screen1024(), Centred).normal, std::nullopt);
+    EXPECT_EQ(planRestore(iniOf("NormPos=10,564,827,20\n"), screen1024(), Centred).normal, std::nullopt);
+    EXPECT_EQ(planRestore(iniOf("NormPos=10,20,10,564\n"), screen1024(), Centred).normal, std::nullopt);
 }
 
 TEST(PlacementRestore, APositionOffEveryScreenIsNotApplied)
@@ -174,17 +174,17 @@ TEST(PlacementRestore, APositionOffEveryScreenIsNotApplied)
     ScreenSetup two = screen1024();
     two.screens.push_back({1024, 0, 2944, 1080});
 
-    EXPECT_EQ(planRestore(iniOf("NormPos=3000,20,3817,564\n"), two, centred).normal, std::nullopt);
-    EXPECT_EQ(planRestore(iniOf("NormPos=-900,-700,-10,-10\n"), two, centred).normal, std::nullopt);
-    EXPECT_EQ(planRestore(iniOf("NormPos=2944,0,3500,500\n"), two, centred).normal, std::nullopt)
+    EXPECT_EQ(planRestore(iniOf("NormPos=3000,20,3817,564\n"), two, Centred).normal, std::nullopt);
+    EXPECT_EQ(planRestore(iniOf("NormPos=-900,-700,-10,-10\n"), two, Centred).normal, std::nullopt);
+    EXPECT_EQ(planRestore(iniOf("NormPos=2944,0,3500,500\n"), two, Centred).normal, std::nullopt)
         << "touching a screen's edge is not being on it";
-    EXPECT_EQ(planRestore(iniOf("NormPos=1500,100,2300,600\n"), two, centred).normal,
+    EXPECT_EQ(planRestore(iniOf("NormPos=1500,100,2300,600\n"), two, Centred).normal,
               (PlacementRect{1500, 100, 2300, 600}));
-    EXPECT_EQ(planRestore(iniOf("NormPos=-800,-500,20,30\n"), two, centred).normal, (PlacementRect{-800, -500, 20, 30}))
+    EXPECT_EQ(planRestore(iniOf("NormPos=-800,-500,20,30\n"), two, Centred).normal, (PlacementRect{-800, -500, 20, 30}))
         << "a window partly on a screen stays where it was";
     ScreenSetup none = screen1024();
     none.screens.clear();
-    EXPECT_EQ(planRestore(iniOf("NormPos=10,20,827,564\n"), none, centred).normal, std::nullopt);
+    EXPECT_EQ(planRestore(iniOf("NormPos=10,20,827,564\n"), none, Centred).normal, std::nullopt);
 }
 
 TEST(PlacementRestore, ShowCommandsMapToStates)
@@ -197,9 +197,9 @@ TEST(PlacementRestore, ShowCommandsMapToStates)
     for (int command : {0, 4, 8, 10, -1})
         EXPECT_EQ(stateOfShowCommand(command, ShowState::Minimised), ShowState::Minimised) << command;
 
-    EXPECT_EQ(planRestore(iniOf("ShowCmd=6\n"), screen1024(), centred).state, ShowState::Minimised);
-    EXPECT_EQ(planRestore(iniOf("ShowCmd=4\n"), screen1024(), centred).state, ShowState::Normal);
-    EXPECT_EQ(planRestore(iniOf("ShowCmd=max\n"), screen1024(), centred).state, ShowState::Normal);
+    EXPECT_EQ(planRestore(iniOf("ShowCmd=6\n"), screen1024(), Centred).state, ShowState::Minimised);
+    EXPECT_EQ(planRestore(iniOf("ShowCmd=4\n"), screen1024(), Centred).state, ShowState::Normal);
+    EXPECT_EQ(planRestore(iniOf("ShowCmd=max\n"), screen1024(), Centred).state, ShowState::Normal);
 }
 
 TEST(PlacementFile, IsTheProgramNameWithIniInTheConfigFolder)

@@ -21,7 +21,7 @@
 namespace quillet {
 namespace {
 
-const std::string samplePath = std::string(QUILLET_EXAMPLES_DIR) + "/sample.rsc";
+const std::string SamplePath = std::string(QUILLET_EXAMPLES_DIR) + "/sample.rsc";
 
 // The main window on the sample file, with scripted prompts and a placement file of its own.
 class MainWindowTest : public ::testing::Test {
@@ -52,11 +52,11 @@ protected:
 
 TEST_F(MainWindowTest, FirstArgumentLoadsOnTheFirstActivationOnly)
 {
-    showWindow(samplePath);
+    showWindow(SamplePath);
     ASSERT_EQ(editor.document().segments.size(), 10u);
     EXPECT_EQ(window->segmentList()->rowCount(), 10);
     EXPECT_EQ(window->indexList()->rowCount(), 10);
-    EXPECT_EQ(window->fileNamePanel()->text().toStdString(), samplePath);
+    EXPECT_EQ(window->fileNamePanel()->text().toStdString(), SamplePath);
     EXPECT_EQ(window->segmentList()->currentRow(), 0);
 
     // An edit after the load survives the window being activated and shown again.
@@ -80,7 +80,7 @@ TEST_F(MainWindowTest, StartsEmptyWithoutAFileOrWithAMissingOne)
 
 TEST_F(MainWindowTest, OpensWideEnoughForWholeGridRows)
 {
-    showWindow(samplePath);
+    showWindow(SamplePath);
     EXPECT_GE(window->width(), 817);
     EXPECT_EQ(window->height(), 544);
     HexGrid* grid = window->hexGrid();
@@ -90,7 +90,7 @@ TEST_F(MainWindowTest, OpensWideEnoughForWholeGridRows)
 
 TEST_F(MainWindowTest, TheTextLineTakesTheStripsWidthWhenTheWindowGrows)
 {
-    showWindow(samplePath);
+    showWindow(SamplePath);
     editor.selectSegment(5);
     window->refresh();
     ASSERT_TRUE(window->textStrip()->isVisible());
@@ -108,7 +108,7 @@ TEST_F(MainWindowTest, TheTextLineTakesTheStripsWidthWhenTheWindowGrows)
 TEST_F(MainWindowTest, MenuShortcutsReachTheirCommands)
 {
     showWindow(std::nullopt);
-    prompts.openNames.push_back(samplePath);
+    prompts.openNames.push_back(SamplePath);
     key(Qt::Key_O, Qt::ControlModifier);
     ASSERT_EQ(editor.document().segments.size(), 10u);
     EXPECT_EQ(currentSegment(), 0u);
@@ -146,7 +146,7 @@ QAction* actionNamed(const QList<QAction*>& actions, const QString& text)
 
 TEST_F(MainWindowTest, PopupBlockItemsStepSegmentsAndAboutShowsTheBox)
 {
-    showWindow(samplePath);
+    showWindow(SamplePath);
     QMenu* popup = window->gridPopup();
     ASSERT_NE(actionNamed(popup->actions(), "Next unicode block"), nullptr);
     actionNamed(popup->actions(), "Next unicode block")->trigger();
@@ -164,7 +164,7 @@ TEST_F(MainWindowTest, PopupBlockItemsStepSegmentsAndAboutShowsTheBox)
 
 TEST_F(MainWindowTest, ClickingAListLineSelectsItsSegmentAndMovesTheIndexList)
 {
-    showWindow(samplePath);
+    showWindow(SamplePath);
     LineList* list = window->segmentList();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(20, 4 * LineList::LineHeight + 8));
     EXPECT_EQ(currentSegment(), 4u);
@@ -183,7 +183,7 @@ TEST_F(MainWindowTest, ClickingAListLineSelectsItsSegmentAndMovesTheIndexList)
 
 TEST_F(MainWindowTest, EditedLineIsAppliedByEnterWithAnyModifier)
 {
-    showWindow(samplePath);
+    showWindow(SamplePath);
     editor.selectSegment(5);
     window->refresh();
     ASSERT_TRUE(window->textStrip()->isVisible());
@@ -200,7 +200,7 @@ TEST_F(MainWindowTest, EditedLineIsAppliedByEnterWithAnyModifier)
 
 TEST_F(MainWindowTest, TypingStopsAtTheLimitButProgramTextMayBeLonger)
 {
-    showWindow(samplePath);
+    showWindow(SamplePath);
     editor.selectSegment(5);
     editor.setTextLine(std::u16string(130, u'x'));
     window->refresh();
@@ -216,7 +216,7 @@ TEST_F(MainWindowTest, TypingStopsAtTheLimitButProgramTextMayBeLonger)
 
 TEST_F(MainWindowTest, CtrlCCopiesHexOnlyFromTheGrid)
 {
-    showWindow(samplePath);
+    showWindow(SamplePath);
     // The first segment's bytes 51 52 45 53 lie in byte cells 5 to 8 of row 1.
     editor.gridMousePress(MouseButton::Left, {1, 5});
     editor.gridMouseRelease(MouseButton::Left, {1, 8}, true);
@@ -249,7 +249,7 @@ QStringList textsOf(const QList<QAction*>& actions)
 // when there is something to undo or redo; the title carries a "*" while the file is changed.
 TEST_F(MainWindowTest, UndoAndRedoItemsTheirShortcutsAndTheModifiedMark)
 {
-    showWindow(samplePath);
+    showWindow(SamplePath);
     QMenu* edit = menuNamed(*window, QStringLiteral("Edit"));
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(textsOf(edit->actions()), (QStringList{"Find", "Find next", "Replace", "Force unicode",
@@ -289,7 +289,7 @@ TEST_F(MainWindowTest, UndoAndRedoItemsTheirShortcutsAndTheModifiedMark)
 
 TEST_F(MainWindowTest, ClosingAModifiedDocumentAsksAndCancelKeepsTheWindowOpen)
 {
-    showWindow(samplePath);
+    showWindow(SamplePath);
     editor.selectSegment(5);
     editor.textLineEdited(u"Changed");
     editor.applyTextLine();

@@ -14,7 +14,7 @@ namespace quillet {
 namespace {
 
 // The section every placement file uses.
-const QString Header = QStringLiteral("[") + QString::fromLatin1(placementSection) + QStringLiteral("]\n");
+const QString Header = QStringLiteral("[") + QString::fromLatin1(PlacementSection) + QStringLiteral("]\n");
 
 QString fileText(const QString& path)
 {

@@ -12,7 +12,7 @@ namespace quillet {
 namespace {
 
 // Looks at the file dialog once it runs, then cancels it.
-void whenTheFileDialogRuns(std::function<void(QFileDialog&)> look)
+void whenTheFileDialogRuns(const std::function<void(QFileDialog&)>& look)
 {
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [poll, look] {

@@ -28,7 +28,7 @@ CodePage cp1252()
 
 // Runs `person` inside the dialog's modal loop, as the person at the keyboard would act.
 template <class Dialog, class Fields>
-bool runWith(Dialog& dialog, Fields& fields, std::function<void()> person)
+bool runWith(Dialog& dialog, Fields& fields, const std::function<void()>& person)
 {
     QTimer::singleShot(0, &dialog, [&dialog, person] {
         person();

@@ -12,9 +12,9 @@ namespace quillet::test {
 
 inline QString shownText(const QWidget* widget)
 {
-    if (auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
-    if (auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
-    if (auto* group = qobject_cast<const QGroupBox*>(widget)) return group->title();
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
+    if (const auto* group = qobject_cast<const QGroupBox*>(widget)) return group->title();
     return widget->objectName();
 }
 
@@ -24,7 +24,7 @@ inline void expectTextFits(const QWidget* widget)
 {
     bool isText = qobject_cast<const QLabel*>(widget) || qobject_cast<const QAbstractButton*>(widget);
     QSize needed = isText ? widget->sizeHint() : widget->minimumSizeHint();
-    if (auto* label = qobject_cast<const QLabel*>(widget); label && label->wordWrap())
+    if (const auto* label = qobject_cast<const QLabel*>(widget); label && label->wordWrap())
         needed = QSize(label->fontMetrics().horizontalAdvance(label->text()), label->heightForWidth(label->width()));
     EXPECT_GE(widget->width(), needed.width()) << "\"" << shownText(widget).toStdString() << "\" is cut off";
     EXPECT_GE(widget->height(), needed.height()) << "\"" << shownText(widget).toStdString() << "\" is cut off";
