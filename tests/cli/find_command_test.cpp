@@ -1,7 +1,4 @@
-#include <array>
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 #include <gtest/gtest.h>
 
@@ -14,23 +11,16 @@ namespace {
 
 using test::bytesFromHex;
 
+// Runs the tool with its stderr folded into what it prints, as a shell pipe would show both.
 struct ToolRun {
     int status = -1;
     std::string output;
 };
 
-// Runs the tool with a shell command line; stdout is captured, stderr folded into it.
-ToolRun runTool(const std::string& arguments)
+ToolRun runTool(const std::vector<std::string>& arguments)
 {
-    ToolRun run;
-    std::string command = std::string(QUILLET_CLI_PATH) + " " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 256> buffer;
-    while (std::fgets(buffer.data(), buffer.size(), pipe) != nullptr) run.output += buffer.data();
-    int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    test::CliResult result = test::runCli(arguments);
+    return {result.exitStatus, result.out + result.err};
 }
 
 // Entries at 4, 7 and 13: a data segment 41 41 41 (data start 4), the block "AA" (data start 9)
@@ -40,17 +30,17 @@ const char* const ThreeSegments = "10 00 00 00 | 41 41 41 | 02 AB 41 00 41 00 | 
 TEST(FindCommand, PrintsEveryHitInFindNextOrderWithItsFilePosition)
 {
     std::string file = test::writeTempFile(bytesFromHex(ThreeSegments), "find.rsc");
-    ToolRun run = runTool("find 4141 " + file);
+    ToolRun run = runTool({"find", "4141", file});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output, "1 0 00000004\n1 1 00000005\n3 0 0000000D\n3 1 0000000E\n");
-    run = runTool("find --unicode --codepage 1252 A " + file);
+    run = runTool({"find", "--unicode", "--codepage", "1252", "A", file});
     EXPECT_EQ(run.output, "2 0 00000009\n2 2 0000000B\n");
 }
 
 TEST(FindCommand, ExitsWithOneWhenNothingIsFound)
 {
     std::string file = test::writeTempFile(bytesFromHex(ThreeSegments), "find.rsc");
-    ToolRun run = runTool("find --hex 02AB " + file);
+    ToolRun run = runTool({"find", "--hex", "02AB", file});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.output, "");
 }
@@ -59,7 +49,7 @@ TEST(ReplaceCommand, ReplacesFromTheBeginningAndSavesTheResult)
 {
     std::string in = test::writeTempFile(bytesFromHex(ThreeSegments), "replace-in.rsc");
     std::string out = test::tempPath("replace-out.rsc");
-    ToolRun run = runTool("replace 4141 4241 " + in + " " + out);
+    ToolRun run = runTool({"replace", "4141", "4241", in, out});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output, "Make 4 replace(s)\n");
     EXPECT_EQ(test::hexOf(test::readFileBytes(out)),
@@ -69,14 +59,14 @@ TEST(ReplaceCommand, ReplacesFromTheBeginningAndSavesTheResult)
 TEST(ReplaceCommand, RefusesTextsOfDifferentLength)
 {
     std::string in = test::writeTempFile(bytesFromHex(ThreeSegments), "replace-in.rsc");
-    ToolRun run = runTool("replace 41 414 " + in + " " + test::tempPath("refused.rsc"));
+    ToolRun run = runTool({"replace", "41", "414", in, test::tempPath("refused.rsc")});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.output, "quillet-cli: Length texts not equal, resize not support for this operation!\n");
 }
 
 TEST(ReplaceCommand, ReportsAFileThatCannotBeRead)
 {
-    ToolRun run = runTool("replace 41 42 /nonexistent/in.rsc " + test::tempPath("never.rsc"));
+    ToolRun run = runTool({"replace", "41", "42", "/nonexistent/in.rsc", test::tempPath("never.rsc")});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.output, "quillet-cli: /nonexistent/in.rsc: File not found\n");
 }
