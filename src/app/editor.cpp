@@ -13,12 +13,6 @@ namespace quillet {
 namespace {
 const std::string ProgramName = "Quillet";
 
-std::string baseName(const std::string& path)
-{
-    std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // The folder that holds the file, empty for no name; a bare name lies in the working folder.
 std::string folderOf(const std::string& fileName)
 {
@@ -47,7 +41,7 @@ void Editor::activate(const std::optional<std::string>& firstArgument)
 
 bool Editor::loadFile(const std::string& fileName)
 {
-    if (fileExists(fileName) && !offerToSave()) return false;
+    if (fileExists(fileName) && !confirmClose()) return false;
     resetGridSelection();
     state_.focus = FocusRequest::SegmentList;
     commitTypedByte();  // the grid loses the focus while the old document is still current
@@ -56,7 +50,7 @@ bool Editor::loadFile(const std::string& fileName)
 
     std::optional<Document> loaded;
     try {
-        prompts_.runLongWork("Opening " + baseName(fileName),
+        prompts_.runLongWork("Opening " + fileNameOf(fileName),
                              [&](Progress& progress) { loaded = loadResource(fileName, progress); });
     } catch (const IoError& error) {
         // The document on screen stays whole: a file that cannot be read replaces nothing.
@@ -97,12 +91,12 @@ void Editor::openFile()
 
 std::optional<std::string> Editor::askSaveName()
 {
-    std::string suggested = savedName_.empty() ? state_.fileNamePanel : savedName_;
+    std::string suggested = documentPath();
     for (;;) {
         std::optional<std::string> name = prompts_.askSaveFileName(suggested);
         if (!name || !fileExists(*name)) return name;
         if (prompts_.askYesNo(MessageKind::Warning, "Confirm Save As",
-                              baseName(*name) + " already exists.\nDo you want to replace it?"))
+                              fileNameOf(*name) + " already exists.\nDo you want to replace it?"))
             return name;
         suggested = *name;
     }
@@ -118,7 +112,7 @@ bool Editor::saveFileAs()
 bool Editor::saveTo(const std::string& fileName)
 {
     try {
-        prompts_.runLongWork("Saving " + baseName(fileName),
+        prompts_.runLongWork("Saving " + fileNameOf(fileName),
                              [&](Progress& progress) { saveResource(document_, fileName, progress); });
     } catch (const IoError& error) {
         showIoError(fileName + ": " + error.what());
@@ -141,34 +135,30 @@ void Editor::tellIfFileCutShort()
 {
     if (toldFileCutShort_ || !document_.fileCutShort()) return;
     toldFileCutShort_ = true;
-    showRefusal(baseName(state_.fileNamePanel) +
+    showRefusal(fileNameOf(state_.fileNamePanel) +
                 " changed on disk while it was open: another program cut it short. The bytes past its "
                 "new end could not be read and show as 00. Save under a new name to keep the rest.");
 }
 
-std::string Editor::documentName() const
+// The file the document was last saved as, else the one it was opened from.
+std::string Editor::documentPath() const
 {
-    std::string name = savedName_.empty() ? state_.fileNamePanel : savedName_;
-    return name.empty() ? "the document" : baseName(name);
+    return savedName_.empty() ? state_.fileNamePanel : savedName_;
 }
 
 // A modified document is offered for saving before it is closed or replaced; only a save that
 // worked, or the person's Discard, lets it go.
-bool Editor::offerToSave()
+bool Editor::confirmClose()
 {
     commitTypedByte();
     if (!isModified()) return true;
-    switch (prompts_.askSaveChanges("Save changes to " + documentName() + "?")) {
+    std::string name = documentPath().empty() ? "the document" : fileNameOf(documentPath());
+    switch (prompts_.askSaveChanges("Save changes to " + name + "?")) {
     case SaveChoice::Save: return saveFileAs();
     case SaveChoice::Discard: return true;
     case SaveChoice::Cancel: return false;
     }
     return false;
-}
-
-bool Editor::confirmClose()
-{
-    return offerToSave();
 }
 
 void Editor::undo()

@@ -69,7 +69,8 @@ public:
     void openDocument(Document document, const std::string& fileName);
     // Asks for a name and saves; true when the document was written.
     bool saveFileAs();
-    // Whether the window may close: a modified document is first offered for saving.
+    // Whether the document may be closed or replaced: a modified one is first offered for saving,
+    // and only a save that worked, or the person's Discard, lets it go.
     bool confirmClose();
     bool isModified() const { return !history_.isClean(); }
     // Tells the person, once per document, that another program cut the open file short on
@@ -149,7 +150,6 @@ private:
     template <typename Edit>
     bool editDocument(std::optional<std::size_t> s, Edit&& edit);
 
-    bool offerToSave();
     bool saveTo(const std::string& fileName);
     std::optional<std::string> askSaveName();
     std::optional<Bytes> patternOrWarn(const std::u16string& text, PatternMode mode);
@@ -160,7 +160,7 @@ private:
     bool lineUnchangedButInexact() const;
     void unicodeApply(std::size_t s);
     void forceApply(std::size_t s);
-    std::string documentName() const;
+    std::string documentPath() const;
 
     Prompts& prompts_;
     CodePage codePage_;

@@ -1,6 +1,7 @@
 #include "app/editor.h"
 
 #include <cctype>
+#include <filesystem>
 
 #include "model/document_texts.h"
 #include "model/edit_operations.h"
@@ -9,41 +10,28 @@
 namespace quillet {
 
 namespace {
-std::string baseName(const std::string& path)
-{
-    std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // A name ending in .po or .pot is a PO file; anything else gets the TAB format.
 TextsFormat formatOfName(const std::string& name)
 {
-    std::size_t dot = name.find_last_of('.');
-    std::string extension = dot == std::string::npos ? "" : name.substr(dot);
+    std::string extension = std::filesystem::path(name).extension().string();
     for (char& ch : extension) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     return extension == ".po" || extension == ".pot" ? TextsFormat::Po : TextsFormat::Tsv;
-}
-
-std::string withExtension(const std::string& path, const std::string& extension)
-{
-    std::size_t slash = path.find_last_of('/');
-    std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + extension;
-    return path.substr(0, dot) + extension;
 }
 }  // namespace
 
 void Editor::exportTexts()
 {
     commitTypedByte();
-    std::string suggested = state_.fileNamePanel.empty() ? "" : withExtension(state_.fileNamePanel, ".po");
+    std::string suggested = state_.fileNamePanel.empty()
+                                ? ""
+                                : std::filesystem::path(state_.fileNamePanel).replace_extension(".po").string();
     std::optional<std::string> name = prompts_.askTextsFileName(TextsFileUse::Export, suggested);
     if (!name) return;
     if (fileExists(*name) && !prompts_.askYesNo(MessageKind::Warning, "Confirm Export",
-                                                baseName(*name) + " already exists.\nDo you want to replace it?"))
+                                                fileNameOf(*name) + " already exists.\nDo you want to replace it?"))
         return;
     try {
-        std::string text = writeTexts(document_, formatOfName(*name), baseName(state_.fileNamePanel));
+        std::string text = writeTexts(document_, formatOfName(*name), fileNameOf(state_.fileNamePanel));
         AtomicFileWriter file(*name);
         file.write(text.data(), text.size());
         file.commit();
@@ -67,7 +55,7 @@ void Editor::importTexts()
     TextsReading reading = readTexts(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
                                      document_);
     if (reading.error) {
-        std::string where = baseName(*name) +
+        std::string where = fileNameOf(*name) +
                             (reading.error->line > 0 ? ":" + std::to_string(reading.error->line) : "");
         showIoError(where + ": " + reading.error->reason + "\nNothing was changed.");
         return;

@@ -10,12 +10,6 @@ namespace quillet::cli {
 
 namespace {
 
-std::string baseName(const std::string& path)
-{
-    std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // "--po" or "--format po|tsv"; the TAB format by default.
 std::optional<TextsFormat> formatOf(const Arguments& args)
 {
@@ -35,7 +29,7 @@ std::optional<TextsFormat> formatOf(const Arguments& args)
 
 int exportTexts(const Document& document, TextsFormat format, const std::string& path)
 {
-    std::cout << writeTexts(document, format, baseName(path));
+    std::cout << writeTexts(document, format, fileNameOf(path));
     return std::cout.good() ? ExitOk : ExitFailure;
 }
 

@@ -10,6 +10,7 @@
 #include <sys/vfs.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <vector>
 
 namespace quillet {
@@ -193,6 +194,11 @@ bool fileExists(const std::string& path)
     if (path.empty()) return false;
     if (::stat(path.c_str(), &info) == 0) return !S_ISDIR(info.st_mode);
     return errno == ELOOP;  // a link that loops is there; opening it says so
+}
+
+std::string fileNameOf(const std::string& path)
+{
+    return std::filesystem::path(path).filename().string();
 }
 
 ReadOnlyFile::ReadOnlyFile(const std::string& path)

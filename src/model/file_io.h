@@ -26,6 +26,9 @@ constexpr std::uint64_t MaxReadLength = 2147483647;
 // explains itself (a named pipe, a device, a symbolic link that loops).
 bool fileExists(const std::string& path);
 
+// The last part of a path, as a message names the file: "/data/game.rsc" gives "game.rsc".
+std::string fileNameOf(const std::string& path);
+
 // A file opened for reading, read by pieces at given positions. Throws IoError.
 class ReadOnlyFile {
 public:

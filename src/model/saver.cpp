@@ -61,6 +61,16 @@ void writeIndex(const Document& document, Sink& sink)
     sink.write(chunk.data(), chunk.size());
 }
 
+// The index offset is a 16-bit word: a larger body could not be found again on loading.
+std::uint64_t indexOffsetOrRefusal(const Document& document)
+{
+    std::uint64_t indexOffset = bytesBeforeIndex(document);
+    if (indexOffset > 0xFFFF)
+        throw IoError("Resource too large: " + std::to_string(indexOffset) +
+                      " bytes before the index, at most 65535 fit; nothing was written");
+    return indexOffset;
+}
+
 // A raw document: the bytes of its one segment. An indexed one: the index offset, the second
 // header word, the segments (a block's count byte and marker in front of its text), the
 // entries and the index offset again.
@@ -73,11 +83,7 @@ void writeDocument(const Document& document, Sink& sink, Progress& progress)
         PieceWriter<Sink>(sink, progress, data.size()).write(data.data(), data.size());
         return;
     }
-    // The index offset is a 16-bit word: a larger body could not be found again on loading.
-    std::uint64_t indexOffset = bytesBeforeIndex(document);
-    if (indexOffset > 0xFFFF)
-        throw IoError("Resource too large: " + std::to_string(indexOffset) +
-                      " bytes before the index, at most 65535 fit; nothing was written");
+    std::uint64_t indexOffset = indexOffsetOrRefusal(document);
     PieceWriter<Sink> writer(sink, progress, indexOffset);
     writer.writeWord(static_cast<std::uint16_t>(indexOffset));
     if (writesSecondHeaderWord(document)) {
@@ -131,11 +137,7 @@ void saveResource(const Document& document, const std::string& path)
 
 void saveResource(const Document& document, const std::string& path, Progress& progress)
 {
-    // Refused before the target is touched.
-    if (!document.noIndex && bytesBeforeIndex(document) > 0xFFFF) {
-        ImageSink none;
-        writeDocument(document, none, progress);
-    }
+    if (!document.noIndex) indexOffsetOrRefusal(document);  // refused before the target is touched
     AtomicFileWriter file(path);
     FileSink sink{file};
     writeDocument(document, sink, progress);
