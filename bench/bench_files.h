@@ -10,17 +10,26 @@
 
 namespace quillet::bench {
 
+// The time one run of the work takes, in seconds.
+inline double seconds(const std::function<void()>& work)
+{
+    auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+inline double median(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
 // The median time of `runs` runs, in seconds.
 inline double medianSeconds(const std::function<void()>& work, int runs)
 {
     std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    for (int i = 0; i < runs; ++i) times.push_back(seconds(work));
+    return median(times);
 }
 
 inline void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes)

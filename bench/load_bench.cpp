@@ -24,11 +24,6 @@ namespace {
 
 constexpr std::size_t GiB = std::size_t(1) << 30;
 
-double seconds(const std::function<void()>& work)
-{
-    return bench::medianSeconds(work, 1);
-}
-
 // The baseline: the file read whole into memory and nothing else.
 void plainRead(const std::string& path)
 {
@@ -103,7 +98,7 @@ int main(int argc, char** argv)
     std::printf("  %zu index entries, peak memory of this process %ld MiB\n", entryCount, peakMemoryMiB());
 
     Document raw = loadResource(rawPath);
-    double rawSave = seconds([&] { saveResource(raw, rawPath + ".out"); });
+    double rawSave = bench::seconds([&] { saveResource(raw, rawPath + ".out"); });
     std::printf("1 GiB raw file, save (written and flushed to disk): %.1f ms\n", rawSave * 1e3);
 
     for (const std::string& path : {entriesPath, entriesPath + ".out", rawPath, rawPath + ".out", zeroPath})

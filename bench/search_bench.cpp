@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench_files.h"
 #include "large_files.h"
 #include "model/document.h"
 #include "model/loader.h"
@@ -55,19 +56,6 @@ Document rawDocument()
     return document;
 }
 
-double seconds(const std::function<void()>& work)
-{
-    auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 // Medians of the two works, run in turn so that both meet the same load of the machine.
 std::pair<double, double> medianSeconds(const std::function<void()>& prepare, const std::function<void()>& work,
                                         const std::function<void()>& baseline)
@@ -76,11 +64,11 @@ std::pair<double, double> medianSeconds(const std::function<void()>& prepare, co
     std::vector<double> baselineTimes;
     for (int run = 0; run < Runs; ++run) {
         prepare();
-        workTimes.push_back(seconds(work));
+        workTimes.push_back(bench::seconds(work));
         prepare();
-        baselineTimes.push_back(seconds(baseline));
+        baselineTimes.push_back(bench::seconds(baseline));
     }
-    return {median(workTimes), median(baselineTimes)};
+    return {bench::median(workTimes), bench::median(baselineTimes)};
 }
 
 void placeEvery(SegmentBytes& data, const Bytes& pattern)

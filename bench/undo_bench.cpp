@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_files.h"
 #include "large_files.h"
 #include "model/edit_history.h"
 #include "model/edit_operations.h"
@@ -45,29 +46,16 @@ Resident resident()
     return r;
 }
 
-double secondsOf(const std::function<void()>& work)
-{
-    auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 // Undo and redo of the last change in turn, `Runs` times each; leaves the change done.
 std::pair<double, double> undoRedoMedians(EditHistory& history, Document& document)
 {
     std::vector<double> undos;
     std::vector<double> redos;
     for (int run = 0; run < Runs; ++run) {
-        undos.push_back(secondsOf([&] { history.undo(document); }));
-        redos.push_back(secondsOf([&] { history.redo(document); }));
+        undos.push_back(bench::seconds([&] { history.undo(document); }));
+        redos.push_back(bench::seconds([&] { history.redo(document); }));
     }
-    return {median(undos), median(redos)};
+    return {bench::median(undos), bench::median(redos)};
 }
 
 void printGrowth(const char* what, const Resident& before, const Resident& after)
@@ -80,7 +68,7 @@ void printGrowth(const char* what, const Resident& before, const Resident& after
 void benchByteEdit(Document& document, EditHistory& history)
 {
     Resident before = resident();
-    double edit = secondsOf([&] {
+    double edit = bench::seconds([&] {
         Change change;
         writeByte(document, 0, static_cast<std::size_t>(GiB / 2), 0xEE, change);
         history.record(std::move(change));
@@ -102,7 +90,7 @@ void benchReplace(Document& document, EditHistory& history)
     Bytes replacement(pattern.rbegin(), pattern.rend());
     Resident before = resident();
     std::size_t hits = 0;
-    double replace = secondsOf([&] {
+    double replace = bench::seconds([&] {
         NoProgress progress;
         ReplaceWrites writes = replaceInSegments(document.segments, 0, 0, pattern, replacement, progress);
         hits = writes.places.size();

@@ -59,17 +59,7 @@ TEST(AboutBox, ShowsTheProductTextsInAFixedSizeDialog)
 
 // Laid out for the fonts of the machine: with the application font and larger ones every text
 // shows whole and the link follows the comment on its line.
-class AboutBoxFonts : public ::testing::TestWithParam<double> {
-protected:
-    void SetUp() override
-    {
-        QFont font = QApplication::font();
-        font.setPointSizeF(font.pointSizeF() * GetParam());
-        QApplication::setFont(font);
-    }
-    void TearDown() override { QApplication::setFont(applicationFont); }
-    QFont applicationFont = QApplication::font();
-};
+class AboutBoxFonts : public test::ScaledApplicationFont {};
 
 TEST_P(AboutBoxFonts, EveryTextShowsWholeAndTheLinkFollowsTheComment)
 {

@@ -100,17 +100,7 @@ void showLaidOut(QDialog& dialog)
 
 // The dialogs are laid out anew for the fonts of the machine: at the design font they keep the
 // design's sizes, with a larger font they grow so that every text still shows whole.
-class SearchDialogFonts : public ::testing::TestWithParam<double> {
-protected:
-    void SetUp() override
-    {
-        QFont font = QApplication::font();
-        font.setPointSizeF(font.pointSizeF() * GetParam());
-        QApplication::setFont(font);
-    }
-    void TearDown() override { QApplication::setFont(applicationFont); }
-    QFont applicationFont = QApplication::font();
-};
+class SearchDialogFonts : public test::ScaledApplicationFont {};
 
 TEST_P(SearchDialogFonts, FindDialogShowsEveryTextWholeInTheDesignArrangement)
 {

@@ -1,6 +1,8 @@
 #pragma once
 // Checks that a laid-out window shows its controls whole, whatever fonts and scale it runs with.
 #include <QAbstractButton>
+#include <QApplication>
+#include <QFont>
 #include <QGroupBox>
 #include <QLabel>
 #include <QString>
@@ -50,5 +52,21 @@ inline void expectLaidOutWhole(const QWidget& root)
         expectLaidOutWhole(*child);
     }
 }
+
+// Runs each test with the application font scaled by the test's parameter, and gives the font
+// back afterwards.
+class ScaledApplicationFont : public ::testing::TestWithParam<double> {
+protected:
+    void SetUp() override
+    {
+        QFont font = QApplication::font();
+        font.setPointSizeF(font.pointSizeF() * GetParam());
+        QApplication::setFont(font);
+    }
+    void TearDown() override { QApplication::setFont(applicationFont_); }
+
+private:
+    QFont applicationFont_ = QApplication::font();
+};
 
 }  // namespace quillet::test
