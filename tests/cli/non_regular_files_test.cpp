@@ -36,7 +36,7 @@ mode_t typeOf(const std::string& path)
     return info.st_mode & S_IFMT;
 }
 
-TEST(CliSpecialFiles, ListingANamedPipeFailsAtOnceWithWhatItIs)
+TEST(CliNonRegularFiles, ListingANamedPipeFailsAtOnceWithWhatItIs)
 {
     ScratchFolder folder;
     std::string fifo = folder / "fifo.rsc";
@@ -51,7 +51,7 @@ TEST(CliSpecialFiles, ListingANamedPipeFailsAtOnceWithWhatItIs)
     EXPECT_EQ(result.err, "quillet-cli: " + fifo + ": Not a regular file: a named pipe (FIFO)\n");
 }
 
-TEST(CliSpecialFiles, CopyingOntoANamedPipeOrADeviceFailsAndLeavesIt)
+TEST(CliNonRegularFiles, CopyingOntoANamedPipeOrADeviceFailsAndLeavesIt)
 {
     ScratchFolder folder;
     std::string in = writeInput(folder);
@@ -72,7 +72,7 @@ TEST(CliSpecialFiles, CopyingOntoANamedPipeOrADeviceFailsAndLeavesIt)
     EXPECT_EQ(namesIn(folder.path()).size(), std::filesystem::exists(device) ? 3u : 2u) << "no temporary file left";
 }
 
-TEST(CliSpecialFiles, ALinkThatLoopsIsNamedOnListAndCopyAndStays)
+TEST(CliNonRegularFiles, ALinkThatLoopsIsNamedOnListAndCopyAndStays)
 {
     ScratchFolder folder;
     std::string in = writeInput(folder);
@@ -88,7 +88,7 @@ TEST(CliSpecialFiles, ALinkThatLoopsIsNamedOnListAndCopyAndStays)
     EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>({"in.rsc", "loop.rsc"}));
 }
 
-TEST(CliSpecialFiles, CopiesOntoANameOfTheFullLengthAndThroughALink)
+TEST(CliNonRegularFiles, CopiesOntoANameOfTheFullLengthAndThroughALink)
 {
     ScratchFolder folder;
     std::string in = writeInput(folder);
