@@ -28,6 +28,7 @@ inline double median(std::vector<double> times)
 inline double medianSeconds(const std::function<void()>& work, int runs)
 {
     std::vector<double> times;
+    times.reserve(static_cast<std::size_t>(runs));
     for (int i = 0; i < runs; ++i) times.push_back(seconds(work));
     return median(times);
 }
