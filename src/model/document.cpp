@@ -9,7 +9,7 @@ namespace quillet {
 std::int64_t Document::dataStart(const Segment& segment) const
 {
     if (noIndex) return 0;
-    return segment.offset + (segment.isUnicode() ? 2 : 1);
+    return segment.dataStart();
 }
 
 std::string Document::indexLine(std::size_t entry) const

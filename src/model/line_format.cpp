@@ -29,8 +29,8 @@ std::string formatIndexLine(std::uint16_t entryValue, std::size_t entryNumber)
 
 std::string dataRange(const Segment& segment)
 {
-    std::int64_t first = static_cast<std::int64_t>(segment.offset) + 1;
-    std::int64_t last = static_cast<std::int64_t>(segment.offset) + segment.size();
+    std::int64_t first = segment.dataStart();
+    std::int64_t last = first + segment.size() - 1;
     return hexUpper(static_cast<std::uint64_t>(first), 4) + ":" + hexUpper(static_cast<std::uint64_t>(last), 4);
 }
 

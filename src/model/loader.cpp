@@ -97,8 +97,8 @@ private:
         flush();
         pendingStart_ = -1;
         Segment block;
-        block.kind = KindUnicode;
-        block.offset = static_cast<std::uint16_t>(p - 1);
+        block.kind = SegmentKind::Unicode;
+        block.offset = anchorOf(block.kind, p - 1);
         const std::int64_t size = 2 * image_[p - 1];
         block.data = Bytes(image_.begin() + p + 1, image_.begin() + p + 1 + size);
         append(std::move(block), tags_.entryFor(p - 1));
@@ -116,8 +116,8 @@ private:
     {
         if (pendingLength_ == 0) return;
         Segment segment;
-        segment.kind = KindData;
-        segment.offset = static_cast<std::uint16_t>(pendingStart_ - 1);
+        segment.kind = SegmentKind::Data;
+        segment.offset = anchorOf(segment.kind, pendingStart_);
         segment.data = Bytes(image_.begin() + pendingStart_, image_.begin() + pendingStart_ + pendingLength_);
         append(std::move(segment), tags_.entryFor(pendingStart_ + 1));
         pendingLength_ = 0;

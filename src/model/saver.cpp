@@ -65,9 +65,9 @@ void writeIndex(const Document& document, Sink& sink)
 std::uint64_t indexOffsetOrRefusal(const Document& document)
 {
     std::uint64_t indexOffset = bytesBeforeIndex(document);
-    if (indexOffset > 0xFFFF)
-        throw IoError("Resource too large: " + std::to_string(indexOffset) +
-                      " bytes before the index, at most 65535 fit; nothing was written");
+    if (indexOffset > static_cast<std::uint64_t>(MaxIndexPosition))
+        throw IoError("Resource too large: " + std::to_string(indexOffset) + " bytes before the index, at most " +
+                      std::to_string(MaxIndexPosition) + " fit; nothing was written");
     return indexOffset;
 }
 
@@ -117,7 +117,7 @@ std::uint64_t bytesBeforeIndex(const Document& document)
 {
     std::uint64_t written = 2;
     if (writesSecondHeaderWord(document)) written += 2;
-    for (const Segment& segment : document.segments) written += segment.data.size() + (segment.isUnicode() ? 2 : 0);
+    for (const Segment& segment : document.segments) written += static_cast<std::uint64_t>(segment.fileBytes());
     return written;
 }
 

@@ -34,7 +34,7 @@ TEST(LineFormat, SegmentLinesAreMadeFromTheSegmentsFields)
     data.tag = 1;
     document.segments.push_back(data);
     Segment block;
-    block.kind = KindUnicode;
+    block.kind = SegmentKind::Unicode;
     block.data = Bytes{'H', 0, 'i', 0};
     block.number = 1000;
     document.segments.push_back(block);

@@ -190,7 +190,7 @@ TEST(LoaderDifferential, RandomFilesLoadAndSaveAsThePlainRulesSay)
         std::size_t bodyBytes = 0;
         for (std::size_t j = 0; j < expected.segments.size(); ++j) {
             const Segment& segment = document.segments[j];
-            ASSERT_EQ(segment.kind, expected.segments[j].kind) << j;
+            ASSERT_EQ(static_cast<int>(segment.kind), expected.segments[j].kind) << j;
             ASSERT_EQ(segment.offset, expected.segments[j].offset) << j;
             ASSERT_EQ(test::hexOf(segment.data), test::hexOf(expected.segments[j].data)) << j;
             ASSERT_EQ(test::linesOf(document)[j], expected.segments[j].line) << j;

@@ -35,7 +35,7 @@ TEST(Loader, WorkedExampleGivesTheEditorsLines)
     ASSERT_EQ(document.segments.size(), 3u);
     EXPECT_EQ(document.segments[0].offset, 3);
     EXPECT_EQ(hexOf(document.segments[0].data), "01 02 03");
-    EXPECT_EQ(document.segments[1].kind, KindUnicode);
+    EXPECT_EQ(document.segments[1].kind, SegmentKind::Unicode);
     EXPECT_EQ(document.segments[1].offset, 7);
     EXPECT_EQ(document.segments[1].size(), 4);
     EXPECT_EQ(hexOf(document.segments[1].data), "48 00 69 00");

@@ -10,7 +10,7 @@ namespace {
 
 using test::bytesFromHex;
 
-Segment segmentOf(std::uint8_t kind, std::uint16_t offset, Bytes data)
+Segment segmentOf(SegmentKind kind, std::uint16_t offset, Bytes data)
 {
     Segment segment;
     segment.kind = kind;
@@ -36,21 +36,21 @@ GridSelection selectionOf(GridCell start, GridCell end)
 TEST(GridLayout, DataSegmentAtOffset0FHasNoLeadAndStartsAtRowLabelled10)
 {
     Document document;
-    Segment segment = segmentOf(KindData, 0x000F, countingBytes(16));
+    Segment segment = segmentOf(SegmentKind::Data, 0x000F, countingBytes(16));
     EXPECT_EQ(gridLead(document, segment), 0);
     EXPECT_EQ(rowOffsetLabel(document.dataStart(segment), 1), 0x10);
     EXPECT_EQ(byteIndexAtCell(0, segment.size(), 1, 1), 0);
     EXPECT_EQ(byteIndexAtCell(0, segment.size(), 1, 16), 15);
     EXPECT_EQ(byteIndexAtCell(0, segment.size(), 2, 1), std::nullopt);
     EXPECT_EQ(gridRowCount(document, &segment), 2);
-    segment = segmentOf(KindData, 0x000F, countingBytes(17));
+    segment = segmentOf(SegmentKind::Data, 0x000F, countingBytes(17));
     EXPECT_EQ(gridRowCount(document, &segment), 3);
 }
 
 TEST(GridLayout, DataSegmentAtOffset3LeavesFourLeadCellsEmpty)
 {
     Document document;
-    Segment segment = segmentOf(KindData, 0x0003, countingBytes(5));
+    Segment segment = segmentOf(SegmentKind::Data, 0x0003, countingBytes(5));
     int lead = gridLead(document, segment);
     EXPECT_EQ(lead, 4);
     EXPECT_EQ(rowOffsetLabel(document.dataStart(segment), 1), 0);
@@ -64,7 +64,7 @@ TEST(GridLayout, DataSegmentAtOffset3LeavesFourLeadCellsEmpty)
 TEST(GridLayout, UnicodeBlockAtOffset0DWrapsItsSecondByteIntoRowTwo)
 {
     Document document;
-    Segment block = segmentOf(KindUnicode, 0x000D, bytesFromHex("41 00"));
+    Segment block = segmentOf(SegmentKind::Unicode, 0x000D, bytesFromHex("41 00"));
     int lead = gridLead(document, block);
     EXPECT_EQ(lead, 15);
     EXPECT_EQ(cellOfByte(lead, 0), (GridCell{1, 16}));
@@ -75,7 +75,7 @@ TEST(GridLayout, UnicodeBlockAtOffset0DWrapsItsSecondByteIntoRowTwo)
 TEST(GridLayout, UnicodeBlockAtOffset0FPutsItsLastByteInRowTwo)
 {
     Document document;
-    Segment block = segmentOf(KindUnicode, 0x000F, countingBytes(16));
+    Segment block = segmentOf(SegmentKind::Unicode, 0x000F, countingBytes(16));
     int lead = gridLead(document, block);
     EXPECT_EQ(lead, 1);
     EXPECT_EQ(cellOfByte(lead, 0), (GridCell{1, 2}));
@@ -88,7 +88,7 @@ TEST(GridLayout, RawFileKeepsAnEmptyRowAfterAFullLastRow)
 {
     Document document;
     document.noIndex = true;
-    Segment raw = segmentOf(KindData, 0, countingBytes(32));
+    Segment raw = segmentOf(SegmentKind::Data, 0, countingBytes(32));
     EXPECT_EQ(gridLead(document, raw), 0);
     EXPECT_EQ(gridRowCount(document, &raw), 4);
     EXPECT_EQ(rowOffsetLabel(0, 1), 0x00);
@@ -96,7 +96,7 @@ TEST(GridLayout, RawFileKeepsAnEmptyRowAfterAFullLastRow)
     EXPECT_EQ(rowOffsetLabel(0, 3), 0x20);
     EXPECT_EQ(byteIndexAtCell(0, raw.size(), 3, 1), std::nullopt);
 
-    raw = segmentOf(KindData, 0, countingBytes(33));
+    raw = segmentOf(SegmentKind::Data, 0, countingBytes(33));
     EXPECT_EQ(gridRowCount(document, &raw), 4);
     EXPECT_EQ(cellOfByte(0, 32), (GridCell{3, 1}));
 }
@@ -105,7 +105,7 @@ TEST(GridLayout, NoSegmentOrAnEmptyOneGivesHeaderAndOneRow)
 {
     Document document;
     EXPECT_EQ(gridRowCount(document, nullptr), 2);
-    Segment empty = segmentOf(KindData, 0x000F, {});  // lead 0: m + Size = -1
+    Segment empty = segmentOf(SegmentKind::Data, 0x000F, {});  // lead 0: m + Size = -1
     EXPECT_EQ(gridRowCount(document, &empty), 2);
 }
 
@@ -147,7 +147,7 @@ TEST(GridSelectionKeys, ResetOrReversedSelectionCoversNothing)
     GridSelection reversed = selectionOf({2, 5}, {1, 3});
     EXPECT_FALSE(isByteCellSelected(reversed, 1, 3));
     EXPECT_FALSE(isByteCellSelected(reversed, 2, 5));
-    Segment segment = segmentOf(KindData, 0x000F, countingBytes(40));
+    Segment segment = segmentOf(SegmentKind::Data, 0x000F, countingBytes(40));
     EXPECT_EQ(copyHexText(reversed, 0, segment), "");
     EXPECT_EQ(copyHexText(GridSelection{}, 0, segment), "");
 }
@@ -163,7 +163,7 @@ TEST(GridSelectionKeys, ReleaseExtendsTheEndOrTheStartWhicheverWayTheMouseWent)
 
 TEST(GridSelectionKeys, RunOverTwoRowsCopiesItsNineteenBytesInOrder)
 {
-    Segment segment = segmentOf(KindData, 0x000F, countingBytes(21));
+    Segment segment = segmentOf(SegmentKind::Data, 0x000F, countingBytes(21));
     GridSelection selection = selectionOf({1, 3}, {2, 5});
     EXPECT_FALSE(isByteCellSelected(selection, 1, 2));
     EXPECT_TRUE(isByteCellSelected(selection, 1, 3));
@@ -177,7 +177,7 @@ TEST(GridSelectionKeys, RunOverTwoRowsCopiesItsNineteenBytesInOrder)
 
 TEST(GridSelectionKeys, SelectionFromColumnZeroDrawsThePreviousRowsLastCellButDoesNotCopyIt)
 {
-    Segment segment = segmentOf(KindData, 0x000F, countingBytes(48));
+    Segment segment = segmentOf(SegmentKind::Data, 0x000F, countingBytes(48));
     GridSelection selection = selectionOf({3, 0}, {3, 2});
     EXPECT_TRUE(isByteCellSelected(selection, 2, 16));
     EXPECT_TRUE(isByteCellSelected(selection, 3, 1));
@@ -187,14 +187,14 @@ TEST(GridSelectionKeys, SelectionFromColumnZeroDrawsThePreviousRowsLastCellButDo
 
 TEST(GridSelectionKeys, CharacterCellSelectionCopiesItsMirrorByte)
 {
-    Segment segment = segmentOf(KindData, 0x000F, countingBytes(32));
+    Segment segment = segmentOf(SegmentKind::Data, 0x000F, countingBytes(32));
     GridSelection selection = selectionOf({2, foldColumn(20)}, {2, foldColumn(20)});
     EXPECT_EQ(copyHexText(selection, 0, segment), "13");
 }
 
 TEST(GridSelectionKeys, WalkSkipsLeadCellsAndCellsPastTheEnd)
 {
-    Segment segment = segmentOf(KindUnicode, 0x000D, bytesFromHex("41 00"));
+    Segment segment = segmentOf(SegmentKind::Unicode, 0x000D, bytesFromHex("41 00"));
     GridSelection wholeRows = selectionOf({1, 1}, {3, 16});
     std::vector<std::int64_t> visited;
     walkSelection(wholeRows, 15, segment.size(), [&](std::int64_t index) { visited.push_back(index); });
