@@ -122,8 +122,7 @@ void benchReplace(Document& document)
         restore,
         [&] {
             NoProgress progress;
-            count = replacementCount(replaceInSegments(document.segments, 0, 0, pattern, replacement, progress),
-                                     document.segments, 0, 0);
+            count = replaceInDocument(document, ReplaceScope{}, pattern, replacement, progress).count;
         },
         [&] { baselineCount = baselineReplace(data.data(), data.size(), pattern, replacement); });
     std::printf("Replace 4-byte pattern every 4 KiB (%lld hits):  replace %.3f s  memmem loop %.3f s  "
@@ -177,8 +176,7 @@ void benchMappedReplace(const std::string& folder)
         fresh,
         [&] {
             NoProgress progress;
-            count = replacementCount(replaceInSegments(document->segments, 0, 0, pattern, replacement, progress),
-                                     document->segments, 0, 0);
+            count = replaceInDocument(*document, ReplaceScope{}, pattern, replacement, progress).count;
         },
         [&] { baselineCount = baselineReplace(mapping->bytes(), mapping->size(), pattern, replacement); });
     bool mapped = document->segments[0].data.isMapped();

@@ -68,11 +68,8 @@ void printGrowth(const char* what, const Resident& before, const Resident& after
 void benchByteEdit(Document& document, EditHistory& history)
 {
     Resident before = resident();
-    double edit = bench::seconds([&] {
-        Change change;
-        writeByte(document, 0, static_cast<std::size_t>(GiB / 2), 0xEE, change);
-        history.record(std::move(change));
-    });
+    double edit = bench::seconds(
+        [&] { history.record(writeByte(document, 0, static_cast<std::size_t>(GiB / 2), 0xEE)); });
     Resident afterEdit = resident();
     auto [undo, redo] = undoRedoMedians(history, document);
     Resident afterUndoRedo = resident();
@@ -92,11 +89,9 @@ void benchReplace(Document& document, EditHistory& history)
     std::size_t hits = 0;
     double replace = bench::seconds([&] {
         NoProgress progress;
-        ReplaceWrites writes = replaceInSegments(document.segments, 0, 0, pattern, replacement, progress);
-        hits = writes.places.size();
-        Change change;
-        change.steps.push_back(std::move(writes));
-        history.record(std::move(change));
+        ReplaceOutcome outcome = replaceInDocument(document, ReplaceScope{}, pattern, replacement, progress);
+        hits = static_cast<std::size_t>(outcome.count);
+        history.record(std::move(outcome.change));
     });
     Resident afterReplace = resident();
     auto [undo, redo] = undoRedoMedians(history, document);

@@ -195,6 +195,21 @@ void Editor::showUndoneChange(const Change* change)
     showSelectedSegment();
 }
 
+// A change of what a line shows alone leaves the file as it was: nothing to undo or save.
+bool Editor::recordChange(Change&& change)
+{
+    if (!changesFile(change)) return true;
+    try {
+        history_.record(std::move(change));
+        return true;
+    } catch (const std::bad_alloc&) {
+        // The history had no room: the change is taken back rather than kept without its undo.
+        undoChange(document_, change);
+        showRefusal(NoMemoryForChange);
+        return false;
+    }
+}
+
 void Editor::commitTypedByte()
 {
     if (!state_.gridEditor.open) return;

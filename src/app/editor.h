@@ -44,6 +44,10 @@ struct WindowState {
     FocusRequest focus = FocusRequest::None;  // taken and cleared by the window
 };
 
+// The most characters the text line holds, as text fields do: a forced run shows at most this
+// many, since a segment of a hundred million characters would freeze the window.
+constexpr std::size_t TextLineCapacity = 32767;
+
 // The main window's rules: the document, its undo history, the widget state and every command.
 // It talks to the person only through Prompts.
 class Editor {
@@ -128,7 +132,7 @@ public:
     // nothing changes when one of them is refused.
     void exportTexts();
     void importTexts();
-    bool applyTexts(const std::vector<std::pair<std::size_t, std::u16string>>& texts);
+    bool applyTexts(const std::vector<TextChange>& texts);
 
     void showAbout();
 
@@ -144,11 +148,11 @@ private:
     // in the grid is first stored in the segment it was typed in.
     void commitTypedByte();
     void moveToSegment(std::optional<std::size_t> line);
-    // Runs an edit of segment `s` (or of several), which adds its steps to a change, and records
-    // the change for undo. A refused edit or a lack of memory is reported and whatever the edit
-    // had done is taken back. True when it was done.
+    // Runs an edit operation and records its change for undo. A refused edit or a lack of memory
+    // is reported; the operation has then left the document as it was. True when it was done.
     template <typename Edit>
-    bool editDocument(std::optional<std::size_t> s, Edit&& edit);
+    bool editDocument(Edit&& edit);
+    bool recordChange(Change&& change);
 
     bool saveTo(const std::string& fileName);
     std::optional<std::string> askSaveName();
@@ -161,6 +165,8 @@ private:
     void unicodeApply(std::size_t s);
     void forceApply(std::size_t s);
     std::string documentPath() const;
+
+    static constexpr const char* NoMemoryForChange = "There is not enough memory for this change. Nothing was changed.";
 
     Prompts& prompts_;
     CodePage codePage_;
@@ -181,21 +187,14 @@ private:
 };
 
 template <typename Edit>
-bool Editor::editDocument(std::optional<std::size_t> s, Edit&& edit)
+bool Editor::editDocument(Edit&& edit)
 {
-    Change change;
-    change.segment = s;
     try {
-        edit(change);
-        // A change of what a line shows alone leaves the file as it was: nothing to undo or save.
-        if (changesFile(change)) history_.record(std::move(change));
-        return true;
+        return recordChange(edit());
     } catch (const EditRefused& refused) {
-        undoChange(document_, change);
         showRefusal(refused.what());
     } catch (const std::bad_alloc&) {
-        undoChange(document_, change);
-        showRefusal("There is not enough memory for this change. Nothing was changed.");
+        showRefusal(NoMemoryForChange);
     }
     return false;
 }

@@ -107,7 +107,7 @@ void Editor::storeTypedByte(const std::string& text, GridCell cell)
     if (!index) return;
     auto value = static_cast<std::uint8_t>(hexValueOfText(text) & 0xFF);
     std::size_t s = *state_.selectedSegment;
-    editDocument(s, [&](Change& change) { writeByte(document_, s, static_cast<std::size_t>(*index), value, change); });
+    editDocument([&] { return writeByte(document_, s, static_cast<std::size_t>(*index), value); });
 }
 
 void Editor::gridClicked()

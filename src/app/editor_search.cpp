@@ -1,7 +1,6 @@
 #include "app/editor.h"
 
 #include <string>
-#include <variant>
 
 #include "search/byte_search.h"
 #include "search/pattern.h"
@@ -72,15 +71,14 @@ void Editor::replaceAll(bool fromBeginning)
     if (!pattern) return;
     std::optional<Bytes> replacement = patternOrWarn(replaceFields_.replaceWith, replaceFields_.mode);
     if (!replacement) return;
-    std::size_t first = fromBeginning ? 0 : *state_.selectedSegment;
-    std::size_t start = fromBeginning ? 0 : GridLayout::of(document_, *selected).startAfter(state_.current);
+    ReplaceScope scope;
+    if (!fromBeginning)
+        scope = {*state_.selectedSegment, GridLayout::of(document_, *selected).startAfter(state_.current)};
     std::int64_t count = 0;
     bool done = false;
     try {
-        // The writes go straight into the change, which has room for them before the first is
-        // made: a lack of memory anywhere, even for the history, leaves nothing written.
-        done = editDocument(state_.selectedSegment, [&](Change& change) {
-            auto& writes = std::get<ReplaceWrites>(change.steps.emplace_back(ReplaceWrites{}));
+        done = editDocument([&] {
+            ReplaceOutcome outcome;
             {
                 // The window shows none of the bytes while they are being written.
                 struct BusyWhileReplacing {
@@ -89,11 +87,12 @@ void Editor::replaceAll(bool fromBeginning)
                     ~BusyWhileReplacing() { busy = false; }
                 } busyWhileReplacing(busy_);
                 prompts_.runLongWork("Replacing", [&](Progress& progress) {
-                    writes = replaceInSegments(document_.segments, first, start, *pattern, *replacement, progress);
+                    outcome = replaceInDocument(document_, scope, *pattern, *replacement, progress);
                 });
             }
-            count = replacementCount(writes, document_.segments, first, start);
-            if (writes.places.empty()) change.steps.clear();  // nothing written, nothing to undo
+            count = outcome.count;
+            outcome.change.segment = state_.selectedSegment;
+            return std::move(outcome.change);
         });
     } catch (const WorkCancelled&) {
         return;  // the writes were taken back

@@ -70,7 +70,7 @@ void Editor::unicodeApply(std::size_t s)
     // an unpaired surrogate): the block then keeps its own units.
     const Segment& block = document_.segments[s];
     std::u16string units = lineUnchangedButInexact() ? unitsOf(block.data.data(), block.data.size()) : state_.textLine;
-    if (!editDocument(s, [&](Change& change) { applyUnicodeText(document_, s, units, change); })) return;
+    if (!editDocument([&] { return applyUnicodeText(document_, s, units); })) return;
     showSelectedSegment();
 }
 

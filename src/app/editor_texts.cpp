@@ -60,24 +60,13 @@ void Editor::importTexts()
         showIoError(where + ": " + reading.error->reason + "\nNothing was changed.");
         return;
     }
-    std::vector<std::pair<std::size_t, std::u16string>> texts;
-    for (const TextChange& change : reading.changes) texts.emplace_back(change.segmentNumber - 1, change.units);
-    applyTexts(texts);
+    applyTexts(reading.changes);
 }
 
-bool Editor::applyTexts(const std::vector<std::pair<std::size_t, std::u16string>>& texts)
+bool Editor::applyTexts(const std::vector<TextChange>& texts)
 {
     commitTypedByte();
-    std::optional<std::size_t> first;
-    if (!texts.empty()) first = texts.front().first;
-    bool done = editDocument(first, [&](Change& change) {
-        for (const auto& [segment, units] : texts) {
-            if (segment >= document_.segments.size() || !document_.segments[segment].isUnicode())
-                throw EditRefused("Segment " + std::to_string(segment + 1) +
-                                  " is not a unicode block. Nothing was changed.");
-            applyUnicodeText(document_, segment, units, change);
-        }
-    });
+    bool done = editDocument([&] { return quillet::applyTexts(document_, texts); });
     if (done && currentSegment()) showSelectedSegment();
     return done;
 }

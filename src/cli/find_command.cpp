@@ -97,8 +97,7 @@ int runReplace(const Arguments& args)
     std::int64_t count = 0;
     if (!lookFor->empty()) {
         NoProgress progress;
-        ReplaceWrites writes = replaceInSegments(document->segments, 0, 0, *pattern, *replacement, progress);
-        count = replacementCount(writes, document->segments, 0, 0);
+        count = replaceInDocument(*document, ReplaceScope{}, *pattern, *replacement, progress).count;
     }
     // The count is told only once the file holds the replacements.
     if (!saveOrReport(*document, args.operands[3])) return ExitFailure;

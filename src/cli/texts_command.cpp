@@ -49,9 +49,9 @@ int importTexts(Document& document, const std::string& textsPath, const std::str
         reportError(where, reading.error->reason);
         return ExitFailure;
     }
-    Change change;
     try {
-        applyTextChanges(document, reading.changes, change);
+        // Nothing is undone on the command line: the change is not kept.
+        static_cast<void>(applyTexts(document, reading.changes));
     } catch (const EditRefused& refused) {
         reportError(textsPath, refused.what());
         return ExitFailure;

@@ -1,6 +1,5 @@
 #include "model/document_texts.h"
 
-#include "model/edit_operations.h"
 #include "model/line_format.h"
 
 namespace quillet {
@@ -25,11 +24,6 @@ TextsReading readTexts(std::string_view text, const Document& document)
 {
     std::vector<BlockText> blocks = blockTextsOf(document);
     return looksLikePo(text) ? readPo(text, blocks) : readTsv(text, blocks);
-}
-
-void applyTextChanges(Document& document, const std::vector<TextChange>& changes, Change& change)
-{
-    for (const TextChange& text : changes) applyUnicodeText(document, text.segmentNumber - 1, text.units, change);
 }
 
 }  // namespace quillet

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "model/document.h"
-#include "model/edit_steps.h"
 #include "model/texts_exchange.h"
 
 namespace quillet {
@@ -20,9 +19,5 @@ std::string writeTexts(const Document& document, TextsFormat format, std::string
 // Reads a translators' file against the document: a PO file when its content is one, the TAB
 // format otherwise.
 TextsReading readTexts(std::string_view text, const Document& document);
-
-// Gives the blocks their new texts, all into one change; throws EditRefused (with the change
-// holding what was done) when one of them cannot take its text.
-void applyTextChanges(Document& document, const std::vector<TextChange>& changes, Change& change);
 
 }  // namespace quillet

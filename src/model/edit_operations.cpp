@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
+#include "model/change_builder.h"
 #include "model/line_format.h"
 #include "model/saver.h"
 
 namespace quillet {
 
 namespace {
-
-constexpr std::int64_t LargestPosition = 0xFFFF;
 
 // The rule for one entry when the file bytes [a, a + n) become n + delta bytes. An entry at a
 // marks the start of the segment changed when the change begins at its first byte; otherwise
@@ -20,11 +19,10 @@ std::uint16_t movedEntry(std::uint16_t entry, std::int64_t a, std::int64_t n, st
     std::int64_t moved = entry + delta;
     if (entry < a + n || entry == a) moved = std::max(a, moved);
     // An entry past the body's end stays past it rather than wrap round into it.
-    return static_cast<std::uint16_t>(std::clamp<std::int64_t>(moved, 0, LargestPosition));
+    return static_cast<std::uint16_t>(std::clamp<std::int64_t>(moved, 0, MaxIndexPosition));
 }
 
-// The entries that move, worked out before anything changes, so that a lack of memory leaves
-// the document as it was.
+// The entries that move, worked out before anything changes.
 std::vector<EntryChange> movedEntries(const Document& document, std::int64_t a, std::int64_t n, std::int64_t delta,
                                       bool keepAtStart)
 {
@@ -38,86 +36,58 @@ std::vector<EntryChange> movedEntries(const Document& document, std::int64_t a, 
     return changes;
 }
 
-void applyEntries(Document& document, const std::vector<EntryChange>& changes)
-{
-    for (const EntryChange& change : changes) document.indexTable[change.entry] = change.after;
-}
-
 void refuseOverflow(const Document& document, std::int64_t delta)
 {
     if (document.noIndex || delta <= 0) return;
     std::uint64_t before = bytesBeforeIndex(document);
-    if (before + static_cast<std::uint64_t>(delta) <= static_cast<std::uint64_t>(LargestPosition)) return;
-    throw EditRefused("The change would put the index at byte " + std::to_string(before + delta) +
-                      ", past the 65535 an index offset can hold. Nothing was changed.");
+    if (before + static_cast<std::uint64_t>(delta) <= static_cast<std::uint64_t>(MaxIndexPosition)) return;
+    throw EditRefused("The change would put the index at byte " + std::to_string(before + delta) + ", past the " +
+                      std::to_string(MaxIndexPosition) + " an index offset can hold. Nothing was changed.");
 }
 
-std::uint16_t shifted(std::uint16_t position, std::int64_t delta)
+void addSplice(ChangeBuilder& change, const Document& document, std::size_t s, std::size_t from, std::size_t count,
+               Bytes inserted)
 {
-    return static_cast<std::uint16_t>(static_cast<std::int64_t>(position) + delta);
-}
-
-}  // namespace
-
-BodySplice spliceSegment(Document& document, std::size_t s, std::size_t from, std::size_t count, Bytes inserted)
-{
-    Segment& segment = document.segments[s];
+    const Segment& segment = document.segments[s];
     std::int64_t delta = static_cast<std::int64_t>(inserted.size()) - static_cast<std::int64_t>(count);
     refuseOverflow(document, delta);
     BodySplice splice;
     splice.segment = s;
     splice.from = from;
     bool block = segment.isUnicode();
-    std::int64_t a = block ? segment.offset : document.dataStart(segment) + static_cast<std::int64_t>(from);
-    std::int64_t n = block ? 2 + segment.size() : static_cast<std::int64_t>(count);
+    std::int64_t a = block ? segment.firstPosition() : segment.dataStart() + static_cast<std::int64_t>(from);
+    std::int64_t n = block ? segment.fileBytes() : static_cast<std::int64_t>(count);
     bool keepAtStart = block || (from == 0 && !segment.data.empty());
     splice.entries = movedEntries(document, a, n, delta, keepAtStart);
     splice.removed = segment.data.copy(from, count);
     splice.inserted = std::move(inserted);
-    segment.data.splice(from, count, splice.inserted.data(), splice.inserted.size());
-    for (std::size_t j = s + 1; j < document.segments.size(); ++j)
-        document.segments[j].offset = shifted(document.segments[j].offset, delta);
-    applyEntries(document, splice.entries);
-    return splice;
+    change.add(std::move(splice));
 }
 
-SegmentRemoval removeSegment(Document& document, std::size_t s)
+void addRemoval(ChangeBuilder& change, Document& document, std::size_t s)
 {
-    SegmentRemoval removal;
-    removal.segment = s;
     const Segment& segment = document.segments[s];
-    std::int64_t taken = segment.size() + (segment.isUnicode() ? 2 : 0);
-    std::int64_t a = segment.isUnicode() ? segment.offset : document.dataStart(segment);
-    removal.entries = movedEntries(document, a, taken, -taken, true);
-    applyEntries(document, removal.entries);
-    removal.removed = std::move(document.segments[s]);
-    document.segments.erase(document.segments.begin() + static_cast<std::ptrdiff_t>(s));
-    for (std::size_t j = s; j < document.segments.size(); ++j)
-        document.segments[j].offset = shifted(document.segments[j].offset, -taken);
-    return removal;
+    std::int64_t taken = segment.fileBytes();
+    std::vector<EntryChange> entries = movedEntries(document, segment.firstPosition(), taken, -taken, true);
+    // The segment's bytes go into the step, never copied: a mapped segment may be a gigabyte.
+    change.addMade([&] { return SegmentRemoval{s, std::move(document.segments[s]), std::move(entries)}; });
 }
 
-void setForcedText(Document& document, std::size_t s, std::optional<std::u16string> text, Change& change)
+void addForcedText(ChangeBuilder& change, const Document& document, std::size_t s, std::optional<std::u16string> text)
 {
-    Segment& segment = document.segments[s];
+    const Segment& segment = document.segments[s];
     if (segment.forcedText == text) return;
-    change.steps.push_back(ForcedTextChange{s, segment.forcedText, text});
-    segment.forcedText = std::move(text);
+    change.add(ForcedTextChange{s, segment.forcedText, std::move(text)});
 }
 
-void clearForcedTexts(Document& document, std::size_t first, Change& change)
+// Gives every data segment from `first` on its range back in its line.
+void addForcedTextsCleared(ChangeBuilder& change, const Document& document, std::size_t first)
 {
     for (std::size_t j = first; j < document.segments.size(); ++j)
-        if (document.segments[j].forcedText) setForcedText(document, j, std::nullopt, change);
+        if (document.segments[j].forcedText) addForcedText(change, document, j, std::nullopt);
 }
 
-void deleteSegment(Document& document, std::size_t s, Change& change)
-{
-    change.steps.push_back(removeSegment(document, s));
-    clearForcedTexts(document, 0, change);
-}
-
-void applyUnicodeText(Document& document, std::size_t s, std::u16string_view units, Change& change)
+void addUnicodeText(ChangeBuilder& change, const Document& document, std::size_t s, std::u16string_view units)
 {
     if (units.size() > MaxBlockCharacters)
         throw EditRefused("The text has " + std::to_string(units.size()) +
@@ -125,15 +95,107 @@ void applyUnicodeText(Document& document, std::size_t s, std::u16string_view uni
     Bytes bytes = bytesOfUnits(units);
     const SegmentBytes& data = document.segments[s].data;
     bool same = bytes.size() == data.size() && std::equal(bytes.begin(), bytes.end(), data.begin());
-    if (!same) change.steps.push_back(spliceSegment(document, s, 0, data.size(), std::move(bytes)));
-    clearForcedTexts(document, s, change);
+    if (!same) addSplice(change, document, s, 0, data.size(), std::move(bytes));
+    addForcedTextsCleared(change, document, s);
 }
 
-void writeByte(Document& document, std::size_t s, std::size_t index, std::uint8_t value, Change& change)
+}  // namespace
+
+Change spliceSegment(Document& document, std::size_t s, std::size_t from, std::size_t count, Bytes inserted)
 {
-    std::uint8_t& byte = document.segments[s].data[index];
-    change.steps.push_back(ByteWrite{s, index, byte, value});
-    byte = value;
+    return buildChange(document, [&](ChangeBuilder& change) {
+        change.showSegment(s);
+        addSplice(change, document, s, from, count, std::move(inserted));
+    });
+}
+
+Change removeSegment(Document& document, std::size_t s)
+{
+    return buildChange(document, [&](ChangeBuilder& change) {
+        change.showSegment(s);
+        addRemoval(change, document, s);
+    });
+}
+
+Change deleteSegment(Document& document, std::size_t s)
+{
+    return buildChange(document, [&](ChangeBuilder& change) {
+        change.showSegment(s);
+        addRemoval(change, document, s);
+        addForcedTextsCleared(change, document, 0);
+    });
+}
+
+Change applyUnicodeText(Document& document, std::size_t s, std::u16string_view units)
+{
+    return buildChange(document, [&](ChangeBuilder& change) {
+        change.showSegment(s);
+        addUnicodeText(change, document, s, units);
+    });
+}
+
+Change applyTexts(Document& document, const std::vector<TextChange>& texts)
+{
+    return buildChange(document, [&](ChangeBuilder& change) {
+        if (!texts.empty()) change.showSegment(texts.front().segmentNumber - 1);
+        for (const TextChange& text : texts) {
+            std::size_t s = text.segmentNumber - 1;
+            if (text.segmentNumber == 0 || s >= document.segments.size() || !document.segments[s].isUnicode())
+                throw EditRefused("Segment " + std::to_string(text.segmentNumber) +
+                                  " is not a unicode block. Nothing was changed.");
+            addUnicodeText(change, document, s, text.units);
+        }
+    });
+}
+
+Change writeByte(Document& document, std::size_t s, std::size_t index, std::uint8_t value)
+{
+    return buildChange(document, [&](ChangeBuilder& change) {
+        change.showSegment(s);
+        change.add(ByteWrite{s, index, document.segments[s].data[index], value});
+    });
+}
+
+bool resizesRun(const ForcedWrite& write)
+{
+    return 2 * write.units.size() != write.length;
+}
+
+bool runHasCountByte(const Document& document, const ForcedWrite& write)
+{
+    const SegmentBytes& data = document.segments[write.segment].data;
+    return resizesRun(write) && write.start > 0 && !write.units.empty() && data[write.start - 1] == write.length / 2;
+}
+
+Change forceApply(Document& document, const ForcedWrite& write)
+{
+    return buildChange(document, [&](ChangeBuilder& change) {
+        std::size_t s = write.segment;
+        change.showSegment(s);
+        bool resize = resizesRun(write);
+        bool recount = write.recount && runHasCountByte(document, write);
+        Bytes written = bytesOfUnits(write.units);
+        // Without a resize the characters fill the run; an odd last byte of it stays.
+        std::size_t replaced = resize ? write.length : written.size();
+        const SegmentBytes& data = document.segments[s].data;
+        auto at = data.begin() + static_cast<std::ptrdiff_t>(write.start);
+        bool same = !resize && std::equal(written.begin(), written.end(), at);
+        if (!same) addSplice(change, document, s, write.start, replaced, std::move(written));
+        if (recount) {
+            auto count = static_cast<std::uint8_t>(write.units.size() & 0xFF);
+            change.add(ByteWrite{s, write.start - 1, document.segments[s].data[write.start - 1], count});
+        }
+        if (resize) addForcedTextsCleared(change, document, s + 1);
+        addForcedText(change, document, s, write.units);
+    });
+}
+
+Change setForcedText(Document& document, std::size_t s, std::optional<std::u16string> text)
+{
+    return buildChange(document, [&](ChangeBuilder& change) {
+        change.showSegment(s);
+        addForcedText(change, document, s, std::move(text));
+    });
 }
 
 }  // namespace quillet

@@ -7,15 +7,9 @@ namespace quillet {
 
 namespace {
 
-std::uint16_t shifted(std::uint16_t position, std::int64_t delta)
-{
-    return static_cast<std::uint16_t>(static_cast<std::int64_t>(position) + delta);
-}
-
 void shiftSegmentsFrom(Document& document, std::size_t first, std::int64_t delta)
 {
-    for (std::size_t j = first; j < document.segments.size(); ++j)
-        document.segments[j].offset = shifted(document.segments[j].offset, delta);
+    for (std::size_t j = first; j < document.segments.size(); ++j) document.segments[j].shift(delta);
 }
 
 void setEntries(Document& document, const std::vector<EntryChange>& changes, bool after)
@@ -26,12 +20,6 @@ void setEntries(Document& document, const std::vector<EntryChange>& changes, boo
 std::int64_t lengthChange(const BodySplice& splice)
 {
     return static_cast<std::int64_t>(splice.inserted.size()) - static_cast<std::int64_t>(splice.removed.size());
-}
-
-// The bytes a removed segment took in the file: a block's count byte and marker as well.
-std::int64_t fileBytesOf(const Segment& segment)
-{
-    return segment.size() + (segment.isUnicode() ? 2 : 0);
 }
 
 void spliceData(Document& document, std::size_t s, std::size_t from, const Bytes& out, const Bytes& in)
@@ -52,7 +40,7 @@ struct Redo {
     {
         auto at = document.segments.begin() + static_cast<std::ptrdiff_t>(removal.segment);
         document.segments.erase(at);
-        shiftSegmentsFrom(document, removal.segment, -fileBytesOf(removal.removed));
+        shiftSegmentsFrom(document, removal.segment, -removal.removed.fileBytes());
         setEntries(document, removal.entries, true);
     }
     void operator()(const ForcedTextChange& change) const
@@ -61,9 +49,7 @@ struct Redo {
     }
     void operator()(const ReplaceWrites& writes) const
     {
-        for (const BytePlace& place : writes.places)
-            std::memcpy(document.segments[place.segment].data.data() + place.index, writes.replacement.data(),
-                        writes.replacement.size());
+        for (const BytePlace& place : writes.places) writeReplacementAt(document, writes, place);
     }
 };
 
@@ -78,7 +64,7 @@ struct Undo {
     }
     void operator()(const SegmentRemoval& removal) const
     {
-        shiftSegmentsFrom(document, removal.segment, fileBytesOf(removal.removed));
+        shiftSegmentsFrom(document, removal.segment, removal.removed.fileBytes());
         auto at = document.segments.begin() + static_cast<std::ptrdiff_t>(removal.segment);
         document.segments.insert(at, removal.removed);
         setEntries(document, removal.entries, false);
@@ -119,6 +105,12 @@ struct HeldBytes {
 };
 
 }  // namespace
+
+void writeReplacementAt(Document& document, const ReplaceWrites& writes, const BytePlace& place)
+{
+    std::memcpy(document.segments[place.segment].data.data() + place.index, writes.replacement.data(),
+                writes.replacement.size());
+}
 
 bool changesFile(const Change& change)
 {

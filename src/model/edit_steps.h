@@ -66,9 +66,12 @@ struct ReplaceWrites {
     std::vector<BytePlace> places;
 };
 
+// Writes the replacement at one place: what Replace does at each hit, and redo at each place.
+void writeReplacementAt(Document& document, const ReplaceWrites& writes, const BytePlace& place);
+
 using EditStep = std::variant<ByteWrite, BodySplice, SegmentRemoval, ForcedTextChange, ReplaceWrites>;
 
-// What one command changed, in the order it changed it, and the segment to show afterwards.
+// What one edit changed, in the order it changed it, and the segment to show afterwards.
 struct Change {
     std::vector<EditStep> steps;
     std::optional<std::size_t> segment;

@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "model/bytes.h"
-#include "model/edit_steps.h"
+#include "model/document.h"
 #include "model/progress.h"
+#include "model/replace_everywhere.h"
 #include "model/segment.h"
 
 namespace quillet {
@@ -25,17 +26,10 @@ struct SearchHit {
 std::optional<SearchHit> findInSegments(const std::vector<Segment>& segments, std::size_t firstSegment,
                                         std::size_t startIndex, const Bytes& pattern);
 
-// Overwrites, segment by segment from the same start as findInSegments, every position whose
-// bytes equal `pattern` with `replacement` (of the same length), testing each position in turn:
-// the position after a replacement is tested against the bytes just written, so overlapping
-// occurrences are each tested. Returns the writes, in order, for the undo history; an empty
-// pattern matches everywhere and writes nothing. Reports progress by bytes passed; when
-// cancelled, takes its writes back and throws WorkCancelled.
-ReplaceWrites replaceInSegments(std::vector<Segment>& segments, std::size_t firstSegment, std::size_t startIndex,
-                                const Bytes& pattern, const Bytes& replacement, Progress& progress);
-// The number of replacements the writes stand for.
-std::int64_t replacementCount(const ReplaceWrites& writes, const std::vector<Segment>& segments,
-                              std::size_t firstSegment, std::size_t startIndex);
+// Replace from the same start as findInSegments, with this search (replaceEverywhere says what
+// it does).
+[[nodiscard]] ReplaceOutcome replaceInDocument(Document& document, ReplaceScope scope, const Bytes& pattern,
+                                               const Bytes& replacement, Progress& progress);
 
 // The byte a hit shows in the grid. Only an empty pattern hits one past the data; that hit stays
 // on the segment's last byte (the first cell, for an empty segment), so every hit lies on a cell

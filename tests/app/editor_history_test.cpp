@@ -97,7 +97,7 @@ TEST_F(EditorHistory, EveryKindOfChangeIsUndoneAndRedoneExactly)
             {ReplaceFields{u"41", u"5A", PatternMode::HexData, ReplaceStart::Begin}, true});
         editor.replace();
     });
-    checkUndoRedo("texts import", 1, [&] { editor.applyTexts({{1, u"Hey"}}); });
+    checkUndoRedo("texts import", 1, [&] { editor.applyTexts({{2, u"Hey"}}); });
 }
 
 TEST_F(EditorHistory, ARefusedQuestionRecordsNothing)

@@ -189,7 +189,7 @@ protected:
 
 TEST_F(EditorHistoryMemory, ApplyThatTheHistoryHasNoRoomForIsTakenBack)
 {
-    editUntilTheHistoryIsFull([&](int n) { editor.applyTexts({{1, n % 2 == 0 ? u"Ho" : u"Hi"}}); });
+    editUntilTheHistoryIsFull([&](int n) { editor.applyTexts({{2, n % 2 == 0 ? u"Ho" : u"Hi"}}); });
 }
 
 TEST_F(EditorHistoryMemory, ReplaceThatTheHistoryHasNoRoomForIsTakenBack)
@@ -206,7 +206,7 @@ TEST_F(EditorMemory, AnUndoThatRunsOutOfMemoryLeavesTheChangeWhole)
 {
     std::string longText = "FF AB " + test::repeatedHex("41 00", 255);
     open(test::resourceFile({longText, "02 AB 48 00 69 00", "05 06"}));
-    ASSERT_TRUE(editor.applyTexts({{0, u"a"}, {1, u"b"}}));
+    ASSERT_TRUE(editor.applyTexts({{1, u"a"}, {2, u"b"}}));
     Shown applied = shown();
     {
         // Taking back the second block's text needs little; the first one's needs 510 bytes.

@@ -133,9 +133,9 @@ protected:
 
     void textsImport(Random& random)
     {
-        std::vector<std::pair<std::size_t, std::u16string>> texts;
+        std::vector<TextChange> texts;
         for (std::size_t block : blocks())
-            if (chance(random, 50)) texts.emplace_back(block, test::u16(randomLine(random)));
+            if (chance(random, 50)) texts.push_back({block + 1, test::u16(randomLine(random))});
         editor.applyTexts(texts);
     }
 

@@ -233,10 +233,11 @@ private:
 
     void applyTexts()
     {
-        std::vector<std::pair<std::size_t, std::u16string>> texts;
+        std::vector<TextChange> texts;
         for (int count = script_.byte() % 4; count > 0; --count) {
-            std::size_t segment = script_.below(segmentCount() + 1);
-            texts.emplace_back(segment, script_.text());
+            // Segment numbers count from 1; 0 and one past the last name no segment.
+            std::size_t number = script_.below(segmentCount() + 2);
+            texts.push_back({number, script_.text()});
         }
         editor_.applyTexts(texts);
     }

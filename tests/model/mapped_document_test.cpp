@@ -103,21 +103,20 @@ TEST_F(MappedDocument, LoaderMapsARawFileAndReadsAnIndexedOneAndAnEmptyOne)
 TEST_F(MappedDocument, EditsLeaveTheFileOnDiskAsItWasUntilTheSave)
 {
     Document typed = loadMapped();
-    Change change;
-    writeByte(typed, 0, 5000, 0xEE, change);
+    Change change = writeByte(typed, 0, 5000, 0xEE);
     EXPECT_TRUE(typed.segments[0].data.isMapped());  // written in place, into a private page
     EXPECT_EQ(typed.segments[0].data[5000], 0xEE);
 
     Document spliced = loadMapped();
-    spliceSegment(spliced, 0, 100, 4, bytesFromHex("AA BB"));
+    change = spliceSegment(spliced, 0, 100, 4, bytesFromHex("AA BB"));
     EXPECT_FALSE(spliced.segments[0].data.isMapped());
     EXPECT_EQ(spliced.segments[0].size(), static_cast<std::int64_t>(original.size() - 2));
 
     Document replaced = loadMapped();
     Bytes pattern(original.begin() + 9000, original.begin() + 9008);
     NoProgress progress;
-    ReplaceWrites writes = replaceInSegments(replaced.segments, 0, 0, pattern, Bytes(8, 0x33), progress);
-    ASSERT_FALSE(writes.places.empty());
+    ReplaceOutcome outcome = replaceInDocument(replaced, ReplaceScope{}, pattern, Bytes(8, 0x33), progress);
+    ASSERT_GT(outcome.count, 0);
     EXPECT_TRUE(replaced.segments[0].data.isMapped());
     EXPECT_EQ(replaced.segments[0].data[9000], 0x33);
 
@@ -134,8 +133,7 @@ TEST_F(MappedDocument, EditsLeaveTheFileOnDiskAsItWasUntilTheSave)
 TEST_F(MappedDocument, SavingOntoTheMappedFileKeepsTheOldMappingWhole)
 {
     Document first = loadMapped();
-    Change change;
-    writeByte(first, 0, 10, 0x99, change);
+    Change change = writeByte(first, 0, 10, 0x99);
     Bytes edited = bytesOf(first);
 
     saveResource(first, path);
@@ -159,14 +157,10 @@ TEST_F(MappedDocument, UndoAndRedoWorkAcrossMappedAndOwnedBytes)
 {
     Document document = loadMapped();
     EditHistory history;
-    Change typed;
-    writeByte(document, 0, 3, 0xAB, typed);
-    history.record(std::move(typed));
+    history.record(writeByte(document, 0, 3, 0xAB));
     Bytes afterTyping = bytesOf(document);
 
-    Change spliced;
-    spliced.steps.push_back(spliceSegment(document, 0, 2 * PageSize, 1, bytesFromHex("01 02 03")));
-    history.record(std::move(spliced));
+    history.record(spliceSegment(document, 0, 2 * PageSize, 1, bytesFromHex("01 02 03")));
     ASSERT_FALSE(document.segments[0].data.isMapped());
     Bytes afterSplice = bytesOf(document);
     EXPECT_EQ(afterSplice.size(), original.size() + 2);

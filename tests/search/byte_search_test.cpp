@@ -62,8 +62,11 @@ std::int64_t replaceCount(std::vector<Segment>& segments, std::size_t first, std
                           const Bytes& replacement)
 {
     NoProgress progress;
-    ReplaceWrites writes = replaceInSegments(segments, first, start, pattern, replacement, progress);
-    return replacementCount(writes, segments, first, start);
+    Document document;
+    document.segments = std::move(segments);
+    std::int64_t count = replaceInDocument(document, {first, start}, pattern, replacement, progress).count;
+    segments = std::move(document.segments);
+    return count;
 }
 
 TEST(FindFirst, FindsOverlappingOccurrencesInTurn)
@@ -133,12 +136,14 @@ TEST(ReplaceAll, ACancelledReplaceLeavesTheDataAsItWas)
     public:
         bool report(std::uint64_t, std::uint64_t) override { return false; }
     } cancel;
-    std::vector<Segment> segments(1);
+    Document document;
+    document.segments.resize(1);
     Bytes data(3 * ProgressStep, 0x00);
     for (std::size_t at = 0; at < data.size(); at += 4096) data[at] = 0x41;
-    segments[0].data = data;
-    EXPECT_THROW(replaceInSegments(segments, 0, 0, bytesFromHex("41"), bytesFromHex("42"), cancel), WorkCancelled);
-    EXPECT_TRUE(segments[0].data == SegmentBytes(data));
+    document.segments[0].data = data;
+    EXPECT_THROW(static_cast<void>(replaceInDocument(document, {}, bytesFromHex("41"), bytesFromHex("42"), cancel)),
+                 WorkCancelled);
+    EXPECT_TRUE(document.segments[0].data == SegmentBytes(data));
 }
 
 // Random short data over a three-letter alphabet, so that overlapping occurrences are common.
@@ -199,14 +204,14 @@ TEST(ByteSearchDifferential, ReplacingAgreesWithThePlainScan)
         auto expectedSegments = segments;
         std::int64_t expected = naiveReplace(expectedSegments, first, start, pattern, replacement);
         NoProgress progress;
-        ReplaceWrites writes = replaceInSegments(segments, first, start, pattern, replacement, progress);
-        ASSERT_EQ(replacementCount(writes, segments, first, start), expected) << "run " << run;
-        for (std::size_t j = 0; j < segments.size(); ++j)
-            ASSERT_EQ(segments[j].data, expectedSegments[j].data) << "run " << run << " segment " << j;
-        // Undone from the last write back, every place holds what it held before.
         Document document;
         document.segments = segments;
-        undoStep(document, writes);
+        ReplaceOutcome outcome = replaceInDocument(document, {first, start}, pattern, replacement, progress);
+        ASSERT_EQ(outcome.count, expected) << "run " << run;
+        for (std::size_t j = 0; j < segments.size(); ++j)
+            ASSERT_EQ(document.segments[j].data, expectedSegments[j].data) << "run " << run << " segment " << j;
+        // Undone from the last write back, every place holds what it held before.
+        undoChange(document, outcome.change);
         for (std::size_t j = 0; j < segments.size(); ++j)
             ASSERT_EQ(document.segments[j].data, original[j].data) << "run " << run << " segment " << j;
     }

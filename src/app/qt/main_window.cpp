@@ -238,7 +238,7 @@ QWidget* MainWindow::buildTextStrip()
     textLine_ = new QLineEdit;
     textLine_->setMinimumWidth(TextLineWidth);
     // The typing limit is kept by the validator; QLineEdit's own limit would cut program text.
-    textLine_->setMaxLength(32767);
+    textLine_->setMaxLength(static_cast<int>(TextLineCapacity));
     textLineLimit_ = new TypingLimit(textLine_);
     textLine_->setValidator(textLineLimit_);
     textLine_->installEventFilter(this);
