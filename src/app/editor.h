@@ -13,18 +13,11 @@
 #include "model/edit_operations.h"
 #include "search/search_fields.h"
 #include "views/grid_selection.h"
+#include "views/view_ports.h"
 
 namespace quillet {
 
-enum class MouseButton { Left, Right, Middle };
 enum class FocusRequest { None, SegmentList, TextLine };
-
-// The hex grid's in-place editor: open over one byte cell, holding what was typed there.
-struct GridEditorState {
-    bool open = false;
-    GridCell cell;
-    std::string text;  // UTF-8
-};
 
 // The state of the main window's widgets that the program's rules read and write. The window
 // shows it after every command and reports the person's actions back to the Editor.
@@ -49,20 +42,20 @@ struct WindowState {
 constexpr std::size_t TextLineCapacity = 32767;
 
 // The main window's rules: the document, its undo history, the widget state and every command.
-// It talks to the person only through Prompts.
-class Editor {
+// It talks to the person only through Prompts, and to the views through their ports.
+class Editor final : public DocumentSource, public GridPort {
 public:
     Editor(Prompts& prompts, CodePage codePage);
 
     const Document& document() const { return document_; }
     const WindowState& state() const { return state_; }
-    const CodePage& codePage() const { return codePage_; }
+    const CodePage& codePage() const override { return codePage_; }
     FindFields& findFields() { return findFields_; }
     ReplaceFields& replaceFields() { return replaceFields_; }
     // The selected segment, or nothing.
     const Segment* currentSegment() const;
-    // True while long work runs on the document; the window then shows none of its bytes.
-    bool busy() const { return busy_; }
+    // The document as the views may read it: nothing while long work writes it.
+    const Document* shownDocument() const override { return busy_ ? nullptr : &document_; }
 
     // Start-up and files
     void activate(const std::optional<std::string>& firstArgument);
@@ -97,15 +90,20 @@ public:
     void nextSegment();
 
     // Hex grid: what the person does, and the grid's own events
-    void gridTypeCharacter(const std::string& character);  // a printable key on the grid
-    void gridEditKey();                                    // F2
-    void gridEditorTextChanged(const std::string& text);   // typing in the open editor
-    void gridEditorEscape();
-    void gridMoveCurrent(GridCell cell);  // arrow keys, paging, or a press on another cell
-    void gridMousePress(MouseButton button, GridCell cellUnderPointer);
-    void gridMouseRelease(MouseButton button, GridCell cellUnderPointer, bool gridHasFocus);
-    void gridFocusLost();  // the focus went to another control of the window
-    bool canEditColumn(int col) const;
+    std::int64_t rowCount() const override { return state_.rowCount; }
+    GridCell currentCell() const override { return state_.current; }
+    const GridSelection& gridSelection() const override { return state_.selection; }
+    const GridEditorState& gridEditor() const override { return state_.gridEditor; }
+    std::optional<ShownSegment> shownSegment() const override;
+    void gridTypeCharacter(const std::string& character) override;
+    void gridEditKey() override;
+    void gridEditorTextChanged(const std::string& text) override;
+    void gridEditorEscape() override;
+    void gridMoveCurrent(GridCell cell) override;
+    void gridMousePress(MouseButton button, GridCell cellUnderPointer) override;
+    void gridMouseRelease(MouseButton button, GridCell cellUnderPointer, bool gridHasFocus) override;
+    void gridFocusLost() override;
+    bool canEditColumn(int col) const override;
     void advanceAfterTwoDigits(const std::string& text);
     void storeTypedByte(const std::string& text, GridCell cell);
     void gridClicked();

@@ -14,6 +14,14 @@ bool isByteColumn(int col)
 }
 }  // namespace
 
+std::optional<ShownSegment> Editor::shownSegment() const
+{
+    const Document* document = shownDocument();
+    const Segment* segment = currentSegment();
+    if (!document || !segment) return std::nullopt;
+    return ShownSegment{segment, document->dataStart(*segment), GridLayout::of(*document, *segment)};
+}
+
 bool Editor::canEditColumn(int col) const
 {
     return isByteColumn(col);

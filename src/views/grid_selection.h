@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 
 namespace quillet {
 
@@ -20,5 +21,14 @@ struct GridSelection {
     int endCol = 0;
     bool operator==(const GridSelection&) const = default;
 };
+
+// The hex grid's in-place editor: open over one byte cell, holding what was typed there.
+struct GridEditorState {
+    bool open = false;
+    GridCell cell;
+    std::string text;  // UTF-8
+};
+
+enum class MouseButton { Left, Right, Middle };
 
 }  // namespace quillet

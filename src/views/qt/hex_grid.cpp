@@ -25,13 +25,13 @@ QFont gridFontFor()
 }
 }  // namespace
 
-HexGrid::HexGrid(Editor& editor, QWidget* parent)
+HexGrid::HexGrid(GridPort& grid, QWidget* parent)
     : QAbstractScrollArea(parent),
-      editor_(editor),
+      grid_(grid),
       columnWidths_(defaultGridColumnWidths()),
       gridFont_(gridFontFor()),
       inPlaceEditor_(new QLineEdit(viewport())),
-      lastShownCurrent_(editor.state().current)
+      lastShownCurrent_(grid.currentCell())
 {
     setFocusPolicy(Qt::StrongFocus);
     setFont(gridFont_);
@@ -42,8 +42,8 @@ HexGrid::HexGrid(Editor& editor, QWidget* parent)
     viewport()->setBackgroundRole(QPalette::Base);
     for (int byte = 0; byte < 256; ++byte) {
         byteTexts_[byte] = QString::fromStdString(hexUpper(static_cast<std::uint64_t>(byte), 2));
-        std::string text = characterCellText(static_cast<std::uint8_t>(byte), editor_.codePage());
-        charTexts_[byte] = toDisplay(editor_.codePage(), text);
+        std::string text = characterCellText(static_cast<std::uint8_t>(byte), grid_.codePage());
+        charTexts_[byte] = toDisplay(grid_.codePage(), text);
     }
     inPlaceEditor_->setFrame(false);
     inPlaceEditor_->setFont(gridFont_);
@@ -126,7 +126,7 @@ void HexGrid::updateScrollRange()
     across->setPageStep(std::max(1, viewport()->width()));
     across->setSingleStep(GridByteColumnWidth);
 
-    std::int64_t dataRows = std::max<std::int64_t>(0, editor_.state().rowCount - 1);
+    std::int64_t dataRows = std::max<std::int64_t>(0, grid_.rowCount() - 1);
     std::int64_t maximum = std::max<std::int64_t>(0, dataRows - visibleDataRows());
     QScrollBar* bar = verticalScrollBar();
     bar->setRange(0, static_cast<int>(std::min<std::int64_t>(maximum, INT_MAX)));
@@ -135,7 +135,7 @@ void HexGrid::updateScrollRange()
 
 void HexGrid::keepCurrentInView()
 {
-    GridCell current = editor_.state().current;
+    GridCell current = grid_.currentCell();
     if (current == lastShownCurrent_) return;
     lastShownCurrent_ = current;
     std::int64_t rows = std::max(1, visibleDataRows());
@@ -162,7 +162,7 @@ void HexGrid::keepColumnInView(int col)
 
 void HexGrid::syncInPlaceEditor()
 {
-    const GridEditorState& state = editor_.state().gridEditor;
+    const GridEditorState& state = grid_.gridEditor();
     if (!state.open) {
         if (inPlaceEditor_->isHidden()) return;
         // Give the focus back before hiding, so Qt does not pass it on to another control.
@@ -182,7 +182,7 @@ void HexGrid::syncInPlaceEditor()
 
 void HexGrid::placeInPlaceEditor()
 {
-    const GridEditorState& state = editor_.state().gridEditor;
+    const GridEditorState& state = grid_.gridEditor();
     if (!state.open) return;
     // A cell scrolled out of view keeps its editor, out of sight.
     bool inView = state.cell.row >= topRow() && state.cell.row < topRow() + visibleDataRows() + 1;
@@ -193,7 +193,7 @@ void HexGrid::placeInPlaceEditor()
 
 void HexGrid::onInPlaceTextEdited(const QString& text)
 {
-    editor_.gridEditorTextChanged(text.toStdString());
+    grid_.gridEditorTextChanged(text.toStdString());
     afterEvent();
 }
 

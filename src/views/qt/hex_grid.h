@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/editor.h"
+#include "views/view_ports.h"
 
 class QLineEdit;
 class QMenu;
@@ -16,17 +16,16 @@ class QPainter;
 
 namespace quillet {
 
-// The hex grid. It holds no data and no rules of its own: it paints the Editor's
-// segment, current cell and selection, and forwards the person's mouse and key events to the
-// Editor. The vertical scroll bar counts rows, not pixels, and only the rows in view are
-// painted. When the columns are wider than the view, a horizontal scroll bar moves them all,
-// in pixels.
+// The hex grid. It holds no data and no rules of its own: it paints the segment, current cell
+// and selection its port gives, and forwards the person's mouse and key events to the port. The vertical scroll bar
+// counts rows, not pixels, and only the rows in view are painted. When the columns are wider than the view, a
+// horizontal scroll bar moves them all, in pixels.
 class HexGrid : public QAbstractScrollArea {
     Q_OBJECT
 public:
-    explicit HexGrid(Editor& editor, QWidget* parent = nullptr);
+    explicit HexGrid(GridPort& grid, QWidget* parent = nullptr);
 
-    // Shows the Editor's state: scroll range from the row count, the current cell kept in view
+    // Shows the port's state: scroll range from the row count, the current cell kept in view
     // when it moved, the in-place editor opened or closed, everything repainted.
     void refresh();
     // The first scrollable row in view (1 when not scrolled).
@@ -41,7 +40,7 @@ public:
     int wholeRowsWidth() const;
 
 signals:
-    // Emitted after every event forwarded to the Editor, so that the window shows the rest.
+    // Emitted after every event forwarded to the port, so that the window shows the rest.
     void stateChanged();
 
 protected:
@@ -87,7 +86,7 @@ private:
     void paintDataCell(QPainter& painter, const QRect& rect, std::int64_t row, int col, std::uint8_t byte) const;
     void paintCurrentCellFrame(QPainter& painter) const;
 
-    Editor& editor_;
+    GridPort& grid_;
     std::vector<int> columnWidths_;
     QFont gridFont_;
     std::array<QString, 256> byteTexts_;  // "00" .. "FF"

@@ -1,4 +1,4 @@
-// The hex grid's mouse, keyboard and focus events, each forwarded to the Editor.
+// The hex grid's mouse, keyboard and focus events, each forwarded to its port.
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
@@ -50,7 +50,7 @@ std::optional<GridCell> HexGrid::nonFixedCellAt(QPoint point) const
 {
     if (point.y() < GridRowHeight || point.x() < columnWidths_[0] || point.x() >= totalWidth()) return std::nullopt;
     std::int64_t row = topRow() + point.y() / GridRowHeight - 1;
-    if (row >= editor_.state().rowCount) return std::nullopt;
+    if (row >= grid_.rowCount()) return std::nullopt;
     int col = 1;
     for (int left = columnLeft(1); col < GridColumnCount - 1; ++col) {
         left += columnWidths_[static_cast<std::size_t>(col)];
@@ -61,7 +61,7 @@ std::optional<GridCell> HexGrid::nonFixedCellAt(QPoint point) const
 
 GridCell HexGrid::foldedCellAt(QPoint point) const
 {
-    return cellAtPoint(point.x(), point.y(), columnWidths_, editor_.state().rowCount, topRow());
+    return cellAtPoint(point.x(), point.y(), columnWidths_, grid_.rowCount(), topRow());
 }
 
 void HexGrid::mousePressEvent(QMouseEvent* event)
@@ -70,10 +70,10 @@ void HexGrid::mousePressEvent(QMouseEvent* event)
     bool left = event->button() == Qt::LeftButton;
     resizingColumn_ = left && point.y() < GridRowHeight ? columnBorderAt(point.x()) : std::nullopt;
     std::optional<GridCell> cell = left ? nonFixedCellAt(point) : std::nullopt;
-    bool pressOnCurrent = cell && *cell == editor_.state().current;
-    if (cell && !pressOnCurrent) editor_.gridMoveCurrent(*cell);
-    editor_.gridMousePress(mouseButtonOf(event->button()), foldedCellAt(point));
-    if (pressOnCurrent && editor_.canEditColumn(cell->col)) editor_.gridEditKey();
+    bool pressOnCurrent = cell && *cell == grid_.currentCell();
+    if (cell && !pressOnCurrent) grid_.gridMoveCurrent(*cell);
+    grid_.gridMousePress(mouseButtonOf(event->button()), foldedCellAt(point));
+    if (pressOnCurrent && grid_.canEditColumn(cell->col)) grid_.gridEditKey();
     afterEvent();
 }
 
@@ -103,7 +103,7 @@ void HexGrid::mouseMoveEvent(QMouseEvent* event)
 void HexGrid::mouseReleaseEvent(QMouseEvent* event)
 {
     resizingColumn_.reset();
-    editor_.gridMouseRelease(mouseButtonOf(event->button()), foldedCellAt(toColumns(event->position())), hasFocus());
+    grid_.gridMouseRelease(mouseButtonOf(event->button()), foldedCellAt(toColumns(event->position())), hasFocus());
     afterEvent();
 }
 
@@ -114,8 +114,8 @@ void HexGrid::contextMenuEvent(QContextMenuEvent* event)
 
 std::optional<GridCell> HexGrid::cellForMoveKey(const QKeyEvent* event) const
 {
-    GridCell cell = editor_.state().current;
-    std::int64_t lastRow = std::max<std::int64_t>(1, editor_.state().rowCount - 1);
+    GridCell cell = grid_.currentCell();
+    std::int64_t lastRow = std::max<std::int64_t>(1, grid_.rowCount() - 1);
     std::int64_t page = std::max(1, visibleDataRows());
     bool control = event->modifiers() & Qt::ControlModifier;
     switch (event->key()) {
@@ -142,7 +142,7 @@ bool HexGrid::handleMoveKey(const QKeyEvent* event)
 {
     std::optional<GridCell> cell = cellForMoveKey(event);
     if (!cell) return false;
-    editor_.gridMoveCurrent(*cell);
+    grid_.gridMoveCurrent(*cell);
     afterEvent();
     return true;
 }
@@ -151,11 +151,11 @@ void HexGrid::keyPressEvent(QKeyEvent* event)
 {
     if (handleMoveKey(event)) return;
     if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier) {
-        editor_.gridEditKey();
+        grid_.gridEditKey();
     } else if (event->key() == Qt::Key_Escape) {
-        editor_.gridEditorEscape();
+        grid_.gridEditorEscape();
     } else if (isPrintableText(event)) {
-        editor_.gridTypeCharacter(event->text().toStdString());
+        grid_.gridTypeCharacter(event->text().toStdString());
     } else {
         QAbstractScrollArea::keyPressEvent(event);
         return;
@@ -170,8 +170,8 @@ void HexGrid::handleFocusLeaving(const QFocusEvent* event)
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason) return;
     QWidget* next = QApplication::focusWidget();
     if (!next || next == this || isAncestorOf(next)) return;
-    if (!editor_.state().gridEditor.open) return;
-    editor_.gridFocusLost();
+    if (!grid_.gridEditor().open) return;
+    grid_.gridFocusLost();
     afterEvent();
 }
 
@@ -196,7 +196,7 @@ bool HexGrid::eventFilter(QObject* watched, QEvent* event)
     auto* key = static_cast<QKeyEvent*>(event);
     switch (key->key()) {
     case Qt::Key_Escape:
-        editor_.gridEditorEscape();
+        grid_.gridEditorEscape();
         afterEvent();
         return true;
     case Qt::Key_Up:

@@ -26,7 +26,7 @@ void HexGrid::paintEvent(QPaintEvent*)
     // The rows are painted in the coordinates of the unscrolled columns.
     painter.translate(-scrollX(), 0);
     paintHeaderRow(painter);
-    std::int64_t lastRow = editor_.state().rowCount - 1;
+    std::int64_t lastRow = grid_.rowCount() - 1;
     int height = viewport()->height();
     for (std::int64_t row = topRow(); row <= lastRow; ++row) {
         int y = static_cast<int>(row - topRow() + 1) * GridRowHeight;
@@ -53,22 +53,21 @@ void HexGrid::paintHeaderRow(QPainter& painter) const
 void HexGrid::paintDataRow(QPainter& painter, std::int64_t row, int y) const
 {
     QRect offsetRect(0, y, columnWidths_[0], GridRowHeight);
-    // While long work writes the document, none of its bytes are read.
-    const Segment* segment = editor_.busy() ? nullptr : editor_.currentSegment();
-    if (!segment) {
+    std::optional<ShownSegment> shown = grid_.shownSegment();
+    if (!shown) {
         paintFixedCell(painter, offsetRect, QString(), Qt::AlignRight);
         return;
     }
-    std::int64_t label = rowOffsetLabel(editor_.document().dataStart(*segment), row);
+    std::int64_t label = rowOffsetLabel(shown->dataStart, row);
     paintFixedCell(painter, offsetRect, QString::fromStdString(hexUpper(static_cast<std::uint64_t>(label), 8)),
                    Qt::AlignRight);
-    int lead = gridLead(editor_.document(), *segment);
+    const SegmentBytes& data = shown->segment->data;
     int right = scrollX() + viewport()->width();
     int x = offsetRect.width();
     for (int col = 1; col < GridColumnCount && x < right; ++col) {
         QRect rect(x, y, columnWidths_[static_cast<std::size_t>(col)], GridRowHeight);
-        std::optional<std::int64_t> index = byteIndexAtCell(lead, segment->size(), row, col);
-        if (index) paintDataCell(painter, rect, row, col, segment->data[static_cast<std::size_t>(*index)]);
+        std::optional<std::int64_t> index = shown->layout.byteAt(row, col);
+        if (index) paintDataCell(painter, rect, row, col, data[static_cast<std::size_t>(*index)]);
         x += rect.width();
     }
 }
@@ -86,8 +85,7 @@ void HexGrid::paintFixedCell(QPainter& painter, const QRect& rect, const QString
 
 void HexGrid::paintDataCell(QPainter& painter, const QRect& rect, std::int64_t row, int col, std::uint8_t byte) const
 {
-    const WindowState& state = editor_.state();
-    CellColours colours = cellColours(row, col, state.selection, state.current);
+    CellColours colours = cellColours(row, col, grid_.gridSelection(), grid_.currentCell());
     painter.fillRect(rect, colours.background ? colourOf(*colours.background) : palette().color(QPalette::Base));
     painter.setPen(colours.text ? colourOf(*colours.text) : palette().color(QPalette::Text));
     const QString& text = col <= GridByteColumns ? byteTexts_[byte] : charTexts_[byte];
@@ -96,8 +94,8 @@ void HexGrid::paintDataCell(QPainter& painter, const QRect& rect, std::int64_t r
 
 void HexGrid::paintCurrentCellFrame(QPainter& painter) const
 {
-    GridCell current = editor_.state().current;
-    if (current.row < topRow() || current.row >= editor_.state().rowCount) return;
+    GridCell current = grid_.currentCell();
+    if (current.row < topRow() || current.row >= grid_.rowCount()) return;
     QRect rect = unscrolledCellRect(current.row, current.col).adjusted(0, 0, -1, -1);
     painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
     painter.setBrush(Qt::NoBrush);

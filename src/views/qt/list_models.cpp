@@ -3,17 +3,13 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/editor.h"
+#include "views/view_ports.h"
 
 namespace quillet {
 
-LineListModel::LineListModel(const Editor& editor, QObject* parent) : QAbstractListModel(parent), editor_(editor) {}
-
-int LineListModel::shownRows() const
-{
-    // Qt counts rows in int; a longer list shows its first INT_MAX lines.
-    return static_cast<int>(std::min<std::size_t>(lineCount(), INT_MAX));
-}
+LineListModel::LineListModel(const DocumentSource& source, QObject* parent)
+    : QAbstractListModel(parent), source_(source)
+{}
 
 int LineListModel::rowCount(const QModelIndex& parent) const
 {
@@ -23,15 +19,18 @@ int LineListModel::rowCount(const QModelIndex& parent) const
 QVariant LineListModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() < 0) return {};
+    const Document* document = source_.shownDocument();
     auto row = static_cast<std::size_t>(index.row());
-    // While long work writes the document, its lines are not read.
-    if (row >= lineCount() || editor_.busy()) return {};
-    return QString::fromStdString(line(row));
+    if (!document || row >= lineCount(*document)) return {};
+    return QString::fromStdString(line(*document, row));
 }
 
 void LineListModel::refresh()
 {
-    int rows = shownRows();
+    const Document* document = source_.shownDocument();
+    if (!document) return;
+    // Qt counts rows in int; a longer list shows its first INT_MAX lines.
+    int rows = static_cast<int>(std::min<std::size_t>(lineCount(*document), INT_MAX));
     if (rows != rows_) {
         beginResetModel();
         rows_ = rows;
@@ -41,24 +40,24 @@ void LineListModel::refresh()
     }
 }
 
-std::size_t IndexListModel::lineCount() const
+std::size_t IndexListModel::lineCount(const Document& document) const
 {
-    return editor_.document().indexTable.size();
+    return document.indexTable.size();
 }
 
-std::string IndexListModel::line(std::size_t row) const
+std::string IndexListModel::line(const Document& document, std::size_t row) const
 {
-    return editor_.document().indexLine(row);
+    return document.indexLine(row);
 }
 
-std::size_t SegmentListModel::lineCount() const
+std::size_t SegmentListModel::lineCount(const Document& document) const
 {
-    return editor_.document().segments.size();
+    return document.segments.size();
 }
 
-std::string SegmentListModel::line(std::size_t row) const
+std::string SegmentListModel::line(const Document& document, std::size_t row) const
 {
-    return editor_.document().segmentLine(row);
+    return document.segmentLine(row);
 }
 
 }  // namespace quillet

@@ -6,14 +6,16 @@
 
 namespace quillet {
 
-class Editor;
+class DocumentSource;
+struct Document;
 
 // A list of the document's lines, each made from the document when it is shown, so that a list
-// of hundreds of millions of lines costs nothing until it is scrolled to.
+// of hundreds of millions of lines costs nothing until it is scrolled to. While the source shows
+// no document (long work writes it), the lines stay as many and show nothing.
 class LineListModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    explicit LineListModel(const Editor& editor, QObject* parent = nullptr);
+    explicit LineListModel(const DocumentSource& source, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -23,13 +25,11 @@ public:
     void refresh();
 
 protected:
-    virtual std::size_t lineCount() const = 0;
-    virtual std::string line(std::size_t row) const = 0;
-
-    const Editor& editor_;
+    virtual std::size_t lineCount(const Document& document) const = 0;
+    virtual std::string line(const Document& document, std::size_t row) const = 0;
 
 private:
-    int shownRows() const;
+    const DocumentSource& source_;
     int rows_ = 0;
 };
 
@@ -40,8 +40,8 @@ public:
     using LineListModel::LineListModel;
 
 protected:
-    std::size_t lineCount() const override;
-    std::string line(std::size_t row) const override;
+    std::size_t lineCount(const Document& document) const override;
+    std::string line(const Document& document, std::size_t row) const override;
 };
 
 // The segment list: one line per segment.
@@ -51,8 +51,8 @@ public:
     using LineListModel::LineListModel;
 
 protected:
-    std::size_t lineCount() const override;
-    std::string line(std::size_t row) const override;
+    std::size_t lineCount(const Document& document) const override;
+    std::string line(const Document& document, std::size_t row) const override;
 };
 
 }  // namespace quillet

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/editor.h"
 #include "support/scripted_prompts.h"
 #include "views/grid_geometry.h"
 
