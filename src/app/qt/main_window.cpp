@@ -197,8 +197,8 @@ QWidget* MainWindow::buildLeftPane()
     layout->setSpacing(0);
     layout->addWidget(buildToolBar());
 
-    indexModel_ = new IndexListModel(editor_, this);
-    segmentModel_ = new SegmentListModel(editor_, this);
+    indexModel_ = new LineListModel(editor_, LineListModel::Lines::Index, this);
+    segmentModel_ = new LineListModel(editor_, LineListModel::Lines::Segments, this);
     indexList_ = new LineList;
     indexList_->setModel(indexModel_);
     segmentList_ = new LineList;

@@ -19,9 +19,8 @@ namespace quillet {
 class Editor;
 class PlacementStorage;
 class HexGrid;
-class IndexListModel;
 class LineList;
-class SegmentListModel;
+class LineListModel;
 class TypingLimit;
 
 // The main window: shows the Editor's state and forwards every action of the person to the
@@ -82,8 +81,8 @@ private:
     bool placementRestored_ = false;
     PlacementStorage* placement_ = nullptr;
 
-    IndexListModel* indexModel_ = nullptr;
-    SegmentListModel* segmentModel_ = nullptr;
+    LineListModel* indexModel_ = nullptr;
+    LineListModel* segmentModel_ = nullptr;
     TypingLimit* textLineLimit_ = nullptr;
 
     QSplitter* paneSplitter_ = nullptr;

@@ -7,8 +7,8 @@
 
 namespace quillet {
 
-LineListModel::LineListModel(const DocumentSource& source, QObject* parent)
-    : QAbstractListModel(parent), source_(source)
+LineListModel::LineListModel(const DocumentSource& source, Lines lines, QObject* parent)
+    : QAbstractListModel(parent), source_(source), lines_(lines)
 {}
 
 int LineListModel::rowCount(const QModelIndex& parent) const
@@ -40,24 +40,14 @@ void LineListModel::refresh()
     }
 }
 
-std::size_t IndexListModel::lineCount(const Document& document) const
+std::size_t LineListModel::lineCount(const Document& document) const
 {
-    return document.indexTable.size();
+    return lines_ == Lines::Index ? document.indexTable.size() : document.segments.size();
 }
 
-std::string IndexListModel::line(const Document& document, std::size_t row) const
+std::string LineListModel::line(const Document& document, std::size_t row) const
 {
-    return document.indexLine(row);
-}
-
-std::size_t SegmentListModel::lineCount(const Document& document) const
-{
-    return document.segments.size();
-}
-
-std::string SegmentListModel::line(const Document& document, std::size_t row) const
-{
-    return document.segmentLine(row);
+    return lines_ == Lines::Index ? document.indexLine(row) : document.segmentLine(row);
 }
 
 }  // namespace quillet

@@ -15,7 +15,10 @@ struct Document;
 class LineListModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    explicit LineListModel(const DocumentSource& source, QObject* parent = nullptr);
+    // Which lines: the index list's (one per index entry) or the segment list's (one per segment).
+    enum class Lines { Index, Segments };
+
+    LineListModel(const DocumentSource& source, Lines lines, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -24,35 +27,13 @@ public:
     // otherwise one change notice for every line, since a command may rewrite lines in place.
     void refresh();
 
-protected:
-    virtual std::size_t lineCount(const Document& document) const = 0;
-    virtual std::string line(const Document& document, std::size_t row) const = 0;
-
 private:
+    std::size_t lineCount(const Document& document) const;
+    std::string line(const Document& document, std::size_t row) const;
+
     const DocumentSource& source_;
+    Lines lines_;
     int rows_ = 0;
-};
-
-// The index list: one line per index entry.
-class IndexListModel final : public LineListModel {
-    Q_OBJECT
-public:
-    using LineListModel::LineListModel;
-
-protected:
-    std::size_t lineCount(const Document& document) const override;
-    std::string line(const Document& document, std::size_t row) const override;
-};
-
-// The segment list: one line per segment.
-class SegmentListModel final : public LineListModel {
-    Q_OBJECT
-public:
-    using LineListModel::LineListModel;
-
-protected:
-    std::size_t lineCount(const Document& document) const override;
-    std::string line(const Document& document, std::size_t row) const override;
 };
 
 }  // namespace quillet
