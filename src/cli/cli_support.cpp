@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "model/file_io.h"
 #include "model/loader.h"
+#include "model/save_target.h"
 #include "model/saver.h"
 #include "model/utf8.h"
 
@@ -131,6 +132,11 @@ std::optional<Document> loadOrReport(const std::string& path)
 
 bool saveOrReport(const Document& document, const std::string& path)
 {
+    // Said, not refused: the person may mean to part the names.
+    std::uint64_t names = namesOfSaveTarget(path);
+    if (names > 1)
+        reportError(path, "warning: " + path + " has " + std::to_string(names) +
+                              " names: saving gives this name a new file, the others keep the old content");
     try {
         saveResource(document, path);
         return true;

@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
@@ -13,19 +10,14 @@
 #include <filesystem>
 #include <vector>
 
+#include "model/kept_attributes.h"
+#include "model/pending_file.h"
+#include "model/save_target.h"
+
 namespace quillet {
 
 namespace {
 constexpr std::size_t WriteBufferSize = 1 << 16;
-// The kernel's own limit on symbolic links followed for one name.
-constexpr int MaxSymbolicLinks = 40;
-// Short, so that a target name of the full length still leaves room for it in the folder.
-constexpr const char* TemporaryPattern = ".qlt-XXXXXX";
-
-IoError errorFromErrno()
-{
-    return IoError(ioErrorText(errno));
-}
 
 void writeAll(int fd, const char* data, std::size_t size);
 
@@ -46,7 +38,7 @@ void writeAll(int fd, const char* data, std::size_t size)
         ssize_t written = ::write(fd, data, size);
         if (written < 0) {
             if (errno == EINTR) continue;
-            if (errno != EFAULT) throw errorFromErrno();
+            if (errno != EFAULT) throw ioErrorFromErrno();
             written = static_cast<ssize_t>(writeThroughCopy(fd, data, size));
         }
         data += written;
@@ -67,88 +59,11 @@ std::string notARegularFile(mode_t mode)
     return std::string("Not a regular file: ") + kind;
 }
 
-void refuseUnlessRegular(mode_t mode)
-{
-    std::string refusal = notARegularFile(mode);
-    if (!refusal.empty()) throw IoError(refusal);
-}
-
 std::string folderOf(const std::string& path)
 {
     std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string inFolder(const std::string& folder, const std::string& name)
-{
-    return folder == "/" ? "/" + name : folder + "/" + name;
-}
-
-std::string linkTarget(const std::string& link)
-{
-    char target[PATH_MAX];
-    ssize_t length = ::readlink(link.c_str(), target, sizeof target);
-    if (length < 0) throw errorFromErrno();
-    if (static_cast<std::size_t>(length) >= sizeof target) throw IoError(ioErrorText(ENAMETOOLONG));
-    return std::string(target, static_cast<std::size_t>(length));
-}
-
-// The name a save replaces, with what is there now (nothing when `exists` is false).
-struct SaveTarget {
-    std::string path;
-    bool exists = false;
-    struct stat info {};
-};
-
-// Follows symbolic links one by one, so that a save writes the file a link points to (also
-// one still to be made) and never replaces the link itself, nor a link that loops.
-SaveTarget resolvedTarget(const std::string& path)
-{
-    SaveTarget target{path};
-    for (int links = 0;; ++links) {
-        if (::lstat(target.path.c_str(), &target.info) != 0) {
-            if (errno != ENOENT) throw errorFromErrno();
-            return target;
-        }
-        if (!S_ISLNK(target.info.st_mode)) {
-            target.exists = true;
-            return target;
-        }
-        if (links == MaxSymbolicLinks) throw IoError(ioErrorText(ELOOP));
-        std::string next = linkTarget(target.path);
-        target.path = !next.empty() && next.front() == '/' ? next : inFolder(folderOf(target.path), next);
-    }
-}
-
-// Errors that say the process may not give a file this owner or mode, or the file system keeps
-// none: the new file then stays as the process made it.
-bool mayNotSet(int errorNumber)
-{
-    return errorNumber == EPERM || errorNumber == EINVAL || errorNumber == ENOTSUP || errorNumber == EOPNOTSUPP;
-}
-
-void copyOwner(int fd, const struct stat& old)
-{
-    if (::fchown(fd, old.st_uid, old.st_gid) == 0) return;
-    if (!mayNotSet(errno)) throw errorFromErrno();
-    // Not the owner, but perhaps the group: a member may hand the file to it.
-    if (::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0 && !mayNotSet(errno)) throw errorFromErrno();
-}
-
-mode_t modeForNewFile()
-{
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-// The owner first: a change of owner clears the set-user-ID and set-group-ID bits.
-void copyOwnerAndMode(int fd, const SaveTarget& target)
-{
-    if (target.exists) copyOwner(fd, target.info);
-    mode_t mode = target.exists ? target.info.st_mode & 07777 : modeForNewFile();
-    if (::fchmod(fd, mode) != 0 && !mayNotSet(errno)) throw errorFromErrno();
 }
 
 // Makes a rename in the folder durable. A folder the process may not open, or a file system
@@ -164,6 +79,17 @@ void syncFolder(const std::string& folder)
         throw IoError(ioErrorText(errorNumber));
 }
 }  // namespace
+
+IoError ioErrorFromErrno()
+{
+    return IoError(ioErrorText(errno));
+}
+
+void refuseUnlessRegular(mode_t mode)
+{
+    std::string refusal = notARegularFile(mode);
+    if (!refusal.empty()) throw IoError(refusal);
+}
 
 std::string ioErrorText(int errorNumber)
 {
@@ -208,9 +134,9 @@ ReadOnlyFile::ReadOnlyFile(const std::string& path)
     if (::stat(path.c_str(), &info) == 0) refuseUnlessRegular(info.st_mode);
     // Without O_NONBLOCK a named pipe put in the file's place meanwhile would wait for a writer.
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd_ < 0) throw errorFromErrno();
+    if (fd_ < 0) throw ioErrorFromErrno();
     if (::fstat(fd_, &info) != 0) {
-        IoError error = errorFromErrno();
+        IoError error = ioErrorFromErrno();
         ::close(fd_);
         throw error;
     }
@@ -259,7 +185,7 @@ void ReadOnlyFile::readAt(std::uint64_t position, void* into, std::size_t count)
         ssize_t got = ::pread(fd_, bytes + done, count - done, static_cast<off_t>(position + done));
         if (got < 0) {
             if (errno == EINTR) continue;
-            throw errorFromErrno();
+            throw ioErrorFromErrno();
         }
         if (got == 0) throw IoError("Read beyond end of file");  // the file shrank while read
         done += static_cast<std::size_t>(got);
@@ -284,48 +210,21 @@ Bytes readWholeFile(const std::string& path)
 
 AtomicFileWriter::AtomicFileWriter(const std::string& path)
 {
-    if (path.empty()) throw IoError(ioErrorText(ENOENT));
-    SaveTarget target = resolvedTarget(path);
+    SaveTarget target = saveTargetOf(path);
     targetPath_ = target.path;
-    if (target.exists) {
-        // Refuse at once, before anything is written, what must not or cannot be replaced.
-        refuseUnlessRegular(target.info.st_mode);
-        if (::access(targetPath_.c_str(), W_OK) != 0) throw errorFromErrno();
-    }
-
-    std::string pattern = inFolder(folderOf(targetPath_), TemporaryPattern);
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    fd_ = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd_ < 0) throw errorFromErrno();
-    tempPath_ = name.data();
-    try {
-        copyOwnerAndMode(fd_, target);
-    } catch (...) {
-        discard();
-        throw;
-    }
+    if (target.exists) kept_ = std::make_unique<KeptAttributes>(target.path, target.info);
+    // Private until it takes the old file's mode; a new name gets what the system gives it.
+    file_ = std::make_unique<PendingFile>(folderOf(targetPath_), target.exists ? 0600 : 0666);
     buffer_.reserve(WriteBufferSize);
 }
 
-AtomicFileWriter::~AtomicFileWriter()
-{
-    discard();
-}
-
-void AtomicFileWriter::discard()
-{
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-    if (!committed_ && !tempPath_.empty()) ::unlink(tempPath_.c_str());
-    tempPath_.clear();
-}
+AtomicFileWriter::~AtomicFileWriter() = default;
 
 void AtomicFileWriter::write(const void* data, std::size_t size)
 {
     if (buffer_.size() + size > WriteBufferSize) flushBuffer();
     if (size >= WriteBufferSize) {
-        writeAll(fd_, static_cast<const char*>(data), size);
+        writeAll(file_->descriptor(), static_cast<const char*>(data), size);
         return;
     }
     buffer_.append(static_cast<const char*>(data), size);
@@ -333,19 +232,16 @@ void AtomicFileWriter::write(const void* data, std::size_t size)
 
 void AtomicFileWriter::flushBuffer()
 {
-    writeAll(fd_, buffer_.data(), buffer_.size());
+    writeAll(file_->descriptor(), buffer_.data(), buffer_.size());
     buffer_.clear();
 }
 
 void AtomicFileWriter::commit()
 {
     flushBuffer();
-    if (::fsync(fd_) != 0) throw errorFromErrno();
-    int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) throw errorFromErrno();
-    if (::rename(tempPath_.c_str(), targetPath_.c_str()) != 0) throw errorFromErrno();
-    committed_ = true;
+    if (kept_) kept_->applyTo(file_->descriptor());
+    if (::fsync(file_->descriptor()) != 0) throw ioErrorFromErrno();
+    file_->replace(targetPath_);
     syncFolder(folderOf(targetPath_));
 }
 

@@ -1,6 +1,8 @@
 #pragma once
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <sys/types.h>
 
 #include "model/bytes.h"
 
@@ -14,6 +16,11 @@ public:
 
 // The text for a system error number.
 std::string ioErrorText(int errorNumber);
+// The error for errno as it is now.
+IoError ioErrorFromErrno();
+// Refuses, with what it is, something that is there but is no regular file: a folder, a named
+// pipe, a device, a socket. Throws IoError.
+void refuseUnlessRegular(mode_t mode);
 
 // The largest file the editor holds: one mapped into memory, as a file without an index is,
 // with a grid row for every sixteen bytes that a scroll bar can still reach.
@@ -55,16 +62,21 @@ private:
 // The whole file; throws IoError.
 Bytes readWholeFile(const std::string& path);
 
-// Writes a file by pieces through a temporary file next to the target, which replaces the
-// target only when everything was written and flushed; a failure leaves the target as it was.
-// A symbolic link is followed: the file it points to is replaced and the link stays. A target
-// that is not a regular file (a folder, a named pipe, a device, a socket) is refused before
-// anything is written. The new file keeps the old one's mode, and its owner and group where
-// the process may set them.
+class KeptAttributes;
+class PendingFile;
+
+// Writes a file by pieces into a new file next to the target, which replaces the target only
+// when everything was written and flushed to disk; a failure, or the end of the process, leaves
+// the target as it was and nothing else behind (see PendingFile). A symbolic link is followed
+// where the system lets this user write through it: the file it points to is replaced and the
+// link stays. A target that may not be written, or that is not a regular file (a folder, a named
+// pipe, a device, a socket), is refused before anything is written. The new file keeps what
+// `cp -p` keeps of the old one (see KeptAttributes); a new name gets the mode the umask gives.
+// Other names (hard links) of the old file keep the old content: see namesOfSaveTarget.
 class AtomicFileWriter {
 public:
     explicit AtomicFileWriter(const std::string& path);  // throws IoError
-    ~AtomicFileWriter();                                 // removes the temporary file unless committed
+    ~AtomicFileWriter();                                 // removes the new file unless committed
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
@@ -73,12 +85,10 @@ public:
 
 private:
     void flushBuffer();
-    void discard();  // closes and removes the temporary file unless committed
 
     std::string targetPath_;
-    std::string tempPath_;
-    int fd_ = -1;
-    bool committed_ = false;
+    std::unique_ptr<KeptAttributes> kept_;  // none for a new name
+    std::unique_ptr<PendingFile> file_;
     std::string buffer_;
 };
 

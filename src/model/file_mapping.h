@@ -9,8 +9,8 @@ namespace quillet {
 //
 // Another program may cut the file short while it is mapped; touching a page past the new end
 // would then end the process with SIGBUS. A handler catches that for the pages of every live
-// mapping, puts a page of zeros in place of the lost one and marks the mapping as damaged, so
-// the program can tell the person instead of dying.
+// mapping, puts zeros in place of the lost page and of every page behind it (all past the new
+// end) and marks the mapping as damaged, so the program can tell the person instead of dying.
 class FileMapping {
 public:
     // Maps `length` bytes of the open file; nothing when the system refuses (the caller reads

@@ -2,9 +2,11 @@
 #include <nlohmann/json.hpp>
 
 #include <fstream>
+#include <unistd.h>
 
 #include "model/loader.h"
 #include "support/byte_strings.h"
+#include "support/file_outcomes.h"
 #include "support/resource_builder.h"
 #include "support/run_cli.h"
 #include "support/scratch_folder.h"
@@ -159,6 +161,26 @@ TEST(CliCopy, WritesWhatSaveWritesAndReportsFailures)
     auto result = runCli({"copy", in, badOut});
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_EQ(result.err, "quillet-cli: " + badOut + ": File not found\n");
+}
+
+TEST(CliCopy, ToANameOfAFileWithOtherNamesWarnsAndWritesOnlyThatName)
+{
+    test::ScratchFolder folder;
+    std::string in = writeTempFile(test::workedExampleFile(), "copy-in.rsc");
+    std::string out = folder / "h1.rsc";
+    test::writeText(out, "old");
+    ASSERT_EQ(::link(out.c_str(), (folder / "h2.rsc").c_str()), 0);
+
+    auto result = runCli({"copy", in, out});
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.err, "quillet-cli: " + out + ": warning: " + out +
+                              " has 2 names: saving gives this name a new file, the others keep the old content\n");
+    EXPECT_EQ(test::readFileBytes(out), test::workedExampleFile());
+    EXPECT_EQ(test::fileText(folder / "h2.rsc"), "old");
+
+    result = runCli({"copy", in, out});
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.err, "") << "one name now";
 }
 
 }  // namespace

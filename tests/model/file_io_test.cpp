@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "model/file_io.h"
+#include "support/file_outcomes.h"
 #include "support/scratch_folder.h"
 
 namespace quillet {
@@ -16,39 +17,13 @@ namespace {
 
 using test::fileText;
 using test::namesIn;
+using test::readOutcome;
+using test::saveOutcome;
 using test::ScratchFolder;
+using test::writeText;
 
 const std::string LinkLoop = "Too many levels of symbolic links";
 const std::string AccessDenied = "File access denied";
-
-void writeText(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-// What reading the whole file gives: its text, or the error the person would see.
-std::string readOutcome(const std::string& path)
-{
-    try {
-        Bytes bytes = readWholeFile(path);
-        return std::string(bytes.begin(), bytes.end());
-    } catch (const IoError& error) {
-        return error.what();
-    }
-}
-
-// "saved", or the error the person would see.
-std::string saveOutcome(const std::string& path, const std::string& text = "new text")
-{
-    try {
-        AtomicFileWriter file(path);
-        file.write(text.data(), text.size());
-        file.commit();
-        return "saved";
-    } catch (const IoError& error) {
-        return error.what();
-    }
-}
 
 struct stat linkInfo(const std::string& path)
 {
@@ -231,23 +206,6 @@ TEST(FileIoLinks, ALinkToAMissingFileMakesThatFileAndStays)
 }
 
 // --- Owner, mode, permissions ---------------------------------------------------------------
-
-TEST(FileIoPermissions, ReplacingAFileKeepsItsOwnerGroupAndMode)
-{
-    if (::geteuid() != 0) GTEST_SKIP() << "only root may give a file to another user";
-    ScratchFolder folder;
-    std::string path = folder / "owned.rsc";
-    writeText(path, "old");
-    ASSERT_EQ(::chown(path.c_str(), 4242, 4343), 0);
-    // Set after the owner: a change of owner clears the set-user-ID bit.
-    ASSERT_EQ(::chmod(path.c_str(), 04750), 0);
-    EXPECT_EQ(saveOutcome(path), "saved");
-    struct stat info = linkInfo(path);
-    EXPECT_EQ(info.st_uid, 4242u);
-    EXPECT_EQ(info.st_gid, 4343u);
-    EXPECT_EQ(info.st_mode & 07777, 04750u);
-    EXPECT_EQ(fileText(path), "new text");
-}
 
 TEST(FileIoPermissions, ANewFileTakesItsModeFromTheUmask)
 {
