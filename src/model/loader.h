@@ -7,6 +7,9 @@
 
 namespace quillet {
 
+// The index test of a file of `length` bytes: its last word repeats its first.
+bool passesIndexTest(std::uint16_t firstWord, std::uint16_t lastWord, std::uint64_t length);
+
 // Cuts a file image into a document: index test, index entries and body scan.
 // A raw file (no index) keeps its bytes, moved, in its one segment.
 Document parseResource(Bytes image);
