@@ -3,7 +3,8 @@
 # make sanitize  build the core and window tests with AddressSanitizer and UBSan and run them
 # make bench     build and run the benchmarks (their files go to BENCH_DIR, default /tmp)
 # make fuzz      build the libFuzzer targets with clang and run each for FUZZ_SECONDS
-# make install   install into PREFIX (default /usr/local)
+# make install   build the programs (without tests if not built yet) and install them into PREFIX
+#                (default /usr/local); installs no package
 
 BUILD ?= build
 ASAN_BUILD ?= build-asan
@@ -20,7 +21,7 @@ deps:
 	./scripts/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
 	cmake --build $(BUILD) -j$(JOBS)
 
 run: build
@@ -45,7 +46,11 @@ fuzz:
 	./scripts/install-deps.sh --fuzz
 	FUZZ_BUILD=$(FUZZ_BUILD) JOBS=$(JOBS) ./scripts/fuzz.sh $(FUZZ_SECONDS)
 
-install: build
+# A build folder made by make build keeps its tests; a new one is made without them, so that
+# installing needs neither the test libraries nor the dependency script.
+install:
+	test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
+	cmake --build $(BUILD) -j$(JOBS)
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
