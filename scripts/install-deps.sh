@@ -3,14 +3,15 @@
 # gettext: the PO tests check the texts export and import with its tools.
 # nlohmann-json3-dev: the tests read the command-line tool's JSON output with a real parser.
 # clang-format, clang-tidy: scripts/check-style.sh.
-# desktop-file-utils, appstream: the tests validate the desktop entry and the metainfo.
+# help2man: the manual pages; desktop-file-utils, appstream: the tests validate the desktop entry
+# and the metainfo.
 # With --fuzz, only what the libFuzzer build needs: clang and its fuzzer and sanitizer runtimes.
 set -euo pipefail
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev gettext nlohmann-json3-dev
           clang-format clang-tidy qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev
-          fonts-dejavu-core xvfb xauth desktop-file-utils shared-mime-info appstream)
+          fonts-dejavu-core xvfb xauth desktop-file-utils shared-mime-info help2man appstream)
 if [ "${QUILLET_GUI:-ON}" = "OFF" ]; then
-    packages=(cmake g++ make libgtest-dev libgmock-dev gettext nlohmann-json3-dev clang-format clang-tidy)
+    packages=(cmake g++ make libgtest-dev libgmock-dev gettext nlohmann-json3-dev clang-format clang-tidy help2man)
 fi
 if [ "${1:-}" = "--fuzz" ]; then
     packages=(cmake make g++ clang libclang-rt-14-dev)
