@@ -5,17 +5,19 @@
 # make fuzz      build the libFuzzer targets with clang and run each for FUZZ_SECONDS
 # make install   build the programs (without tests if not built yet) and install them into PREFIX
 #                (default /usr/local); installs no package
+# make deb       build the Debian package in DEB_BUILD (default build-deb) and check it with lintian
 
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+DEB_BUILD ?= build-deb
 FUZZ_SECONDS ?= 180
 PREFIX ?= /usr/local
 FILE ?= examples/sample.rsc
 JOBS ?= 2
 BENCH_DIR ?= /tmp
 
-.PHONY: deps build run test sanitize bench fuzz install clean
+.PHONY: deps build run test sanitize bench fuzz install deb clean
 
 deps:
 	./scripts/install-deps.sh
@@ -53,5 +55,9 @@ install:
 	cmake --build $(BUILD) -j$(JOBS)
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
+deb:
+	./scripts/install-deps.sh --deb
+	DEB_BUILD=$(DEB_BUILD) JOBS=$(JOBS) ./scripts/make-deb.sh
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(DEB_BUILD)
