@@ -1,6 +1,7 @@
 # make run       build the editor and open examples/sample.rsc (or FILE=...)
 # make test      build everything and run all tests
-# make sanitize  build the core and window tests with AddressSanitizer and UBSan and run them
+# make sanitize  build the core and window tests (and the programs the package tests run) with
+#                AddressSanitizer and UBSan and run them
 # make bench     build and run the benchmarks (their files go to BENCH_DIR, default /tmp)
 # make fuzz      build the libFuzzer targets with clang and run each for FUZZ_SECONDS
 # make install   build the programs (without tests if not built yet) and install them into PREFIX
@@ -34,7 +35,7 @@ test: build
 
 sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -DQUILLET_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
-	cmake --build $(ASAN_BUILD) -j$(JOBS) --target quillet_core_tests quillet-cli quillet_qt_tests
+	cmake --build $(ASAN_BUILD) -j$(JOBS) --target quillet_core_tests quillet-cli quillet_qt_tests man_pages
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
 
 bench: build
