@@ -99,6 +99,7 @@ int runReplace(const Arguments& args)
         NoProgress progress;
         count = replaceInDocument(*document, ReplaceScope{}, *pattern, *replacement, progress).count;
     }
+    warnOfLoadDifferences(*document, args.operands[3]);
     // The count is told only once the file holds the replacements.
     if (!saveOrReport(*document, args.operands[3])) return ExitFailure;
     std::cout << "Make " << count << " replace(s)\n";

@@ -56,6 +56,7 @@ int importTexts(Document& document, const std::string& textsPath, const std::str
         reportError(textsPath, refused.what());
         return ExitFailure;
     }
+    warnOfLoadDifferences(document, out);
     return saveOrReport(document, out) ? ExitOk : ExitFailure;
 }
 

@@ -51,6 +51,7 @@ struct Redo {
     {
         for (const BytePlace& place : writes.places) writeReplacementAt(document, writes, place);
     }
+    void operator()(const SegmentsReread& reread) const { document.segments = reread.after; }
 };
 
 struct Undo {
@@ -79,6 +80,7 @@ struct Undo {
             std::memcpy(document.segments[place->segment].data.data() + place->index, writes.pattern.data(),
                         writes.pattern.size());
     }
+    void operator()(const SegmentsReread& reread) const { document.segments = reread.before; }
 };
 
 struct HeldBytes {
@@ -101,6 +103,13 @@ struct HeldBytes {
     {
         return sizeof writes + writes.pattern.capacity() + writes.replacement.capacity() +
                writes.places.capacity() * sizeof(BytePlace);
+    }
+    std::size_t operator()(const SegmentsReread& reread) const
+    {
+        std::size_t held = sizeof reread;
+        for (const auto* segments : {&reread.before, &reread.after})
+            for (const Segment& segment : *segments) held += sizeof segment + segment.data.size();
+        return held;
     }
 };
 

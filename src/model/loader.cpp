@@ -49,24 +49,29 @@ private:
     std::vector<std::int32_t> tagOf_;
 };
 
-// The segments of the body scan, with their bytes, line numbers and index tags.
-void appendScannedSegments(const Bytes& image, std::int64_t indexOffset, Document& document)
+}  // namespace
+
+std::vector<Segment> segmentsOfBody(const std::uint8_t* bytes, std::int64_t indexOffset, const IndexEntries& entries)
 {
+    std::vector<Segment> segments;
     // A segment's anchor is at most the index offset: its first byte plus one, or a count byte.
-    TagTable tags(document.indexTable, static_cast<std::uint16_t>(indexOffset));
-    scanBody(image.data(), indexOffset, cutsOf(document.indexTable), BodyStart, [&](const ScannedSegment& scanned) {
+    TagTable tags(entries, static_cast<std::uint16_t>(indexOffset));
+    scanBody(bytes, indexOffset, cutsOf(entries), BodyStart, [&](const ScannedSegment& scanned) {
         Segment segment;
         segment.kind = scanned.kind;
         segment.offset = anchorOf(scanned.kind, scanned.firstPosition);
-        auto data = image.begin() + scanned.dataStart();
+        const std::uint8_t* data = bytes + scanned.dataStart();
         segment.data = Bytes(data, data + scanned.dataLength);
-        segment.number = document.segments.size() + 1;
+        segment.number = segments.size() + 1;
         // A data segment is counted under the entry at its first byte plus one (its anchor + 2).
         segment.tag = tags.entryFor(segment.isUnicode() ? scanned.firstPosition : scanned.firstPosition + 1);
-        document.segments.push_back(std::move(segment));
+        segments.push_back(std::move(segment));
         return true;
     });
+    return segments;
 }
+
+namespace {
 
 std::size_t entryCount(std::uint64_t length, std::uint16_t indexOffset)
 {
@@ -150,7 +155,7 @@ Document indexedDocument(const Bytes& head, std::uint64_t length, IndexEntries e
     Document document;
     keepHeader(document, length, head.data());
     document.indexTable = std::move(entries);
-    appendScannedSegments(head, wordAt(head, 0), document);
+    document.segments = segmentsOfBody(head.data(), wordAt(head, 0), document.indexTable);
     return document;
 }
 

@@ -252,8 +252,9 @@ TEST_F(MainWindowTest, UndoAndRedoItemsTheirShortcutsAndTheModifiedMark)
     showWindow(SamplePath);
     QMenu* edit = menuNamed(*window, QStringLiteral("Edit"));
     ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(textsOf(edit->actions()), (QStringList{"Find", "Find next", "Replace", "Force unicode",
-                                                     "Previous segment", "Next segment", "Undo", "Redo"}));
+    EXPECT_EQ(textsOf(edit->actions()),
+              (QStringList{"Find", "Find next", "Replace", "Force unicode", "Previous segment", "Next segment", "Undo",
+                           "Redo", "Read segments again"}));
     EXPECT_EQ(textsOf(menuNamed(*window, QStringLiteral("File"))->actions()),
               (QStringList{"Open", "Save as", "Export texts...", "Import texts..."}));
     EXPECT_EQ(textsOf(window->gridPopup()->actions()).mid(5), (QStringList{"Undo", "Redo"}));

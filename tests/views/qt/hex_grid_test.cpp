@@ -13,18 +13,22 @@
 #include <gtest/gtest.h>
 
 #include "app/editor.h"
+#include "model/loader.h"
+#include "support/resource_builder.h"
 #include "support/scripted_prompts.h"
 #include "views/grid_geometry.h"
 
 namespace quillet {
 namespace {
 
-Segment dataSegment(std::uint16_t offset, int size)
+// The grid's two data segments, both without lead: `first` at 0x10 and 16 bytes behind it. The
+// file's body begins at 4 with 12 bytes of its own, which the tests leave alone.
+constexpr std::size_t FirstShown = 1;
+
+Document gridDocument(const Bytes& first)
 {
-    Segment segment;
-    segment.offset = offset;
-    segment.data = Bytes(static_cast<std::size_t>(size), 0);
-    return segment;
+    return parseResource(
+        test::resourceFile({test::repeatedHex("11", 12), test::hexOf(first), test::repeatedHex("00", 16)}));
 }
 
 // A window with the grid beside a segment list that selects through the Editor, as the main
@@ -34,17 +38,13 @@ protected:
     void SetUp() override
     {
         // Two data segments, both without lead: 48 bytes at 0x10, 16 bytes at 0x40.
-        Document document;
-        document.segments = {dataSegment(0x000F, 48), dataSegment(0x003F, 16)};
-        document.segments[0].number = 1;
-        document.segments[1].number = 2;
-        editor.openDocument(document, "grid.rsc");
+        openWithFirstSegment(Bytes(48, 0));
 
         auto* layout = new QHBoxLayout(&window);
         list = new QListWidget;
         list->addItems({"001 0010:003F", "002 0040:004F"});
         QObject::connect(list, &QListWidget::currentRowChanged, [this](int row) {
-            if (row >= 0) editor.selectSegment(static_cast<std::size_t>(row));
+            if (row >= 0) editor.selectSegment(FirstShown + static_cast<std::size_t>(row));
             grid->refresh();
         });
         grid = new HexGrid(editor);
@@ -60,16 +60,14 @@ protected:
 
     Bytes bytesOf(std::size_t segment) const
     {
-        const SegmentBytes& data = editor.document().segments[segment].data;
+        const SegmentBytes& data = editor.document().segments[FirstShown + segment].data;
         return Bytes(data.begin(), data.end());
     }
     // Opens a document whose first segment holds `bytes` at 0x10.
-    void openWithFirstSegment(Bytes bytes)
+    void openWithFirstSegment(const Bytes& bytes)
     {
-        Document document;
-        document.segments = {dataSegment(0x000F, 0), dataSegment(0x003F, 16)};
-        document.segments[0].data = std::move(bytes);
-        editor.openDocument(document, "grid.rsc");
+        editor.openDocument(gridDocument(bytes), "grid.rsc");
+        editor.selectSegment(FirstShown);
     }
 
     void press(std::int64_t row, int col, Qt::MouseButton button = Qt::LeftButton)
@@ -202,7 +200,7 @@ TEST_F(HexGridTest, ClickOnAnotherSegmentLineWritesTheSegmentThatWasCurrent)
     type("9");
     QRect line = list->visualItemRect(list->item(1));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line.center());
-    EXPECT_EQ(editor.state().selectedSegment, 1u);
+    EXPECT_EQ(editor.state().selectedSegment, FirstShown + 1);
     EXPECT_EQ(bytesOf(0)[2], 0x09);
     EXPECT_EQ(bytesOf(1)[2], 0x00);
     EXPECT_FALSE(editor.state().gridEditor.open);
