@@ -17,20 +17,12 @@ constexpr std::string_view NotationNote =
     "#. \\0 stands for a character 0, \\uXXXX for one UTF-16 unit, \\\\ for one\n"
     "#. backslash. Keep them so in the translation.\n";
 
-bool isSurrogate(std::uint16_t unit)
-{
-    return isHighSurrogate(unit) || isLowSurrogate(unit);
-}
-
 // Whether the text holds a unit 0 or an unpaired surrogate.
 bool needsNotation(const std::u16string& units)
 {
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        if (isHighSurrogate(units[i]) && i + 1 < units.size() && isLowSurrogate(units[i + 1]))
-            ++i;
-        else if (units[i] == 0 || isSurrogate(units[i]))
-            return true;
-    }
+    Utf16Walk walk(units);
+    while (auto piece = walk.next())
+        if (piece->loneSurrogate || piece->codePoint == 0) return true;
     return false;
 }
 
@@ -38,19 +30,16 @@ bool needsNotation(const std::u16string& units)
 std::string poTextOfUnits(const std::u16string& units, bool notation)
 {
     std::string out;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        std::uint16_t unit = units[i];
-        if (isHighSurrogate(unit) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
-            appendUtf8(out, 0x10000 + ((unit - 0xD800u) << 10) + (units[++i] - 0xDC00u));
-        } else if (notation && unit == '\\') {
+    Utf16Walk walk(units);
+    while (auto piece = walk.next()) {
+        if (notation && piece->loneSurrogate)
+            out += "\\u" + hexUpper(piece->codePoint, 4);
+        else if (notation && piece->codePoint == '\\')
             out += "\\\\";
-        } else if (notation && unit == 0) {
+        else if (notation && piece->codePoint == 0)
             out += "\\0";
-        } else if (notation && isSurrogate(unit)) {
-            out += "\\u" + hexUpper(unit, 4);
-        } else {
-            appendUtf8(out, unit);
-        }
+        else
+            appendUtf8(out, piece->codePoint);
     }
     return out;
 }

@@ -8,23 +8,19 @@ namespace quillet {
 std::string escapedUtf8FromUnits(std::u16string_view units)
 {
     std::string out;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        char16_t unit = units[i];
-        switch (unit) {
-        case '\\': out += "\\\\"; continue;
-        case '\t': out += "\\t"; continue;
-        case '\n': out += "\\n"; continue;
-        case '\r': out += "\\r"; continue;
-        case 0: out += "\\0"; continue;
-        default: break;
+    Utf16Walk walk(units);
+    while (auto piece = walk.next()) {
+        if (piece->loneSurrogate) {
+            out += "\\u" + hexUpper(piece->codePoint, 4);
+            continue;
         }
-        if (isHighSurrogate(unit) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
-            appendUtf8(out, joinedSurrogates(unit, units[i + 1]));
-            ++i;
-        } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
-            out += "\\u" + hexUpper(unit, 4);
-        } else {
-            appendUtf8(out, unit);
+        switch (piece->codePoint) {
+        case '\\': out += "\\\\"; break;
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case 0: out += "\\0"; break;
+        default: appendUtf8(out, piece->codePoint); break;
         }
     }
     return out;
