@@ -1,5 +1,6 @@
 #include "model/po_syntax.h"
 
+#include "model/hex.h"
 #include "model/texts_reading.h"
 
 namespace quillet {
@@ -11,14 +12,6 @@ constexpr std::string_view Blanks = " \t";
 bool isOctalDigit(char ch)
 {
     return ch >= '0' && ch <= '7';
-}
-
-int hexDigitValue(char ch)
-{
-    if (ch >= '0' && ch <= '9') return ch - '0';
-    if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
-    if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
-    return -1;
 }
 
 std::optional<std::string> appendEscapedByte(std::string& out, unsigned value)
@@ -47,8 +40,11 @@ std::optional<std::string> readEscape(std::string_view line, std::size_t& at, st
     case 'x': {
         unsigned value = 0;
         std::size_t digits = 0;
-        for (; at < line.size() && hexDigitValue(line[at]) >= 0 && value <= 0xFF; ++at, ++digits)
-            value = value * 16 + static_cast<unsigned>(hexDigitValue(line[at]));
+        for (; at < line.size() && value <= 0xFF; ++at, ++digits) {
+            std::optional<unsigned> digit = hexDigitValue(line[at]);
+            if (!digit) break;
+            value = value * 16 + *digit;
+        }
         if (digits == 0) return "\\x needs hex digits";
         return appendEscapedByte(out, value);
     }

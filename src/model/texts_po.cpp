@@ -55,14 +55,12 @@ std::optional<std::uint16_t> unitOfNotation(std::string_view text, std::size_t& 
     char letter = text[at++];
     if (letter == '\\') return '\\';
     if (letter == '0') return 0;
-    std::string digits(text.substr(at, 4));
-    if ((letter == 'u' || letter == 'U') && digits.size() == 4 &&
-        digits.find_first_not_of("0123456789ABCDEFabcdef") == std::string::npos) {
+    bool isU = letter == 'u' || letter == 'U';
+    if (auto unit = isU ? unitOfFourHexDigits(text.substr(at)) : std::nullopt) {
         at += 4;
-        return static_cast<char16_t>(hexValueOfText(digits));
+        return *unit;
     }
-    reason = (letter == 'u' || letter == 'U') ? "\\u needs four hex digits"
-                                              : "unknown notation \\" + std::string(1, letter);
+    reason = isU ? "\\u needs four hex digits" : "unknown notation \\" + std::string(1, letter);
     reason += help;
     return std::nullopt;
 }

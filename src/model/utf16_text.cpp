@@ -53,13 +53,12 @@ std::optional<std::u16string> unitsFromEscapedUtf8(std::string_view text, std::s
         case 'r': units.push_back('\r'); break;
         case '0': units.push_back(0); break;
         case 'u': {
-            std::string digits(text.substr(at, 4));
-            bool hex = digits.size() == 4 && digits.find_first_not_of("0123456789ABCDEFabcdef") == std::string::npos;
-            if (!hex) {
+            std::optional<char16_t> unit = unitOfFourHexDigits(text.substr(at));
+            if (!unit) {
                 error = "\\u needs four hex digits";
                 return std::nullopt;
             }
-            units.push_back(static_cast<char16_t>(hexValueOfText(digits)));
+            units.push_back(*unit);
             at += 4;
             break;
         }

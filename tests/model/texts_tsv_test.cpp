@@ -70,6 +70,8 @@ TEST(TextsTsv, RefusesBadLinesNamingTheFirst)
     expectError("\n\n3\tdata\n", 3, "segment 3 is not a unicode block");
     expectError("0\tnone\n", 1, "segment 0 is not a unicode block");
     expectError("004\tx\n2\tbad \\q\n", 2, "unknown escape \\q");
+    expectError("2\t\\u12\n", 1, "\\u needs four hex digits");
+    expectError("2\t\\u+123\n", 1, "\\u needs four hex digits");
     // A byte order mark counts only at the very start.
     expectError("2\tok\n\xEF\xBB\xBF"
                 "4\tno\n",
