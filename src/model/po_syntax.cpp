@@ -1,7 +1,7 @@
 #include "model/po_syntax.h"
 
 #include "model/hex.h"
-#include "model/texts_reading.h"
+#include "model/line_reader.h"
 
 namespace quillet {
 
@@ -277,21 +277,6 @@ std::optional<TextsError> PoReader::beginEntry()
     return std::nullopt;
 }
 
-// Calls onLine with each line and its number, without the CR of a CR LF line end.
-template <typename OnLine>
-std::optional<TextsError> forEachLine(std::string_view text, OnLine onLine)
-{
-    text = withoutByteOrderMark(text);
-    for (std::size_t number = 1; !text.empty(); ++number) {
-        std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (auto error = onLine(line, number)) return error;
-    }
-    return std::nullopt;
-}
-
 void appendQuoted(std::string& out, std::string_view piece)
 {
     out += '"';
@@ -332,23 +317,23 @@ std::string poStatement(std::string_view keyword, std::string_view text)
 std::optional<TextsError> forEachPoEntry(std::string_view text, const PoEntryHandler& onEntry)
 {
     PoReader reader(onEntry);
-    auto error = forEachLine(text,
-                             [&](std::string_view line, std::size_t number) { return reader.readLine(line, number); });
-    return error ? error : reader.finish();
+    LineReader lines(text);
+    while (auto line = lines.next())
+        if (auto error = reader.readLine(*line, lines.lineNumber())) return error;
+    return reader.finish();
 }
 
 bool startsWithPoEntry(std::string_view text)
 {
-    bool startsEntry = false;
-    forEachLine(text, [&](std::string_view line, std::size_t) -> std::optional<TextsError> {
-        std::size_t first = line.find_first_not_of(Blanks);
-        if (first == std::string_view::npos || line[first] == '#') return std::nullopt;
-        line.remove_prefix(first);
-        std::string_view keyword = line.substr(0, line.find_first_of(" \t\""));
-        startsEntry = keyword == "msgctxt" || keyword == "msgid";
-        return TextsError{};  // the first such line decides
-    });
-    return startsEntry;
+    LineReader lines(text);
+    while (auto line = lines.next()) {
+        std::size_t first = line->find_first_not_of(Blanks);
+        if (first == std::string_view::npos || (*line)[first] == '#') continue;
+        std::string_view rest = line->substr(first);
+        std::string_view keyword = rest.substr(0, rest.find_first_of(" \t\""));
+        return keyword == "msgctxt" || keyword == "msgid";
+    }
+    return false;
 }
 
 }  // namespace quillet

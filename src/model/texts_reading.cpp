@@ -30,11 +30,4 @@ std::optional<std::string> tooLongForABlock(const std::u16string& units)
            std::to_string(MaxBlockCharacters);
 }
 
-std::string_view withoutByteOrderMark(std::string_view text)
-{
-    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
-    if (text.substr(0, byteOrderMark.size()) == byteOrderMark) text.remove_prefix(byteOrderMark.size());
-    return text;
-}
-
 }  // namespace quillet

@@ -26,7 +26,4 @@ private:
 // Why a new text cannot go into a block, or nothing when it fits.
 std::optional<std::string> tooLongForABlock(const std::u16string& units);
 
-// The byte order mark some editors put at the start of a UTF-8 text, taken off.
-std::string_view withoutByteOrderMark(std::string_view text);
-
 }  // namespace quillet

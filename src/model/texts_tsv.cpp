@@ -1,3 +1,4 @@
+#include "model/line_reader.h"
 #include "model/texts_exchange.h"
 #include "model/texts_reading.h"
 #include "model/utf16_text.h"
@@ -48,18 +49,14 @@ std::string writeTsv(const std::vector<BlockText>& blocks)
 
 TextsReading readTsv(std::string_view text, const std::vector<BlockText>& blocks)
 {
-    text = withoutByteOrderMark(text);
     NamedBlocks named(blocks);
     TextsReading reading;
-    for (std::size_t number = 1; !text.empty(); ++number) {
-        std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.empty()) continue;
+    LineReader lines(text);
+    while (auto line = lines.next()) {
+        if (line->empty()) continue;
         std::string reason;
-        auto change = changeOfLine(line, named, number, reason);
-        if (!change) return {{}, TextsError{number, reason}};
+        auto change = changeOfLine(*line, named, lines.lineNumber(), reason);
+        if (!change) return {{}, TextsError{lines.lineNumber(), reason}};
         reading.changes.push_back(std::move(*change));
     }
     return reading;
