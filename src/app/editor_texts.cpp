@@ -52,16 +52,15 @@ void Editor::importTexts()
         showIoError(*name + ": " + error.what());
         return;
     }
-    TextsReading reading = readTexts(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                                     document_);
-    if (reading.error) {
-        std::string where = fileNameOf(*name) +
-                            (reading.error->line > 0 ? ":" + std::to_string(reading.error->line) : "");
-        showIoError(where + ": " + reading.error->reason + "\nNothing was changed.");
+    Result<TextChanges> changes = readTexts(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                                            document_);
+    if (!changes) {
+        const Failure& failure = changes.failure();
+        showIoError(failure.placeIn(fileNameOf(*name)) + ": " + failure.reason + "\nNothing was changed.");
         return;
     }
     std::vector<std::pair<std::size_t, std::u16string>> texts;
-    for (const TextChange& change : reading.changes) texts.emplace_back(change.segmentNumber - 1, change.units);
+    for (const TextChange& change : *changes) texts.emplace_back(change.segmentNumber - 1, change.units);
     applyTexts(texts);
 }
 

@@ -42,16 +42,15 @@ int importTexts(Document& document, const std::string& textsPath, const std::str
         reportError(textsPath, error.what());
         return ExitFailure;
     }
-    TextsReading reading = readTexts(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                                     document);
-    if (reading.error) {
-        std::string where = reading.error->line > 0 ? textsPath + ":" + std::to_string(reading.error->line) : textsPath;
-        reportError(where, reading.error->reason);
+    Result<TextChanges> changes = readTexts(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                                            document);
+    if (!changes) {
+        reportError(changes.failure().placeIn(textsPath), changes.failure().reason);
         return ExitFailure;
     }
     Change change;
     try {
-        applyTextChanges(document, reading.changes, change);
+        applyTextChanges(document, *changes, change);
     } catch (const EditRefused& refused) {
         reportError(textsPath, refused.what());
         return ExitFailure;

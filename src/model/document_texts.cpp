@@ -21,7 +21,7 @@ std::string writeTexts(const Document& document, TextsFormat format, std::string
     return format == TextsFormat::Po ? writePo(fileLabel, blocks) : writeTsv(blocks);
 }
 
-TextsReading readTexts(std::string_view text, const Document& document)
+Result<TextChanges> readTexts(std::string_view text, const Document& document)
 {
     std::vector<BlockText> blocks = blockTextsOf(document);
     return looksLikePo(text) ? readPo(text, blocks) : readTsv(text, blocks);

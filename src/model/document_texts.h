@@ -19,7 +19,7 @@ std::string writeTexts(const Document& document, TextsFormat format, std::string
 
 // Reads a translators' file against the document: a PO file when its content is one, the TAB
 // format otherwise.
-TextsReading readTexts(std::string_view text, const Document& document);
+Result<TextChanges> readTexts(std::string_view text, const Document& document);
 
 // Gives the blocks their new texts, all into one change; throws EditRefused (with the change
 // holding what was done) when one of them cannot take its text.

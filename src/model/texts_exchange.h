@@ -1,10 +1,11 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "model/result.h"
 
 // The translators' exchange formats for the texts of a file's unicode blocks: the TAB format of
 // `quillet-cli texts` and gettext PO. Both work on plain values, so they know nothing of how a
@@ -23,18 +24,9 @@ struct TextChange {
     std::u16string units;
 };
 
-// Why a texts file cannot be applied; line is 1-based, 0 when the reason is about no one line.
-struct TextsError {
-    std::size_t line = 0;
-    std::string reason;
-};
-
-// What reading a texts file gives: every change in the order of the file, or the first error
-// and no change at all.
-struct TextsReading {
-    std::vector<TextChange> changes;
-    std::optional<TextsError> error;
-};
+// What reading a texts file gives: every change in the order of the file, or the first failure
+// (naming its line when it is about one) and no change at all.
+using TextChanges = std::vector<TextChange>;
 
 // ---- TAB format: one "SEGMENTNUMBER<TAB>text" line per block, the text escaped as by
 // escapedUtf8FromUnits (utf16_text.h).
@@ -45,7 +37,7 @@ std::string writeTsv(const std::vector<BlockText>& blocks);
 // Reads such lines against the file's blocks: empty lines are skipped, CR LF line ends and a
 // UTF-8 byte order mark at the start are accepted; a line naming no block, a bad text, a text
 // longer than a block holds or a segment named twice is an error.
-TextsReading readTsv(std::string_view text, const std::vector<BlockText>& blocks);
+Result<TextChanges> readTsv(std::string_view text, const std::vector<BlockText>& blocks);
 
 // ---- gettext PO.
 //
@@ -91,6 +83,6 @@ bool looksLikePo(std::string_view text);
 // block by its msgctxt and carry that block's current text as its msgid (else the file belongs
 // to another version of the resource file); each of them with a non-empty msgstr and no fuzzy
 // flag becomes a change. Errors name the line of the keyword they are about.
-TextsReading readPo(std::string_view text, const std::vector<BlockText>& blocks);
+Result<TextChanges> readPo(std::string_view text, const std::vector<BlockText>& blocks);
 
 }  // namespace quillet

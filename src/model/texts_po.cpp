@@ -45,41 +45,36 @@ std::string poTextOfUnits(const std::u16string& units, bool notation)
 }
 
 // The unit a notation names; `at` is just past its backslash and ends past the notation.
-std::optional<std::uint16_t> unitOfNotation(std::string_view text, std::size_t& at, std::string& reason)
+Result<char16_t> unitOfNotation(std::string_view text, std::size_t& at)
 {
     constexpr std::string_view help = " (in this text \\\\ stands for one backslash)";
-    if (at >= text.size()) {
-        reason = "the text ends with a lone \\" + std::string(help);
-        return std::nullopt;
-    }
+    if (at >= text.size()) return Failure{"the text ends with a lone \\" + std::string(help)};
     char letter = text[at++];
-    if (letter == '\\') return '\\';
-    if (letter == '0') return 0;
+    if (letter == '\\') return u'\\';
+    if (letter == '0') return u'\0';
     bool isU = letter == 'u' || letter == 'U';
     if (auto unit = isU ? unitOfFourHexDigits(text.substr(at)) : std::nullopt) {
         at += 4;
         return *unit;
     }
-    reason = isU ? "\\u needs four hex digits" : "unknown notation \\" + std::string(1, letter);
-    reason += help;
-    return std::nullopt;
+    return Failure{(isU ? "\\u needs four hex digits" : "unknown notation \\" + std::string(1, letter)) +
+                   std::string(help)};
 }
 
 // The reverse of poTextOfUnits.
-std::optional<std::u16string> unitsOfPoText(std::string_view text, bool notation, std::string& reason)
+Result<std::u16string> unitsOfPoText(std::string_view text, bool notation)
 {
     std::u16string units;
     std::size_t at = 0;
     while (at < text.size()) {
         if (notation && text[at] == '\\') {
-            auto unit = unitOfNotation(text, ++at, reason);
-            if (!unit) return std::nullopt;
+            Result<char16_t> unit = unitOfNotation(text, ++at);
+            if (!unit) return unit.failure();
             units.push_back(*unit);
         } else if (auto codePoint = decodeUtf8(text, at)) {
             appendUnits(units, *codePoint);
         } else {
-            reason = "the text is not valid UTF-8";
-            return std::nullopt;
+            return Failure{"the text is not valid UTF-8"};
         }
     }
     return units;
@@ -149,55 +144,55 @@ std::string charsetOfHeader(std::string_view header)
 }
 
 // The texts are read as UTF-8, so a header naming another charset stops the import.
-std::optional<TextsError> checkHeader(const PoEntry& header)
+Result<void> checkHeader(const PoEntry& header)
 {
     std::string charset = charsetOfHeader(header.translation.text);
     std::string lower = lowerAscii(charset);
     // "CHARSET" is the placeholder of a template that was never given one.
     for (std::string_view readable : {"", "utf-8", "utf8", "ascii", "us-ascii", "charset"})
-        if (lower == readable) return std::nullopt;
-    return TextsError{header.translation.line, "the PO file is in " + printableLabel(charset) +
-                                                   "; only UTF-8 is read (msgconv --to-code=UTF-8 converts it)"};
+        if (lower == readable) return {};
+    return Failure{"the PO file is in " + printableLabel(charset) +
+                       "; only UTF-8 is read (msgconv --to-code=UTF-8 converts it)",
+                   header.translation.line};
 }
 
-// The block the entry's msgctxt names, or why it names none.
-std::optional<TextsError> findBlock(const PoEntry& entry, NamedBlocks& named, const BlockText*& block)
+// The block the entry's msgctxt names.
+Result<const BlockText*> findBlock(const PoEntry& entry, NamedBlocks& named)
 {
     const PoField& context = *entry.context;
     bool number = !context.text.empty() && context.text.find_first_not_of("0123456789") == std::string::npos;
-    if (!number) return TextsError{context.line, "msgctxt does not name a segment by its number"};
-    block = context.text.size() <= 9 ? named.find(std::stoul(context.text)) : nullptr;
-    if (block == nullptr) return TextsError{context.line, "segment " + context.text + " is not a unicode block"};
+    if (!number) return Failure{"msgctxt does not name a segment by its number", context.line};
+    const BlockText* block = context.text.size() <= 9 ? named.find(std::stoul(context.text)) : nullptr;
+    if (block == nullptr) return Failure{"segment " + context.text + " is not a unicode block", context.line};
     std::string segment = std::to_string(block->segmentNumber);
     if (entry.plural)
-        return TextsError{context.line,
-                          "segment " + segment + " is named by a plural entry, which cannot hold its text"};
-    if (auto again = named.name(block->segmentNumber, context.line)) return TextsError{context.line, *again};
-    return std::nullopt;
+        return Failure{"segment " + segment + " is named by a plural entry, which cannot hold its text", context.line};
+    if (Result<void> first = named.name(block->segmentNumber, context.line); !first) return first.failure();
+    return block;
 }
 
 // Checks one entry against the file's blocks and adds the change it asks for.
-std::optional<TextsError> takeEntry(const PoEntry& entry, NamedBlocks& named, std::vector<TextChange>& changes)
+Result<void> takeEntry(const PoEntry& entry, NamedBlocks& named, TextChanges& changes)
 {
     if (!entry.context) {
         if (entry.id.text.empty()) return checkHeader(entry);
-        return TextsError{entry.id.line, "the entry has no msgctxt, so it names no unicode block"};
+        return Failure{"the entry has no msgctxt, so it names no unicode block", entry.id.line};
     }
-    const BlockText* block = nullptr;
-    if (auto error = findBlock(entry, named, block)) return error;
-    bool notation = needsNotation(block->units);
-    std::string reason;
-    auto original = unitsOfPoText(entry.id.text, notation, reason);
-    if (!original || *original != block->units)
-        return TextsError{entry.id.line, "msgid is not the current text of segment " +
-                                             std::to_string(block->segmentNumber) +
-                                             ": the PO file belongs to another version of the file"};
-    if (entry.fuzzy || entry.translation.text.empty()) return std::nullopt;
-    auto units = unitsOfPoText(entry.translation.text, notation, reason);
-    if (!units) return TextsError{entry.translation.line, reason};
-    if (auto tooLong = tooLongForABlock(*units)) return TextsError{entry.translation.line, *tooLong};
-    changes.push_back({block->segmentNumber, std::move(*units)});
-    return std::nullopt;
+    Result<const BlockText*> found = findBlock(entry, named);
+    if (!found) return found.failure();
+    const BlockText& block = **found;
+    bool notation = needsNotation(block.units);
+    Result<std::u16string> original = unitsOfPoText(entry.id.text, notation);
+    if (!original || *original != block.units)
+        return Failure{"msgid is not the current text of segment " + std::to_string(block.segmentNumber) +
+                           ": the PO file belongs to another version of the file",
+                       entry.id.line};
+    if (entry.fuzzy || entry.translation.text.empty()) return {};
+    Result<std::u16string> units = unitsOfPoText(entry.translation.text, notation);
+    if (!units) return units.failure().onLine(entry.translation.line);
+    if (Result<void> fits = fitsInABlock(*units); !fits) return fits.failure().onLine(entry.translation.line);
+    changes.push_back({block.segmentNumber, std::move(*units)});
+    return {};
 }
 
 }  // namespace
@@ -224,13 +219,13 @@ bool looksLikePo(std::string_view text)
     return startsWithPoEntry(text);
 }
 
-TextsReading readPo(std::string_view text, const std::vector<BlockText>& blocks)
+Result<TextChanges> readPo(std::string_view text, const std::vector<BlockText>& blocks)
 {
     NamedBlocks named(blocks);
-    TextsReading reading;
-    auto error = forEachPoEntry(text, [&](const PoEntry& entry) { return takeEntry(entry, named, reading.changes); });
-    if (error) return {{}, error};
-    return reading;
+    TextChanges changes;
+    Result<void> read = forEachPoEntry(text, [&](const PoEntry& entry) { return takeEntry(entry, named, changes); });
+    if (!read) return read.failure();
+    return changes;
 }
 
 }  // namespace quillet

@@ -1,6 +1,5 @@
 #pragma once
 #include <map>
-#include <optional>
 #include <string>
 
 #include "model/texts_exchange.h"
@@ -15,15 +14,15 @@ public:
     // The block at this segment number, or nothing when that segment is no unicode block.
     const BlockText* find(std::size_t segmentNumber) const;
 
-    // Records that `line` names the segment; the reason it may not when an earlier line did.
-    std::optional<std::string> name(std::size_t segmentNumber, std::size_t line);
+    // Records that `line` names the segment; fails, on that line, when an earlier line did.
+    Result<void> name(std::size_t segmentNumber, std::size_t line);
 
 private:
     std::map<std::size_t, const BlockText*> blocks_;
     std::map<std::size_t, std::size_t> firstLines_;
 };
 
-// Why a new text cannot go into a block, or nothing when it fits.
-std::optional<std::string> tooLongForABlock(const std::u16string& units);
+// Whether a new text fits into a block, and why not.
+Result<void> fitsInABlock(const std::u16string& units);
 
 }  // namespace quillet

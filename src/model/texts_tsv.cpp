@@ -8,32 +8,20 @@ namespace quillet {
 
 namespace {
 
-// The change one non-empty line asks for, or why it cannot be applied.
-std::optional<TextChange> changeOfLine(std::string_view line, NamedBlocks& named, std::size_t number,
-                                       std::string& reason)
+// The change one non-empty line asks for.
+Result<TextChange> changeOfLine(std::string_view line, NamedBlocks& named, std::size_t number)
 {
     std::size_t tab = line.find('\t');
     std::string digits(line.substr(0, tab));
     if (tab == std::string_view::npos || digits.empty() || digits.size() > 9 ||
-        digits.find_first_not_of("0123456789") != std::string::npos) {
-        reason = "expected a segment number, a TAB and the text";
-        return std::nullopt;
-    }
+        digits.find_first_not_of("0123456789") != std::string::npos)
+        return Failure{"expected a segment number, a TAB and the text", number};
     std::size_t segment = std::stoul(digits);
-    if (named.find(segment) == nullptr) {
-        reason = "segment " + digits + " is not a unicode block";
-        return std::nullopt;
-    }
-    auto units = unitsFromEscapedUtf8(line.substr(tab + 1), reason);
-    if (!units) return std::nullopt;
-    if (auto tooLong = tooLongForABlock(*units)) {
-        reason = *tooLong;
-        return std::nullopt;
-    }
-    if (auto again = named.name(segment, number)) {
-        reason = *again;
-        return std::nullopt;
-    }
+    if (named.find(segment) == nullptr) return Failure{"segment " + digits + " is not a unicode block", number};
+    Result<std::u16string> units = unitsFromEscapedUtf8(line.substr(tab + 1));
+    if (!units) return units.failure().onLine(number);
+    if (Result<void> fits = fitsInABlock(*units); !fits) return fits.failure().onLine(number);
+    if (Result<void> first = named.name(segment, number); !first) return first.failure();
     return TextChange{segment, std::move(*units)};
 }
 
@@ -47,19 +35,18 @@ std::string writeTsv(const std::vector<BlockText>& blocks)
     return out;
 }
 
-TextsReading readTsv(std::string_view text, const std::vector<BlockText>& blocks)
+Result<TextChanges> readTsv(std::string_view text, const std::vector<BlockText>& blocks)
 {
     NamedBlocks named(blocks);
-    TextsReading reading;
+    TextChanges changes;
     LineReader lines(text);
     while (auto line = lines.next()) {
         if (line->empty()) continue;
-        std::string reason;
-        auto change = changeOfLine(*line, named, lines.lineNumber(), reason);
-        if (!change) return {{}, TextsError{lines.lineNumber(), reason}};
-        reading.changes.push_back(std::move(*change));
+        Result<TextChange> change = changeOfLine(*line, named, lines.lineNumber());
+        if (!change) return change.failure();
+        changes.push_back(std::move(*change));
     }
-    return reading;
+    return changes;
 }
 
 }  // namespace quillet

@@ -26,24 +26,18 @@ std::string escapedUtf8FromUnits(std::u16string_view units)
     return out;
 }
 
-std::optional<std::u16string> unitsFromEscapedUtf8(std::string_view text, std::string& error)
+Result<std::u16string> unitsFromEscapedUtf8(std::string_view text)
 {
     std::u16string units;
     std::size_t at = 0;
     while (at < text.size()) {
         if (text[at] != '\\') {
             auto codePoint = decodeUtf8(text, at);
-            if (!codePoint) {
-                error = "the text is not valid UTF-8";
-                return std::nullopt;
-            }
+            if (!codePoint) return Failure{"the text is not valid UTF-8"};
             appendUnits(units, *codePoint);
             continue;
         }
-        if (at + 1 >= text.size()) {
-            error = "the text ends with a lone \\";
-            return std::nullopt;
-        }
+        if (at + 1 >= text.size()) return Failure{"the text ends with a lone \\"};
         char escape = text[at + 1];
         at += 2;
         switch (escape) {
@@ -54,15 +48,12 @@ std::optional<std::u16string> unitsFromEscapedUtf8(std::string_view text, std::s
         case '0': units.push_back(0); break;
         case 'u': {
             std::optional<char16_t> unit = unitOfFourHexDigits(text.substr(at));
-            if (!unit) {
-                error = "\\u needs four hex digits";
-                return std::nullopt;
-            }
+            if (!unit) return Failure{"\\u needs four hex digits"};
             units.push_back(*unit);
             at += 4;
             break;
         }
-        default: error = "unknown escape \\" + std::string(1, escape); return std::nullopt;
+        default: return Failure{"unknown escape \\" + std::string(1, escape)};
         }
     }
     return units;

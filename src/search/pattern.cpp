@@ -39,18 +39,15 @@ std::string firstMissingCharacter(std::u16string_view text, const CodePage& code
 }
 }  // namespace
 
-std::optional<Bytes> patternBytes(std::u16string_view text, PatternMode mode, const CodePage& codePage,
-                                  std::string* error)
+Result<Bytes> patternBytes(std::u16string_view text, PatternMode mode, const CodePage& codePage)
 {
     switch (mode) {
     case PatternMode::HexData: return hexPattern(text);
     case PatternMode::Text: {
         std::optional<std::string> encoded = codePage.encode(text);
         if (encoded) return Bytes(encoded->begin(), encoded->end());
-        if (error)
-            *error = "The text holds \"" + firstMissingCharacter(text, codePage) + "\", which code page " +
-                     std::to_string(codePage.number()) + " has no byte for.";
-        return std::nullopt;
+        return Failure{"The text holds \"" + firstMissingCharacter(text, codePage) + "\", which code page " +
+                       std::to_string(codePage.number()) + " has no byte for."};
     }
     case PatternMode::TextUnicode: return bytesOfUnits(text);
     }

@@ -22,20 +22,22 @@ const std::string Header = "msgid \"\"\n"
                            "msgstr \"\"\n"
                            "\"Content-Type: text/plain; charset=UTF-8\\n\"\n";  // lines 1 to 3
 
-TextsReading readOk(std::string_view po)
+TextChanges readOk(std::string_view po)
 {
-    TextsReading reading = readPo(po, Blocks);
-    EXPECT_FALSE(reading.error) << po << "\n" << reading.error->line << ": " << reading.error->reason;
-    return reading;
+    Result<TextChanges> changes = readPo(po, Blocks);
+    if (!changes) {
+        ADD_FAILURE() << po << "\n" << changes.failure().line << ": " << changes.failure().reason;
+        return {};
+    }
+    return *changes;
 }
 
 void expectError(std::string_view po, std::size_t line, const std::string& reason)
 {
-    TextsReading reading = readPo(po, Blocks);
-    ASSERT_TRUE(reading.error) << po;
-    EXPECT_EQ(reading.error->line, line) << po;
-    EXPECT_EQ(reading.error->reason, reason) << po;
-    EXPECT_TRUE(reading.changes.empty());
+    Result<TextChanges> changes = readPo(po, Blocks);
+    ASSERT_FALSE(changes) << po;
+    EXPECT_EQ(changes.failure().line, line) << po;
+    EXPECT_EQ(changes.failure().reason, reason) << po;
 }
 
 TEST(TextsPo, ExportHasAHeaderAndOneEntryPerBlock)
@@ -70,9 +72,9 @@ TEST(TextsPo, UntranslatedExportChangesNothingAndFilledExportGivesEveryTextBack)
     for (int round = 0; round < 20; ++round) {
         std::vector<BlockText> blocks = test::randomBlocks(random, 12);
         std::string po = writePo("random.rsc", blocks);
-        TextsReading untranslated = readPo(po, blocks);
-        ASSERT_FALSE(untranslated.error) << untranslated.error->line << ": " << untranslated.error->reason;
-        EXPECT_TRUE(untranslated.changes.empty());
+        Result<TextChanges> untranslated = readPo(po, blocks);
+        ASSERT_TRUE(untranslated) << untranslated.failure().line << ": " << untranslated.failure().reason;
+        EXPECT_TRUE(untranslated->empty());
         test::expectEveryNonEmptyText(readPo(filledPo(po), blocks), blocks);
     }
 }
@@ -110,15 +112,15 @@ TEST(TextsPo, ReadsFilesAsTheToolsWriteThem)
                      "#~ msgctxt \"99\"\r\n"
                      "#~ msgid \"obsolete, of no block\"\r\n"
                      "#~ msgstr \"x\"\r\n";
-    TextsReading reading = readOk(po);
-    ASSERT_EQ(reading.changes.size(), 1u);
-    EXPECT_EQ(reading.changes[0].segmentNumber, 2u);
+    TextChanges changes = readOk(po);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].segmentNumber, 2u);
     Units expected = unitsOf("Hello \a\b\f\v\r\t\"\\AB");
     expected.insert(expected.end(), {0xE9, 0xE9});
-    EXPECT_EQ(reading.changes[0].units, expected);
+    EXPECT_EQ(changes[0].units, expected);
 
     // A keyword's first string may stand on the next line.
-    EXPECT_EQ(readOk(Header + "msgctxt\n\"2\"\nmsgid\n\"Hi\"\nmsgstr\n\"Hey\"\n").changes.size(), 1u);
+    EXPECT_EQ(readOk(Header + "msgctxt\n\"2\"\nmsgid\n\"Hi\"\nmsgstr\n\"Hey\"\n").size(), 1u);
 }
 
 TEST(TextsPo, FuzzyObsoleteAndUntranslatedEntriesLeaveTheirBlocks)
@@ -129,20 +131,20 @@ TEST(TextsPo, FuzzyObsoleteAndUntranslatedEntriesLeaveTheirBlocks)
                  "\n#~| msgid \"Yo\"\n#~ msgctxt \"6\"\n#~ msgid \"Gone\"\n#~ msgstr \"Old\"\n"
                  "\n# the fuzzy flag above belongs to the obsolete entry\nmsgctxt \"4\"\nmsgid \"Yo\"\nmsgstr \"New\"\n"
                  "\nmsgctxt \"6\"\nmsgid \"a\\\\0b\"\nmsgstr \"\"\n";
-    TextsReading reading = readOk(po);
-    ASSERT_EQ(reading.changes.size(), 1u);
-    EXPECT_EQ(reading.changes[0].segmentNumber, 4u);
-    EXPECT_EQ(reading.changes[0].units, unitsOf("New"));
+    TextChanges changes = readOk(po);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].segmentNumber, 4u);
+    EXPECT_EQ(changes[0].units, unitsOf("New"));
 }
 
 TEST(TextsPo, NotationIsReadInEitherCaseAndOnlyWhereTheBlockNeedsIt)
 {
     std::string po = Header + "msgctxt \"6\"\nmsgid \"a\\\\0b\"\nmsgstr \"\\\\U00E9\\\\0\\\\\\\\\\\\udc00\"\n" +
                      "msgctxt \"2\"\nmsgid \"Hi\"\nmsgstr \"C:\\\\temp\\\\0\\\\uD800\"\n";
-    TextsReading reading = readOk(po);
-    ASSERT_EQ(reading.changes.size(), 2u);
-    EXPECT_EQ(reading.changes[0].units, (Units{0xE9, 0, '\\', 0xDC00}));
-    EXPECT_EQ(reading.changes[1].units, unitsOf("C:\\temp\\0\\uD800"));
+    TextChanges changes = readOk(po);
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0].units, (Units{0xE9, 0, '\\', 0xDC00}));
+    EXPECT_EQ(changes[1].units, unitsOf("C:\\temp\\0\\uD800"));
 }
 
 TEST(TextsPo, TextMustFitInABlock)
@@ -150,7 +152,7 @@ TEST(TextsPo, TextMustFitInABlock)
     auto entry = [](const std::string& text) {
         return Header + "msgctxt \"2\"\nmsgid \"Hi\"\nmsgstr \"" + text + "\"\n";
     };
-    EXPECT_EQ(readOk(entry(std::string(253, 'x') + "\xF0\x9F\x98\x80")).changes[0].units.size(), 255u);
+    EXPECT_EQ(readOk(entry(std::string(253, 'x') + "\xF0\x9F\x98\x80"))[0].units.size(), 255u);
     expectError(entry(std::string(254, 'x') + "\xF0\x9F\x98\x80"), 6,
                 "the text has 256 UTF-16 units, a unicode block holds at most 255");
 }
@@ -222,9 +224,9 @@ TEST(TextsPo, HeaderMustNameUtf8OrNoCharset)
         2, "the PO file is in ISO-8859-1; only UTF-8 is read (msgconv --to-code=UTF-8 converts it)");
     for (std::string charset : {"UTF-8", "utf8", "CHARSET", "US-ASCII"}) {
         std::string header = "msgid \"\"\nmsgstr \"CONTENT-TYPE: TEXT/PLAIN; CHARSET=" + charset + "\\n\"\n";
-        EXPECT_EQ(readOk(header + entry).changes.size(), 1u) << charset;
+        EXPECT_EQ(readOk(header + entry).size(), 1u) << charset;
     }
-    EXPECT_EQ(readOk(entry).changes.size(), 1u);
+    EXPECT_EQ(readOk(entry).size(), 1u);
 }
 
 }  // namespace

@@ -18,11 +18,10 @@ const std::vector<BlockText> TwoBlocks = {{2, unitsOf("Hi")}, {4, unitsOf("Yo")}
 
 void expectError(std::string_view texts, std::size_t line, const std::string& reason)
 {
-    TextsReading reading = readTsv(texts, TwoBlocks);
-    ASSERT_TRUE(reading.error) << texts;
-    EXPECT_EQ(reading.error->line, line) << texts;
-    EXPECT_EQ(reading.error->reason, reason) << texts;
-    EXPECT_TRUE(reading.changes.empty());
+    Result<TextChanges> changes = readTsv(texts, TwoBlocks);
+    ASSERT_FALSE(changes) << texts;
+    EXPECT_EQ(changes.failure().line, line) << texts;
+    EXPECT_EQ(changes.failure().reason, reason) << texts;
 }
 
 TEST(TextsTsv, WritesOneEscapedLinePerBlock)
@@ -39,27 +38,27 @@ TEST(TextsTsv, RandomTextsComeBackExactly)
     std::mt19937 random(20240611);
     for (int round = 0; round < 20; ++round) {
         std::vector<BlockText> blocks = test::randomBlocks(random, 12);
-        TextsReading reading = readTsv(writeTsv(blocks), blocks);
-        ASSERT_FALSE(reading.error) << reading.error->line << ": " << reading.error->reason;
-        ASSERT_EQ(reading.changes.size(), blocks.size());
+        Result<TextChanges> changes = readTsv(writeTsv(blocks), blocks);
+        ASSERT_TRUE(changes) << changes.failure().line << ": " << changes.failure().reason;
+        ASSERT_EQ(changes->size(), blocks.size());
         for (std::size_t i = 0; i < blocks.size(); ++i) {
-            EXPECT_EQ(reading.changes[i].segmentNumber, blocks[i].segmentNumber);
-            EXPECT_EQ(reading.changes[i].units, blocks[i].units);
+            EXPECT_EQ((*changes)[i].segmentNumber, blocks[i].segmentNumber);
+            EXPECT_EQ((*changes)[i].units, blocks[i].units);
         }
     }
 }
 
 TEST(TextsTsv, AcceptsAByteOrderMarkCrLfAndEmptyLines)
 {
-    TextsReading reading = readTsv("\xEF\xBB\xBF"
-                                   "4\tNew\r\n\r\n\n2\tOld\\r\r\n",
-                                   TwoBlocks);
-    ASSERT_FALSE(reading.error) << reading.error->reason;
-    ASSERT_EQ(reading.changes.size(), 2u);
-    EXPECT_EQ(reading.changes[0].segmentNumber, 4u);
-    EXPECT_EQ(reading.changes[0].units, unitsOf("New"));
-    EXPECT_EQ(reading.changes[1].units, unitsOf("Old\r"));
-    EXPECT_TRUE(readTsv("4\tlast line without a line end", TwoBlocks).changes.size() == 1);
+    Result<TextChanges> changes = readTsv("\xEF\xBB\xBF"
+                                          "4\tNew\r\n\r\n\n2\tOld\\r\r\n",
+                                          TwoBlocks);
+    ASSERT_TRUE(changes) << changes.failure().reason;
+    ASSERT_EQ(changes->size(), 2u);
+    EXPECT_EQ((*changes)[0].segmentNumber, 4u);
+    EXPECT_EQ((*changes)[0].units, unitsOf("New"));
+    EXPECT_EQ((*changes)[1].units, unitsOf("Old\r"));
+    EXPECT_EQ(readTsv("4\tlast line without a line end", TwoBlocks)->size(), 1u);
 }
 
 TEST(TextsTsv, RefusesBadLinesNamingTheFirst)
@@ -86,7 +85,7 @@ TEST(TextsTsv, SegmentNamedTwiceNamesBothLines)
 TEST(TextsTsv, TextMustFitInABlock)
 {
     std::string longest = "2\t" + std::string(255, 'x') + "\n";
-    EXPECT_FALSE(readTsv(longest, TwoBlocks).error);
+    EXPECT_TRUE(readTsv(longest, TwoBlocks));
     expectError("2\t" + std::string(254, 'x') + "\\n\\0\n", 1,
                 "the text has 256 UTF-16 units, a unicode block holds at most 255");
 }
