@@ -5,20 +5,18 @@
 
 #include "model/document.h"
 #include "model/edit_steps.h"
-#include "model/texts_exchange.h"
+#include "model/texts_formats.h"
 
 namespace quillet {
-
-enum class TextsFormat { Tsv, Po };
 
 // Every unicode block of a document, in file order, for the translators' files.
 std::vector<BlockText> blockTextsOf(const Document& document);
 
 // A translators' file of the document's blocks.
-std::string writeTexts(const Document& document, TextsFormat format, std::string_view fileLabel);
+std::string writeTexts(const Document& document, const TextsFormat& format, std::string_view fileLabel);
 
-// Reads a translators' file against the document: a PO file when its content is one, the TAB
-// format otherwise.
+// Reads a translators' file against the document, in the format its content shows
+// (textsFormatOfText).
 Result<TextChanges> readTexts(std::string_view text, const Document& document);
 
 // Gives the blocks their new texts, all into one change; throws EditRefused (with the change

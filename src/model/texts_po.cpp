@@ -3,11 +3,48 @@
 #include "model/hex.h"
 #include "model/po_syntax.h"
 #include "model/segment.h"
-#include "model/texts_exchange.h"
+#include "model/texts_formats.h"
 #include "model/texts_reading.h"
 #include "model/utf16_text.h"
 #include "model/utf8.h"
 
+// gettext PO.
+//
+// The export is a PO file with a header entry and one entry per block in file order:
+//
+//     #: sample.rsc:4
+//     msgctxt "4"
+//     msgid "the block's text"
+//     msgstr ""
+//
+// msgctxt is the segment number, so every entry is unique and names its block; the reference
+// comment is the file name and that number, as a translation tool shows it.
+//
+// A PO string cannot hold a character 0 and, being UTF-8, no unpaired UTF-16 surrogate. A text
+// with either is written in a notation and gets an extracted comment ("#.", which tools show
+// the translator as a note) saying so. In such a text, and only there:
+//     \0      stands for the unit 0,
+//     \uXXXX  for the unit XXXX (written for unpaired surrogates), four hex digits,
+//     \\      for one backslash;
+// every other character stands for itself. Whether a text uses the notation follows from the
+// block's current text alone, never from a comment or flag: gettext's tools drop flags they do
+// not know, and a backslash in any other text stays an ordinary character that is never
+// misread. The letters of the notation are read in either case, since a filter such as
+// `msgfilter tr a-z A-Z` upper-cases them in the translation. TAB, LF and CR need no notation:
+// PO carries them as \t, \n and \r.
+//
+// The import: every entry that is not obsolete must name a block by its msgctxt and carry that
+// block's current text as its msgid (else the file belongs to another version of the resource
+// file); each of them with a non-empty msgstr and no fuzzy flag becomes a change. Failures name
+// the line of the keyword they are about. A text is a PO file when its first line that is
+// neither blank nor a comment starts with a PO keyword.
+//
+// The PO reader is written here rather than taken from gettext's libgettextpo, which cannot meet
+// this contract: its messages carry no line number in the PO file (po_filepos_t holds the "#:"
+// references), so an entry of another version of the file could not be named by its line; a
+// "\0" in a string silently cuts the string short; a UTF-8 byte order mark is a syntax error; it
+// reads only from a named file; and on a fatal error or when memory runs out it ends the process
+// or needs a handler that never returns. gettext's tools check this reader in the tests.
 namespace quillet {
 
 namespace {
@@ -195,37 +232,44 @@ Result<void> takeEntry(const PoEntry& entry, NamedBlocks& named, TextChanges& ch
     return {};
 }
 
+class PoFormat final : public TextsFormat {
+public:
+    std::string write(std::string_view fileLabel, const std::vector<BlockText>& blocks) const override
+    {
+        std::string label = printableLabel(fileLabel);
+        std::string out = poHeader(label);
+        for (const BlockText& block : blocks) {
+            std::string segment = std::to_string(block.segmentNumber);
+            bool notation = needsNotation(block.units);
+            out += "\n";
+            if (notation) out += NotationNote;
+            out += "#: " + label + ":" + segment + "\n";
+            out += poStatement("msgctxt", segment);
+            out += poStatement("msgid", poTextOfUnits(block.units, notation));
+            out += "msgstr \"\"\n";
+        }
+        return out;
+    }
+
+    Result<TextChanges> read(std::string_view text, const std::vector<BlockText>& blocks) const override
+    {
+        NamedBlocks named(blocks);
+        TextChanges changes;
+        Result<void> read = forEachPoEntry(text,
+                                           [&](const PoEntry& entry) { return takeEntry(entry, named, changes); });
+        if (!read) return read.failure();
+        return changes;
+    }
+
+    bool recognises(std::string_view text) const override { return startsWithPoEntry(text); }
+};
+
 }  // namespace
 
-std::string writePo(std::string_view fileLabel, const std::vector<BlockText>& blocks)
+const TextsFormat& poTextsFormat()
 {
-    std::string label = printableLabel(fileLabel);
-    std::string out = poHeader(label);
-    for (const BlockText& block : blocks) {
-        std::string segment = std::to_string(block.segmentNumber);
-        bool notation = needsNotation(block.units);
-        out += "\n";
-        if (notation) out += NotationNote;
-        out += "#: " + label + ":" + segment + "\n";
-        out += poStatement("msgctxt", segment);
-        out += poStatement("msgid", poTextOfUnits(block.units, notation));
-        out += "msgstr \"\"\n";
-    }
-    return out;
-}
-
-bool looksLikePo(std::string_view text)
-{
-    return startsWithPoEntry(text);
-}
-
-Result<TextChanges> readPo(std::string_view text, const std::vector<BlockText>& blocks)
-{
-    NamedBlocks named(blocks);
-    TextChanges changes;
-    Result<void> read = forEachPoEntry(text, [&](const PoEntry& entry) { return takeEntry(entry, named, changes); });
-    if (!read) return read.failure();
-    return changes;
+    static const PoFormat format;
+    return format;
 }
 
 }  // namespace quillet

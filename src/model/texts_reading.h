@@ -2,7 +2,7 @@
 #include <map>
 #include <string>
 
-#include "model/texts_exchange.h"
+#include "model/texts_formats.h"
 
 // What the readers of both texts formats share.
 namespace quillet {

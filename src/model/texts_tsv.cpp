@@ -1,9 +1,12 @@
 #include "model/line_reader.h"
-#include "model/texts_exchange.h"
+#include "model/texts_formats.h"
 #include "model/texts_reading.h"
 #include "model/utf16_text.h"
 #include "model/utf8.h"
 
+// The TAB format: one "SEGMENTNUMBER<TAB>text" line per block, the text escaped as by
+// escapedUtf8FromUnits (utf16_text.h). The reader skips empty lines and takes any subset of the
+// blocks in any order.
 namespace quillet {
 
 namespace {
@@ -25,28 +28,51 @@ Result<TextChange> changeOfLine(std::string_view line, NamedBlocks& named, std::
     return TextChange{segment, std::move(*units)};
 }
 
-}  // namespace
-
-std::string writeTsv(const std::vector<BlockText>& blocks)
+// Whether a text's first line that is not empty starts with a segment number and a TAB.
+bool startsWithNumberedLine(std::string_view text)
 {
-    std::string out;
-    for (const BlockText& block : blocks)
-        out += std::to_string(block.segmentNumber) + "\t" + escapedUtf8FromUnits(block.units) + "\n";
-    return out;
-}
-
-Result<TextChanges> readTsv(std::string_view text, const std::vector<BlockText>& blocks)
-{
-    NamedBlocks named(blocks);
-    TextChanges changes;
     LineReader lines(text);
     while (auto line = lines.next()) {
         if (line->empty()) continue;
-        Result<TextChange> change = changeOfLine(*line, named, lines.lineNumber());
-        if (!change) return change.failure();
-        changes.push_back(std::move(*change));
+        std::size_t digits = line->find_first_not_of("0123456789");
+        return digits > 0 && digits != std::string_view::npos && (*line)[digits] == '\t';
     }
-    return changes;
+    return false;
+}
+
+class TsvFormat final : public TextsFormat {
+public:
+    std::string write(std::string_view, const std::vector<BlockText>& blocks) const override
+    {
+        std::string out;
+        for (const BlockText& block : blocks)
+            out += std::to_string(block.segmentNumber) + "\t" + escapedUtf8FromUnits(block.units) + "\n";
+        return out;
+    }
+
+    Result<TextChanges> read(std::string_view text, const std::vector<BlockText>& blocks) const override
+    {
+        NamedBlocks named(blocks);
+        TextChanges changes;
+        LineReader lines(text);
+        while (auto line = lines.next()) {
+            if (line->empty()) continue;
+            Result<TextChange> change = changeOfLine(*line, named, lines.lineNumber());
+            if (!change) return change.failure();
+            changes.push_back(std::move(*change));
+        }
+        return changes;
+    }
+
+    bool recognises(std::string_view text) const override { return startsWithNumberedLine(text); }
+};
+
+}  // namespace
+
+const TextsFormat& tsvTextsFormat()
+{
+    static const TsvFormat format;
+    return format;
 }
 
 }  // namespace quillet

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "model/texts_exchange.h"
+#include "model/texts_formats.h"
 #include "support/po_texts.h"
 #include "support/random_texts.h"
 
 namespace quillet {
 namespace {
+
+const TextsFormat& poFormat = textsFormatNamed("po")->format;
+const TextsFormat& tsvFormat = textsFormatNamed("tsv")->format;
 
 using test::filledPo;
 using Units = std::u16string;
@@ -24,7 +27,7 @@ const std::string Header = "msgid \"\"\n"
 
 TextChanges readOk(std::string_view po)
 {
-    Result<TextChanges> changes = readPo(po, Blocks);
+    Result<TextChanges> changes = poFormat.read(po, Blocks);
     if (!changes) {
         ADD_FAILURE() << po << "\n" << changes.failure().line << ": " << changes.failure().reason;
         return {};
@@ -34,7 +37,7 @@ TextChanges readOk(std::string_view po)
 
 void expectError(std::string_view po, std::size_t line, const std::string& reason)
 {
-    Result<TextChanges> changes = readPo(po, Blocks);
+    Result<TextChanges> changes = poFormat.read(po, Blocks);
     ASSERT_FALSE(changes) << po;
     EXPECT_EQ(changes.failure().line, line) << po;
     EXPECT_EQ(changes.failure().reason, reason) << po;
@@ -44,7 +47,7 @@ TEST(TextsPo, ExportHasAHeaderAndOneEntryPerBlock)
 {
     std::vector<BlockText> blocks = {
         {2, unitsOf("Hi")}, {4, unitsOf("a\nb\"\\")}, {5, {'x', 0, '\\', 0xD800}}, {7, {}}};
-    std::string po = writePo("sample.rsc", blocks);
+    std::string po = poFormat.write("sample.rsc", blocks);
     std::string header = po.substr(0, po.find("\n\n") + 2);
     EXPECT_NE(header.find("\"Project-Id-Version: sample.rsc\\n\"\n"), std::string::npos) << header;
     EXPECT_NE(header.find("\"Content-Type: text/plain; charset=UTF-8\\n\"\n"), std::string::npos) << header;
@@ -61,7 +64,7 @@ TEST(TextsPo, ExportHasAHeaderAndOneEntryPerBlock)
 
 TEST(TextsPo, FileLabelIsKeptToOneLineOfValidUtf8)
 {
-    std::string po = writePo("a\"b\nc\xFF.rsc", {{1, unitsOf("x")}});
+    std::string po = poFormat.write("a\"b\nc\xFF.rsc", {{1, unitsOf("x")}});
     EXPECT_NE(po.find("\"Project-Id-Version: a\\\"b?c\xEF\xBF\xBD.rsc\\n\"\n"), std::string::npos) << po;
     EXPECT_NE(po.find("#: a\"b?c\xEF\xBF\xBD.rsc:1\n"), std::string::npos) << po;
 }
@@ -71,23 +74,23 @@ TEST(TextsPo, UntranslatedExportChangesNothingAndFilledExportGivesEveryTextBack)
     std::mt19937 random(7031);
     for (int round = 0; round < 20; ++round) {
         std::vector<BlockText> blocks = test::randomBlocks(random, 12);
-        std::string po = writePo("random.rsc", blocks);
-        Result<TextChanges> untranslated = readPo(po, blocks);
+        std::string po = poFormat.write("random.rsc", blocks);
+        Result<TextChanges> untranslated = poFormat.read(po, blocks);
         ASSERT_TRUE(untranslated) << untranslated.failure().line << ": " << untranslated.failure().reason;
         EXPECT_TRUE(untranslated->empty());
-        test::expectEveryNonEmptyText(readPo(filledPo(po), blocks), blocks);
+        test::expectEveryNonEmptyText(poFormat.read(filledPo(po), blocks), blocks);
     }
 }
 
 TEST(TextsPo, RecognisedByContent)
 {
-    EXPECT_TRUE(looksLikePo(writePo("x.rsc", Blocks)));
-    EXPECT_TRUE(looksLikePo("\xEF\xBB\xBF\r\n# comment\r\n\r\n  msgctxt \"2\"\r\n"));
-    EXPECT_TRUE(looksLikePo("#, fuzzy\nmsgid\"\"\n"));
-    EXPECT_FALSE(looksLikePo(writeTsv(Blocks)));
-    EXPECT_FALSE(looksLikePo(""));
-    EXPECT_FALSE(looksLikePo("# only a comment\n\n"));
-    EXPECT_FALSE(looksLikePo("msgidx \"\"\n"));
+    EXPECT_TRUE(poFormat.recognises(poFormat.write("x.rsc", Blocks)));
+    EXPECT_TRUE(poFormat.recognises("\xEF\xBB\xBF\r\n# comment\r\n\r\n  msgctxt \"2\"\r\n"));
+    EXPECT_TRUE(poFormat.recognises("#, fuzzy\nmsgid\"\"\n"));
+    EXPECT_FALSE(poFormat.recognises(tsvFormat.write("", Blocks)));
+    EXPECT_FALSE(poFormat.recognises(""));
+    EXPECT_FALSE(poFormat.recognises("# only a comment\n\n"));
+    EXPECT_FALSE(poFormat.recognises("msgidx \"\"\n"));
 }
 
 TEST(TextsPo, ReadsFilesAsTheToolsWriteThem)

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "model/texts_exchange.h"
+#include "model/texts_formats.h"
 #include "support/random_texts.h"
 
 namespace quillet {
 namespace {
+
+const TextsFormat& tsvFormat = textsFormatNamed("tsv")->format;
 
 using Units = std::u16string;
 
@@ -18,7 +20,7 @@ const std::vector<BlockText> TwoBlocks = {{2, unitsOf("Hi")}, {4, unitsOf("Yo")}
 
 void expectError(std::string_view texts, std::size_t line, const std::string& reason)
 {
-    Result<TextChanges> changes = readTsv(texts, TwoBlocks);
+    Result<TextChanges> changes = tsvFormat.read(texts, TwoBlocks);
     ASSERT_FALSE(changes) << texts;
     EXPECT_EQ(changes.failure().line, line) << texts;
     EXPECT_EQ(changes.failure().reason, reason) << texts;
@@ -28,9 +30,9 @@ TEST(TextsTsv, WritesOneEscapedLinePerBlock)
 {
     // "a\b", TAB, LF, CR, unit 0, U+1F600 as a pair, an unpaired high and low surrogate, "é".
     Units units = {'a', '\\', 'b', '\t', '\n', '\r', 0, 0xD83D, 0xDE00, 0xD800, 'x', 0xDC01, 0xE9};
-    EXPECT_EQ(writeTsv({{2, units}, {4, unitsOf("Hi")}, {7, {}}}),
+    EXPECT_EQ(tsvFormat.write("", {{2, units}, {4, unitsOf("Hi")}, {7, {}}}),
               "2\ta\\\\b\\t\\n\\r\\0\xF0\x9F\x98\x80\\uD800x\\uDC01\xC3\xA9\n4\tHi\n7\t\n");
-    EXPECT_EQ(writeTsv({}), "");
+    EXPECT_EQ(tsvFormat.write("", {}), "");
 }
 
 TEST(TextsTsv, RandomTextsComeBackExactly)
@@ -38,7 +40,7 @@ TEST(TextsTsv, RandomTextsComeBackExactly)
     std::mt19937 random(20240611);
     for (int round = 0; round < 20; ++round) {
         std::vector<BlockText> blocks = test::randomBlocks(random, 12);
-        Result<TextChanges> changes = readTsv(writeTsv(blocks), blocks);
+        Result<TextChanges> changes = tsvFormat.read(tsvFormat.write("", blocks), blocks);
         ASSERT_TRUE(changes) << changes.failure().line << ": " << changes.failure().reason;
         ASSERT_EQ(changes->size(), blocks.size());
         for (std::size_t i = 0; i < blocks.size(); ++i) {
@@ -50,15 +52,15 @@ TEST(TextsTsv, RandomTextsComeBackExactly)
 
 TEST(TextsTsv, AcceptsAByteOrderMarkCrLfAndEmptyLines)
 {
-    Result<TextChanges> changes = readTsv("\xEF\xBB\xBF"
-                                          "4\tNew\r\n\r\n\n2\tOld\\r\r\n",
-                                          TwoBlocks);
+    Result<TextChanges> changes = tsvFormat.read("\xEF\xBB\xBF"
+                                                 "4\tNew\r\n\r\n\n2\tOld\\r\r\n",
+                                                 TwoBlocks);
     ASSERT_TRUE(changes) << changes.failure().reason;
     ASSERT_EQ(changes->size(), 2u);
     EXPECT_EQ((*changes)[0].segmentNumber, 4u);
     EXPECT_EQ((*changes)[0].units, unitsOf("New"));
     EXPECT_EQ((*changes)[1].units, unitsOf("Old\r"));
-    EXPECT_EQ(readTsv("4\tlast line without a line end", TwoBlocks)->size(), 1u);
+    EXPECT_EQ(tsvFormat.read("4\tlast line without a line end", TwoBlocks)->size(), 1u);
 }
 
 TEST(TextsTsv, RefusesBadLinesNamingTheFirst)
@@ -85,7 +87,7 @@ TEST(TextsTsv, SegmentNamedTwiceNamesBothLines)
 TEST(TextsTsv, TextMustFitInABlock)
 {
     std::string longest = "2\t" + std::string(255, 'x') + "\n";
-    EXPECT_TRUE(readTsv(longest, TwoBlocks));
+    EXPECT_TRUE(tsvFormat.read(longest, TwoBlocks));
     expectError("2\t" + std::string(254, 'x') + "\\n\\0\n", 1,
                 "the text has 256 UTF-16 units, a unicode block holds at most 255");
 }

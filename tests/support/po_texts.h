@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "model/texts_exchange.h"
+#include "model/texts_formats.h"
 
 namespace quillet::test {
 
