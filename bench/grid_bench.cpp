@@ -33,7 +33,10 @@ public:
     SaveChoice askSaveChanges(const std::string&) override { return SaveChoice::Cancel; }
     std::optional<std::string> askOpenFileName(const std::string&) override { return std::nullopt; }
     std::optional<std::string> askSaveFileName(const std::string&) override { return std::nullopt; }
-    std::optional<std::string> askTextsFileName(TextsFileUse, const std::string&) override { return std::nullopt; }
+    std::optional<ChosenFile> askTextsFileName(TextsFileUse, const std::string&, const std::vector<FileKind>&) override
+    {
+        return std::nullopt;
+    }
     void runLongWork(const std::string&, const std::function<void(Progress&)>& work) override
     {
         NoProgress progress;

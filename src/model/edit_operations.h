@@ -9,7 +9,7 @@
 
 #include "model/document.h"
 #include "model/edit_steps.h"
-#include "model/texts_exchange.h"
+#include "model/texts_formats.h"
 
 namespace quillet {
 
