@@ -4,19 +4,11 @@
 #include <cassert>
 #include <cstring>
 
+#include "search/literal_search.h"
+
 namespace quillet {
 
 namespace {
-// The first occurrence of the pattern in data[from, size), or nothing.
-std::optional<std::size_t> findIn(const std::uint8_t* data, std::size_t size, std::size_t from, const Bytes& pattern)
-{
-    if (from > size || size - from < pattern.size()) return std::nullopt;
-    if (pattern.empty()) return from;
-    const void* found = ::memmem(data + from, size - from, pattern.data(), pattern.size());
-    if (found == nullptr) return std::nullopt;
-    return static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - data);
-}
-
 // Every position of an empty pattern matches, and writing nothing changes nothing.
 std::int64_t emptyPatternCount(std::size_t size, std::size_t from)
 {
@@ -30,7 +22,7 @@ std::int64_t emptyPatternCount(std::size_t size, std::size_t from)
 class ReplacePass {
 public:
     ReplacePass(const Bytes& pattern, const Bytes& replacement, Progress& progress, std::uint64_t total)
-        : pattern_(pattern), replacement_(replacement), progress_(progress), total_(total)
+        : pattern_(pattern), search_(pattern), replacement_(replacement), progress_(progress), total_(total)
     {
         writes_.pattern = pattern;
         writes_.replacement = replacement;
@@ -48,7 +40,7 @@ public:
                 pieceEnd = std::min(data.size(), position + static_cast<std::size_t>(ProgressStep));
             }
             std::size_t searchEnd = std::min(data.size(), pieceEnd + pattern_.size() - 1);
-            auto hit = findIn(data.data(), searchEnd, position, pattern_);
+            auto hit = search_.find(data.data(), searchEnd, position);
             if (!hit || *hit >= pieceEnd) {
                 position = pieceEnd;
                 continue;
@@ -64,6 +56,7 @@ public:
 
 private:
     const Bytes& pattern_;
+    LiteralSearch search_;
     const Bytes& replacement_;
     Progress& progress_;
     std::uint64_t total_;
@@ -75,10 +68,11 @@ private:
 std::optional<SearchHit> findInSegments(const std::vector<Segment>& segments, std::size_t firstSegment,
                                         std::size_t startIndex, const Bytes& pattern)
 {
+    LiteralSearch search(pattern);
     for (std::size_t j = firstSegment; j < segments.size(); ++j) {
         const SegmentBytes& data = segments[j].data;
         std::size_t from = j == firstSegment ? startIndex : 0;
-        if (auto index = findIn(data.data(), data.size(), from, pattern)) return SearchHit{j, *index};
+        if (auto index = search.find(data.data(), data.size(), from)) return SearchHit{j, *index};
     }
     return std::nullopt;
 }
