@@ -1,7 +1,7 @@
 # make run       build the editor and open examples/sample.rsc (or FILE=...)
 # make test      build everything and run all tests
 # make sanitize  build the core and window tests with AddressSanitizer and UBSan and run them
-# make bench     build and run the benchmarks (their files go to BENCH_DIR, default /tmp)
+# make bench     build and run the benchmarks (their files go to BENCH_DIR, default /tmp), with ripgrep
 # make fuzz      build the libFuzzer targets with clang and run each for FUZZ_SECONDS
 # make install   install into PREFIX (default /usr/local)
 
@@ -35,6 +35,7 @@ sanitize: deps
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
 
 bench: build
+	./scripts/install-deps.sh --bench
 	./$(BUILD)/quillet_load_bench $(BENCH_DIR)
 	./$(BUILD)/quillet_search_bench $(BENCH_DIR)
 	./$(BUILD)/quillet_cli_bench $(BENCH_DIR)

@@ -4,6 +4,7 @@
 # nlohmann-json3-dev: the tests read the command-line tool's JSON output with a real parser.
 # clang-format, clang-tidy: scripts/check-style.sh.
 # With --fuzz, only what the libFuzzer build needs: clang and its fuzzer and sanitizer runtimes.
+# With --bench, only the yardsticks the benchmarks measure the tool against: ripgrep.
 set -euo pipefail
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev gettext nlohmann-json3-dev
           clang-format clang-tidy qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev
@@ -13,6 +14,9 @@ if [ "${QUILLET_GUI:-ON}" = "OFF" ]; then
 fi
 if [ "${1:-}" = "--fuzz" ]; then
     packages=(cmake make g++ clang libclang-rt-14-dev)
+fi
+if [ "${1:-}" = "--bench" ]; then
+    packages=(ripgrep)
 fi
 missing=()
 for package in "${packages[@]}"; do
