@@ -170,29 +170,29 @@ TEST_F(EditorText, LineOverTheCountBytesRangeChangesNothingAndWarns)
 
 // The text line holds a block's units exactly, whatever the code page: a double-byte one, or
 // one that lacks the block's characters.
-TEST(EditorTextExact, BlocksInEveryCodePageKeepEveryUntouchedCharacter)
+class EditorTextInCodePage : public test::EditorFixture, public ::testing::WithParamInterface<int> {
+protected:
+    EditorTextInCodePage() : EditorFixture(GetParam()) {}
+};
+
+TEST_P(EditorTextInCodePage, BlocksKeepEveryUntouchedCharacter)
 {
     const std::u16string japanese = u"\u3042\u3044\u3046";         // あいう
     const std::u16string mixed = u"\u0416\u0141\u00E9\U0001F600";  // Ж Ł é and an emoji
-    for (int number : {932, 936, 949, 950, 1252}) {
-        for (const std::u16string& text : {japanese, mixed}) {
-            test::ScriptedPrompts prompts;
-            Editor editor{prompts, test::codePage(number)};
-            Bytes block = bytesOfUnits(text);
-            std::string hex = test::hexOf(Bytes{static_cast<std::uint8_t>(text.size()), UnicodeMarker});
-            hex += " " + test::hexOf(block);
-            editor.loadFile(test::writeTempFile(test::resourceFile({"01 02 03", hex, "05 06"}), "exact.rsc"));
-            editor.selectSegment(1);
-            ASSERT_EQ(editor.state().textLine, text) << number;
-            editor.textLineEdited(text + u"A");
-            editor.applyTextLine();
-            EXPECT_EQ(test::hexOf(editor.document().segments[1].data), test::hexOf(bytesOfUnits(text + u"A")))
-                << number;
-            EXPECT_EQ(editor.document().segmentLine(1), "002(1) " + test::utf8(text) + "A") << number;
-            EXPECT_TRUE(prompts.messages.empty()) << number;
-        }
+    for (const std::u16string& text : {japanese, mixed}) {
+        std::string hex = hexOf(Bytes{static_cast<std::uint8_t>(text.size()), UnicodeMarker});
+        open(test::resourceFile({"01 02 03", hex + " " + hexOf(bytesOfUnits(text)), "05 06"}));
+        select(1);
+        ASSERT_EQ(state().textLine, text);
+        editor.textLineEdited(text + u"A");
+        editor.applyTextLine();
+        EXPECT_EQ(hexOf(segment(1).data), hexOf(bytesOfUnits(text + u"A")));
+        EXPECT_EQ(line(1), "002(1) " + test::utf8(text) + "A");
+        EXPECT_TRUE(prompts.messages.empty());
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(DoubleByteAndWestern, EditorTextInCodePage, ::testing::Values(932, 936, 949, 950, 1252));
 
 TEST_F(EditorText, UnchangedLineOfABlockWithUnitZeroKeepsItsBytes)
 {

@@ -12,8 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/editor.h"
-#include "support/scripted_prompts.h"
+#include "support/editor_fixture.h"
 #include "views/grid_geometry.h"
 
 namespace quillet {
@@ -29,7 +28,7 @@ Segment dataSegment(std::uint16_t offset, int size)
 
 // A window with the grid beside a segment list that selects through the Editor, as the main
 // window's does.
-class HexGridTest : public ::testing::Test {
+class HexGridTest : public test::EditorFixture {
 protected:
     void SetUp() override
     {
@@ -38,7 +37,7 @@ protected:
         document.segments = {dataSegment(0x000F, 48), dataSegment(0x003F, 16)};
         document.segments[0].number = 1;
         document.segments[1].number = 2;
-        editor.openDocument(document, "grid.rsc");
+        open(document, "grid.rsc");
 
         auto* layout = new QHBoxLayout(&window);
         list = new QListWidget;
@@ -58,18 +57,13 @@ protected:
         grid->refresh();
     }
 
-    Bytes bytesOf(std::size_t segment) const
-    {
-        const SegmentBytes& data = editor.document().segments[segment].data;
-        return Bytes(data.begin(), data.end());
-    }
     // Opens a document whose first segment holds `bytes` at 0x10.
     void openWithFirstSegment(Bytes bytes)
     {
         Document document;
         document.segments = {dataSegment(0x000F, 0), dataSegment(0x003F, 16)};
         document.segments[0].data = std::move(bytes);
-        editor.openDocument(document, "grid.rsc");
+        open(document, "grid.rsc");
     }
 
     void press(std::int64_t row, int col, Qt::MouseButton button = Qt::LeftButton)
@@ -95,8 +89,6 @@ protected:
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     }
 
-    test::ScriptedPrompts prompts;
-    Editor editor{prompts, *CodePage::byName("1252")};
     QWidget window;
     QListWidget* list = nullptr;
     HexGrid* grid = nullptr;
