@@ -37,6 +37,13 @@ TEST(Saver, WorkedExampleComesBackByteForByte)
     EXPECT_EQ(saved(document), test::workedExampleFile());
 }
 
+TEST(Saver, CountByteHoldsTheBlocksCharacterCount)
+{
+    Document document = parseResource(test::workedExampleFile());
+    document.segments[1].data = Bytes(2 * 255, 0x78);
+    EXPECT_EQ(savedImage(document)[7], 0xFF);
+}
+
 TEST(Saver, EmptyDocumentWritesFourBytes)
 {
     EXPECT_EQ(hexOf(saved(Document{})), "02 00 02 00");
