@@ -95,38 +95,19 @@ Bytes countedRunFile()
     return test::resourceFile({"00 02 41 00 42 00", "05 06 07", "08 09"});
 }
 
-TEST_F(EditorEdit, ForceUnicodeShowsTheSelectedRunAndTheCount)
+TEST_F(EditorEdit, ForceUnicodeShowsTheSelectedRunAndCountsWhatIsTyped)
 {
     open(countedRunFile());
     dragSelect({1, 7}, {1, 10});  // indexes 2 to 5
     editor.forceUnicode();
-    EXPECT_TRUE(editor.state().forceMode);
-    EXPECT_TRUE(editor.state().textStripVisible);
+    EXPECT_TRUE(state().forceMode);
+    EXPECT_TRUE(state().textStripVisible);
     EXPECT_EQ(state().textLineMaxLength, 0);
     EXPECT_EQ(textLine(), "AB");
-    EXPECT_EQ(editor.state().messagePanel, "Force unicode 2 char(s). Already entered 2 char(s)");
-    EXPECT_EQ(editor.state().selection, (GridSelection{1, 7, 1, 10}));
-}
-
-TEST_F(EditorEdit, LongerLineWithYesToBothQuestionsResizesAndRecountsTheHeaderByte)
-{
-    open(countedRunFile());
-    dragSelect({1, 7}, {1, 10});
-    editor.forceUnicode();
+    EXPECT_EQ(state().messagePanel, "Force unicode 2 char(s). Already entered 2 char(s)");
+    EXPECT_EQ(state().selection, (GridSelection{1, 7, 1, 10}));
     editor.textLineEdited(u"ABC");
-    prompts.answers = {true, true};
-    editor.applyTextLine();
-
-    EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion, HeaderQuestion}));
-    EXPECT_EQ(prompts.questions[0].kind, MessageKind::Warning);
-    EXPECT_EQ(prompts.questions[0].caption, "Warning");
-    EXPECT_EQ(prompts.questions[1].kind, MessageKind::Confirmation);
-    EXPECT_EQ(prompts.questions[1].caption, "Confirm");
-    EXPECT_EQ(hexOf(segment(0).data), "00 03 41 00 42 00 43 00");
-    EXPECT_EQ(line(0), "001(0) ABC");
-    EXPECT_FALSE(editor.state().forceMode);
-    EXPECT_FALSE(editor.state().textStripVisible);
-    EXPECT_EQ(editor.state().selection, GridSelection{});
+    EXPECT_EQ(state().messagePanel, "Force unicode 2 char(s). Already entered 3 char(s)");
 }
 
 TEST_F(EditorEdit, RefusedResizeLeavesEverythingAsItWas)
@@ -201,6 +182,15 @@ std::ostream& operator<<(std::ostream& out, const ForceCase& c)
 }
 
 const ForceCase ForceCases[] = {
+    {.name = "YesToBothQuestionsResizesAndRecountsTheCountByte",
+     .resources = {"00 02 41 00 42 00", "05 06 07", "08 09"},
+     .drag = {{{1, 7}, {1, 10}}},
+     .shown = u"AB",
+     .typed = u"ABC",
+     .answers = {true, true},
+     .questions = {ResizeQuestion, HeaderQuestion},
+     .dataAfter = "00 03 41 00 42 00 43 00",
+     .firstLine = "001(0) ABC"},
     {.name = "NoToTheHeaderQuestionKeepsTheCountByte",
      .resources = {"00 02 41 00 42 00", "05 06 07", "08 09"},
      .drag = {{{1, 7}, {1, 10}}},
@@ -272,6 +262,31 @@ const ForceCase ForceCases[] = {
      .message = "Force unicode 3 char(s). Already entered 1 char(s)",
      .typed = u"X",
      .dataAfter = "58 00 42 00"},
+    {.name = "SelectionFromColumnZeroAndPastTheEndReadsOnlyTheData",
+     .resources = {"41 00 42 00 43 00", "05 06 07"},
+     .drag = {{{1, 0}, {1, 16}}},  // column 0 and the cells after the last byte (index 5: column 10)
+     .shown = u"ABC",
+     .dataAfter = "41 00 42 00 43 00"},
+    {.name = "SelectionPastTheEndWritesFromItsFirstByte",
+     .resources = {"41 00 42 00 43 00", "05 06 07"},
+     .drag = {{{1, 7}, {1, 14}}},  // index 2 to cells after the last byte
+     .shown = u"BC",
+     .typed = u"BCD",
+     .answers = {true},
+     .questions = {ResizeQuestion},
+     .dataAfter = "41 00 42 00 43 00 44 00"},
+    {.name = "UnchangedRunWithUnitZeroKeepsItsBytes",
+     .resources = {"41 00 00 00 42 00", "05 06 07"},
+     .shown = u"A",
+     .dataAfter = "41 00 00 00 42 00",
+     .fileUnchanged = true},
+    {.name = "TextTypedOverARunWithUnitZeroReplacesItWhole",
+     .resources = {"41 00 00 00 42 00", "05 06 07"},
+     .shown = u"A",
+     .typed = u"X",
+     .answers = {true},
+     .questions = {ResizeQuestion},
+     .dataAfter = "58 00"},
     {.name = "UnchangedRunOfCharactersTheCodePageLacksKeepsItsBytes",
      .resources = {"05 06 07 08", "09 0A"},
      .shown = u"\u0605\u0807",
@@ -306,7 +321,14 @@ TEST_P(EditorForce, ShowsAsksAndWritesTheRun)
     prompts.answers.assign(c.answers.begin(), c.answers.end());
     editor.applyTextLine();
     EXPECT_EQ(questionTexts(), c.questions);
+    for (const auto& asked : prompts.questions) {
+        bool resize = asked.text == ResizeQuestion;
+        EXPECT_EQ(asked.kind, resize ? MessageKind::Warning : MessageKind::Confirmation);
+        EXPECT_EQ(asked.caption, resize ? "Warning" : "Confirm");
+    }
     EXPECT_FALSE(state().forceMode);
+    EXPECT_FALSE(state().textStripVisible);
+    EXPECT_EQ(state().selection, GridSelection{});
     EXPECT_EQ(hexOf(segment(0).data), c.dataAfter);
     expectWhenGiven(c.firstLine, line(0), "first line");
     if (c.fileUnchanged) {
@@ -316,46 +338,6 @@ TEST_P(EditorForce, ShowsAsksAndWritesTheRun)
 
 INSTANTIATE_TEST_SUITE_P(Variants, EditorForce, ::testing::ValuesIn(ForceCases),
                          [](const ::testing::TestParamInfo<ForceCase>& info) { return std::string(info.param.name); });
-
-TEST_F(EditorEdit, SelectionFromColumnZeroAndPastTheEndReadsAndWritesOnlyTheData)
-{
-    open(test::resourceFile({"41 00 42 00 43 00", "05 06 07"}));
-    // Column 0 of row 1 and the cells after the last byte (index 5 is in column 10).
-    dragSelect({1, 0}, {1, 16});
-    editor.forceUnicode();
-    EXPECT_EQ(textLine(), "ABC");
-    editor.applyTextLine();
-    EXPECT_TRUE(prompts.questions.empty());
-    EXPECT_EQ(hexOf(segment(0).data), "41 00 42 00 43 00");
-
-    dragSelect({1, 7}, {1, 14});  // index 2 to cells after the last byte
-    editor.forceUnicode();
-    EXPECT_EQ(textLine(), "BC");
-    editor.textLineEdited(u"BCD");
-    prompts.answers = {true};
-    editor.applyTextLine();
-    EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion}));
-    EXPECT_EQ(hexOf(segment(0).data), "41 00 42 00 43 00 44 00");
-}
-
-TEST_F(EditorEdit, UnchangedRunWithUnitZeroKeepsItsBytesAndAsksNothing)
-{
-    Bytes file = test::resourceFile({"41 00 00 00 42 00", "05 06 07"});
-    open(file);
-    editor.forceUnicode();
-    ASSERT_EQ(textLine(), "A");
-    editor.applyTextLine();
-    EXPECT_TRUE(prompts.questions.empty());
-    EXPECT_EQ(hexOf(segment(0).data), "41 00 00 00 42 00");
-    EXPECT_EQ(hexOf(save()), hexOf(file));
-
-    editor.forceUnicode();
-    editor.textLineEdited(u"X");
-    prompts.answers = {true};
-    editor.applyTextLine();
-    EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion}));
-    EXPECT_EQ(hexOf(segment(0).data), "58 00");
-}
 
 }  // namespace
 }  // namespace quillet

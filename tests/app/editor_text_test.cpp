@@ -77,19 +77,6 @@ TEST_F(EditorText, CounterCountsCharactersAndKeepsAMessageUpToItsDot)
     EXPECT_EQ(editor.state().messagePanel, "Already entered 2 char(s)");
 }
 
-TEST_F(EditorText, CounterAfterForceUnicodeKeepsItsCount)
-{
-    open(test::resourceFile({"00 02 41 00 42 00", "05 06 07"}));
-    dragSelect({1, 7}, {1, 10});  // data start 4: indexes 2 to 5
-    editor.forceUnicode();
-    EXPECT_EQ(textLine(), "AB");
-    EXPECT_EQ(editor.state().messagePanel, "Force unicode 2 char(s). Already entered 2 char(s)");
-    editor.textLineEdited(u"ABC");
-    EXPECT_EQ(editor.state().messagePanel, "Force unicode 2 char(s). Already entered 3 char(s)");
-    editor.textLineEdited(u"ABCD");
-    EXPECT_EQ(editor.state().messagePanel, "Force unicode 2 char(s). Already entered 4 char(s)");
-}
-
 TEST_F(EditorText, LineOverTheCountBytesRangeChangesNothingAndWarns)
 {
     open(test::workedExampleFile());
