@@ -27,9 +27,55 @@ Bytes BufferSource::bytes(std::size_t count)
 }
 
 namespace {
+
 constexpr int UndoCommand = 14;
 constexpr int RedoCommand = 15;
 constexpr int CommandCount = 18;
+
+char16_t unit(ByteSource& source)
+{
+    switch (source.byte() % 10) {
+    case 0: return static_cast<char16_t>(u'A' + source.byte() % 26);
+    case 1: return static_cast<char16_t>(u'0' + source.byte() % 10);
+    case 2: return u'?';
+    case 3: return UnicodeMarker;
+    case 4: return static_cast<char16_t>(0xAB00 | source.byte());
+    case 5: return 0;
+    case 6: return static_cast<char16_t>(0xD800 + source.byte());
+    case 7: return static_cast<char16_t>(0xDC00 + source.byte());
+    case 8: return u'\u0416';
+    default: return static_cast<char16_t>(source.word());
+    }
+}
+
+// Units that meet the rules' edges: markers, unit 0, lone surrogates, characters that code pages
+// lack, texts longer than a block holds.
+std::u16string text(ByteSource& source)
+{
+    std::uint8_t length = source.byte();
+    std::size_t units = length >= 248 ? 250 + length % 12 : length % 10;
+    std::u16string made;
+    for (std::size_t i = 0; i < units; ++i) made.push_back(unit(source));
+    return made;
+}
+
+PatternMode mode(ByteSource& source)
+{
+    return static_cast<PatternMode>(source.byte() % 3);
+}
+
+// Any cell, also the header row, column 0 and cells past the grid.
+GridCell cell(ByteSource& source, std::int64_t rowCount)
+{
+    auto row = static_cast<std::int64_t>(source.below(static_cast<std::size_t>(rowCount) + 3)) - 1;
+    return {row, static_cast<int>(source.byte() % (GridColumnCount + 3)) - 1};
+}
+
+MouseButton button(ByteSource& source)
+{
+    return static_cast<MouseButton>(source.byte() % 3);
+}
+
 }  // namespace
 
 CommandDriver::CommandDriver(Editor& editor, ScriptedPrompts& prompts, ByteSource& source, Report report)
@@ -66,24 +112,24 @@ void CommandDriver::perform(int op)
     case 1: editor_.selectIndexLine(source_.below(document().indexTable.size() + 2)); break;
     case 2: source_.flag() ? editor_.nextSegment() : editor_.previousSegment(); break;
     case 3: {
-        MouseButton pressed = button();
-        editor_.gridMousePress(pressed, cell(rows));
+        MouseButton pressed = button(source_);
+        editor_.gridMousePress(pressed, cell(source_, rows));
         break;
     }
     case 4: {
-        MouseButton released = button();
-        GridCell at = cell(rows);
+        MouseButton released = button(source_);
+        GridCell at = cell(source_, rows);
         editor_.gridMouseRelease(released, at, source_.flag());
         break;
     }
     case 5: {
-        GridCell from = cell(rows);
+        GridCell from = cell(source_, rows);
         editor_.gridMousePress(MouseButton::Left, from);
-        editor_.gridMouseRelease(MouseButton::Left, cell(rows), true);
+        editor_.gridMouseRelease(MouseButton::Left, cell(source_, rows), true);
         break;
     }
     case 6: editor_.forceUnicode(); break;
-    case 7: editor_.textLineEdited(text()); break;
+    case 7: editor_.textLineEdited(text(source_)); break;
     case 8:
         answer(3);
         editor_.applyTextLine();
@@ -99,14 +145,14 @@ void CommandDriver::perform(int op)
     }
     case 11:
         switch (source_.byte() % 4) {
-        case 0: editor_.gridMoveCurrent(cell(rows)); break;
+        case 0: editor_.gridMoveCurrent(cell(source_, rows)); break;
         case 1: editor_.gridEditKey(); break;
         case 2: editor_.gridEditorEscape(); break;
         default: editor_.gridFocusLost(); break;
         }
         break;
     case 12:
-        editor_.findFields() = FindFields{text(), mode()};
+        editor_.findFields() = FindFields{text(source_), mode(source_)};
         editor_.searchForward(source_.flag());
         break;
     case 13: replace(); break;
@@ -115,7 +161,7 @@ void CommandDriver::perform(int op)
     case 16: applyTexts(); break;
     default:
         if (source_.flag()) {
-            prompts_.findDialogs.assign({{FindFields{text(), mode()}, source_.flag()}});
+            prompts_.findDialogs.assign({{FindFields{text(source_), mode(source_)}, source_.flag()}});
             editor_.find();
         } else {
             editor_.findNext();
@@ -134,10 +180,10 @@ void CommandDriver::answer(int count)
 void CommandDriver::replace()
 {
     ReplaceFields& fields = editor_.replaceFields();
-    fields.lookFor = text();
-    fields.replaceWith = text();
+    fields.lookFor = text(source_);
+    fields.replaceWith = text(source_);
     if (source_.flag()) fields.replaceWith.resize(fields.lookFor.size(), u'Z');
-    fields.mode = mode();
+    fields.mode = mode(source_);
     fields.startFrom = source_.flag() ? ReplaceStart::Begin : ReplaceStart::CurrentPos;
     editor_.replaceAll(fields.startFrom == ReplaceStart::Begin);
 }
@@ -148,53 +194,9 @@ void CommandDriver::applyTexts()
     for (int count = source_.byte() % 4; count > 0; --count) {
         // Segment numbers count from 1; 0 and one past the last name no segment.
         std::size_t number = source_.below(segmentCount() + 2);
-        texts.push_back({number, text()});
+        texts.push_back({number, text(source_)});
     }
     editor_.applyTexts(texts);
-}
-
-// Units that meet the rules' edges: markers, unit 0, lone surrogates, characters that code pages
-// lack, texts longer than a block holds.
-std::u16string CommandDriver::text()
-{
-    std::uint8_t length = source_.byte();
-    std::size_t units = length >= 248 ? 250 + length % 12 : length % 10;
-    std::u16string made;
-    for (std::size_t i = 0; i < units; ++i) made.push_back(unit());
-    return made;
-}
-
-char16_t CommandDriver::unit()
-{
-    switch (source_.byte() % 10) {
-    case 0: return static_cast<char16_t>(u'A' + source_.byte() % 26);
-    case 1: return static_cast<char16_t>(u'0' + source_.byte() % 10);
-    case 2: return u'?';
-    case 3: return UnicodeMarker;
-    case 4: return static_cast<char16_t>(0xAB00 | source_.byte());
-    case 5: return 0;
-    case 6: return static_cast<char16_t>(0xD800 + source_.byte());
-    case 7: return static_cast<char16_t>(0xDC00 + source_.byte());
-    case 8: return u'\u0416';
-    default: return static_cast<char16_t>(source_.word());
-    }
-}
-
-PatternMode CommandDriver::mode()
-{
-    return static_cast<PatternMode>(source_.byte() % 3);
-}
-
-// Any cell, also the header row, column 0 and cells past the grid.
-GridCell CommandDriver::cell(std::int64_t rowCount)
-{
-    auto row = static_cast<std::int64_t>(source_.below(static_cast<std::size_t>(rowCount) + 3)) - 1;
-    return {row, static_cast<int>(source_.byte() % (GridColumnCount + 3)) - 1};
-}
-
-MouseButton CommandDriver::button()
-{
-    return static_cast<MouseButton>(source_.byte() % 3);
 }
 
 void CommandDriver::checked(CommandKind kind, const std::function<void()>& command)

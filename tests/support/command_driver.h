@@ -63,11 +63,6 @@ private:
     void answer(int count);
     void replace();
     void applyTexts();
-    std::u16string text();
-    char16_t unit();
-    PatternMode mode();
-    GridCell cell(std::int64_t rowCount);
-    MouseButton button();
 
     // Runs a command and checks what it did.
     void checked(CommandKind kind, const std::function<void()>& command);
