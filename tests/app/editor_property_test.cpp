@@ -107,7 +107,7 @@ TEST_F(EditorProperty, EveryCommandKeepsTheRulesOnRandomFiles)
     Random random(20261208);
     RandomSource commands(random);
     auto report = [](const test::Fault& fault) { ADD_FAILURE() << "broken: " << fault.rule << "\n" << fault.detail; };
-    for (int sequence = 0; sequence < 1000; ++sequence) {
+    for (int sequence = 0; sequence < 400; ++sequence) {
         Bytes file = randomFile(random);
         open(file, "property.rsc");
         SCOPED_TRACE("sequence " + std::to_string(sequence) + ": " + test::hexOf(file));
