@@ -49,6 +49,10 @@ Edit text(std::size_t s, const std::u16string& units)
 {
     return {"unicode text", [=](Document& d) { return applyUnicodeText(d, s, units); }};
 }
+Edit texts(const std::vector<TextChange>& changes)
+{
+    return {"texts", [=](Document& d) { return applyTexts(d, changes); }};
+}
 Edit force(const ForcedWrite& write)
 {
     return {"force apply", [=](Document& d) { return forceApply(d, write); }};
@@ -109,6 +113,12 @@ const IndexRuleCase IndexRuleCases[] = {
      .entries = {4, 7, 9},
      .lines = Lines{"001(0) 0004:0006", "002(1) ", "003(2) 0009:000B"},
      .file = "0C 00 02 00 | 01 02 03 | 00 AB | 05 06 07 | 04 00 07 00 09 00 | 0C 00"},
+    {.name = "TextsOfSeveralBlocksMoveTheEntriesEachInTurn",
+     .before = "12 00 02 00 | 02 AB 48 00 69 00 | 01 02 | 01 AB 41 00 | 03 04 | 04 00 0A 00 0C 00 10 00 | 12 00",
+     .edit = texts({{1, u"Hey"}, {3, u""}}),
+     .entries = {4, 12, 14, 16},
+     .lines = Lines{"001(0) Hey", "002(1) 000C:000D", "003(2) ", "004(3) 0010:0011"},
+     .file = "12 00 02 00 | 03 AB 48 00 65 00 79 00 | 01 02 | 00 AB | 03 04 | 04 00 0C 00 0E 00 10 00 | 12 00"},
     {.name = "EntryPastTheBodyStaysPastItInsteadOfWrapping",
      .before = "0A 00 02 00 | 02 AB 48 00 69 00 | 04 00 FE FF | 0A 00",
      .edit = text(0, u"Hello"),
