@@ -55,21 +55,24 @@ int importTexts(Document& document, const std::string& textsPath, const std::str
         reportError(textsPath, error.what());
         return ExitFailure;
     }
-    Result<TextChanges> changes = readTexts(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                                            document);
-    if (!changes) {
-        reportError(changes.failure().placeIn(textsPath), changes.failure().reason);
+    Result<TextsRead> read = readTexts(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                                       document);
+    if (!read) {
+        reportError(read.failure().placeIn(textsPath), read.failure().reason);
         return ExitFailure;
     }
     try {
         // Nothing is undone on the command line: the change is not kept.
-        static_cast<void>(applyTexts(document, *changes));
+        static_cast<void>(applyTexts(document, read->changes));
     } catch (const EditRefused& refused) {
         reportError(textsPath, refused.what());
         return ExitFailure;
     }
     warnOfLoadDifferences(document, out);
-    return saveOrReport(document, out) ? ExitOk : ExitFailure;
+    if (!saveOrReport(document, out)) return ExitFailure;
+    // What was done, for the person and for scripts: "quillet-cli: TEXTS: 3 applied, ...".
+    std::cerr << "quillet-cli: " << textsPath << ": " << summaryOf(read->counts) << "\n";
+    return ExitOk;
 }
 
 }  // namespace

@@ -9,7 +9,8 @@ std::vector<BlockText> blockTextsOf(const Document& document)
     std::vector<BlockText> blocks;
     for (std::size_t j = 0; j < document.segments.size(); ++j) {
         const Segment& segment = document.segments[j];
-        if (segment.isUnicode()) blocks.push_back({j + 1, unitsOf(segment.data.data(), segment.data.size())});
+        if (segment.isUnicode())
+            blocks.push_back({j + 1, unitsOf(segment.data.data(), segment.data.size()), segment.firstPosition()});
     }
     return blocks;
 }
@@ -19,7 +20,7 @@ std::string writeTexts(const Document& document, const TextsFormat& format, std:
     return format.write(fileLabel, blockTextsOf(document));
 }
 
-Result<TextChanges> readTexts(std::string_view text, const Document& document)
+Result<TextsRead> readTexts(std::string_view text, const Document& document)
 {
     return textsFormatOfText(text).format.read(text, blockTextsOf(document));
 }

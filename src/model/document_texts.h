@@ -16,6 +16,6 @@ std::string writeTexts(const Document& document, const TextsFormat& format, std:
 
 // Reads a translators' file against the document, in the format its content shows
 // (textsFormatOfText).
-Result<TextChanges> readTexts(std::string_view text, const Document& document);
+Result<TextsRead> readTexts(std::string_view text, const Document& document);
 
 }  // namespace quillet
