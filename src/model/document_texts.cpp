@@ -20,9 +20,11 @@ std::string writeTexts(const Document& document, const TextsFormat& format, std:
     return format.write(fileLabel, blockTextsOf(document));
 }
 
-Result<TextsRead> readTexts(std::string_view text, const Document& document)
+Result<TextsRead> readTexts(std::string_view text, const Document& document, EntriesNotFound notFound)
 {
-    return textsFormatOfText(text).format.read(text, blockTextsOf(document));
+    Result<TextsRead> read = textsFormatOfText(text).format.read(text, blockTextsOf(document));
+    if (read && notFound == EntriesNotFound::Refused && read->counts.firstNotFound) return *read->counts.firstNotFound;
+    return read;
 }
 
 }  // namespace quillet
