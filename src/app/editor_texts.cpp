@@ -72,6 +72,8 @@ void Editor::importTexts()
     std::optional<ChosenFile> chosen = prompts_.askTextsFileName(TextsFileUse::Import, "",
                                                                  fileKindsOf(offeredFormats()));
     if (!chosen) return;
+    // What an earlier import did no longer holds: a refused one must not seem to have applied it.
+    state_.messagePanel.clear();
     const std::string& name = chosen->name;
     Bytes bytes;
     try {

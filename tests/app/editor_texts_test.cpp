@@ -109,6 +109,10 @@ TEST_F(EditorTexts, ATabFileOfAnotherVersionIsRefusedAndChangesNothing)
     import("old.txt", "2\tHallo\n");
     EXPECT_EQ(line(1), "002(1) Hallo");
     EXPECT_EQ(editor.state().messagePanel, "old.txt: 1 applied, 1 unchecked");
+    // A refusal leaves no earlier import's counts in the status bar.
+    import("other.txt", "2\tHi\tHey\n");
+    EXPECT_EQ(line(1), "002(1) Hallo");
+    EXPECT_EQ(editor.state().messagePanel, "");
 }
 
 TEST_F(EditorTexts, ExportAsksBeforeReplacingAFile)
