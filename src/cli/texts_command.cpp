@@ -1,6 +1,8 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <iostream>
+#include <new>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -86,31 +88,38 @@ std::string readTranslations(const std::string& path)
     }
 }
 
-int importTexts(Document& document, const std::string& textsPath, const std::string& out, EntriesNotFound notFound)
+// Reads the translations and gives the document their texts: what was read, or nothing when the
+// import is refused (said on the error output).
+std::optional<TextsCounts> applyTranslations(Document& document, const std::string& textsPath, EntriesNotFound notFound)
 {
-    std::string text;
     try {
-        text = readTranslations(textsPath);
-    } catch (const IoError& error) {
-        reportError(textsPath, error.what());
-        return ExitFailure;
-    }
-    Result<TextsRead> read = readTexts(text, document, notFound);
-    if (!read) {
-        reportError(read.failure().placeIn(textsPath), read.failure().reason);
-        return ExitFailure;
-    }
-    try {
+        Result<TextsRead> read = readTexts(readTranslations(textsPath), document, notFound);
+        if (!read) {
+            reportError(read.failure().placeIn(textsPath), read.failure().reason);
+            return std::nullopt;
+        }
         // Nothing is undone on the command line: the change is not kept.
         static_cast<void>(applyTexts(document, read->changes));
+        return read->counts;
+    } catch (const IoError& error) {
+        reportError(textsPath, error.what());
     } catch (const EditRefused& refused) {
         reportError(textsPath, refused.what());
-        return ExitFailure;
+    } catch (const std::bad_alloc&) {
+        // A pipe or device can hold more than memory does.
+        reportError(textsPath, "not enough memory to read it; nothing was written");
     }
+    return std::nullopt;
+}
+
+int importTexts(Document& document, const std::string& textsPath, const std::string& out, EntriesNotFound notFound)
+{
+    std::optional<TextsCounts> counts = applyTranslations(document, textsPath, notFound);
+    if (!counts) return ExitFailure;
     warnOfLoadDifferences(document, out);
     if (!saveOrReport(document, out)) return ExitFailure;
     // What was done, for the person and for scripts: "quillet-cli: TEXTS: 3 applied, ...".
-    std::cerr << "quillet-cli: " << textsPath << ": " << summaryOf(read->counts) << "\n";
+    std::cerr << "quillet-cli: " << textsPath << ": " << summaryOf(*counts) << "\n";
     return ExitOk;
 }
 

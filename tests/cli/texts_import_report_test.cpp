@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "support/byte_strings.h"
+#include "support/failing_allocations.h"
 #include "support/gettext_folder.h"
 #include "support/po_texts.h"
 #include "support/resource_builder.h"
@@ -193,6 +194,14 @@ TEST_F(TextsImportReport, TranslationsAreReadFromStandardInputAndFromPipes)
     std::filesystem::remove(out);
     expectNothingWritten(shell("printf '' | \"$QUILLET\" texts import game.rsc - out.rsc"),
                          "quillet-cli: -: the file holds no texts\n");
+}
+
+// A pipe or a device can hold more than memory: the import says so and writes nothing.
+TEST_F(TextsImportReport, TranslationsLargerThanMemoryAreRefused)
+{
+    if (!test::FailingAllocations::available()) GTEST_SKIP() << "ulimit -v does not bound a sanitized program";
+    expectNothingWritten(shell("ulimit -v 200000 && \"$QUILLET\" texts import game.rsc /dev/zero out.rsc"),
+                         "quillet-cli: /dev/zero: not enough memory to read it; nothing was written\n");
 }
 
 // The whole round of a translator across two versions, through the tool and gettext's own
