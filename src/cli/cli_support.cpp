@@ -1,8 +1,11 @@
 #include "cli/cli_support.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <iostream>
 #include <new>
+#include <streambuf>
+#include <unistd.h>
 
 #include "cli/commands.h"
 #include "model/file_io.h"
@@ -81,7 +84,74 @@ private:
     const CommandOptions& options_;
     std::size_t i_ = 0;
 };
+
+// Standard output written by pieces with write(2), which keeps the error number of the first
+// write that failed; after it nothing more is written.
+class StandardOutputBuffer : public std::streambuf {
+public:
+    StandardOutputBuffer() { setp(buffer_, buffer_ + sizeof buffer_); }
+
+    // The error number of the failed write, 0 while none failed.
+    int failure() const { return failure_; }
+
+protected:
+    int_type overflow(int_type ch) override
+    {
+        if (!writePending()) return traits_type::eof();
+        if (traits_type::eq_int_type(ch, traits_type::eof())) return traits_type::not_eof(ch);
+        *pptr() = traits_type::to_char_type(ch);
+        pbump(1);
+        return ch;
+    }
+    int sync() override { return writePending() ? 0 : -1; }
+
+private:
+    bool writePending()
+    {
+        const char* at = pbase();
+        while (failure_ == 0 && at < pptr()) {
+            ssize_t written = ::write(STDOUT_FILENO, at, static_cast<std::size_t>(pptr() - at));
+            if (written < 0 && errno != EINTR) failure_ = errno;
+            if (written == 0) failure_ = EIO;
+            if (written > 0) at += written;
+        }
+        setp(buffer_, buffer_ + sizeof buffer_);
+        return failure_ == 0;
+    }
+
+    char buffer_[1 << 16];
+    int failure_ = 0;
+};
+
+// Never destroyed: std::cout is flushed once more when the program ends, after the statics.
+StandardOutputBuffer& standardOutput()
+{
+    static auto* buffer = new StandardOutputBuffer();
+    return *buffer;
+}
+
+bool standardOutputFailureTold = false;
 }  // namespace
+
+void takeStandardOutput()
+{
+    std::cout.rdbuf(&standardOutput());
+}
+
+bool standardOutputWritten()
+{
+    std::cout.flush();
+    int failure = standardOutput().failure();
+    if (failure == 0 && std::cout.good()) return true;
+    if (!standardOutputFailureTold) reportError("-", ioErrorText(failure != 0 ? failure : EIO));
+    standardOutputFailureTold = true;
+    return false;
+}
+
+int checkedOutput(int status, int failure)
+{
+    return standardOutputWritten() ? status : failure;
+}
 
 void reportError(const std::string& subject, const std::string& text)
 {

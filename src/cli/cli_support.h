@@ -8,6 +8,21 @@
 
 namespace quillet::cli {
 
+// Exit codes of the tool: 0 done, 1 a file or data error (or nothing found), 2 a usage error.
+constexpr int ExitOk = 0;
+constexpr int ExitFailure = 1;
+constexpr int ExitUsage = 2;
+
+// The tool's standard output: std::cout writes through it once main took it. It writes to the
+// descriptor itself, so that the reason of a write that failed is kept to be told.
+void takeStandardOutput();
+// Flushes standard output; when a write or the flush failed, says so once as
+// "quillet-cli: -: <reason>" and returns false.
+bool standardOutputWritten();
+// `status` when all that was printed reached standard output, else `failure`: every command
+// ends with it, so that a full disk is never a success.
+int checkedOutput(int status, int failure = ExitFailure);
+
 // Prints "quillet-cli: <subject>: <text>" on stderr.
 void reportError(const std::string& subject, const std::string& text);
 // Prints "quillet-cli: <text>" and a hint to --help on stderr; returns the usage exit status.

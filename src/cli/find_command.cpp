@@ -45,7 +45,7 @@ int printHitsInFindNextOrder(const Document& document, const Bytes& pattern)
     if (document.segments.empty()) return ExitFailure;
     std::optional<SearchHit> shown;
     auto hit = findInSegments(document.segments, 0, 0, pattern);
-    while (hit) {
+    while (hit && std::cout) {
         const Segment& segment = document.segments[hit->segment];
         SearchHit cell{hit->segment, shownHitIndex(hit->index, segment.data.size())};
         if (shown == cell) break;
@@ -56,7 +56,7 @@ int printHitsInFindNextOrder(const Document& document, const Bytes& pattern)
         std::size_t start = layout.startAfter(layout.cellOf(static_cast<std::int64_t>(cell.index)));
         hit = findInSegments(document.segments, cell.segment, start, pattern);
     }
-    return shown ? ExitOk : ExitFailure;
+    return checkedOutput(shown ? ExitOk : ExitFailure, ExitFindTrouble);
 }
 
 }  // namespace
@@ -105,7 +105,7 @@ int runReplace(const Arguments& args)
     // The count is told only once the file holds the replacements.
     if (!saveOrReport(*document, args.operands[3])) return ExitFailure;
     std::cout << "Make " << count << " replace(s)\n";
-    return ExitOk;
+    return checkedOutput(ExitOk);
 }
 
 }  // namespace quillet::cli

@@ -23,6 +23,8 @@ public:
         }
         return *this;
     }
+    // False once standard output failed: the rest would go nowhere.
+    bool writing() const { return static_cast<bool>(std::cout); }
 
 private:
     std::string text_;
@@ -32,9 +34,9 @@ void printLines(const Document& document)
 {
     PieceOutput out;
     out << "[index]\n";
-    for (std::size_t k = 0; k < document.indexTable.size(); ++k) out << document.indexLine(k) << "\n";
+    for (std::size_t k = 0; k < document.indexTable.size() && out.writing(); ++k) out << document.indexLine(k) << "\n";
     out << "[segments]\n";
-    for (std::size_t j = 0; j < document.segments.size(); ++j) out << document.segmentLine(j) << "\n";
+    for (std::size_t j = 0; j < document.segments.size() && out.writing(); ++j) out << document.segmentLine(j) << "\n";
 }
 
 std::string jsonString(const std::string& utf8)
@@ -65,7 +67,7 @@ void printHex(PieceOutput& out, const SegmentBytes& data)
 {
     constexpr std::size_t Piece = 1 << 16;
     std::string hex;
-    for (std::size_t at = 0; at < data.size(); at += Piece) {
+    for (std::size_t at = 0; at < data.size() && out.writing(); at += Piece) {
         hex.clear();
         for (std::size_t i = at; i < std::min(data.size(), at + Piece); ++i) appendHexByte(hex, data[i]);
         out << hex;
@@ -79,7 +81,7 @@ void printJson(const Document& document)
     for (std::size_t k = 0; k < document.indexTable.size(); ++k)
         out << (k > 0 ? ", " : "") << std::to_string(document.indexTable[k]);
     out << "],\n  \"segments\": [";
-    for (std::size_t j = 0; j < document.segments.size(); ++j) {
+    for (std::size_t j = 0; j < document.segments.size() && out.writing(); ++j) {
         const Segment& segment = document.segments[j];
         out << (j == 0 ? "\n    " : ",\n    ");
         out << "{\"kind\": \"" + std::string(segment.isUnicode() ? "unicode" : "data") + "\"";
@@ -104,7 +106,7 @@ int runList(const Arguments& args)
         printJson(*document);
     else
         printLines(*document);
-    return std::cout.good() ? ExitOk : ExitFailure;
+    return checkedOutput(ExitOk);
 }
 
 int runCopy(const Arguments& args)

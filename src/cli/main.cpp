@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <csignal>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -63,47 +64,51 @@ std::string helpText()
 
 int main(int argc, char** argv)
 {
+    using namespace quillet::cli;
+    takeStandardOutput();
+    // A file size limit makes a write fail with EFBIG, told like a full disk, instead of killing.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         std::cerr << "quillet-cli: a command is needed\nTry 'quillet-cli --help'.\n";
-        return quillet::cli::ExitUsage;
+        return ExitUsage;
     }
     const std::string command = args.front();
     if (command == "--help" || command == "-h") {
         std::cout << helpText();
-        return quillet::cli::ExitOk;
+        return checkedOutput(ExitOk);
     }
     if (command == "--version") {
         std::cout << "quillet-cli " << QUILLET_VERSION << "\n";
-        return quillet::cli::ExitOk;
+        return checkedOutput(ExitOk);
     }
-    using namespace quillet::cli;
     struct Command {
         CommandOptions options;
         int (*run)(const Arguments&);
+        int failure = ExitFailure;  // the status of any trouble
     };
     const std::vector<std::string> modes = {"--hex", "--text", "--unicode"};
     const std::map<std::string, Command> commands = {
         {"list", {{"list", {"--json"}, {}, true}, runList}},
         {"copy", {{"copy", {}, {}, true}, runCopy}},
         {"texts", {{"texts", {"--po"}, {"--format"}, true}, runTexts}},
-        {"find", {{"find", modes, {}, false}, runFind}},
+        {"find", {{"find", modes, {}, false}, runFind, ExitFindTrouble}},
         {"replace", {{"replace", modes, {}, false}, runReplace}},
     };
     auto found = commands.find(command);
     if (found == commands.end()) {
         std::cerr << "quillet-cli: unknown command '" << command << "'\nTry 'quillet-cli --help'.\n";
-        return quillet::cli::ExitUsage;
+        return ExitUsage;
     }
     args.erase(args.begin());
     for (const std::string& arg : args) {
         if (arg == "--") break;
         if (arg == "--help") {
             std::cout << helpText();
-            return ExitOk;
+            return checkedOutput(ExitOk);
         }
     }
     std::optional<Arguments> parsed = parseArguments(args, found->second.options);
     if (!parsed) return ExitUsage;
-    return found->second.run(*parsed);
+    return checkedOutput(found->second.run(*parsed), found->second.failure);
 }

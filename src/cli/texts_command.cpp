@@ -43,7 +43,7 @@ const TextsFormatRow* formatOf(const Arguments& args)
 int exportTexts(const Document& document, const TextsFormat& format, const std::string& path)
 {
     std::cout << writeTexts(document, format, fileNameOf(path));
-    return std::cout.good() ? ExitOk : ExitFailure;
+    return checkedOutput(ExitOk);
 }
 
 int importTexts(Document& document, const std::string& textsPath, const std::string& out)

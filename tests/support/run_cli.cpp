@@ -24,6 +24,24 @@ std::string slurp(const std::string& path)
     text << in.rdbuf();
     return text.str();
 }
+
+CliResult run(const std::string& folder, const CliShell& shell, const std::vector<std::string>& args)
+{
+    std::string outPath = shell.output.empty() ? tempPath("cli.out") : shell.output;
+    std::string errPath = tempPath("cli.err");
+    std::string command = "(";
+    if (!folder.empty()) command += "cd " + quoted(folder) + " && ";
+    command += "exec " + shell.prefix + (shell.prefix.empty() ? "" : " ") + quoted(QUILLET_CLI_PATH);
+    for (const std::string& arg : args) command += " " + quoted(arg);
+    command += " >" + quoted(outPath) + " 2>" + quoted(errPath) + " <" + quoted(shell.input) + ")";
+    int status = std::system(command.c_str());
+    CliResult result;
+    // The subshell reports a signal that ended the tool as 128 + its number.
+    result.exitStatus = WIFEXITED(status) && WEXITSTATUS(status) < 128 ? WEXITSTATUS(status) : -1;
+    if (shell.output.empty()) result.out = slurp(outPath);
+    result.err = slurp(errPath);
+    return result;
+}
 }  // namespace
 
 CliResult runCli(const std::vector<std::string>& args)
@@ -33,17 +51,39 @@ CliResult runCli(const std::vector<std::string>& args)
 
 CliResult runCliIn(const std::string& folder, const std::vector<std::string>& args)
 {
-    std::string outPath = tempPath("cli.out");
-    std::string errPath = tempPath("cli.err");
-    std::string command = (folder.empty() ? "" : "cd " + quoted(folder) + " && ") + quoted(QUILLET_CLI_PATH);
-    for (const std::string& arg : args) command += " " + quoted(arg);
-    command += " >" + quoted(outPath) + " 2>" + quoted(errPath) + " </dev/null";
-    int status = std::system(command.c_str());
-    CliResult result;
-    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = slurp(outPath);
-    result.err = slurp(errPath);
-    return result;
+    return run(folder, CliShell{}, args);
+}
+
+CliResult runCliWith(const CliShell& shell, const std::vector<std::string>& args)
+{
+    return run("", shell, args);
+}
+
+CliShell writingTo(const std::string& output)
+{
+    CliShell shell;
+    shell.output = output;
+    return shell;
+}
+
+CliShell withLimits(const std::string& limits, const std::string& output)
+{
+    CliShell shell;
+    shell.prefix = "prlimit " + limits + " --";
+    shell.output = output;
+    return shell;
+}
+
+bool cliUnderAddressSanitizer()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return true;
+#endif
+#endif
+    return false;
 }
 
 }  // namespace quillet::test

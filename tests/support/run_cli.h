@@ -5,7 +5,7 @@
 namespace quillet::test {
 
 struct CliResult {
-    int exitStatus = -1;
+    int exitStatus = -1;  // -1 when a signal ended it
     std::string out;
     std::string err;
 };
@@ -14,5 +14,21 @@ struct CliResult {
 CliResult runCli(const std::vector<std::string>& args);
 // The same, run in `folder`, so that relative names are found there.
 CliResult runCliIn(const std::string& folder, const std::vector<std::string>& args);
+
+// How a run is set up by the shell around it.
+struct CliShell {
+    std::string prefix;               // a command that runs the tool, such as "prlimit --as=100000000 --"
+    std::string input = "/dev/null";  // what standard input reads
+    std::string output;               // where standard output goes; empty: read back into `out`
+};
+CliResult runCliWith(const CliShell& shell, const std::vector<std::string>& args);
+// Standard output to a file or device.
+CliShell writingTo(const std::string& output);
+// Under limits given to prlimit (in bytes: "--as=100000000 --fsize=16384"), output to `output`.
+CliShell withLimits(const std::string& limits, const std::string& output = "");
+
+// Whether the tool was built with AddressSanitizer, which reserves more address space than any
+// `ulimit -v` leaves.
+bool cliUnderAddressSanitizer();
 
 }  // namespace quillet::test
