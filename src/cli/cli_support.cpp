@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <exception>
 #include <iostream>
 #include <new>
+#include <stdexcept>
 #include <streambuf>
 #include <unistd.h>
 
@@ -131,7 +133,30 @@ StandardOutputBuffer& standardOutput()
 }
 
 bool standardOutputFailureTold = false;
+std::string fileWorkedOn;
 }  // namespace
+
+void workingOn(const std::string& path)
+{
+    fileWorkedOn = path;
+}
+
+int reportTrouble(const std::exception_ptr& trouble, int failure)
+{
+    std::string subject = fileWorkedOn.empty() ? std::string() : fileWorkedOn + ": ";
+    try {
+        std::rethrow_exception(trouble);
+    } catch (const std::bad_alloc&) {
+        std::cerr << "quillet-cli: " << subject << "not enough memory\n";
+    } catch (const std::length_error&) {
+        std::cerr << "quillet-cli: " << subject << "not enough memory\n";
+    } catch (const std::exception& error) {
+        std::cerr << "quillet-cli: " << subject << error.what() << "\n";
+    } catch (...) {
+        std::cerr << "quillet-cli: " << subject << "unexpected error\n";
+    }
+    return failure;
+}
 
 void takeStandardOutput()
 {
@@ -191,12 +216,11 @@ std::optional<std::u16string> textArgument(const std::string& argument)
 
 std::optional<Document> loadOrReport(const std::string& path)
 {
+    workingOn(path);
     try {
         return loadResource(path);
     } catch (const IoError& error) {
         reportError(path, error.what());
-    } catch (const std::bad_alloc&) {
-        reportError(path, "not enough memory to load it");
     }
     return std::nullopt;
 }
@@ -214,13 +238,12 @@ bool saveOrReport(const Document& document, const std::string& path)
     if (names > 1)
         reportError(path, "warning: " + path + " has " + std::to_string(names) +
                               " names: saving gives this name a new file, the others keep the old content");
+    workingOn(path);
     try {
         saveResource(document, path);
         return true;
     } catch (const IoError& error) {
         reportError(path, error.what());
-    } catch (const std::bad_alloc&) {
-        reportError(path, "not enough memory to save it; nothing was written");
     }
     return false;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,13 @@ bool standardOutputWritten();
 // `status` when all that was printed reached standard output, else `failure`: every command
 // ends with it, so that a full disk is never a success.
 int checkedOutput(int status, int failure = ExitFailure);
+
+// The file the tool reads or writes now, which a message about trouble names (the load and save
+// helpers below set it).
+void workingOn(const std::string& path);
+// main's one handler of every exception a command lets through: "quillet-cli: FILE: not enough
+// memory" for lack of memory, the exception's own text otherwise. Returns `failure`.
+int reportTrouble(const std::exception_ptr& trouble, int failure);
 
 // Prints "quillet-cli: <subject>: <text>" on stderr.
 void reportError(const std::string& subject, const std::string& text);

@@ -60,15 +60,31 @@ std::string helpText()
     return HelpStart + textsFormatLines() + HelpEnd;
 }
 
-}  // namespace
+using namespace quillet::cli;
 
-int main(int argc, char** argv)
+struct Command {
+    CommandOptions options;
+    int (*run)(const Arguments&);
+    int failure = ExitFailure;  // the status of any trouble
+};
+
+const std::map<std::string, Command>& commands()
 {
-    using namespace quillet::cli;
-    takeStandardOutput();
-    // A file size limit makes a write fail with EFBIG, told like a full disk, instead of killing.
-    std::signal(SIGXFSZ, SIG_IGN);
-    std::vector<std::string> args(argv + 1, argv + argc);
+    static const std::vector<std::string> modes = {"--hex", "--text", "--unicode"};
+    static const std::map<std::string, Command> table = {
+        {"list", {{"list", {"--json"}, {}, true}, runList}},
+        {"copy", {{"copy", {}, {}, true}, runCopy}},
+        {"texts", {{"texts", {"--po"}, {"--format"}, true}, runTexts}},
+        {"find", {{"find", modes, {}, false}, runFind, ExitFindTrouble}},
+        {"replace", {{"replace", modes, {}, false}, runReplace}},
+    };
+    return table;
+}
+
+// Runs the command the arguments name; `failure` becomes the status of trouble as soon as the
+// command is known.
+int runTool(std::vector<std::string> args, int& failure)
+{
     if (args.empty()) {
         std::cerr << "quillet-cli: a command is needed\nTry 'quillet-cli --help'.\n";
         return ExitUsage;
@@ -76,39 +92,45 @@ int main(int argc, char** argv)
     const std::string command = args.front();
     if (command == "--help" || command == "-h") {
         std::cout << helpText();
-        return checkedOutput(ExitOk);
+        return ExitOk;
     }
     if (command == "--version") {
         std::cout << "quillet-cli " << QUILLET_VERSION << "\n";
-        return checkedOutput(ExitOk);
+        return ExitOk;
     }
-    struct Command {
-        CommandOptions options;
-        int (*run)(const Arguments&);
-        int failure = ExitFailure;  // the status of any trouble
-    };
-    const std::vector<std::string> modes = {"--hex", "--text", "--unicode"};
-    const std::map<std::string, Command> commands = {
-        {"list", {{"list", {"--json"}, {}, true}, runList}},
-        {"copy", {{"copy", {}, {}, true}, runCopy}},
-        {"texts", {{"texts", {"--po"}, {"--format"}, true}, runTexts}},
-        {"find", {{"find", modes, {}, false}, runFind, ExitFindTrouble}},
-        {"replace", {{"replace", modes, {}, false}, runReplace}},
-    };
-    auto found = commands.find(command);
-    if (found == commands.end()) {
+    auto found = commands().find(command);
+    if (found == commands().end()) {
         std::cerr << "quillet-cli: unknown command '" << command << "'\nTry 'quillet-cli --help'.\n";
         return ExitUsage;
     }
+    const Command& chosen = found->second;
+    failure = chosen.failure;
     args.erase(args.begin());
     for (const std::string& arg : args) {
         if (arg == "--") break;
         if (arg == "--help") {
             std::cout << helpText();
-            return checkedOutput(ExitOk);
+            return ExitOk;
         }
     }
-    std::optional<Arguments> parsed = parseArguments(args, found->second.options);
-    if (!parsed) return ExitUsage;
-    return checkedOutput(found->second.run(*parsed), found->second.failure);
+    std::optional<Arguments> parsed = parseArguments(args, chosen.options);
+    return parsed ? chosen.run(*parsed) : ExitUsage;
+}
+
+}  // namespace
+
+// Every exception ends here, said in one line: nothing aborts.
+int main(int argc, char** argv)
+{
+    takeStandardOutput();
+    // A file size limit makes a write fail with EFBIG, told like a full disk, instead of killing.
+    std::signal(SIGXFSZ, SIG_IGN);
+    int failure = ExitFailure;
+    int status = failure;
+    try {
+        status = runTool(std::vector<std::string>(argv + 1, argv + argc), failure);
+    } catch (...) {
+        status = reportTrouble(std::current_exception(), failure);
+    }
+    return checkedOutput(status, failure);
 }
