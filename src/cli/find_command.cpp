@@ -98,8 +98,10 @@ int runReplace(const Arguments& args)
 
     std::int64_t count = 0;
     if (!lookFor->empty()) {
+        // Nothing is undone here: no place is kept, so the memory does not grow with the hits.
         NoProgress progress;
-        count = replaceInDocument(*document, ReplaceScope{}, *pattern, *replacement, progress).count;
+        count = replaceInDocument(*document, ReplaceScope{}, *pattern, *replacement, progress, ReplaceRecord::Nothing)
+                    .count;
     }
     warnOfLoadDifferences(*document, args.operands[3]);
     // The count is told only once the file holds the replacements.

@@ -29,12 +29,12 @@ std::optional<SearchHit> findInSegments(const std::vector<Segment>& segments, st
 }
 
 ReplaceOutcome replaceInDocument(Document& document, ReplaceScope scope, const Bytes& pattern, const Bytes& replacement,
-                                 Progress& progress)
+                                 Progress& progress, ReplaceRecord record)
 {
     PatternFinder find = [&pattern](const std::uint8_t* data, std::size_t size, std::size_t from) {
         return findIn(data, size, from, pattern);
     };
-    return replaceEverywhere(document, scope, pattern, replacement, find, progress);
+    return replaceEverywhere(document, scope, pattern, replacement, find, progress, record);
 }
 
 std::size_t shownHitIndex(std::size_t hitIndex, std::size_t dataSize)

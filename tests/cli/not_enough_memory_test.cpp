@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -48,6 +49,24 @@ TEST(NotEnoughMemory, IsToldWithTheFileAndTheCommandsStatus)
     EXPECT_EQ(found.exitStatus, 2);
     EXPECT_EQ(found.err, "quillet-cli: " + file + ": not enough memory\n");
     EXPECT_EQ(test::namesIn(folder.path()), std::vector<std::string>{"long-index.rsc"});
+}
+
+// Nothing is undone on the command line: a replace keeps no record of its hits, so that 16 MiB
+// of hits need no more memory than one. (The file starts with 00: it is held raw, all of it data.)
+TEST(NotEnoughMemory, ReplaceNeedsNoMemoryForItsHits)
+{
+    if (test::cliUnderAddressSanitizer()) GTEST_SKIP() << "AddressSanitizer needs more address space";
+    test::ScratchFolder folder;
+    std::string in = folder / "all-a.bin";
+    {
+        std::ofstream file(in, std::ios::binary);
+        file << '\0' << std::string((std::size_t{16} << 20) - 1, 'A');
+    }
+    std::string out = folder / "all-b.bin";
+    test::CliResult run = test::runCliWith(test::withLimits("--as=150000000"), {"replace", "41", "42", in, out});
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.out, "Make 16777215 replace(s)\n");
+    EXPECT_EQ(test::fileText(out), '\0' + std::string((std::size_t{16} << 20) - 1, 'B'));
 }
 
 }  // namespace
