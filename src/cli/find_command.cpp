@@ -70,7 +70,7 @@ int runFind(const Arguments& args)
     std::optional<Bytes> pattern = patternOrReport(*text, mode, args.codePage);
     if (!pattern) return ExitUsage;
     auto document = loadOrReport(args.operands[1]);
-    if (!document) return ExitFailure;
+    if (!document) return ExitFindTrouble;
     if (text->empty()) return ExitFailure;  // as in the window, an empty text searches for nothing
     return printHitsInFindNextOrder(*document, *pattern);
 }

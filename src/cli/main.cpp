@@ -39,7 +39,8 @@ const char* const HelpEnd = R"(  --po            the same as --format po
   --help          show this help
   --version       show the version
 
-Exit status: 0 done, 1 a file error (or, for find, no hit), 2 a usage error.
+Exit status: 0 done, 1 a file error, 2 a usage error;
+find: 0 a hit, 1 no hit, 2 any trouble (as grep).
 )";
 
 // One line for each value of --format.

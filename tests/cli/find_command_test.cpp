@@ -45,6 +45,21 @@ TEST(FindCommand, ExitsWithOneWhenNothingIsFound)
     EXPECT_EQ(run.output, "");
 }
 
+// As grep: 1 says only "no hit", so that a script can tell it from trouble, which is 2.
+TEST(FindCommand, ExitsWithTwoForAFileItCannotSearch)
+{
+    test::ScratchFolder folder;
+    std::string missing = folder / "missing.rsc";
+    ToolRun run = runTool({"find", "41", missing});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.output, "quillet-cli: " + missing + ": File not found\n");
+    EXPECT_EQ(runTool({"find", "41", folder.path()}).status, 2);
+    std::string fifo = folder / "fifo.rsc";
+    ASSERT_TRUE(test::makeFifo(fifo));
+    EXPECT_EQ(runTool({"find", "41", fifo}).status, 2);
+    EXPECT_EQ(runTool({"find", "--bogus", "41", missing}).status, 2);
+}
+
 TEST(ReplaceCommand, ReplacesFromTheBeginningAndSavesTheResult)
 {
     std::string in = test::writeTempFile(bytesFromHex(ThreeSegments), "replace-in.rsc");
