@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <new>
 #include <stdexcept>
@@ -134,6 +135,59 @@ StandardOutputBuffer& standardOutput()
 
 bool standardOutputFailureTold = false;
 std::string fileWorkedOn;
+
+// The whole of standard input, which may be a pipe: read by pieces up to the size of files that
+// are read. It is read once; a second "-" would find it empty.
+Bytes readStandardInput()
+{
+    static bool read = false;
+    if (read) throw IoError("Standard input is read only once");
+    read = true;
+    constexpr std::size_t Piece = std::size_t{1} << 16;
+    Bytes bytes;
+    for (;;) {
+        std::size_t at = bytes.size();
+        if (at > MaxReadLength)
+            throw IoError("File too large: more than " + std::to_string(MaxReadLength) + " bytes can be read");
+        if (bytes.capacity() < at + Piece)
+            bytes.reserve(std::min<std::size_t>(std::max(2 * bytes.capacity(), at + Piece), MaxReadLength + Piece));
+        bytes.resize(at + Piece);
+        ssize_t got = ::read(STDIN_FILENO, bytes.data() + at, Piece);
+        bytes.resize(at + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+        if (got == 0) return bytes;
+        if (got < 0 && errno == EISDIR) throw IoError("Is a folder");
+        if (got < 0 && errno != EINTR) throw ioErrorFromErrno();
+    }
+}
+
+// Why a file could not be read or written. A folder is named as such: the system's "access
+// denied" would send the person looking for rights.
+std::string failureText(const std::string& path, const IoError& error)
+{
+    std::error_code ignored;
+    return std::filesystem::is_directory(path, ignored) ? "Is a folder" : error.what();
+}
+
+void reportFileError(const std::string& path, const IoError& error)
+{
+    reportError(path, failureText(path, error));
+}
+
+// Standard output is no file that could be replaced whole: the bytes go out as they are made,
+// and a failure shows only once some may have gone.
+bool writeToStandardOutput(const Document& document)
+{
+    workingOn(StandardStream);
+    try {
+        writeResource(document, [](const std::uint8_t* data, std::size_t count) {
+            if (std::cout) std::cout.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(count));
+        });
+    } catch (const IoError& error) {
+        reportError(StandardStream, error.what());
+        return false;
+    }
+    return standardOutputWritten();
+}
 }  // namespace
 
 void workingOn(const std::string& path)
@@ -214,13 +268,24 @@ std::optional<std::u16string> textArgument(const std::string& argument)
     return units;
 }
 
+Bytes readInput(const std::string& path)
+{
+    workingOn(path);
+    if (path == StandardStream) return readStandardInput();
+    try {
+        return readWholeFile(path);
+    } catch (const IoError& error) {
+        throw IoError(failureText(path, error));
+    }
+}
+
 std::optional<Document> loadOrReport(const std::string& path)
 {
     workingOn(path);
     try {
-        return loadResource(path);
+        return path == StandardStream ? parseResource(readStandardInput()) : loadResource(path);
     } catch (const IoError& error) {
-        reportError(path, error.what());
+        reportFileError(path, error);
     }
     return std::nullopt;
 }
@@ -233,6 +298,7 @@ void warnOfLoadDifferences(const Document& document, const std::string& out)
 
 bool saveOrReport(const Document& document, const std::string& path)
 {
+    if (path == StandardStream) return writeToStandardOutput(document);
     // Said, not refused: the person may mean to part the names.
     std::uint64_t names = namesOfSaveTarget(path);
     if (names > 1)
@@ -243,7 +309,7 @@ bool saveOrReport(const Document& document, const std::string& path)
         saveResource(document, path);
         return true;
     } catch (const IoError& error) {
-        reportError(path, error.what());
+        reportFileError(path, error);
     }
     return false;
 }

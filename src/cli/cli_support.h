@@ -64,13 +64,21 @@ std::optional<Arguments> parseArguments(const std::vector<std::string>& args, co
 // valid UTF-8.
 std::optional<std::u16string> textArgument(const std::string& argument);
 
-// Loads a file as the editor does, except that a missing file is an error here. Reports the
-// error and returns nothing on failure.
+// The name that stands for standard input where a file is read, for standard output where one
+// is written.
+inline const std::string StandardStream = "-";
+
+// A whole file, or standard input for "-" (read once, pipes included, up to MaxReadLength).
+// Throws IoError.
+Bytes readInput(const std::string& path);
+// Loads a file as the editor does, except that a missing file is an error here; "-" reads the
+// resource from standard input into memory. Reports the error and returns nothing on failure.
 std::optional<Document> loadOrReport(const std::string& path);
 // Warns on stderr, one line each, of the ways the edited document, saved to `out`, would load
 // back otherwise than it was cut here.
 void warnOfLoadDifferences(const Document& document, const std::string& out);
-// Saves as "Save file as" does; reports and returns false on failure.
+// Saves as "Save file as" does; reports and returns false on failure. "-" writes the bytes to
+// standard output as they are made, which is not atomic: a failure may leave part of them there.
 bool saveOrReport(const Document& document, const std::string& path);
 
 }  // namespace quillet::cli

@@ -106,7 +106,8 @@ int runReplace(const Arguments& args)
     warnOfLoadDifferences(*document, args.operands[3]);
     // The count is told only once the file holds the replacements.
     if (!saveOrReport(*document, args.operands[3])) return ExitFailure;
-    std::cout << "Make " << count << " replace(s)\n";
+    // Standard output holds the file when OUT is "-": the count goes to stderr then.
+    (args.operands[3] == StandardStream ? std::cerr : std::cout) << "Make " << count << " replace(s)\n";
     return checkedOutput(ExitOk);
 }
 

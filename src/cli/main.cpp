@@ -39,6 +39,9 @@ const char* const HelpEnd = R"(  --po            the same as --format po
   --help          show this help
   --version       show the version
 
+"-" as FILE, IN or TEXTS reads standard input; as OUT it writes standard output, which,
+unlike a file, is not replaced atomically: a failure may leave part of the file there.
+
 Exit status: 0 done, 1 a file error, 2 a usage error;
 find: 0 a hit, 1 no hit, 2 any trouble (as grep).
 )";

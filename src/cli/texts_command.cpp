@@ -50,7 +50,7 @@ int importTexts(Document& document, const std::string& textsPath, const std::str
 {
     Bytes bytes;
     try {
-        bytes = readWholeFile(textsPath);
+        bytes = readInput(textsPath);
     } catch (const IoError& error) {
         reportError(textsPath, error.what());
         return ExitFailure;

@@ -114,6 +114,11 @@ struct ImageSink {
     void write(const std::uint8_t* data, std::size_t count) { bytes.insert(bytes.end(), data, data + count); }
 };
 
+struct FunctionSink {
+    const std::function<void(const std::uint8_t*, std::size_t)>& target;
+    void write(const std::uint8_t* data, std::size_t count) { target(data, count); }
+};
+
 struct FileSink {
     AtomicFileWriter& file;
     void write(const std::uint8_t* data, std::size_t count) { file.write(data, count); }
@@ -146,6 +151,13 @@ Bytes savedHead(const Document& document)
     PieceWriter<ImageSink> writer(sink, progress, indexOffset);
     writeHead(document, indexOffset, writer, sink);
     return std::move(sink.bytes);
+}
+
+void writeResource(const Document& document, const std::function<void(const std::uint8_t*, std::size_t)>& write)
+{
+    FunctionSink sink{write};
+    NoProgress progress;
+    writeDocument(document, sink, progress);
 }
 
 void saveResource(const Document& document, const std::string& path)

@@ -57,7 +57,7 @@ TEST(OutputErrors, AnExportCutShortByAFileSizeLimitFails)
     std::string file = test::writeTempFile(manyBlocksFile(), "many.rsc");
     test::CliResult whole = test::runCli({"texts", "export", file});
     ASSERT_GT(whole.out.size(), 16384u);
-    test::CliResult cut = test::runCliWith({.prefix = "prlimit --fsize=16384 --", .output = folder / "texts.txt"},
+    test::CliResult cut = test::runCliWith(test::withLimits("--fsize=16384", folder / "texts.txt"),
                                            {"texts", "export", file});
     EXPECT_EQ(cut.exitStatus, 1);
     EXPECT_EQ(cut.err, "quillet-cli: -: Disk full\n");

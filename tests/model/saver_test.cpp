@@ -83,6 +83,23 @@ TEST(Saver, RefusesAnIndexOffsetBeyondSixteenBitsAndWritesNothing)
     EXPECT_EQ(hexOf(readFileBytes(path)), "AA BB");
 }
 
+// Written as it goes (to standard output): the same bytes, and a refusal before the first piece.
+TEST(Saver, WritingByPiecesGivesTheSavedBytesAndRefusesBeforeTheFirst)
+{
+    Bytes pieces;
+    auto collect = [&](const std::uint8_t* data, std::size_t count) {
+        pieces.insert(pieces.end(), data, data + count);
+    };
+    Document document = parseResource(test::workedExampleFile());
+    writeResource(document, collect);
+    EXPECT_EQ(pieces, test::workedExampleFile());
+
+    pieces.clear();
+    document.segments[0].data = Bytes(65530, 0x11);
+    EXPECT_THROW(writeResource(document, collect), IoError);
+    EXPECT_TRUE(pieces.empty());
+}
+
 TEST(Saver, IndexOffsetOfExactly65535IsWritten)
 {
     Document document = parseResource(test::workedExampleFile());

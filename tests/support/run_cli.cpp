@@ -31,9 +31,12 @@ CliResult run(const std::string& folder, const CliShell& shell, const std::vecto
     std::string errPath = tempPath("cli.err");
     std::string command = "(";
     if (!folder.empty()) command += "cd " + quoted(folder) + " && ";
+    if (!shell.pipedFrom.empty()) command += shell.pipedFrom + " | ";
     command += "exec " + shell.prefix + (shell.prefix.empty() ? "" : " ") + quoted(QUILLET_CLI_PATH);
     for (const std::string& arg : args) command += " " + quoted(arg);
-    command += " >" + quoted(outPath) + " 2>" + quoted(errPath) + " <" + quoted(shell.input) + ")";
+    command += " >" + quoted(outPath) + " 2>" + quoted(errPath);
+    if (shell.pipedFrom.empty()) command += " <" + quoted(shell.input);
+    command += ")";
     int status = std::system(command.c_str());
     CliResult result;
     // The subshell reports a signal that ended the tool as 128 + its number.
@@ -63,6 +66,20 @@ CliShell writingTo(const std::string& output)
 {
     CliShell shell;
     shell.output = output;
+    return shell;
+}
+
+CliShell readingFrom(const std::string& input)
+{
+    CliShell shell;
+    shell.input = input;
+    return shell;
+}
+
+CliShell pipedFrom(const std::string& command)
+{
+    CliShell shell;
+    shell.pipedFrom = command;
     return shell;
 }
 

@@ -19,9 +19,13 @@ CliResult runCliIn(const std::string& folder, const std::vector<std::string>& ar
 struct CliShell {
     std::string prefix;               // a command that runs the tool, such as "prlimit --as=100000000 --"
     std::string input = "/dev/null";  // what standard input reads
+    std::string pipedFrom;            // a shell command whose output is standard input instead
     std::string output;               // where standard output goes; empty: read back into `out`
 };
 CliResult runCliWith(const CliShell& shell, const std::vector<std::string>& args);
+// Standard input from a file, or from a pipe that a shell command writes.
+CliShell readingFrom(const std::string& input);
+CliShell pipedFrom(const std::string& command);
 // Standard output to a file or device.
 CliShell writingTo(const std::string& output);
 // Under limits given to prlimit (in bytes: "--as=100000000 --fsize=16384"), output to `output`.
