@@ -1,52 +1,19 @@
 #include <algorithm>
 #include <csignal>
 #include <iostream>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/help_text.h"
 #include "model/texts_formats.h"
 
 namespace {
 
-const char* const HelpStart = R"(Usage: quillet-cli COMMAND [OPTIONS] ARGS
+using namespace quillet::cli;
 
-Reads and writes resource files (.rsc) without a display.
-
-Commands:
-  list [--codepage CP] [--json] FILE
-        Print the index list and the segment list as the editor shows them.
-  copy [--codepage CP] IN OUT
-        Load IN and write it to OUT as "Save file as" does.
-  texts export [--codepage CP] [--format F] FILE
-        Print every unicode block's text in the format F (see --format).
-  texts import [--codepage CP] FILE TEXTS OUT
-        Give the blocks named in TEXTS their new texts and write the result to OUT.
-  find [--hex|--text|--unicode] [--codepage CP] PATTERN FILE
-        Print every hit: segment number, index in its data, file position.
-  replace [--hex|--text|--unicode] [--codepage CP] PATTERN REPLACEMENT IN OUT
-        Replace every occurrence from the beginning and write the result to OUT.
-
-Options:
-  --codepage CP   the 8-bit code page of texts (1250-1258, 874, 932, 936, 949, 950;
-                  written 1251, CP1251 or windows-1251); default: from the locale
-  --format F      the format of texts export (texts import tells it by the content):
-)";
-
-const char* const HelpEnd = R"(  --po            the same as --format po
-  --help          show this help
-  --version       show the version
-
-"-" as FILE, IN or TEXTS reads standard input; as OUT it writes standard output, which,
-unlike a file, is not replaced atomically: a failure may leave part of the file there.
-
-Exit status: 0 done, 1 a file error, 2 a usage error;
-find: 0 a hit, 1 no hit, 2 any trouble (as grep).
-)";
-
-// One line for each value of --format.
+// The formats of --format, one line each, the default first.
 std::string textsFormatLines()
 {
     std::string lines;
@@ -54,38 +21,139 @@ std::string textsFormatLines()
         std::string name(row.name);
         name.resize(std::max<std::size_t>(name.size() + 1, 6), ' ');
         bool isDefault = &row == &quillet::textsFormats().front();
-        lines += std::string(20, ' ') + name + std::string(row.summary) + (isDefault ? " (default)" : "") + "\n";
+        lines += "\n  " + name + std::string(row.summary) + (isDefault ? " (default)" : "");
     }
     return lines;
 }
 
-std::string helpText()
-{
-    return HelpStart + textsFormatLines() + HelpEnd;
-}
+const char* const CommonExitStatus = "Exit status: 0 done, 1 a file error, 2 a usage error.\n";
 
-using namespace quillet::cli;
-
+// A command: its help, from which its options are parsed too, and what runs it.
 struct Command {
-    CommandOptions options;
+    CommandHelp help;
     int (*run)(const Arguments&);
-    int failure = ExitFailure;  // the status of any trouble
+    int failure = ExitFailure;        // the status of any trouble
+    bool namesItselfInErrors = true;  // "list: unknown option ..." or "unknown option ..."
 };
 
-const std::map<std::string, Command>& commands()
+const std::vector<OptionHelp> PatternModes = {
+    {"--hex", "", "the texts are hex data: pairs of hex digits, with spaces\nallowed between pairs (the default)"},
+    {"--text", "", "the texts are 8-bit text in the code page"},
+    {"--unicode", "", "the texts are 16-bit text (UTF-16LE), as in unicode blocks"},
+};
+
+// Every command, in the order the general help lists them. Commands of one first word ("texts
+// export", "texts import") are run by one function and take the options of both.
+const std::vector<Command>& commands()
 {
-    static const std::vector<std::string> modes = {"--hex", "--text", "--unicode"};
-    static const std::map<std::string, Command> table = {
-        {"list", {{"list", {"--json"}, {}, true}, runList}},
-        {"copy", {{"copy", {}, {}, true}, runCopy}},
-        {"texts", {{"texts", {"--po"}, {"--format"}, true}, runTexts}},
-        {"find", {{"find", modes, {}, false}, runFind, ExitFindTrouble}},
-        {"replace", {{"replace", modes, {}, false}, runReplace}},
+    static const std::vector<Command> table = {
+        {{"list",
+          "[--codepage CP] [--json] FILE",
+          "Print the index list and the segment list as the editor shows them.",
+          {{"--json", "", "print the lists as JSON: each segment's kind, number, tag,\npositions, text and data"}},
+          "Prints \"[index]\", a line for each index entry (its value in hex and its\n"
+          "number), \"[segments]\" and a line for each segment, as the editor's lists show\n"
+          "them. Texts are printed exactly, as UTF-8.\n\n" +
+              std::string(CommonExitStatus)},
+         runList},
+        {{"copy",
+          "[--codepage CP] IN OUT",
+          "Load IN and write it to OUT as \"Save file as\" does.",
+          {},
+          "OUT is replaced only once it was written whole; \"-\" writes standard output,\n"
+          "which is not atomic.\n\n" +
+              std::string(CommonExitStatus)},
+         runCopy},
+        {{"texts export",
+          "[--codepage CP] [--format F | --po] FILE",
+          "Print every unicode block's text in the format F (see --format).",
+          {{"--format", "F", "the format of the texts:" + textsFormatLines()}, {"--po", "", "the same as --format po"}},
+          CommonExitStatus},
+         runTexts},
+        {{"texts import",
+          "[--codepage CP] FILE TEXTS OUT",
+          "Give the blocks named in TEXTS their new texts and write the result to OUT.",
+          {},
+          "TEXTS is in a format of texts export, told by its content. A line or entry\n"
+          "that is wrong stops the import, naming TEXTS and its line, and nothing is\n"
+          "written.\n\n" +
+              std::string(CommonExitStatus)},
+         runTexts},
+        {{"find", "[--hex|--text|--unicode] [--codepage CP] PATTERN FILE",
+          "Print every hit: segment number, index in its data, file position.", PatternModes,
+          "The hits come in the order Find next visits them from the first segment, one\n"
+          "line each: the segment's number, the hit's index in its data and its file\n"
+          "position in 8 hex digits. An empty PATTERN finds nothing.\n\n"
+          "Exit status: 0 a hit, 1 no hit, 2 any trouble (as grep).\n"},
+         runFind,
+         ExitFindTrouble,
+         false},
+        {{"replace", "[--hex|--text|--unicode] [--codepage CP] PATTERN REPLACEMENT IN OUT",
+          "Replace every occurrence from the beginning and write the result to OUT.", PatternModes,
+          "REPLACEMENT must be as long as PATTERN. Once OUT is written, prints\n"
+          "\"Make N replace(s)\" (on stderr when OUT is \"-\").\n\n" +
+              std::string(CommonExitStatus)},
+         runReplace,
+         ExitFailure,
+         false},
     };
     return table;
 }
 
-// Runs the command the arguments name; `failure` becomes the status of trouble as soon as the
+std::string firstWord(const std::string& name)
+{
+    return name.substr(0, name.find(' '));
+}
+
+// The commands whose name starts with `word`.
+std::vector<const Command*> commandsOf(const std::string& word)
+{
+    std::vector<const Command*> found;
+    for (const Command& command : commands())
+        if (firstWord(command.help.name) == word) found.push_back(&command);
+    return found;
+}
+
+std::string generalHelpText()
+{
+    std::vector<CommandHelp> helps;
+    for (const Command& command : commands()) helps.push_back(command.help);
+    return generalHelp(helps);
+}
+
+// The own help of the command the arguments name: of "texts export" for "texts export --help",
+// of both texts commands for "texts --help".
+std::string ownHelp(const std::vector<const Command*>& named, const std::vector<std::string>& args)
+{
+    std::string help;
+    for (const Command* command : named) {
+        std::string name = command->help.name;
+        std::string second = name.find(' ') == std::string::npos ? "" : name.substr(name.find(' ') + 1);
+        if (!second.empty() && std::find(args.begin(), args.end(), second) != args.end())
+            return commandHelp(command->help);
+        help += (help.empty() ? "" : "\n") + commandHelp(command->help);
+    }
+    return help;
+}
+
+bool asksForHelp(const std::vector<std::string>& args)
+{
+    auto end = std::find(args.begin(), args.end(), "--");
+    return std::find(args.begin(), end, "--help") != end;
+}
+
+// The options of the commands of one word, as the parser takes them.
+CommandOptions parsedOptions(const std::vector<const Command*>& named)
+{
+    CommandOptions options;
+    options.name = firstWord(named.front()->help.name);
+    options.namesItselfInErrors = named.front()->namesItselfInErrors;
+    for (const Command* command : named)
+        for (const OptionHelp& option : command->help.options)
+            (option.value.empty() ? options.flags : options.valueOptions).push_back(option.name);
+    return options;
+}
+
 // command is known.
 int runTool(std::vector<std::string> args, int& failure)
 {
@@ -93,32 +161,28 @@ int runTool(std::vector<std::string> args, int& failure)
         std::cerr << "quillet-cli: a command is needed\nTry 'quillet-cli --help'.\n";
         return ExitUsage;
     }
-    const std::string command = args.front();
-    if (command == "--help" || command == "-h") {
-        std::cout << helpText();
+    const std::string word = args.front();
+    if (word == "--help" || word == "-h") {
+        std::cout << generalHelpText();
         return ExitOk;
     }
-    if (command == "--version") {
+    if (word == "--version") {
         std::cout << "quillet-cli " << QUILLET_VERSION << "\n";
         return ExitOk;
     }
-    auto found = commands().find(command);
-    if (found == commands().end()) {
-        std::cerr << "quillet-cli: unknown command '" << command << "'\nTry 'quillet-cli --help'.\n";
+    std::vector<const Command*> named = commandsOf(word);
+    if (named.empty()) {
+        std::cerr << "quillet-cli: unknown command '" << word << "'\nTry 'quillet-cli --help'.\n";
         return ExitUsage;
     }
-    const Command& chosen = found->second;
-    failure = chosen.failure;
+    failure = named.front()->failure;
     args.erase(args.begin());
-    for (const std::string& arg : args) {
-        if (arg == "--") break;
-        if (arg == "--help") {
-            std::cout << helpText();
-            return ExitOk;
-        }
+    if (asksForHelp(args)) {
+        std::cout << ownHelp(named, args);
+        return ExitOk;
     }
-    std::optional<Arguments> parsed = parseArguments(args, chosen.options);
-    return parsed ? chosen.run(*parsed) : ExitUsage;
+    std::optional<Arguments> parsed = parseArguments(args, parsedOptions(named));
+    return parsed ? named.front()->run(*parsed) : ExitUsage;
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ TEST(OutputErrors, EveryCommandFailsWhenStandardOutputIsFull)
         {"replace", "01", "09", file, folder / "out.rsc"},
         {"--help"},
         {"--version"},
+        {"list", "--help"},
     };
     for (const auto& command : commands) {
         SCOPED_TRACE(command.front() + (command.size() > 1 ? " " + command[1] : ""));
