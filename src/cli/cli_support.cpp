@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "cli/commands.h"
+#include "cli/shown_text.h"
 #include "model/file_io.h"
 #include "model/load_check.h"
 #include "model/loader.h"
@@ -197,18 +198,22 @@ void workingOn(const std::string& path)
 
 int reportTrouble(const std::exception_ptr& trouble, int failure)
 {
-    std::string subject = fileWorkedOn.empty() ? std::string() : fileWorkedOn + ": ";
+    std::string text;
     try {
         std::rethrow_exception(trouble);
     } catch (const std::bad_alloc&) {
-        std::cerr << "quillet-cli: " << subject << "not enough memory\n";
+        text = "not enough memory";
     } catch (const std::length_error&) {
-        std::cerr << "quillet-cli: " << subject << "not enough memory\n";
+        text = "not enough memory";
     } catch (const std::exception& error) {
-        std::cerr << "quillet-cli: " << subject << error.what() << "\n";
+        text = error.what();
     } catch (...) {
-        std::cerr << "quillet-cli: " << subject << "unexpected error\n";
+        text = "unexpected error";
     }
+    if (fileWorkedOn.empty())
+        std::cerr << "quillet-cli: " << withEscapedControls(text, false) << "\n";
+    else
+        reportError(fileWorkedOn, text);
     return failure;
 }
 
@@ -234,12 +239,12 @@ int checkedOutput(int status, int failure)
 
 void reportError(const std::string& subject, const std::string& text)
 {
-    std::cerr << "quillet-cli: " << subject << ": " << text << "\n";
+    std::cerr << "quillet-cli: " << shownName(subject) << ": " << withEscapedControls(text, false) << "\n";
 }
 
 int usageError(const std::string& text)
 {
-    std::cerr << "quillet-cli: " << text << "\nTry 'quillet-cli --help'.\n";
+    std::cerr << "quillet-cli: " << withEscapedControls(text, false) << "\nTry 'quillet-cli --help'.\n";
     return ExitUsage;
 }
 
@@ -302,7 +307,7 @@ bool saveOrReport(const Document& document, const std::string& path)
     // Said, not refused: the person may mean to part the names.
     std::uint64_t names = namesOfSaveTarget(path);
     if (names > 1)
-        reportError(path, "warning: " + path + " has " + std::to_string(names) +
+        reportError(path, "warning: " + shownName(path) + " has " + std::to_string(names) +
                               " names: saving gives this name a new file, the others keep the old content");
     workingOn(path);
     try {

@@ -1,8 +1,10 @@
 #include <algorithm>
 #include <iostream>
+#include <unistd.h>
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/shown_text.h"
 #include "model/hex.h"
 #include "model/line_format.h"
 #include "model/utf8.h"
@@ -38,7 +40,11 @@ void printLines(const Document& document)
     out << "[index]\n";
     for (std::size_t k = 0; k < document.indexTable.size() && out.writing(); ++k) out << document.indexLine(k) << "\n";
     out << "[segments]\n";
-    for (std::size_t j = 0; j < document.segments.size() && out.writing(); ++j) out << document.segmentLine(j) << "\n";
+    // To a terminal a text's control characters show as escapes; to a pipe or a file the lines
+    // stay exact.
+    bool toTerminal = ::isatty(STDOUT_FILENO) == 1;
+    for (std::size_t j = 0; j < document.segments.size() && out.writing(); ++j)
+        out << (toTerminal ? withEscapedControls(document.segmentLine(j), true) : document.segmentLine(j)) << "\n";
 }
 
 void appendJsonEscape(std::string& out, char32_t ch)

@@ -158,10 +158,7 @@ CommandOptions parsedOptions(const std::vector<const Command*>& named)
 // command is known.
 int runTool(std::vector<std::string> args, int& failure)
 {
-    if (args.empty()) {
-        std::cerr << "quillet-cli: a command is needed\nTry 'quillet-cli --help'.\n";
-        return ExitUsage;
-    }
+    if (args.empty()) return usageError("a command is needed");
     const std::string word = args.front();
     if (word == "--help" || word == "-h") {
         std::cout << generalHelpText();
@@ -172,10 +169,7 @@ int runTool(std::vector<std::string> args, int& failure)
         return ExitOk;
     }
     std::vector<const Command*> named = commandsOf(word);
-    if (named.empty()) {
-        std::cerr << "quillet-cli: unknown command '" << word << "'\nTry 'quillet-cli --help'.\n";
-        return ExitUsage;
-    }
+    if (named.empty()) return usageError("unknown command '" + word + "'");
     failure = named.front()->failure;
     args.erase(args.begin());
     if (asksForHelp(args)) {

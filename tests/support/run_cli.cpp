@@ -91,6 +91,23 @@ CliShell withLimits(const std::string& limits, const std::string& output)
     return shell;
 }
 
+CliResult runCliOnTerminal(const std::vector<std::string>& args)
+{
+    std::string outPath = tempPath("cli-terminal.out");
+    std::string errPath = tempPath("cli-terminal.err");
+    std::string inner = quoted(QUILLET_CLI_PATH);
+    for (const std::string& arg : args) inner += " " + quoted(arg);
+    inner += " 2>" + quoted(errPath);
+    std::string command = "script -qec " + quoted(inner) + " /dev/null >" + quoted(outPath) + " </dev/null";
+    int status = std::system(command.c_str());
+    CliResult result;
+    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    for (char ch : slurp(outPath))
+        if (ch != '\r') result.out += ch;
+    result.err = slurp(errPath);
+    return result;
+}
+
 bool cliUnderAddressSanitizer()
 {
 #if defined(__SANITIZE_ADDRESS__)

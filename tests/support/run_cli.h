@@ -31,6 +31,10 @@ CliShell writingTo(const std::string& output);
 // Under limits given to prlimit (in bytes: "--as=100000000 --fsize=16384"), output to `output`.
 CliShell withLimits(const std::string& limits, const std::string& output = "");
 
+// Runs the tool with a pseudo-terminal as its standard output (through script(1)), as a person
+// at a terminal runs it; the terminal's CR LF line ends come back as LF.
+CliResult runCliOnTerminal(const std::vector<std::string>& args);
+
 // Whether the tool was built with AddressSanitizer, which reserves more address space than any
 // `ulimit -v` leaves.
 bool cliUnderAddressSanitizer();
