@@ -7,6 +7,7 @@
 # acl, attr: the save tests set an access control list and an extended attribute to keep.
 # help2man: the manual pages; desktop-file-utils, appstream: the tests validate the desktop entry
 # and the metainfo.
+# locales: a code page test builds a Turkish locale with localedef from its sources.
 # With --fuzz, only what the libFuzzer build needs: clang and its fuzzer and sanitizer runtimes.
 # With --deb, what make deb needs: the Build-Depends of debian/control, the packaging tools, and
 # the validators its checks run on the package.
@@ -15,10 +16,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev gettext nlohmann-json3-dev jq acl attr
           clang-format clang-tidy qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev
-          fonts-dejavu-core xvfb xauth desktop-file-utils shared-mime-info help2man appstream)
+          fonts-dejavu-core xvfb xauth desktop-file-utils shared-mime-info help2man appstream locales)
 if [ "${QUILLET_GUI:-ON}" = "OFF" ]; then
     packages=(cmake g++ make libgtest-dev libgmock-dev gettext nlohmann-json3-dev jq acl attr clang-format
-              clang-tidy help2man)
+              clang-tidy help2man locales)
 fi
 if [ "${1:-}" = "--fuzz" ]; then
     packages=(cmake make g++ clang libclang-rt-14-dev)
