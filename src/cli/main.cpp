@@ -53,8 +53,10 @@ const std::vector<Command>& commands()
           {{"--json", "", "print the lists as JSON: each segment's kind, number, tag,\npositions, text and data"}},
           "Prints \"[index]\", a line for each index entry (its value in hex and its\n"
           "number), \"[segments]\" and a line for each segment, as the editor's lists show\n"
-          "them. Texts are printed exactly, as UTF-8. The JSON starts with \"format\": 1;\n"
-          "the README describes each of its fields.\n\n" +
+          "them. Texts are printed exactly, as UTF-8, to a pipe or a file; to a terminal\n"
+          "their control characters show as escapes (\\n, \\e, \\x01, \\\\ for a\n"
+          "backslash), as ls shows names. The JSON starts with \"format\": 1; the README\n"
+          "describes each of its fields.\n\n" +
               std::string(CommonExitStatus)},
          runList},
         {{"copy",
