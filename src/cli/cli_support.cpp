@@ -59,7 +59,7 @@ private:
             return true;
         }
         if (!withValue) {
-            usageError((options_.namesItselfInErrors ? options_.name + ": " : "") + "unknown option '" + arg + "'");
+            usageError(commandPrefix() + "unknown option '" + arg + "'");
             return false;
         }
         std::string value;
@@ -68,7 +68,8 @@ private:
         } else if (i_ + 1 < args_.size()) {
             value = args_[++i_];
         } else {
-            usageError(name == "--codepage" ? "--codepage needs a code page, such as 1251" : name + " needs a value");
+            usageError(commandPrefix() +
+                       (name == "--codepage" ? "--codepage needs a code page, such as 1251" : name + " needs a value"));
             return false;
         }
         if (name != "--codepage") {
@@ -77,12 +78,15 @@ private:
         }
         auto chosen = CodePage::byName(value);
         if (!chosen) {
-            usageError("unknown code page '" + value + "'");
+            usageError(commandPrefix() + "unknown code page '" + value + "'");
             return false;
         }
         parsed.codePage = *chosen;
         return true;
     }
+
+    // "list: " before a usage error, as the command is named, or nothing.
+    std::string commandPrefix() const { return options_.namesItselfInErrors ? options_.name + ": " : ""; }
 
     const std::vector<std::string>& args_;
     const CommandOptions& options_;

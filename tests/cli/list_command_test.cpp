@@ -151,7 +151,10 @@ TEST(CliList, MissingFilesAndBadUsageGiveTheirExitStatus)
     EXPECT_EQ(runCli({}).exitStatus, 2);
     EXPECT_EQ(runCli({"frobnicate"}).exitStatus, 2);
     EXPECT_EQ(runCli({"list"}).exitStatus, 2);
-    EXPECT_EQ(runCli({"list", "--codepage", "437", missing}).exitStatus, 2);
+    // A bad code page is a usage error, said as the other usage errors are.
+    result = runCli({"list", "--codepage", "437", missing});
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.err, "quillet-cli: list: unknown code page '437'\nTry 'quillet-cli --help'.\n");
     EXPECT_EQ(runCli({"list", "--bogus", missing}).exitStatus, 2);
     EXPECT_EQ(runCli({"--version"}).out, "quillet-cli 1.01\n");
     EXPECT_EQ(runCli({"--help"}).exitStatus, 0);
