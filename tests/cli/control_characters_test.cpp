@@ -26,6 +26,7 @@ TEST(ControlCharacters, ListShowsThemAsEscapesToATerminalAndExactToAPipe)
     test::CliResult piped = test::runCli({"list", file});
     EXPECT_EQ(piped.out, "[index]\n0004(0)\n[segments]\n"
                          "001(0) \x1B[31mred\nx\\y\x01\x7F\xC2\x85\t\xC3\xA9\n");
+    EXPECT_EQ(test::runCliWith(test::pipedInto("cat"), {"list", file}).out, piped.out);
 }
 
 TEST(ControlCharacters, AFileNameHoldingThemIsQuotedAndEscapedInMessages)

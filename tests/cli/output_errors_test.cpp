@@ -51,6 +51,24 @@ TEST(OutputErrors, EveryCommandFailsWhenStandardOutputIsFull)
     EXPECT_EQ(none.err, "");
 }
 
+// A reader that leaves early ("| head -c 1"), where SIGPIPE is ignored, is a failed write too.
+TEST(OutputErrors, AReaderThatLeavesEarlyIsAFailedWrite)
+{
+    test::ScratchFolder folder;
+    const std::string file = folder / "all-a.bin";
+    test::writeText(file, '\0' + std::string(std::size_t{1} << 20, 'A'));
+    test::CliResult listed = test::runCliWith(test::pipedInto("head -c 1"), {"list", "--json", file});
+    EXPECT_EQ(listed.exitStatus, 1);
+    EXPECT_EQ(listed.err, "quillet-cli: -: Broken pipe\n");
+    test::CliResult found = test::runCliWith(test::pipedInto("head -c 1"), {"find", "41", file});
+    EXPECT_EQ(found.exitStatus, 2);
+    EXPECT_EQ(found.err, "quillet-cli: -: Broken pipe\n");
+    // A reader that takes everything gets everything, exact.
+    test::CliResult whole = test::runCliWith(test::pipedInto("cat"), {"find", "41", file});
+    EXPECT_EQ(whole.exitStatus, 0) << whole.err;
+    EXPECT_EQ(whole.out, test::runCli({"find", "41", file}).out);
+}
+
 // The shell made the file: it stays, cut short, but the script learns that it is.
 TEST(OutputErrors, AnExportCutShortByAFileSizeLimitFails)
 {

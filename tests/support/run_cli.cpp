@@ -1,5 +1,6 @@
 #include "support/run_cli.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -29,18 +30,27 @@ CliResult run(const std::string& folder, const CliShell& shell, const std::vecto
 {
     std::string outPath = shell.output.empty() ? tempPath("cli.out") : shell.output;
     std::string errPath = tempPath("cli.err");
+    std::string statusPath = tempPath("cli.status");
+    std::string tool = "exec " + shell.prefix + (shell.prefix.empty() ? "" : " ") + quoted(QUILLET_CLI_PATH);
+    for (const std::string& arg : args) tool += " " + quoted(arg);
+    tool += " 2>" + quoted(errPath);
+    if (shell.pipedFrom.empty()) tool += " <" + quoted(shell.input);
+    if (!shell.pipedFrom.empty()) tool = shell.pipedFrom + " | " + tool;
+    // Into a reader, the tool's own status is kept aside: the pipeline's is the reader's.
+    if (!shell.pipedInto.empty())
+        tool = "{ (trap '' PIPE; " + tool + "); echo $? >" + quoted(statusPath) + "; } | " + shell.pipedInto;
     std::string command = "(";
     if (!folder.empty()) command += "cd " + quoted(folder) + " && ";
-    if (!shell.pipedFrom.empty()) command += shell.pipedFrom + " | ";
-    command += "exec " + shell.prefix + (shell.prefix.empty() ? "" : " ") + quoted(QUILLET_CLI_PATH);
-    for (const std::string& arg : args) command += " " + quoted(arg);
-    command += " >" + quoted(outPath) + " 2>" + quoted(errPath);
-    if (shell.pipedFrom.empty()) command += " <" + quoted(shell.input);
-    command += ")";
+    command += tool + " >" + quoted(outPath) + ")";
     int status = std::system(command.c_str());
     CliResult result;
     // The subshell reports a signal that ended the tool as 128 + its number.
     result.exitStatus = WIFEXITED(status) && WEXITSTATUS(status) < 128 ? WEXITSTATUS(status) : -1;
+    if (!shell.pipedInto.empty()) {
+        int toolStatus = std::stoi("0" + slurp(statusPath));
+        result.exitStatus = toolStatus < 128 ? toolStatus : -1;
+        std::remove(statusPath.c_str());
+    }
     if (shell.output.empty()) result.out = slurp(outPath);
     result.err = slurp(errPath);
     return result;
@@ -80,6 +90,13 @@ CliShell pipedFrom(const std::string& command)
 {
     CliShell shell;
     shell.pipedFrom = command;
+    return shell;
+}
+
+CliShell pipedInto(const std::string& reader)
+{
+    CliShell shell;
+    shell.pipedInto = reader;
     return shell;
 }
 

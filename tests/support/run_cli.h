@@ -21,13 +21,18 @@ struct CliShell {
     std::string input = "/dev/null";  // what standard input reads
     std::string pipedFrom;            // a shell command whose output is standard input instead
     std::string output;               // where standard output goes; empty: read back into `out`
+    // A shell command that reads standard output through a pipe (its own output is then what
+    // `output` takes). The tool runs with SIGPIPE ignored, as under some services and language
+    // runtimes, so that a reader that leaves early is a failed write, not a signal.
+    std::string pipedInto;
 };
 CliResult runCliWith(const CliShell& shell, const std::vector<std::string>& args);
 // Standard input from a file, or from a pipe that a shell command writes.
 CliShell readingFrom(const std::string& input);
 CliShell pipedFrom(const std::string& command);
-// Standard output to a file or device.
+// Standard output to a file or device, or through a pipe into a shell command.
 CliShell writingTo(const std::string& output);
+CliShell pipedInto(const std::string& reader);
 // Under limits given to prlimit (in bytes: "--as=100000000 --fsize=16384"), output to `output`.
 CliShell withLimits(const std::string& limits, const std::string& output = "");
 
