@@ -67,7 +67,7 @@ TEST(CliList, JsonParsesBackToWhatTheDocumentHolds)
 {
     struct Block {
         std::u16string units;
-        std::string utf8;  // what the list line shows after the segment's number and tag, as UTF-8
+        std::string utf8;       // what the list line shows after the segment's number and tag, as UTF-8
         std::string text = {};  // what "text" holds, when it is not the same
     };
     const std::vector<Block> blocks = {

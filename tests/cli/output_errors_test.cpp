@@ -18,6 +18,7 @@ namespace {
 Bytes manyBlocksFile()
 {
     std::vector<std::string> resources;
+    resources.reserve(250);
     for (int b = 0; b < 250; ++b) resources.push_back("64 AB " + test::repeatedHex("41 00", 100));
     return test::resourceFile(resources);
 }
