@@ -191,6 +191,11 @@ bool writeToStandardOutput(const Document& document)
         reportError(StandardStream, error.what());
         return false;
     }
+    if (document.fileCutShort()) {
+        reportError(StandardStream, "Another program cut the file it was made from short while it was read: its lost "
+                                    "bytes went out as 00");
+        return false;
+    }
     return standardOutputWritten();
 }
 }  // namespace
@@ -299,6 +304,13 @@ std::optional<Document> loadOrReport(const std::string& path)
     return std::nullopt;
 }
 
+bool readWhole(const Document& document, const std::string& path)
+{
+    if (!document.fileCutShort()) return true;
+    reportError(path, "Cut short by another program while it was read: the bytes past its new end read as 00");
+    return false;
+}
+
 void warnOfLoadDifferences(const Document& document, const std::string& out)
 {
     for (const LoadDifference& difference : loadDifferences(document))
@@ -315,7 +327,7 @@ bool saveOrReport(const Document& document, const std::string& path)
                               " names: saving gives this name a new file, the others keep the old content");
     workingOn(path);
     try {
-        saveResource(document, path);
+        saveResourceWhole(document, path);
         return true;
     } catch (const IoError& error) {
         reportFileError(path, error);

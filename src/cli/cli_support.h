@@ -74,10 +74,14 @@ Bytes readInput(const std::string& path);
 // Loads a file as the editor does, except that a missing file is an error here; "-" reads the
 // resource from standard input into memory. Reports the error and returns nothing on failure.
 std::optional<Document> loadOrReport(const std::string& path);
+// False, said naming `path`, when another program cut the file short while the command read it:
+// what it printed from the bytes past the new end was made from 00s.
+bool readWhole(const Document& document, const std::string& path);
 // Warns on stderr, one line each, of the ways the edited document, saved to `out`, would load
 // back otherwise than it was cut here.
 void warnOfLoadDifferences(const Document& document, const std::string& out);
-// Saves as "Save file as" does; reports and returns false on failure. "-" writes the bytes to
+// Saves as "Save file as" does, but refuses to replace the target with a document whose source
+// was cut short while it was read; reports and returns false on failure. "-" writes the bytes to
 // standard output as they are made, which is not atomic: a failure may leave part of them there.
 bool saveOrReport(const Document& document, const std::string& path);
 

@@ -72,7 +72,8 @@ int runFind(const Arguments& args)
     auto document = loadOrReport(args.operands[1]);
     if (!document) return ExitFindTrouble;
     if (text->empty()) return ExitFailure;  // as in the window, an empty text searches for nothing
-    return printHitsInFindNextOrder(*document, *pattern);
+    int status = printHitsInFindNextOrder(*document, *pattern);
+    return readWhole(*document, args.operands[1]) ? status : ExitFindTrouble;
 }
 
 int runReplace(const Arguments& args)

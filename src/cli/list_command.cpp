@@ -161,7 +161,7 @@ int runList(const Arguments& args)
         printJson(*document);
     else
         printLines(*document);
-    return checkedOutput(ExitOk);
+    return checkedOutput(readWhole(*document, args.operands[0]) ? ExitOk : ExitFailure);
 }
 
 int runCopy(const Arguments& args)
