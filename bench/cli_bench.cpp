@@ -1,7 +1,8 @@
 // quillet-cli as whole processes on large raw files, next to the tools people measure it by
 // where they are installed: find against rg -c -F --mmap and grep -c -F, copy against
-// dd conv=fsync, and list with its peak memory. Each figure is the median of seven runs, the
-// commands run in turn so that they meet the same load of the machine.
+// dd conv=fsync, list with its peak memory, and a replace of 64 MiB of hits with its peak memory.
+// Each figure is the median of seven runs, the commands run in turn so that they meet the same
+// load of the machine.
 //
 // Usage: quillet_cli_bench [FOLDER]   (the files are written there, default /tmp, and removed)
 // QUILLET_CLI=PATH measures another build of the tool, to compare two builds.
@@ -235,6 +236,33 @@ void benchList(const std::string& path)
     std::remove(path.c_str());
 }
 
+// 64 MiB of hits, every byte one: the replace keeps no record of them, so its peak is the file's
+// pages and their copies, whatever the count.
+void benchReplaceEveryByte(const std::string& folder)
+{
+    const std::string in = folder + "/quillet-bench-replace-in.bin";
+    const std::string out = folder + "/quillet-bench-replace-out.bin";
+    {
+        std::ofstream file(in, std::ios::binary | std::ios::trunc);
+        std::string piece(MiB, 'A');
+        piece[0] = '\0';  // a first word unlike the last: the file is held raw, all of it data
+        file << piece;
+        piece[0] = 'A';
+        for (int i = 1; i < 64; ++i) file << piece;
+    }
+    std::vector<Measure> m = medians({[&] {
+        return runProcess({cliPath(), "replace", "--hex", "41", "42", in, out});
+    }});
+    const Measure& replace = m[0];
+    bool met = replace.peakKiB < 192 * 1024;
+    std::printf("replace --hex 41 42, 64 MiB raw file (67 108 863 hits): %.1f ms, peak memory %.1f MiB "
+                "(target < 192 MiB): %s%s\n",
+                replace.seconds * 1e3, static_cast<double>(replace.peakKiB) / 1024.0, okOrMissed(met),
+                replace.exitCode == 0 ? "" : "  FAILED");
+    std::remove(in.c_str());
+    std::remove(out.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -252,5 +280,6 @@ int main(int argc, char** argv)
                 "pages, not copies)\n");
     benchCopy(folder + "/quillet-bench-copy-1g.bin");
     benchList(folder + "/quillet-bench-list-1g.bin");
+    benchReplaceEveryByte(folder);
     return 0;
 }

@@ -1,23 +1,25 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the window need, when they are missing.
 # gettext: the PO tests check the texts export and import with its tools.
-# nlohmann-json3-dev: the tests read the command-line tool's JSON output with a real parser.
+# nlohmann-json3-dev, jq: the tests read the command-line tool's JSON output with a real parser,
+# and with the one scripts use.
 # clang-format, clang-tidy: scripts/check-style.sh.
 # acl, attr: the save tests set an access control list and an extended attribute to keep.
 # help2man: the manual pages; desktop-file-utils, appstream: the tests validate the desktop entry
 # and the metainfo.
+# locales: a code page test builds a Turkish locale with localedef from its sources.
 # With --fuzz, only what the libFuzzer build needs: clang and its fuzzer and sanitizer runtimes.
 # With --deb, what make deb needs: the Build-Depends of debian/control, the packaging tools, and
 # the validators its checks run on the package.
 # With --bench, only the yardsticks the benchmarks measure the tool against: ripgrep.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev gettext nlohmann-json3-dev acl attr
+packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev gettext nlohmann-json3-dev jq acl attr
           clang-format clang-tidy qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev
-          fonts-dejavu-core xvfb xauth desktop-file-utils shared-mime-info help2man appstream)
+          fonts-dejavu-core xvfb xauth desktop-file-utils shared-mime-info help2man appstream locales)
 if [ "${QUILLET_GUI:-ON}" = "OFF" ]; then
-    packages=(cmake g++ make libgtest-dev libgmock-dev gettext nlohmann-json3-dev acl attr clang-format clang-tidy
-              help2man)
+    packages=(cmake g++ make libgtest-dev libgmock-dev gettext nlohmann-json3-dev jq acl attr clang-format
+              clang-tidy help2man locales)
 fi
 if [ "${1:-}" = "--fuzz" ]; then
     packages=(cmake make g++ clang libclang-rt-14-dev)

@@ -1,4 +1,5 @@
 #pragma once
+#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
@@ -7,6 +8,28 @@
 #include "model/document.h"
 
 namespace quillet::cli {
+
+// Exit codes of the tool: 0 done, 1 a file or data error (or nothing found), 2 a usage error.
+constexpr int ExitOk = 0;
+constexpr int ExitFailure = 1;
+constexpr int ExitUsage = 2;
+
+// The tool's standard output: std::cout writes through it once main took it. It writes to the
+// descriptor itself, so that the reason of a write that failed is kept to be told.
+void takeStandardOutput();
+// Flushes standard output; when a write or the flush failed, says so once as
+// "quillet-cli: -: <reason>" and returns false.
+bool standardOutputWritten();
+// `status` when all that was printed reached standard output, else `failure`: every command
+// ends with it, so that a full disk is never a success.
+int checkedOutput(int status, int failure = ExitFailure);
+
+// The file the tool reads or writes now, which a message about trouble names (the load and save
+// helpers below set it).
+void workingOn(const std::string& path);
+// main's one handler of every exception a command lets through: "quillet-cli: FILE: not enough
+// memory" for lack of memory, the exception's own text otherwise. Returns `failure`.
+int reportTrouble(const std::exception_ptr& trouble, int failure);
 
 // Prints "quillet-cli: <subject>: <text>" on stderr.
 void reportError(const std::string& subject, const std::string& text);
@@ -41,13 +64,25 @@ std::optional<Arguments> parseArguments(const std::vector<std::string>& args, co
 // valid UTF-8.
 std::optional<std::u16string> textArgument(const std::string& argument);
 
-// Loads a file as the editor does, except that a missing file is an error here. Reports the
-// error and returns nothing on failure.
+// The name that stands for standard input where a file is read, for standard output where one
+// is written.
+inline const std::string StandardStream = "-";
+
+// A whole file, or standard input for "-" (read once, pipes included, up to MaxReadLength).
+// Throws IoError.
+Bytes readInput(const std::string& path);
+// Loads a file as the editor does, except that a missing file is an error here; "-" reads the
+// resource from standard input into memory. Reports the error and returns nothing on failure.
 std::optional<Document> loadOrReport(const std::string& path);
+// False, said naming `path`, when another program cut the file short while the command read it:
+// what it printed from the bytes past the new end was made from 00s.
+bool readWhole(const Document& document, const std::string& path);
 // Warns on stderr, one line each, of the ways the edited document, saved to `out`, would load
 // back otherwise than it was cut here.
 void warnOfLoadDifferences(const Document& document, const std::string& out);
-// Saves as "Save file as" does; reports and returns false on failure.
+// Saves as "Save file as" does, but refuses to replace the target with a document whose source
+// was cut short while it was read; reports and returns false on failure. "-" writes the bytes to
+// standard output as they are made, which is not atomic: a failure may leave part of them there.
 bool saveOrReport(const Document& document, const std::string& path);
 
 }  // namespace quillet::cli

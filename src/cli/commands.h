@@ -6,10 +6,8 @@
 
 namespace quillet::cli {
 
-// Exit codes of the tool: 0 done, 1 a file or data error (or nothing found), 2 a usage error.
-constexpr int ExitOk = 0;
-constexpr int ExitFailure = 1;
-constexpr int ExitUsage = 2;
+// find answers as grep does: 0 a hit, 1 no hit, 2 any trouble.
+constexpr int ExitFindTrouble = 2;
 
 // Each command takes its parsed arguments and returns the tool's exit code.
 

@@ -45,7 +45,7 @@ int printHitsInFindNextOrder(const Document& document, const Bytes& pattern)
     if (document.segments.empty()) return ExitFailure;
     std::optional<SearchHit> shown;
     auto hit = findInSegments(document.segments, 0, 0, pattern);
-    while (hit) {
+    while (hit && std::cout) {
         const Segment& segment = document.segments[hit->segment];
         SearchHit cell{hit->segment, shownHitIndex(hit->index, segment.data.size())};
         if (shown == cell) break;
@@ -56,7 +56,7 @@ int printHitsInFindNextOrder(const Document& document, const Bytes& pattern)
         std::size_t start = layout.startAfter(layout.cellOf(static_cast<std::int64_t>(cell.index)));
         hit = findInSegments(document.segments, cell.segment, start, pattern);
     }
-    return shown ? ExitOk : ExitFailure;
+    return checkedOutput(shown ? ExitOk : ExitFailure, ExitFindTrouble);
 }
 
 }  // namespace
@@ -70,9 +70,10 @@ int runFind(const Arguments& args)
     std::optional<Bytes> pattern = patternOrReport(*text, mode, args.codePage);
     if (!pattern) return ExitUsage;
     auto document = loadOrReport(args.operands[1]);
-    if (!document) return ExitFailure;
+    if (!document) return ExitFindTrouble;
     if (text->empty()) return ExitFailure;  // as in the window, an empty text searches for nothing
-    return printHitsInFindNextOrder(*document, *pattern);
+    int status = printHitsInFindNextOrder(*document, *pattern);
+    return readWhole(*document, args.operands[1]) ? status : ExitFindTrouble;
 }
 
 int runReplace(const Arguments& args)
@@ -98,14 +99,17 @@ int runReplace(const Arguments& args)
 
     std::int64_t count = 0;
     if (!lookFor->empty()) {
+        // Nothing is undone here: no place is kept, so the memory does not grow with the hits.
         NoProgress progress;
-        count = replaceInDocument(*document, ReplaceScope{}, *pattern, *replacement, progress).count;
+        count = replaceInDocument(*document, ReplaceScope{}, *pattern, *replacement, progress, ReplaceRecord::Nothing)
+                    .count;
     }
     warnOfLoadDifferences(*document, args.operands[3]);
     // The count is told only once the file holds the replacements.
     if (!saveOrReport(*document, args.operands[3])) return ExitFailure;
-    std::cout << "Make " << count << " replace(s)\n";
-    return ExitOk;
+    // Standard output holds the file when OUT is "-": the count goes to stderr then.
+    (args.operands[3] == StandardStream ? std::cerr : std::cout) << "Make " << count << " replace(s)\n";
+    return checkedOutput(ExitOk);
 }
 
 }  // namespace quillet::cli

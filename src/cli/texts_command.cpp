@@ -49,7 +49,7 @@ const TextsFormatRow* formatOf(const Arguments& args)
 int exportTexts(const Document& document, const TextsFormat& format, const std::string& path)
 {
     std::cout << writeTexts(document, format, fileNameOf(path));
-    return std::cout.good() ? ExitOk : ExitFailure;
+    return checkedOutput(ExitOk);
 }
 
 // Reads an open file to its end; throws IoError.
@@ -72,13 +72,16 @@ std::string readToEnd(int fd)
 // <(msgmerge ...) included. Throws IoError.
 std::string readTranslations(const std::string& path)
 {
-    if (path == "-") return readToEnd(STDIN_FILENO);
+    if (path == StandardStream) {
+        Bytes bytes = readInput(path);
+        return {bytes.begin(), bytes.end()};
+    }
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw ioErrorFromErrno();
     struct stat info {};
     try {
         if (::fstat(fd, &info) != 0) throw ioErrorFromErrno();
-        if (S_ISDIR(info.st_mode)) throw IoError(ioErrorText(EISDIR));
+        if (S_ISDIR(info.st_mode)) throw IoError("Is a folder");
         std::string text = readToEnd(fd);
         ::close(fd);
         return text;

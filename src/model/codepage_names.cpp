@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <string>
 
 namespace quillet {
@@ -11,10 +10,13 @@ namespace {
 
 constexpr std::array KnownCodePages = {1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 874, 932, 936, 949, 950};
 
+// In ASCII, not by the locale: under a Turkish locale tolower('I') is not 'i', and
+// "WINDOWS-1251" must name the same page everywhere.
 std::string lowerCase(std::string_view text)
 {
     std::string result(text);
-    for (char& ch : result) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    for (char& ch : result)
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
     return result;
 }
 

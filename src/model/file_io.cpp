@@ -110,6 +110,7 @@ std::string ioErrorText(int errorNumber)
     case EDQUOT:
     case EFBIG: return "Disk full";
     case ELOOP: return "Too many levels of symbolic links";
+    case EPIPE: return "Broken pipe";  // the reader of a pipe went before all was written
     default: return "I/O error " + std::to_string(errorNumber);
     }
 }

@@ -8,15 +8,15 @@ namespace quillet {
 
 namespace {
 
-// A forward pass over the segments' data. Each search starts after the previous write, on the
-// bytes as they now are, and no position between two hits matches those bytes; the plain
-// position-by-position scan, which writes only at hits, sees exactly the same bytes at every
-// position and so finds the same hits.
+// A forward pass over the segments' data that hands each hit to `write`. Each search starts
+// after the previous write, on the bytes as they now are, and no position between two hits
+// matches those bytes; the plain position-by-position scan, which writes only at hits, sees
+// exactly the same bytes at every position and so finds the same hits.
+template <typename Write>
 class ReplacePass {
 public:
-    ReplacePass(ChangeBuilder& change, const Bytes& pattern, const PatternFinder& find, Progress& progress,
-                std::uint64_t total)
-        : change_(change), pattern_(pattern), find_(find), progress_(progress), total_(total)
+    ReplacePass(Write& write, const Bytes& pattern, const PatternFinder& find, Progress& progress, std::uint64_t total)
+        : write_(write), pattern_(pattern), find_(find), progress_(progress), total_(total)
     {}
 
     // Searches a piece at a time, so that progress is told and a cancel is heard also when the
@@ -36,14 +36,14 @@ public:
                 position = pieceEnd;
                 continue;
             }
-            change_.addReplaceWrite({s, *hit});
+            write_(BytePlace{s, *hit});
             position = *hit + 1;
         }
         passed_ += data.size() - std::min(from, data.size());
     }
 
 private:
-    ChangeBuilder& change_;
+    Write& write_;
     const Bytes& pattern_;
     const PatternFinder& find_;
     Progress& progress_;
@@ -68,22 +68,46 @@ std::int64_t placesOf(const Change& change)
     return change.empty() ? 0 : static_cast<std::int64_t>(std::get<ReplaceWrites>(change.steps.front()).places.size());
 }
 
+template <typename Write>
+void replaceInScope(Document& document, ReplaceScope scope, const Bytes& pattern, const PatternFinder& find,
+                    Progress& progress, Write& write)
+{
+    std::uint64_t total = 0;
+    for (std::size_t j = scope.firstSegment; j < document.segments.size(); ++j)
+        total += document.segments[j].data.size();
+    ReplacePass<Write> pass(write, pattern, find, progress, total);
+    for (std::size_t j = scope.firstSegment; j < document.segments.size(); ++j)
+        pass.run(j, document.segments[j].data, j == scope.firstSegment ? scope.startIndex : 0);
+}
+
+// Each hit written and counted, none kept: the memory stays the same however many there are.
+std::int64_t replaceUnrecorded(Document& document, ReplaceScope scope, const Bytes& pattern, const Bytes& replacement,
+                               const PatternFinder& find, Progress& progress)
+{
+    const ReplaceWrites writes{pattern, replacement, {}};
+    std::int64_t count = 0;
+    auto write = [&](const BytePlace& place) {
+        writeReplacementAt(document, writes, place);
+        ++count;
+    };
+    replaceInScope(document, scope, pattern, find, progress, write);
+    return count;
+}
+
 }  // namespace
 
 ReplaceOutcome replaceEverywhere(Document& document, ReplaceScope scope, const Bytes& pattern, const Bytes& replacement,
-                                 const PatternFinder& find, Progress& progress)
+                                 const PatternFinder& find, Progress& progress, ReplaceRecord record)
 {
     if (pattern.empty()) return {Change{}, emptyPatternCount(document, scope)};
     // A change of length would corrupt the offsets.
     if (pattern.size() != replacement.size()) return {};
-    std::uint64_t total = 0;
-    for (std::size_t j = scope.firstSegment; j < document.segments.size(); ++j)
-        total += document.segments[j].data.size();
+    if (record == ReplaceRecord::Nothing)
+        return {Change{}, replaceUnrecorded(document, scope, pattern, replacement, find, progress)};
     Change change = buildChange(document, [&](ChangeBuilder& builder) {
         builder.add(ReplaceWrites{pattern, replacement, {}});
-        ReplacePass pass(builder, pattern, find, progress, total);
-        for (std::size_t j = scope.firstSegment; j < document.segments.size(); ++j)
-            pass.run(j, document.segments[j].data, j == scope.firstSegment ? scope.startIndex : 0);
+        auto write = [&builder](const BytePlace& place) { builder.addReplaceWrite(place); };
+        replaceInScope(document, scope, pattern, find, progress, write);
     });
     std::int64_t count = placesOf(change);
     // Nothing written, nothing to undo.

@@ -21,6 +21,11 @@ struct ReplaceScope {
 using PatternFinder =
     std::function<std::optional<std::size_t>(const std::uint8_t* data, std::size_t size, std::size_t from)>;
 
+// Whether Replace keeps the places it wrote, for its undo. Without them (where nothing is ever
+// undone, as on the command line) its memory does not grow with the number of hits; its change
+// is then empty, and a cancel leaves the writes made so far.
+enum class ReplaceRecord { Places, Nothing };
+
 // What Replace did: its change for the history and the number of replacements it stands for.
 struct ReplaceOutcome {
     Change change;
@@ -33,6 +38,7 @@ struct ReplaceOutcome {
 // tested. An empty pattern matches at every position and writes nothing. Reports progress by
 // bytes passed; when cancelled, takes its writes back and throws WorkCancelled.
 [[nodiscard]] ReplaceOutcome replaceEverywhere(Document& document, ReplaceScope scope, const Bytes& pattern,
-                                               const Bytes& replacement, const PatternFinder& find, Progress& progress);
+                                               const Bytes& replacement, const PatternFinder& find, Progress& progress,
+                                               ReplaceRecord record = ReplaceRecord::Places);
 
 }  // namespace quillet

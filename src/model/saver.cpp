@@ -114,10 +114,27 @@ struct ImageSink {
     void write(const std::uint8_t* data, std::size_t count) { bytes.insert(bytes.end(), data, data + count); }
 };
 
+struct FunctionSink {
+    const std::function<void(const std::uint8_t*, std::size_t)>& target;
+    void write(const std::uint8_t* data, std::size_t count) { target(data, count); }
+};
+
 struct FileSink {
     AtomicFileWriter& file;
     void write(const std::uint8_t* data, std::size_t count) { file.write(data, count); }
 };
+
+// The lost bytes of a file cut short are found only as they are read, here while written.
+void saveDocument(const Document& document, const std::string& path, Progress& progress, bool wholeSourceOnly)
+{
+    if (!document.noIndex) indexOffsetOrRefusal(document);  // refused before the target is touched
+    AtomicFileWriter file(path);
+    FileSink sink{file};
+    writeDocument(document, sink, progress);
+    if (wholeSourceOnly && document.fileCutShort())
+        throw IoError("Not written: another program cut the file it was made from short while it was read");
+    file.commit();
+}
 
 }  // namespace
 
@@ -148,6 +165,13 @@ Bytes savedHead(const Document& document)
     return std::move(sink.bytes);
 }
 
+void writeResource(const Document& document, const std::function<void(const std::uint8_t*, std::size_t)>& write)
+{
+    FunctionSink sink{write};
+    NoProgress progress;
+    writeDocument(document, sink, progress);
+}
+
 void saveResource(const Document& document, const std::string& path)
 {
     NoProgress progress;
@@ -156,11 +180,13 @@ void saveResource(const Document& document, const std::string& path)
 
 void saveResource(const Document& document, const std::string& path, Progress& progress)
 {
-    if (!document.noIndex) indexOffsetOrRefusal(document);  // refused before the target is touched
-    AtomicFileWriter file(path);
-    FileSink sink{file};
-    writeDocument(document, sink, progress);
-    file.commit();
+    saveDocument(document, path, progress, false);
+}
+
+void saveResourceWhole(const Document& document, const std::string& path)
+{
+    NoProgress progress;
+    saveDocument(document, path, progress, true);
 }
 
 }  // namespace quillet

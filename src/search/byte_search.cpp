@@ -18,14 +18,14 @@ std::optional<SearchHit> findInSegments(const std::vector<Segment>& segments, st
     return std::nullopt;
 }
 
-ReplaceOutcome replaceInDocument(Document& document, ReplaceScope scope, const Bytes& pattern,
-                                 const Bytes& replacement, Progress& progress)
+ReplaceOutcome replaceInDocument(Document& document, ReplaceScope scope, const Bytes& pattern, const Bytes& replacement,
+                                 Progress& progress, ReplaceRecord record)
 {
     LiteralSearch search(pattern);
     PatternFinder find = [&search](const std::uint8_t* data, std::size_t size, std::size_t from) {
         return search.find(data, size, from);
     };
-    return replaceEverywhere(document, scope, pattern, replacement, find, progress);
+    return replaceEverywhere(document, scope, pattern, replacement, find, progress, record);
 }
 
 std::size_t shownHitIndex(std::size_t hitIndex, std::size_t dataSize)

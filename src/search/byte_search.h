@@ -29,7 +29,8 @@ std::optional<SearchHit> findInSegments(const std::vector<Segment>& segments, st
 // Replace from the same start as findInSegments, with this search (replaceEverywhere says what
 // it does).
 [[nodiscard]] ReplaceOutcome replaceInDocument(Document& document, ReplaceScope scope, const Bytes& pattern,
-                                               const Bytes& replacement, Progress& progress);
+                                               const Bytes& replacement, Progress& progress,
+                                               ReplaceRecord record = ReplaceRecord::Places);
 
 // The byte a hit shows in the grid. Only an empty pattern hits one past the data; that hit stays
 // on the segment's last byte (the first cell, for an empty segment), so every hit lies on a cell

@@ -12,15 +12,17 @@ namespace quillet {
 class CodePage;
 
 // The bytes a find or replace text stands for in a mode:
-// - HexData: one byte per pair of characters, each pair read by the lenient hex value (anything
-//   that is not a number gives 0); an odd last character is ignored, blanks pair like any other.
+// - HexData: pairs of hex digits of either case, one byte each, with spaces between the pairs.
+//   Anything else (a digit without its pair, any other character, only spaces) is refused; the
+//   failure quotes the text up to the fault and names the character. An empty text is no bytes.
 // - Text: the text in the code page. A character the code page lacks is refused (the failure
 //   says which), never turned into "?", which would match real "?" bytes.
 // - TextUnicode: the text's UTF-16 units, low byte first.
 Result<Bytes> patternBytes(std::u16string_view text, PatternMode mode, const CodePage& codePage);
 
-// The characters a replace text is counted in: bytes of the code page in Text mode (a double-byte
-// character counts twice), UTF-16 units otherwise. Equal counts give equally long patterns.
+// The characters a replace text is counted in: bytes in HexData mode (nothing for a text that is
+// no hex), bytes of the code page in Text mode (a double-byte character counts twice), UTF-16
+// units in TextUnicode mode. Equal counts give equally long patterns.
 std::optional<std::size_t> patternCharacterCount(std::u16string_view text, PatternMode mode, const CodePage& codePage);
 
 }  // namespace quillet

@@ -47,22 +47,49 @@ TEST_F(EditorSearch, HitBecomesTheCurrentAndOnlySelectedCell)
     EXPECT_EQ(editor.state().selection, (GridSelection{1, 6, 1, 6}));
 }
 
-TEST_F(EditorSearch, HexTextPairsCharactersAsTheyAre)
+TEST_F(EditorSearch, HexTextIsPairsOfDigitsWithSpacesBetweenThem)
 {
     open(resourceFile({"41 42 00 41 00 43 41"}));
-    find("414");  // the odd last character is ignored
-    EXPECT_EQ(currentByte(), (std::pair<std::size_t, std::int64_t>{0, 0}));
-    find("41 43");  // pairs 41 and " 4": 41 00
-    EXPECT_EQ(currentByte(), (std::pair<std::size_t, std::int64_t>{0, 3}));
+    find("00 41");
+    EXPECT_EQ(currentByte(), (std::pair<std::size_t, std::int64_t>{0, 2}));
+    find(" 0043 ");
+    EXPECT_EQ(currentByte(), (std::pair<std::size_t, std::int64_t>{0, 4}));
 }
 
-TEST_F(EditorSearch, OneCharacterHexTextStopsOnTheSegmentsFirstByte)
+// Read leniently, "414" looked for 41 and "4" for nothing, which stopped on any byte.
+TEST_F(EditorSearch, MistypedHexTextIsRefusedWithAWarningAndMovesNothing)
 {
     open(resourceFile({"00 01", "02 03 04"}));
     editor.selectSegment(1);
     editor.gridMoveCurrent({2, 3});
-    find("4");
-    EXPECT_EQ(currentByte(), (std::pair<std::size_t, std::int64_t>{1, 0}));
+    const GridCell current = editor.state().current;
+    for (const char* text : {"4", "414", "4X", "0x41", "  "}) {
+        prompts.messages.clear();
+        find(text);
+        ASSERT_EQ(prompts.messages.size(), 1u) << text;
+        EXPECT_EQ(prompts.messages[0].kind, MessageKind::Warning);
+        EXPECT_NE(prompts.messages[0].text.find("write each byte as two hex digits"), std::string::npos);
+        EXPECT_EQ(editor.state().current, current) << text;
+        EXPECT_EQ(editor.state().selection, GridSelection{}) << text;
+    }
+    // Find next with the mistyped text kept from the dialog warns the same way.
+    prompts.messages.clear();
+    editor.findNext();
+    EXPECT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(editor.state().current, current);
+}
+
+TEST_F(EditorSearch, ReplaceWithAMistypedHexTextNeverRuns)
+{
+    open(resourceFile({"41 41 41 41"}));
+    for (auto [lookFor, with] : {std::pair{"41 4", "42 4"}, std::pair{"4X", "42"}, std::pair{"41", "4G"}}) {
+        prompts.messages.clear();
+        replace(lookFor, with);
+        ASSERT_EQ(prompts.messages.size(), 1u) << lookFor;
+        EXPECT_EQ(prompts.messages[0].kind, MessageKind::Warning);
+    }
+    EXPECT_EQ(hexOf(data(0)), "41 41 41 41");
+    EXPECT_FALSE(editor.canUndo());
 }
 
 TEST_F(EditorSearch, TextIsCaseSensitiveAndUnicodeTextMatchesItsUnits)
@@ -150,16 +177,6 @@ TEST_F(EditorSearch, RawFileHasNoLead)
     ASSERT_TRUE(editor.document().noIndex);
     find("42");
     EXPECT_EQ(editor.state().current, (GridCell{1, 5}));
-}
-
-TEST_F(EditorSearch, EmptyPatternOnTheLastByteStaysThere)
-{
-    open(resourceFile({"41 42 43", "44 45"}));
-    find("4");
-    editor.gridMoveCurrent(cellOfByte(4, 2));
-    editor.findNext();
-    EXPECT_EQ(currentByte(), (std::pair<std::size_t, std::int64_t>{0, 2}));
-    EXPECT_EQ(editor.state().selection, (GridSelection{1, 7, 1, 7}));
 }
 
 // Which places are replaced is the model's (tests/search/byte_search_test): here, what is said.

@@ -45,6 +45,21 @@ TEST(FindCommand, ExitsWithOneWhenNothingIsFound)
     EXPECT_EQ(run.output, "");
 }
 
+// As grep: 1 says only "no hit", so that a script can tell it from trouble, which is 2.
+TEST(FindCommand, ExitsWithTwoForAFileItCannotSearch)
+{
+    test::ScratchFolder folder;
+    std::string missing = folder / "missing.rsc";
+    ToolRun run = runTool({"find", "41", missing});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.output, "quillet-cli: " + missing + ": File not found\n");
+    EXPECT_EQ(runTool({"find", "41", folder.path()}).status, 2);
+    std::string fifo = folder / "fifo.rsc";
+    ASSERT_TRUE(test::makeFifo(fifo));
+    EXPECT_EQ(runTool({"find", "41", fifo}).status, 2);
+    EXPECT_EQ(runTool({"find", "--bogus", "41", missing}).status, 2);
+}
+
 TEST(ReplaceCommand, ReplacesFromTheBeginningAndSavesTheResult)
 {
     std::string in = test::writeTempFile(bytesFromHex(ThreeSegments), "replace-in.rsc");
@@ -59,9 +74,35 @@ TEST(ReplaceCommand, ReplacesFromTheBeginningAndSavesTheResult)
 TEST(ReplaceCommand, RefusesTextsOfDifferentLength)
 {
     std::string in = test::writeTempFile(bytesFromHex(ThreeSegments), "replace-in.rsc");
-    ToolRun run = runTool({"replace", "41", "414", in, test::tempPath("refused.rsc")});
+    ToolRun run = runTool({"replace", "41", "41 42", in, test::tempPath("refused.rsc")});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.output, "quillet-cli: Length texts not equal, resize not support for this operation!\n");
+    // Hex texts are counted in bytes: the spaces between pairs do not count.
+    EXPECT_EQ(runTool({"replace", "41 41", "4241", in, test::tempPath("equal.rsc")}).status, 0);
+}
+
+// "4X" replaced 80 zero bytes, "DE AD" looked for DE 00, a lone "4" found a billion empty hits.
+TEST(FindCommand, MistypedHexIsAUsageErrorThatSaysWhere)
+{
+    test::ScratchFolder folder;
+    std::string file = test::writeTempFile(bytesFromHex(ThreeSegments), "find.rsc");
+    test::CliResult run = test::runCli({"find", "--hex", "4X", file});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "quillet-cli: \"4X\": character 2 (\"X\") is no hex digit; write each byte as two hex digits, "
+                       "such as 4F 6B.\nTry 'quillet-cli --help'.\n");
+    EXPECT_EQ(test::runCli({"find", "4", file}).exitStatus, 2);
+    for (const auto& [lookFor, with] : {std::pair{"4X", "41"}, std::pair{"41", "4"}, std::pair{"41 4", "41 42"}}) {
+        run = test::runCli({"replace", "--hex", lookFor, with, file, folder / "out.rsc"});
+        EXPECT_EQ(run.exitStatus, 2) << lookFor << " " << with;
+        EXPECT_NE(run.err.find("write each byte as two hex digits"), std::string::npos) << run.err;
+    }
+    EXPECT_TRUE(test::namesIn(folder.path()).empty());
+    // Spaces between pairs are fine.
+    ToolRun spaced = runTool({"find", "41 02", file});
+    EXPECT_EQ(spaced.status, 1);
+    EXPECT_EQ(spaced.output, "");
+    EXPECT_EQ(runTool({"find", " 41 41 ", file}).output, runTool({"find", "4141", file}).output);
 }
 
 TEST(ReplaceCommand, ReportsAFileThatCannotBeRead)

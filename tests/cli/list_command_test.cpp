@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cstdlib>
 #include <fstream>
 #include <unistd.h>
 
@@ -45,10 +46,12 @@ TEST(CliList, JsonCarriesKindsOffsetsAndData)
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_NE(result.out.find("\"no_index\": false"), std::string::npos);
     EXPECT_NE(result.out.find("\"index\": [4, 7, 13]"), std::string::npos);
-    EXPECT_NE(
-        result.out.find(
-            "{\"kind\": \"unicode\", \"offset\": 7, \"size\": 4, \"line\": \"002(1) Hi\", \"data\": \"48006900\"}"),
-        std::string::npos);
+    EXPECT_EQ(result.out.rfind("{\n  \"format\": 1,\n", 0), 0u) << result.out;
+    EXPECT_NE(result.out.find("{\"kind\": \"unicode\", \"offset\": 7, \"size\": 4, \"line\": \"002(1) Hi\", "
+                              "\"number\": 2, \"start\": 9, \"end\": 12, \"tag\": 1, \"text\": \"Hi\", "
+                              "\"data\": \"48006900\"}"),
+              std::string::npos)
+        << result.out;
 }
 
 // A unicode block's resource in hex: count byte, marker, then the units low byte first.
@@ -64,7 +67,8 @@ TEST(CliList, JsonParsesBackToWhatTheDocumentHolds)
 {
     struct Block {
         std::u16string units;
-        std::string utf8;  // what the list line shows after the segment's number and tag, as UTF-8
+        std::string utf8;       // what the list line shows after the segment's number and tag, as UTF-8
+        std::string text = {};  // what "text" holds, when it is not the same
     };
     const std::vector<Block> blocks = {
         {u"say \"hi\"", "say \"hi\""},
@@ -74,6 +78,8 @@ TEST(CliList, JsonParsesBackToWhatTheDocumentHolds)
         {u"Gr\u00FC\u00DFe \u0416\u0443\u043A", "Gr\u00FC\u00DFe \u0416\u0443\u043A"},
         {u"smile \U0001F600", "smile \U0001F600"},  // one UTF-16 pair, one UTF-8 sequence
         {u"lone \xD800", "lone \uFFFD"},            // an unpaired surrogate is shown as U+FFFD
+        {std::u16string(u"nul \0 end", 9), "nul  end", std::string("nul \0 end", 9)},  // the line leaves it out
+        {u"", ""},
     };
     std::vector<std::string> resources = {"01 02 03"};
     for (const Block& block : blocks) resources.push_back(blockHex(block.units));
@@ -103,11 +109,37 @@ TEST(CliList, JsonParsesBackToWhatTheDocumentHolds)
         std::string hex = test::hexOf(segment.data);
         std::erase(hex, ' ');
         EXPECT_EQ(printed.at("data"), hex);
+        EXPECT_EQ(printed.at("number"), j + 1);
+        EXPECT_EQ(printed.at("start"), document.dataStart(segment));
+        if (segment.data.empty()) {
+            EXPECT_TRUE(printed.at("end").is_null());
+        } else {
+            EXPECT_EQ(printed.at("end"), document.dataStart(segment) + segment.size() - 1);
+        }
+        EXPECT_EQ(printed.at("tag"), j);
+        EXPECT_TRUE(segment.isUnicode() || printed.at("text").is_null());
     }
     for (std::size_t b = 0; b < blocks.size(); ++b) {
         std::string line = segments[b + 1].at("line");
         EXPECT_EQ(line.substr(line.find(' ') + 1), blocks[b].utf8) << "block " << b + 1;
+        // The text is exact: only an unpaired surrogate, which JSON readers refuse, is U+FFFD.
+        EXPECT_EQ(segments[b + 1].at("text"), blocks[b].text.empty() ? blocks[b].utf8 : blocks[b].text) << b + 1;
     }
+}
+
+// A raw file is one segment from position 0; jq, as scripts use it, reads the JSON too.
+TEST(CliList, JsonOfARawFileReadsWithJq)
+{
+    std::string path = writeTempFile(bytesFromHex("01 00 41 42 43"), "raw.rsc");
+    if (std::system("command -v jq >/dev/null 2>&1") != 0) GTEST_SKIP() << "jq is not installed";
+    test::CliResult result = test::runCliWith(test::pipedFrom("cat '" + path + "'"), {"list", "--json", "-"});
+    ASSERT_EQ(result.exitStatus, 0);
+    std::string jsonPath = writeTempFile(Bytes(result.out.begin(), result.out.end()), "raw.json");
+    std::string command =
+        "jq -c '[.format, .no_index, .index, (.segments[] | [.number, .start, .end, .tag, .text])]' '" + jsonPath +
+        "' > '" + jsonPath + ".jq'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(test::fileText(jsonPath + ".jq"), "[1,true,[],[1,0,4,null,null]]\n");
 }
 
 TEST(CliList, MissingFilesAndBadUsageGiveTheirExitStatus)
@@ -119,7 +151,10 @@ TEST(CliList, MissingFilesAndBadUsageGiveTheirExitStatus)
     EXPECT_EQ(runCli({}).exitStatus, 2);
     EXPECT_EQ(runCli({"frobnicate"}).exitStatus, 2);
     EXPECT_EQ(runCli({"list"}).exitStatus, 2);
-    EXPECT_EQ(runCli({"list", "--codepage", "437", missing}).exitStatus, 2);
+    // A bad code page is a usage error, said as the other usage errors are.
+    result = runCli({"list", "--codepage", "437", missing});
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.err, "quillet-cli: list: unknown code page '437'\nTry 'quillet-cli --help'.\n");
     EXPECT_EQ(runCli({"list", "--bogus", missing}).exitStatus, 2);
     EXPECT_EQ(runCli({"--version"}).out, "quillet-cli 1.01\n");
     EXPECT_EQ(runCli({"--help"}).exitStatus, 0);

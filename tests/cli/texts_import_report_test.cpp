@@ -167,7 +167,7 @@ TEST_F(TextsImportReport, FilesThatHoldNoTextsOrUtf16OrNoFileAreRefused)
     expectNothingWritten(runCli({"texts", "import", resource, path("missing.txt"), out}),
                          "quillet-cli: " + path("missing.txt") + ": File not found\n");
     expectNothingWritten(runCli({"texts", "import", resource, folder_.path(), out}),
-                         "quillet-cli: " + folder_.path() + ": File access denied\n");
+                         "quillet-cli: " + folder_.path() + ": Is a folder\n");
 }
 
 TEST_F(TextsImportReport, TranslationsAreReadFromStandardInputAndFromPipes)

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cctype>
+#include <clocale>
 #include <cstdlib>
 #include <optional>
 #include <string>
+
+#include "support/scratch_folder.h"
 
 namespace quillet {
 namespace {
@@ -33,6 +37,32 @@ TEST(CodePageNames, RejectsUnknownPagesAndMalformedNames)
     for (const char* name : {"", "cp", "windows-", "1249", "1259", "437", "utf-8", "CP-1251", " 1251", "1251 ",
                              "cp1251x", "iso-8859-5", "65001", "99999999999"})
         EXPECT_FALSE(CodePage::byName(name).has_value()) << name;
+}
+
+// Under tr_TR.UTF-8 tolower('I') is 'I' (its small letter is dotless and takes two bytes), so a
+// name lowered by the locale was "wIndows-1251" and refused. The locale is built for the test; where
+// the locale sources are missing there is nothing to check.
+TEST(CodePageNames, AreComparedInAsciiUnderATurkishLocale)
+{
+    test::ScratchFolder folder;
+    const std::string build = "localedef -i tr_TR -f UTF-8 " + folder / "tr_TR.UTF-8" + " >/dev/null 2>&1";
+    if (std::system(build.c_str()) != 0) GTEST_SKIP() << "localedef cannot build tr_TR.UTF-8 here";
+    std::optional<std::string> savedLocPath;
+    if (const char* value = std::getenv("LOCPATH")) savedLocPath = value;
+    setenv("LOCPATH", folder.path().c_str(), 1);
+    const bool turkish = std::setlocale(LC_ALL, "tr_TR.UTF-8") != nullptr;
+    const bool lowersIAsTurkish = std::tolower('I') != 'i';
+    std::optional<CodePage> upper = CodePage::byName("WINDOWS-1251");
+    std::setlocale(LC_ALL, "C");
+    if (savedLocPath)
+        setenv("LOCPATH", savedLocPath->c_str(), 1);
+    else
+        unsetenv("LOCPATH");
+
+    ASSERT_TRUE(turkish);
+    EXPECT_TRUE(lowersIAsTurkish);
+    ASSERT_TRUE(upper.has_value());
+    EXPECT_EQ(upper->number(), 1251);
 }
 
 TEST(CodePageLocale, PicksTheWindowsPageForTheLanguage)

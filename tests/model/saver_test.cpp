@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "model/codepage.h"
 #include "model/file_io.h"
 #include "model/loader.h"
 #include "model/saver.h"
 #include "support/byte_strings.h"
+#include "support/file_outcomes.h"
 #include "support/resource_builder.h"
+#include "support/scratch_folder.h"
 
 namespace quillet {
 namespace {
@@ -85,6 +90,23 @@ TEST(Saver, RefusesAnIndexOffsetBeyondSixteenBitsAndWritesNothing)
     EXPECT_EQ(hexOf(readFileBytes(path)), "AA BB");
 }
 
+// Written as it goes (to standard output): the same bytes, and a refusal before the first piece.
+TEST(Saver, WritingByPiecesGivesTheSavedBytesAndRefusesBeforeTheFirst)
+{
+    Bytes pieces;
+    auto collect = [&](const std::uint8_t* data, std::size_t count) {
+        pieces.insert(pieces.end(), data, data + count);
+    };
+    Document document = parseResource(test::workedExampleFile());
+    writeResource(document, collect);
+    EXPECT_EQ(pieces, test::workedExampleFile());
+
+    pieces.clear();
+    document.segments[0].data = Bytes(65530, 0x11);
+    EXPECT_THROW(writeResource(document, collect), IoError);
+    EXPECT_TRUE(pieces.empty());
+}
+
 TEST(Saver, IndexOffsetOfExactly65535IsWritten)
 {
     Document document = parseResource(test::workedExampleFile());
@@ -121,6 +143,34 @@ TEST(Saver, FailureNamesTheCauseAndLeavesNoTemporaryFile)
     } catch (const IoError& error) {
         EXPECT_STREQ(error.what(), "File access denied");
     }
+}
+
+// A raw file is mapped, and its lost pages read as 00 once another program cut it short. The
+// window saves them and says so; the command line cannot ask first, so its save keeps the target.
+TEST(Saver, AWholeSaveOfAFileCutShortWhileItIsWrittenKeepsTheTarget)
+{
+    const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::string source = tempPath("cut-short-source.bin");
+    test::writeText(source, std::string(1, '\0') + std::string(8 * page, 'A'));
+    const std::string target = tempPath("cut-short-target.bin");
+    test::writeText(target, "old");
+    Document document = loadResource(source);
+    ASSERT_NE(document.mapping, nullptr);
+    ASSERT_EQ(::truncate(source.c_str(), static_cast<off_t>(page)), 0);
+
+    try {
+        saveResourceWhole(document, target);
+        FAIL() << "saved the lost bytes as 00";
+    } catch (const IoError& error) {
+        EXPECT_STREQ(error.what(),
+                     "Not written: another program cut the file it was made from short while it was read");
+    }
+    EXPECT_EQ(test::fileText(target), "old");
+    saveResource(document, target);
+    EXPECT_EQ(test::fileText(target),
+              std::string(1, '\0') + std::string(page - 1, 'A') + std::string(7 * page + 1, '\0'));
+    std::remove(source.c_str());
+    std::remove(target.c_str());
 }
 
 TEST(FileIo, ErrorTextsFollowTheSystemError)

@@ -223,6 +223,14 @@ void expectReplacingAgrees(RandomCases& random, int runs)
         undoChange(document, outcome.change);
         for (std::size_t j = 0; j < segments.size(); ++j)
             ASSERT_EQ(document.segments[j].data, segments[j].data) << "run " << run << " segment " << j;
+
+        // Without records the same bytes are written and counted, and nothing is kept to undo.
+        ReplaceOutcome unrecorded = replaceInDocument(document, {first, start}, pattern, replacement, progress,
+                                                      ReplaceRecord::Nothing);
+        ASSERT_EQ(unrecorded.count, expected) << "run " << run;
+        ASSERT_TRUE(unrecorded.change.empty()) << "run " << run;
+        for (std::size_t j = 0; j < segments.size(); ++j)
+            ASSERT_EQ(document.segments[j].data, expectedSegments[j].data) << "run " << run << " segment " << j;
     }
 }
 

@@ -21,28 +21,37 @@ protected:
     }
 };
 
-TEST_F(PatternTest, HexDataReadsPairsOfEitherCase)
+TEST_F(PatternTest, HexDataReadsPairsOfEitherCaseWithSpacesBetweenThem)
 {
     EXPECT_EQ(hex(u"0aFF41"), bytesFromHex("0A FF 41"));
-    EXPECT_EQ(hex(u"$7"), bytesFromHex("07"));
-}
-
-TEST_F(PatternTest, HexDataIgnoresAnOddLastCharacter)
-{
-    EXPECT_EQ(hex(u"414"), bytesFromHex("41"));
-    EXPECT_TRUE(hex(u"4").empty());
+    EXPECT_EQ(hex(u" DE AD  be ef "), bytesFromHex("DE AD BE EF"));
     EXPECT_TRUE(hex(u"").empty());
 }
 
-TEST_F(PatternTest, HexDataPairsBlanksLikeOtherCharactersAndReadsNonNumbersAsZero)
+// A mistyped pattern must never find or replace other bytes than the person meant.
+TEST_F(PatternTest, HexDataRefusesAnythingButPairsOfDigitsAndSaysWhere)
 {
-    EXPECT_EQ(hex(u"41 42"), bytesFromHex("41 00"));
-    EXPECT_EQ(hex(u" 77 G17$"), bytesFromHex("00 00 00 00"));
-}
-
-TEST_F(PatternTest, HexDataReadsCharactersOtherThanAsciiAsZero)
-{
-    EXPECT_EQ(hex(u"4\u0416"), bytesFromHex("00"));
+    auto reason = [&](const std::u16string& text) {
+        Result<Bytes> pattern = patternBytes(text, PatternMode::HexData, cp1252);
+        return pattern ? std::string("accepted") : pattern.failure().reason;
+    };
+    const std::string advice = "; write each byte as two hex digits, such as 4F 6B.";
+    EXPECT_EQ(reason(u"4X"), "\"4X\": character 2 (\"X\") is no hex digit" + advice);
+    EXPECT_EQ(reason(u"4"), "\"4\": character 1 (\"4\") is a hex digit without its pair" + advice);
+    EXPECT_EQ(reason(u"414"), "\"414\": character 3 (\"4\") is a hex digit without its pair" + advice);
+    EXPECT_EQ(reason(u"41 4 2"), "\"41 4\": character 4 (\"4\") is a hex digit without its pair" + advice);
+    EXPECT_EQ(reason(u"$41"), "\"$\": character 1 (\"$\") is no hex digit" + advice);
+    EXPECT_EQ(reason(u"0x41"), "\"0x\": character 2 (\"x\") is no hex digit" + advice);
+    EXPECT_EQ(reason(u"41\u0416"), "\"41\xD0\x96\": character 3 (\"\xD0\x96\") is no hex digit" + advice);
+    EXPECT_EQ(reason(u"41\U0001F600"),
+              "\"41\xF0\x9F\x98\x80\": character 3 (\"\xF0\x9F\x98\x80\") is no hex digit" + advice);
+    // A control character is named by its code and not printed.
+    EXPECT_EQ(reason(u"41\x1B[2J"), "\"41\": character 3 (U+001B) is no hex digit" + advice);
+    EXPECT_EQ(reason(u"41\t42"), "\"41\": character 3 (U+0009) is no hex digit" + advice);
+    EXPECT_EQ(reason(u"   "), "\"   \" holds no hex digits" + advice);
+    // A long text is quoted by its end, up to the fault.
+    EXPECT_EQ(reason(std::u16string(30, u'A') + u"G"),
+              "\"..." + std::string(23, 'A') + "G\": character 31 (\"G\") is no hex digit" + advice);
 }
 
 TEST_F(PatternTest, TextIsTheTextInTheCodePageCaseKept)
@@ -76,7 +85,10 @@ TEST_F(PatternTest, ReplaceTextsAreCountedInWhatMakesTheirLength)
     CodePage cp932 = *CodePage::byName("932");
     EXPECT_EQ(patternCharacterCount(u"\u65E5", PatternMode::Text, cp932), 2u);
     EXPECT_EQ(patternCharacterCount(u"\u65E5", PatternMode::TextUnicode, cp932), 1u);
-    EXPECT_EQ(patternCharacterCount(u"414", PatternMode::HexData, cp932), 3u);
+    // Hex texts are counted in bytes: spaces between pairs do not count.
+    EXPECT_EQ(patternCharacterCount(u"41 42", PatternMode::HexData, cp932), 2u);
+    EXPECT_EQ(patternCharacterCount(u"4142", PatternMode::HexData, cp932), 2u);
+    EXPECT_EQ(patternCharacterCount(u"414", PatternMode::HexData, cp932), std::nullopt);
 }
 
 }  // namespace

@@ -55,6 +55,28 @@ TEST(FindDialog, EnterInTheTextClosesWithOkAndWritesTheFieldsBack)
     EXPECT_EQ(fields.mode, PatternMode::TextUnicode);
 }
 
+TEST(FindDialog, MistypedHexWarnsAndKeepsTheDialogOpen)
+{
+    FindDialog dialog(cp1252());
+    QStringList warnings;
+    dialog.setWarningBox(
+        [&](QWidget*, const QString& caption, const QString& text) { warnings.push_back(caption + ": " + text); });
+    FindFields fields{u"41 4", PatternMode::HexData};
+    bool ok = runWith(dialog, fields, [&] {
+        QTest::keyClick(dialog.textEdit, Qt::Key_Return);
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.textEdit->end(false);
+        QTest::keyClicks(dialog.textEdit, "2");
+        QTest::keyClick(dialog.textEdit, Qt::Key_Return);
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    EXPECT_TRUE(ok);
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_EQ(warnings[0], "Warning: \"41 4\": character 4 (\"4\") is a hex digit without its pair; write each byte "
+                           "as two hex digits, such as 4F 6B.");
+    EXPECT_EQ(fields.text, u"41 42");
+}
+
 TEST(FindDialog, EscapeInTheTextCancelsButKeepsWhatWasTyped)
 {
     FindDialog dialog(cp1252());
@@ -217,34 +239,60 @@ protected:
 
 TEST_F(ReplaceDialogTest, EnterInTheReplacementChecksTheLengthsAndClosesWithOk)
 {
-    fields.lookFor = u"414";
+    fields.lookFor = u"41 42";
     bool ok = runWith(dialog, fields, [&] {
-        QTest::keyClicks(dialog.replaceWithEdit, "425");
+        QTest::keyClicks(dialog.replaceWithEdit, "4344");  // the same two bytes, without the space
         dialog.startGroup.items[1]->setChecked(true);
         QTest::keyClick(dialog.replaceWithEdit, Qt::Key_Enter);
     });
     EXPECT_TRUE(ok);
     EXPECT_TRUE(warnings.isEmpty());
-    EXPECT_EQ(fields.replaceWith, u"425");
+    EXPECT_EQ(fields.replaceWith, u"4344");
     EXPECT_EQ(fields.startFrom, ReplaceStart::CurrentPos);
 }
 
-TEST_F(ReplaceDialogTest, DifferentCharacterCountsWarnAndKeepTheDialogOpen)
+TEST_F(ReplaceDialogTest, DifferentLengthsWarnAndKeepTheDialogOpen)
 {
     fields.lookFor = u"41";
-    fields.replaceWith = u"414";  // the same single byte, but not the same number of characters
+    fields.replaceWith = u"4142";
     bool ok = runWith(dialog, fields, [&] {
         QTest::keyClick(dialog.replaceWithEdit, Qt::Key_Return);
         EXPECT_TRUE(dialog.isVisible());
         dialog.replaceButton->click();
         EXPECT_TRUE(dialog.isVisible());
-        EXPECT_EQ(dialog.replaceWithEdit->text(), "414");
+        EXPECT_EQ(dialog.replaceWithEdit->text(), "4142");
+        QTest::keyClick(dialog.replaceWithEdit, Qt::Key_Backspace);
         QTest::keyClick(dialog.replaceWithEdit, Qt::Key_Backspace);
         QTest::keyClick(dialog.replaceWithEdit, Qt::Key_Return);
     });
     EXPECT_TRUE(ok);
     ASSERT_EQ(warnings.size(), 2);
     EXPECT_EQ(warnings[0], "Warning: Length texts not equal, resize not support for this operation!");
+}
+
+// A mistyped hex text is said, where it goes wrong, and the dialog stays for the person to mend it.
+TEST_F(ReplaceDialogTest, MistypedHexWarnsAndKeepsTheDialogOpen)
+{
+    fields.lookFor = u"4X";
+    fields.replaceWith = u"42";
+    bool ok = runWith(dialog, fields, [&] {
+        QTest::keyClick(dialog.replaceWithEdit, Qt::Key_Return);
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.lookForEdit->setText(QStringLiteral("41"));
+        dialog.replaceWithEdit->setText(QStringLiteral("4"));
+        QTest::keyClick(dialog.replaceWithEdit, Qt::Key_Return);
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.replaceWithEdit->end(false);
+        QTest::keyClicks(dialog.replaceWithEdit, "2");
+        QTest::keyClick(dialog.replaceWithEdit, Qt::Key_Return);
+    });
+    EXPECT_TRUE(ok);
+    ASSERT_EQ(warnings.size(), 2);
+    EXPECT_EQ(warnings[0], "Warning: \"4X\": character 2 (\"X\") is no hex digit; write each byte as two hex "
+                           "digits, such as 4F 6B.");
+    EXPECT_EQ(warnings[1], "Warning: \"4\": character 1 (\"4\") is a hex digit without its pair; write each byte as "
+                           "two hex digits, such as 4F 6B.");
+    EXPECT_EQ(fields.replaceWith, u"42");
 }
 
 TEST_F(ReplaceDialogTest, EnterInTheLookForTextDoesNothingAndEscapeCancels)
