@@ -96,8 +96,10 @@ int runReplace(const Arguments& args)
 
     std::int64_t count = 0;
     if (!lookFor->empty()) {
+        // Nothing is undone here: no record of the places, however many there are.
         NoProgress progress;
-        count = replaceInDocument(*document, ReplaceScope{}, *pattern, *replacement, progress).count;
+        count = replaceInDocument(*document, ReplaceScope{}, *pattern, *replacement, progress, ReplaceRecord::Nothing)
+                    .count;
     }
     // The count is told only once the file holds the replacements.
     if (!saveOrReport(*document, args.operands[3])) return ExitFailure;

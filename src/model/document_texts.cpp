@@ -9,7 +9,7 @@ std::vector<BlockText> blockTextsOf(const Document& document)
     std::vector<BlockText> blocks;
     for (std::size_t j = 0; j < document.segments.size(); ++j) {
         const Segment& segment = document.segments[j];
-        if (segment.isUnicode()) blocks.push_back({j + 1, unitsOf(segment.data.data(), segment.data.size())});
+        if (segment.isUnicode()) blocks.push_back({j + 1, unitsOf(segment.data, segment.data.size())});
     }
     return blocks;
 }

@@ -1,6 +1,7 @@
 #include "model/replace_everywhere.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "model/change_builder.h"
 
@@ -14,9 +15,10 @@ namespace {
 // position and so finds the same hits.
 class ReplacePass {
 public:
-    ReplacePass(ChangeBuilder& change, const Bytes& pattern, const PatternFinder& find, Progress& progress,
-                std::uint64_t total)
-        : change_(change), pattern_(pattern), find_(find), progress_(progress), total_(total)
+    using Write = std::function<void(const BytePlace&)>;
+
+    ReplacePass(const Bytes& pattern, const PatternFinder& find, Progress& progress, std::uint64_t total, Write write)
+        : pattern_(pattern), find_(find), progress_(progress), total_(total), write_(std::move(write))
     {}
 
     // Searches a piece at a time, so that progress is told and a cancel is heard also when the
@@ -31,24 +33,28 @@ public:
                 pieceEnd = std::min(data.size(), position + static_cast<std::size_t>(ProgressStep));
             }
             std::size_t searchEnd = std::min(data.size(), pieceEnd + pattern_.size() - 1);
-            auto hit = find_(data.data(), searchEnd, position);
+            auto hit = findInRuns(data, position, searchEnd, pattern_.size(), find_);
             if (!hit || *hit >= pieceEnd) {
                 position = pieceEnd;
                 continue;
             }
-            change_.addReplaceWrite({s, *hit});
+            write_({s, *hit});
+            ++count_;
             position = *hit + 1;
         }
         passed_ += data.size() - std::min(from, data.size());
     }
 
+    std::int64_t count() const { return count_; }
+
 private:
-    ChangeBuilder& change_;
     const Bytes& pattern_;
     const PatternFinder& find_;
     Progress& progress_;
     std::uint64_t total_;
+    Write write_;
     std::uint64_t passed_ = 0;
+    std::int64_t count_ = 0;
 };
 
 // Every position of an empty pattern matches, and writing nothing changes nothing.
@@ -63,15 +69,10 @@ std::int64_t emptyPatternCount(const Document& document, ReplaceScope scope)
     return count;
 }
 
-std::int64_t placesOf(const Change& change)
-{
-    return change.empty() ? 0 : static_cast<std::int64_t>(std::get<ReplaceWrites>(change.steps.front()).places.size());
-}
-
 }  // namespace
 
 ReplaceOutcome replaceEverywhere(Document& document, ReplaceScope scope, const Bytes& pattern, const Bytes& replacement,
-                                 const PatternFinder& find, Progress& progress)
+                                 const PatternFinder& find, Progress& progress, ReplaceRecord record)
 {
     if (pattern.empty()) return {Change{}, emptyPatternCount(document, scope)};
     // A change of length would corrupt the offsets.
@@ -79,13 +80,24 @@ ReplaceOutcome replaceEverywhere(Document& document, ReplaceScope scope, const B
     std::uint64_t total = 0;
     for (std::size_t j = scope.firstSegment; j < document.segments.size(); ++j)
         total += document.segments[j].data.size();
-    Change change = buildChange(document, [&](ChangeBuilder& builder) {
-        builder.add(ReplaceWrites{pattern, replacement, {}});
-        ReplacePass pass(builder, pattern, find, progress, total);
+    auto runOver = [&](ReplacePass& pass) {
         for (std::size_t j = scope.firstSegment; j < document.segments.size(); ++j)
             pass.run(j, document.segments[j].data, j == scope.firstSegment ? scope.startIndex : 0);
+        return pass.count();
+    };
+    if (record == ReplaceRecord::Nothing) {
+        const ReplaceWrites writes{pattern, replacement, {}};
+        ReplacePass pass(pattern, find, progress, total,
+                         [&](const BytePlace& place) { writeReplacementAt(document, writes, place); });
+        return {Change{}, runOver(pass)};
+    }
+    std::int64_t count = 0;
+    Change change = buildChange(document, [&](ChangeBuilder& builder) {
+        builder.add(ReplaceWrites{pattern, replacement, {}});
+        ReplacePass pass(pattern, find, progress, total,
+                         [&](const BytePlace& place) { builder.addReplaceWrite(place); });
+        count = runOver(pass);
     });
-    std::int64_t count = placesOf(change);
     // Nothing written, nothing to undo.
     if (count == 0) change.steps.clear();
     return {std::move(change), count};

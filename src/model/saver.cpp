@@ -21,13 +21,14 @@ public:
     PieceWriter(Sink& sink, Progress& progress, std::uint64_t total) : sink_(sink), progress_(progress), total_(total)
     {}
 
-    void write(const std::uint8_t* bytes, std::size_t count)
+    // A segment's bytes, run by run.
+    void write(const SegmentBytes& data)
     {
-        while (count > 0) {
-            std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(count, ProgressStep));
-            sink_.write(bytes, piece);
-            bytes += piece;
-            count -= piece;
+        for (std::size_t at = 0; at < data.size();) {
+            std::span<const std::uint8_t> run = data.runAt(at);
+            std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(run.size(), ProgressStep));
+            sink_.write(run.data(), piece);
+            at += piece;
             written_ += piece;
             if (!progress_.report(written_, total_)) throw WorkCancelled();
         }
@@ -80,7 +81,7 @@ void writeDocument(const Document& document, Sink& sink, Progress& progress)
     if (document.noIndex) {
         if (document.segments.empty()) return;
         const SegmentBytes& data = document.segments.front().data;
-        PieceWriter<Sink>(sink, progress, data.size()).write(data.data(), data.size());
+        PieceWriter<Sink>(sink, progress, data.size()).write(data);
         return;
     }
     std::uint64_t indexOffset = indexOffsetOrRefusal(document);
@@ -95,7 +96,7 @@ void writeDocument(const Document& document, Sink& sink, Progress& progress)
             std::uint8_t head[2] = {static_cast<std::uint8_t>((segment.size() / 2) & 0xFF), UnicodeMarker};
             sink.write(head, 2);
         }
-        writer.write(segment.data.data(), segment.data.size());
+        writer.write(segment.data);
     }
     writeIndex(document, sink);
     writer.writeWord(static_cast<std::uint16_t>(indexOffset));

@@ -23,18 +23,22 @@ std::optional<SearchHit> findInSegments(const std::vector<Segment>& segments, st
     for (std::size_t j = firstSegment; j < segments.size(); ++j) {
         const SegmentBytes& data = segments[j].data;
         std::size_t from = j == firstSegment ? startIndex : 0;
-        if (auto index = findIn(data.data(), data.size(), from, pattern)) return SearchHit{j, *index};
+        auto index = findInRuns(data, from, data.size(), pattern.size(),
+                                [&](const std::uint8_t* run, std::size_t size, std::size_t start) {
+                                    return findIn(run, size, start, pattern);
+                                });
+        if (index) return SearchHit{j, *index};
     }
     return std::nullopt;
 }
 
 ReplaceOutcome replaceInDocument(Document& document, ReplaceScope scope, const Bytes& pattern, const Bytes& replacement,
-                                 Progress& progress)
+                                 Progress& progress, ReplaceRecord record)
 {
     PatternFinder find = [&pattern](const std::uint8_t* data, std::size_t size, std::size_t from) {
         return findIn(data, size, from, pattern);
     };
-    return replaceEverywhere(document, scope, pattern, replacement, find, progress);
+    return replaceEverywhere(document, scope, pattern, replacement, find, progress, record);
 }
 
 std::size_t shownHitIndex(std::size_t hitIndex, std::size_t dataSize)

@@ -22,14 +22,16 @@ struct SearchHit {
 // The first occurrence of `pattern` lying wholly inside one segment's data, searching segment
 // `firstSegment` from index `startIndex`, then every later segment from its start. An empty
 // pattern is found at the start position, which may be one past the data. Occurrences that
-// would run across a segment boundary do not count.
+// would run across a segment boundary do not count. The data is searched piece by piece as it
+// lies in memory (see findInRuns).
 std::optional<SearchHit> findInSegments(const std::vector<Segment>& segments, std::size_t firstSegment,
                                         std::size_t startIndex, const Bytes& pattern);
 
 // Replace from the same start as findInSegments, with this search (replaceEverywhere says what
 // it does).
 [[nodiscard]] ReplaceOutcome replaceInDocument(Document& document, ReplaceScope scope, const Bytes& pattern,
-                                               const Bytes& replacement, Progress& progress);
+                                               const Bytes& replacement, Progress& progress,
+                                               ReplaceRecord record = ReplaceRecord::Places);
 
 // The byte a hit shows in the grid. Only an empty pattern hits one past the data; that hit stays
 // on the segment's last byte (the first cell, for an empty segment), so every hit lies on a cell

@@ -48,7 +48,7 @@ void writeFile(const std::string& path, const Bytes& bytes)
 Bytes bytesOf(const Document& document)
 {
     const SegmentBytes& data = document.segments.at(0).data;
-    return Bytes(data.begin(), data.end());
+    return data.copy(0, data.size());
 }
 
 void cutShort(const std::string& path, std::size_t length)
@@ -104,7 +104,7 @@ TEST_F(MappedDocument, EditsLeaveTheFileOnDiskAsItWasUntilTheSave)
 {
     Document typed = loadMapped();
     Change change = writeByte(typed, 0, 5000, 0xEE);
-    EXPECT_TRUE(typed.segments[0].data.isMapped());  // written in place, into a private page
+    EXPECT_TRUE(typed.segments[0].data.isMapped());  // the written page held beside the mapping
     EXPECT_EQ(typed.segments[0].data[5000], 0xEE);
 
     Document spliced = loadMapped();
@@ -151,6 +151,47 @@ TEST_F(MappedDocument, SavingOntoTheMappedFileKeepsTheOldMappingWhole)
 
     saveResource(first, path);
     EXPECT_EQ(readFileBytes(path), edited);
+}
+
+TEST_F(MappedDocument, ReplaceHoldsAPageForEveryPageItWritesAndMayKeepNoPlaces)
+{
+    Document document = loadMapped();
+    Bytes pattern = bytesFromHex("5A 5B");
+    for (std::size_t at = 100; at < 1100; at += 10) {
+        Change change = writeByte(document, 0, at, 0x5A);
+        change = writeByte(document, 0, at + 1, 0x5B);
+    }
+    Document unrecorded = document;
+    NoProgress progress;
+    ReplaceOutcome outcome = replaceInDocument(document, ReplaceScope{}, pattern, bytesFromHex("01 02"), progress);
+    EXPECT_EQ(outcome.count, 100);
+    EXPECT_EQ(document.segments[0].data.writtenPages(), 1u) << "one page, a hundred hits";
+
+    ReplaceOutcome bare = replaceInDocument(unrecorded, ReplaceScope{}, pattern, bytesFromHex("01 02"), progress,
+                                            ReplaceRecord::Nothing);
+    EXPECT_EQ(bare.count, 100);
+    EXPECT_TRUE(bare.change.empty());
+    EXPECT_EQ(bytesOf(unrecorded), bytesOf(document));
+}
+
+TEST_F(MappedDocument, UndoingTheDeletionOfAMappedSegmentGivesTheMappingBack)
+{
+    Document document = loadMapped();
+    EditHistory history;
+    history.record(writeByte(document, 0, 3, 0xAB));
+    Bytes typed = bytesOf(document);
+    history.record(deleteSegment(document, 0));
+    EXPECT_TRUE(document.segments.empty());
+    EXPECT_LT(history.heldBytes(), 2 * SegmentBytes::PageSize) << "the removed segment holds its written page only";
+
+    history.undo(document);
+    ASSERT_EQ(document.segments.size(), 1u);
+    EXPECT_TRUE(document.segments[0].data.isMapped());
+    EXPECT_EQ(document.segments[0].data.writtenPages(), 1u);
+    EXPECT_EQ(bytesOf(document), typed);
+    history.redo(document);
+    history.undo(document);
+    EXPECT_EQ(bytesOf(document), typed);
 }
 
 TEST_F(MappedDocument, UndoAndRedoWorkAcrossMappedAndOwnedBytes)

@@ -57,7 +57,7 @@ std::string hexOf(const Bytes& bytes)
 
 std::string hexOf(const SegmentBytes& bytes)
 {
-    return hexOf(Bytes(bytes.begin(), bytes.end()));
+    return hexOf(bytes.copy(0, bytes.size()));
 }
 
 std::string tempPath(const std::string& name)

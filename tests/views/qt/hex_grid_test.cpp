@@ -61,7 +61,7 @@ protected:
     Bytes bytesOf(std::size_t segment) const
     {
         const SegmentBytes& data = editor.document().segments[segment].data;
-        return Bytes(data.begin(), data.end());
+        return data.copy(0, data.size());
     }
     // Opens a document whose first segment holds `bytes` at 0x10.
     void openWithFirstSegment(Bytes bytes)
