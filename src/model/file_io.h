@@ -81,15 +81,23 @@ public:
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
     void write(const void* data, std::size_t size);  // throws IoError
-    void commit();                                   // throws IoError
+    // Writes `count` bytes of the open file `fd` from `position`, which are also `sameBytes` in
+    // memory: the system copies them from file to file where it can, without passing them
+    // through the program, and otherwise (another file system, a file that ends early) they are
+    // written from memory. Throws IoError.
+    void copyFrom(int fd, std::uint64_t position, const void* sameBytes, std::size_t count);
+    void commit();  // throws IoError
 
 private:
     void flushBuffer();
+    // How many of the bytes the system copied; fewer where it could not.
+    std::size_t copiedBySystem(int fd, std::uint64_t position, std::size_t count);
 
     std::string targetPath_;
     std::unique_ptr<KeptAttributes> kept_;  // none for a new name
     std::unique_ptr<PendingFile> file_;
     std::string buffer_;
+    bool systemCopies_ = true;  // until the system refuses to copy between the two files
 };
 
 }  // namespace quillet

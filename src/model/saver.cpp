@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/file_io.h"
+#include "model/file_mapping.h"
 
 namespace quillet {
 
@@ -21,13 +22,16 @@ public:
     PieceWriter(Sink& sink, Progress& progress, std::uint64_t total) : sink_(sink), progress_(progress), total_(total)
     {}
 
-    // A segment's bytes, run by run.
+    // A segment's bytes, run by run: unchanged bytes of a mapped file are copied from the file.
     void write(const SegmentBytes& data)
     {
         for (std::size_t at = 0; at < data.size();) {
             std::span<const std::uint8_t> run = data.runAt(at);
             std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(run.size(), ProgressStep));
-            sink_.write(run.data(), piece);
+            if (auto position = data.filePositionAt(at))
+                sink_.copy(data.mapping()->descriptor(), *position, run.data(), piece);
+            else
+                sink_.write(run.data(), piece);
             at += piece;
             written_ += piece;
             if (!progress_.report(written_, total_)) throw WorkCancelled();
@@ -102,14 +106,20 @@ void writeDocument(const Document& document, Sink& sink, Progress& progress)
     writer.writeWord(static_cast<std::uint16_t>(indexOffset));
 }
 
+// A sink is given bytes to write, or bytes to copy from a file where they also lie.
 struct ImageSink {
     Bytes bytes;
     void write(const std::uint8_t* data, std::size_t count) { bytes.insert(bytes.end(), data, data + count); }
+    void copy(int, std::uint64_t, const std::uint8_t* data, std::size_t count) { write(data, count); }
 };
 
 struct FileSink {
     AtomicFileWriter& file;
     void write(const std::uint8_t* data, std::size_t count) { file.write(data, count); }
+    void copy(int fd, std::uint64_t position, const std::uint8_t* data, std::size_t count)
+    {
+        file.copyFrom(fd, position, data, count);
+    }
 };
 
 }  // namespace
