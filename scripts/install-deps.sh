@@ -4,11 +4,12 @@
 # nlohmann-json3-dev: the tests read the command-line tool's JSON output with a real parser.
 # clang-format, clang-tidy: scripts/check-style.sh.
 # acl, attr: the save tests set an access control list and an extended attribute to keep.
+# xvfb, openbox, xdotool: the window tests on a real X server, driven as a person would.
 # With --fuzz, only what the libFuzzer build needs: clang and its fuzzer and sanitizer runtimes.
 set -euo pipefail
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev gettext nlohmann-json3-dev acl attr
           clang-format clang-tidy qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev
-          fonts-dejavu-core xvfb xauth desktop-file-utils shared-mime-info)
+          fonts-dejavu-core xvfb xauth openbox xdotool desktop-file-utils shared-mime-info)
 if [ "${QUILLET_GUI:-ON}" = "OFF" ]; then
     packages=(cmake g++ make libgtest-dev libgmock-dev gettext nlohmann-json3-dev acl attr clang-format clang-tidy)
 fi

@@ -54,7 +54,6 @@ void Editor::showSelectedSegment()
     }
     // Index line k always carries the entry number k.
     if (segment->tag && *segment->tag < document_.indexTable.size()) state_.selectedIndexLine = *segment->tag;
-    tellIfFileCutShort();
 }
 
 void Editor::followIndexLine()

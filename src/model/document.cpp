@@ -32,4 +32,17 @@ bool Document::fileCutShort() const
     return mapping && mapping->damaged();
 }
 
+bool Document::mappedFileChanged() const
+{
+    // Every write and every cut moves the time of last change on.
+    return mapping && file && stampOfDescriptor(mapping->descriptor()) != file;
+}
+
+void Document::takeChangedFile()
+{
+    if (!mapping) return;
+    file = stampOfDescriptor(mapping->descriptor());
+    for (Segment& segment : segments) segment.data.rereadUnwritten();
+}
+
 }  // namespace quillet

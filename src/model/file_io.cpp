@@ -80,6 +80,10 @@ void syncFolder(const std::string& folder)
 }
 }  // namespace
 
+FileChangedWhileRead::FileChangedWhileRead(const std::string& consequence)
+    : IoError("changed on disk while it was read (another program wrote to it or cut it short); " + consequence)
+{}
+
 IoError ioErrorFromErrno()
 {
     return IoError(ioErrorText(errno));
@@ -141,6 +145,7 @@ ReadOnlyFile::ReadOnlyFile(const std::string& path)
         throw error;
     }
     size_ = static_cast<std::uint64_t>(info.st_size);
+    stamp_ = stampOfDescriptor(fd_).value_or(FileStamp{});
     std::string refusal = notARegularFile(info.st_mode);  // what was opened, whatever the look saw
     if (refusal.empty() && size_ > MaxFileLength)
         refusal = "File too large: " + std::to_string(size_) + " bytes, the editor holds at most " +
@@ -149,6 +154,11 @@ ReadOnlyFile::ReadOnlyFile(const std::string& path)
         ::close(fd_);
         throw IoError(refusal);
     }
+}
+
+bool ReadOnlyFile::changedSinceOpened() const
+{
+    return stampOfDescriptor(fd_) != stamp_;
 }
 
 bool ReadOnlyFile::isLocal() const

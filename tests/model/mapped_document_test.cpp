@@ -153,6 +153,43 @@ TEST_F(MappedDocument, SavingOntoTheMappedFileKeepsTheOldMappingWhole)
     EXPECT_EQ(readFileBytes(path), edited);
 }
 
+// As `cp` writes a file: opened for writing, emptied, written anew.
+void rewriteInPlace(const std::string& path, const Bytes& bytes)
+{
+    int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    ::close(fd);
+}
+
+TEST_F(MappedDocument, WhatThePersonWroteStaysWhenAnotherProgramRewritesOrCutsTheFile)
+{
+    original = rawFileBytes(3);  // 12288 bytes
+    writeFile(path, original);
+    Document document = loadMapped();
+    Change typed = writeByte(document, 0, 0x10, 0x99);
+    EXPECT_FALSE(document.mappedFileChanged());
+    Bytes other(original.size(), 0x44);
+    rewriteInPlace(path, other);
+    EXPECT_TRUE(document.mappedFileChanged());
+    document.takeChangedFile();
+    EXPECT_FALSE(document.mappedFileChanged());
+    Bytes expected = other;
+    expected[0x10] = 0x99;
+    EXPECT_EQ(bytesOf(document), expected) << "bytes not written come from the file as it is now";
+
+    cutShort(path, 9900);
+    EXPECT_TRUE(document.mappedFileChanged());
+    document.takeChangedFile();
+    expected = Bytes(other.begin(), other.begin() + 9900);
+    expected.resize(original.size(), 0);
+    expected[0x10] = 0x99;
+    EXPECT_EQ(bytesOf(document), expected);
+    std::string savedPath = folder / "saved.bin";
+    saveResource(document, savedPath);
+    EXPECT_EQ(readFileBytes(savedPath), expected);
+}
+
 TEST_F(MappedDocument, ReplaceHoldsAPageForEveryPageItWritesAndMayKeepNoPlaces)
 {
     Document document = loadMapped();
@@ -252,6 +289,7 @@ TEST_F(MappedDocument, ADocumentCutShortIsSearchedAndSavedWithZerosPastTheNewEnd
     cutShort(path, newEnd);
 
     std::string savedPath = folder / "kept.bin";
+    document.takeChangedFile();  // as the person does who keeps editing
     saveResource(document, savedPath);
     Bytes expected(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(newEnd));
     expected.resize(original.size(), 0);
