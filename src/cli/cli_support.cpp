@@ -130,7 +130,34 @@ std::optional<Document> loadOrReport(const std::string& path)
     return std::nullopt;
 }
 
-bool saveOrReport(const Document& document, const std::string& path)
+bool reportIfSourceChanged(const Document& document, const std::string& source)
+{
+    if (!document.mappedFileChanged()) return false;
+    reportError(source, FileChangedWhileRead("the output stops here").what());
+    return true;
+}
+
+CheckedOutput& CheckedOutput::operator<<(const std::string& text)
+{
+    text_ += text;
+    if (text_.size() > (1 << 20)) giveOut();
+    return *this;
+}
+
+void CheckedOutput::giveOut()
+{
+    if (!changed_) changed_ = reportIfSourceChanged(document_, source_);
+    if (!changed_) std::cout << text_;
+    text_.clear();
+}
+
+bool CheckedOutput::finish()
+{
+    giveOut();
+    return !changed_;
+}
+
+bool saveOrReport(const Document& document, const std::string& source, const std::string& path)
 {
     // Said, not refused: the person may mean to part the names.
     std::uint64_t names = namesOfSaveTarget(path);
@@ -140,6 +167,8 @@ bool saveOrReport(const Document& document, const std::string& path)
     try {
         saveResource(document, path);
         return true;
+    } catch (const FileChangedWhileRead& error) {
+        reportError(source, error.what());
     } catch (const IoError& error) {
         reportError(path, error.what());
     } catch (const std::bad_alloc&) {

@@ -44,7 +44,31 @@ std::optional<std::u16string> textArgument(const std::string& argument);
 // Loads a file as the editor does, except that a missing file is an error here. Reports the
 // error and returns nothing on failure.
 std::optional<Document> loadOrReport(const std::string& path);
-// Saves as "Save file as" does; reports and returns false on failure.
-bool saveOrReport(const Document& document, const std::string& path);
+// Saves as "Save file as" does; reports and returns false on failure. A document whose mapped
+// file `source` changed on disk since it was read is not saved: that is reported for `source`.
+bool saveOrReport(const Document& document, const std::string& source, const std::string& path);
+// Reports, for `source`, that the mapped file the document reads changed on disk since it was
+// read, so that what a command read of it may not belong together; false when it did not.
+bool reportIfSourceChanged(const Document& document, const std::string& source);
+
+// Standard output gathered into pieces of about a megabyte: a list of millions of lines is
+// written quickly and never held whole. A piece is given out only while the file the document
+// was read from is still as it was, so that nothing read from bytes another program changed
+// meanwhile is printed; from then on nothing more is.
+class CheckedOutput {
+public:
+    CheckedOutput(const Document& document, const std::string& source) : document_(document), source_(source) {}
+    CheckedOutput& operator<<(const std::string& text);
+    // Gives out the rest; false, once reported, when the file changed.
+    bool finish();
+
+private:
+    void giveOut();
+
+    const Document& document_;
+    const std::string& source_;
+    std::string text_;
+    bool changed_ = false;
+};
 
 }  // namespace quillet::cli

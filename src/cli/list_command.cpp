@@ -9,28 +9,8 @@ namespace quillet::cli {
 
 namespace {
 
-// Output gathered into pieces of about a megabyte: a list of millions of lines is written
-// quickly and never held whole.
-class PieceOutput {
-public:
-    ~PieceOutput() { std::cout << text_; }
-    PieceOutput& operator<<(const std::string& text)
-    {
-        text_ += text;
-        if (text_.size() > (1 << 20)) {
-            std::cout << text_;
-            text_.clear();
-        }
-        return *this;
-    }
-
-private:
-    std::string text_;
-};
-
-void printLines(const Document& document)
+void printLines(CheckedOutput& out, const Document& document)
 {
-    PieceOutput out;
     out << "[index]\n";
     for (std::size_t k = 0; k < document.indexTable.size(); ++k) out << document.indexLine(k) << "\n";
     out << "[segments]\n";
@@ -61,7 +41,7 @@ std::string jsonString(const std::string& utf8)
 
 // The data of a segment as hex, a piece at a time: a raw file of a gigabyte is never held as
 // two gigabytes of text.
-void printHex(PieceOutput& out, const SegmentBytes& data)
+void printHex(CheckedOutput& out, const SegmentBytes& data)
 {
     constexpr std::size_t Piece = 1 << 16;
     std::string hex;
@@ -72,9 +52,8 @@ void printHex(PieceOutput& out, const SegmentBytes& data)
     }
 }
 
-void printJson(const Document& document)
+void printJson(CheckedOutput& out, const Document& document)
 {
-    PieceOutput out;
     out << "{\n  \"no_index\": " << std::string(document.noIndex ? "true" : "false") << ",\n  \"index\": [";
     for (std::size_t k = 0; k < document.indexTable.size(); ++k)
         out << (k > 0 ? ", " : "") << std::to_string(document.indexTable[k]);
@@ -100,11 +79,12 @@ int runList(const Arguments& args)
     if (args.operands.size() != 1) return usageError("list needs one FILE");
     auto document = loadOrReport(args.operands[0]);
     if (!document) return ExitFailure;
+    CheckedOutput out(*document, args.operands[0]);
     if (args.has("--json"))
-        printJson(*document);
+        printJson(out, *document);
     else
-        printLines(*document);
-    return std::cout.good() ? ExitOk : ExitFailure;
+        printLines(out, *document);
+    return out.finish() && std::cout.good() ? ExitOk : ExitFailure;
 }
 
 int runCopy(const Arguments& args)
@@ -112,7 +92,7 @@ int runCopy(const Arguments& args)
     if (args.operands.size() != 2) return usageError("copy needs IN and OUT");
     auto document = loadOrReport(args.operands[0]);
     if (!document) return ExitFailure;
-    return saveOrReport(*document, args.operands[1]) ? ExitOk : ExitFailure;
+    return saveOrReport(*document, args.operands[0], args.operands[1]) ? ExitOk : ExitFailure;
 }
 
 }  // namespace quillet::cli

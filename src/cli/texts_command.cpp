@@ -33,7 +33,7 @@ int exportTexts(const Document& document, TextsFormat format, const std::string&
     return std::cout.good() ? ExitOk : ExitFailure;
 }
 
-int importTexts(Document& document, const std::string& textsPath, const std::string& out)
+int importTexts(Document& document, const std::string& source, const std::string& textsPath, const std::string& out)
 {
     Bytes bytes;
     try {
@@ -56,7 +56,7 @@ int importTexts(Document& document, const std::string& textsPath, const std::str
         reportError(textsPath, refused.what());
         return ExitFailure;
     }
-    return saveOrReport(document, out) ? ExitOk : ExitFailure;
+    return saveOrReport(document, source, out) ? ExitOk : ExitFailure;
 }
 
 }  // namespace
@@ -73,7 +73,7 @@ int runTexts(const Arguments& arguments)
     auto document = loadOrReport(args[1]);
     if (!document) return ExitFailure;
     if (exporting) return exportTexts(*document, *format, args[1]);
-    return importTexts(*document, args[2], args[3]);
+    return importTexts(*document, args[1], args[2], args[3]);
 }
 
 }  // namespace quillet::cli

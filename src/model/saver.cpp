@@ -152,6 +152,8 @@ void saveResource(const Document& document, const std::string& path, Progress& p
     AtomicFileWriter file(path);
     FileSink sink{file};
     writeDocument(document, sink, progress);
+    // Bytes copied from a file another program was changing meanwhile may not belong together.
+    if (document.mappedFileChanged()) throw FileChangedWhileRead("nothing was written");
     file.commit();
 }
 

@@ -8,6 +8,7 @@
 
 #include "model/edit_history.h"
 #include "model/edit_operations.h"
+#include "model/file_io.h"
 #include "model/file_mapping.h"
 #include "model/loader.h"
 #include "model/saver.h"
@@ -172,6 +173,9 @@ TEST_F(MappedDocument, WhatThePersonWroteStaysWhenAnotherProgramRewritesOrCutsTh
     Bytes other(original.size(), 0x44);
     rewriteInPlace(path, other);
     EXPECT_TRUE(document.mappedFileChanged());
+    std::string savedPath = folder / "saved.bin";
+    EXPECT_THROW(saveResource(document, savedPath), FileChangedWhileRead);
+    EXPECT_FALSE(fileExists(savedPath)) << "nothing is written from a file that changed under the save";
     document.takeChangedFile();
     EXPECT_FALSE(document.mappedFileChanged());
     Bytes expected = other;
@@ -185,7 +189,6 @@ TEST_F(MappedDocument, WhatThePersonWroteStaysWhenAnotherProgramRewritesOrCutsTh
     expected.resize(original.size(), 0);
     expected[0x10] = 0x99;
     EXPECT_EQ(bytesOf(document), expected);
-    std::string savedPath = folder / "saved.bin";
     saveResource(document, savedPath);
     EXPECT_EQ(readFileBytes(savedPath), expected);
 }
