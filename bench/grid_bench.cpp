@@ -34,7 +34,10 @@ public:
     bool askReloadChangedFile(const std::string&) override { return false; }
     std::optional<std::string> askOpenFileName(const std::string&) override { return std::nullopt; }
     std::optional<std::string> askSaveFileName(const std::string&) override { return std::nullopt; }
-    std::optional<std::string> askTextsFileName(TextsFileUse, const std::string&) override { return std::nullopt; }
+    std::optional<ChosenFile> askTextsFileName(TextsFileUse, const std::string&, const std::vector<FileKind>&) override
+    {
+        return std::nullopt;
+    }
     void runLongWork(const std::string&, const std::function<void(Progress&)>& work) override
     {
         NoProgress progress;

@@ -5,6 +5,7 @@
 
 #include "model/edit_operations.h"
 #include "model/file_io.h"
+#include "model/load_check.h"
 #include "model/loader.h"
 #include "model/saver.h"
 
@@ -202,18 +203,36 @@ void Editor::showUndoneChange(const Change* change)
 }
 
 // A change of what a line shows alone leaves the file as it was: nothing to undo or save.
-bool Editor::recordChange(Change&& change)
+bool Editor::recordChange(Change&& change, std::optional<WrittenText> written)
 {
     if (!changesFile(change)) return true;
     try {
-        history_.record(std::move(change));
-        return true;
+        if (acceptsHowItLoads(change, written)) {
+            history_.record(std::move(change));
+            return true;
+        }
     } catch (const std::bad_alloc&) {
-        // The history had no room: the change is taken back rather than kept without its undo.
-        undoChange(document_, change);
         showRefusal(NoMemoryForChange);
-        return false;
     }
+    // Not wanted, or no room to check or keep it: taken back rather than kept without its undo.
+    undoChange(document_, change);
+    return false;
+}
+
+// What the person sees is what the saved file loads as: an edit after which it would not is said,
+// in the words of the load, before it stays.
+bool Editor::acceptsHowItLoads(const Change& change, std::optional<WrittenText> written)
+{
+    std::optional<TouchedSegments> touched = touchedSegments(change);
+    if (!touched) return true;
+    std::vector<LoadDifference> differences = loadDifferences(document_, *touched);
+    if (differences.empty()) return true;
+    if (written) nameWritingCharacters(differences, written->start, written->units);
+    std::string text;
+    for (const LoadDifference& difference : differences)
+        text += (text.empty() ? "" : "\n") + describeLoadDifference(difference);
+    text += differences.size() == 1 ? " Apply anyway?" : "\n\nApply anyway?";
+    return prompts_.askYesNo(MessageKind::Warning, "Warning", text);
 }
 
 void Editor::commitTypedByte()

@@ -131,6 +131,9 @@ public:
     void deleteCurrentSegment();
     void forceUnicode();
 
+    // The body cut again from its bytes, as opening the saved file would: one change.
+    void readSegmentsAgain();
+
     // Find and replace
     void find();
     void findNext();
@@ -172,11 +175,20 @@ private:
     // in the grid is first stored in the segment it was typed in.
     void commitTypedByte();
     void moveToSegment(std::optional<std::size_t> line);
+    // A text an edit writes into data at a file position, to name its characters when their
+    // bytes make a marker.
+    struct WrittenText {
+        std::int64_t start = 0;
+        std::u16string_view units;
+    };
     // Runs an edit operation and records its change for undo. A refused edit or a lack of memory
-    // is reported; the operation has then left the document as it was. True when it was done.
+    // is reported; the operation has then left the document as it was. An edit whose saved file
+    // would load back otherwise than shown is asked about first, and taken back unless the person
+    // agrees. True when it was done.
     template <typename Edit>
-    bool editDocument(Edit&& edit);
-    bool recordChange(Change&& change);
+    bool editDocument(Edit&& edit, std::optional<WrittenText> written = std::nullopt);
+    bool recordChange(Change&& change, std::optional<WrittenText> written);
+    bool acceptsHowItLoads(const Change& change, std::optional<WrittenText> written);
 
     bool saveTo(const std::string& fileName);
     void runOwnWork(const std::string& title, const std::function<void(Progress&)>& work);
@@ -226,10 +238,10 @@ private:
 };
 
 template <typename Edit>
-bool Editor::editDocument(Edit&& edit)
+bool Editor::editDocument(Edit&& edit, std::optional<WrittenText> written)
 {
     try {
-        return recordChange(edit());
+        return recordChange(edit(), written);
     } catch (const EditRefused& refused) {
         showRefusal(refused.what());
     } catch (const std::bad_alloc&) {

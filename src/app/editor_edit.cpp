@@ -4,6 +4,7 @@
 
 #include "model/edit_operations.h"
 #include "model/line_format.h"
+#include "model/load_check.h"
 #include "views/grid_geometry.h"
 
 namespace quillet {
@@ -62,6 +63,19 @@ void Editor::forceUnicode()
     state_.focus = FocusRequest::TextLine;
 }
 
+void Editor::readSegmentsAgain()
+{
+    commitTypedByte();
+    if (!document_.noIndex && loadDifferences(document_).empty()) {
+        prompts_.showMessage(MessageKind::Information, "Information",
+                             "The segments are already those the file loads as. Nothing was changed.");
+        return;
+    }
+    if (!editDocument([&] { return rereadSegments(document_); })) return;
+    state_.selectedSegment = document_.segments.empty() ? std::nullopt : std::optional<std::size_t>(0);
+    showSelectedSegment();
+}
+
 // Writes the text line over the selected run. A line of another length than the run asks to
 // resize it, and may then rewrite the count byte in front of it.
 void Editor::forceApply(std::size_t s)
@@ -79,7 +93,8 @@ void Editor::forceApply(std::size_t s)
         return;
     write.recount = runHasCountByte(document_, write) &&
                     prompts_.askYesNo(MessageKind::Confirmation, "Confirm", "Recalculate header byte?");
-    if (editDocument([&] { return quillet::forceApply(document_, write); })) showSelectedSegment();
+    WrittenText text{document_.segments[s].dataStart() + static_cast<std::int64_t>(write.start), write.units};
+    if (editDocument([&] { return quillet::forceApply(document_, write); }, text)) showSelectedSegment();
 }
 
 }  // namespace quillet

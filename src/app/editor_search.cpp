@@ -11,10 +11,12 @@ namespace quillet {
 // The pattern of a text in a mode; a text the code page cannot hold is refused with a warning.
 std::optional<Bytes> Editor::patternOrWarn(const std::u16string& text, PatternMode mode)
 {
-    std::string error;
-    std::optional<Bytes> pattern = patternBytes(text, mode, codePage_, &error);
-    if (!pattern) showRefusal(error);
-    return pattern;
+    Result<Bytes> pattern = patternBytes(text, mode, codePage_);
+    if (!pattern) {
+        showRefusal(pattern.failure().reason);
+        return std::nullopt;
+    }
+    return std::move(*pattern);
 }
 
 void Editor::find()

@@ -11,14 +11,10 @@ namespace {
 // no text field keeps, shows as U+FFFD.
 std::u16string shownInTextLine(std::u16string_view units)
 {
-    std::u16string shown = fieldUnits(units);
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-        if (isHighSurrogate(shown[i]) && i + 1 < shown.size() && isLowSurrogate(shown[i + 1])) {
-            ++i;
-        } else if (isHighSurrogate(shown[i]) || isLowSurrogate(shown[i])) {
-            shown[i] = u'\uFFFD';
-        }
-    }
+    std::u16string field = fieldUnits(units);
+    std::u16string shown;
+    Utf16Walk walk(field);
+    while (auto piece = walk.next()) appendUnits(shown, piece->loneSurrogate ? 0xFFFD : piece->codePoint);
     return shown;
 }
 }  // namespace

@@ -1,6 +1,6 @@
 #include "app/editor.h"
 
-#include <cctype>
+#include <algorithm>
 #include <filesystem>
 
 #include "model/document_texts.h"
@@ -10,57 +10,84 @@
 namespace quillet {
 
 namespace {
-// A name ending in .po or .pot is a PO file; anything else gets the TAB format.
-TextsFormat formatOfName(const std::string& name)
+// Translation tools read PO, so the dialogs offer it first; the others follow in the table's order.
+constexpr std::string_view OfferedFirst = "po";
+
+std::vector<const TextsFormatRow*> offeredFormats()
 {
-    std::string extension = std::filesystem::path(name).extension().string();
-    for (char& ch : extension) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    return extension == ".po" || extension == ".pot" ? TextsFormat::Po : TextsFormat::Tsv;
+    std::vector<const TextsFormatRow*> formats;
+    for (const TextsFormatRow& row : textsFormats()) formats.push_back(&row);
+    std::stable_partition(formats.begin(), formats.end(),
+                          [](const TextsFormatRow* format) { return format->name == OfferedFirst; });
+    return formats;
+}
+
+std::vector<FileKind> fileKindsOf(const std::vector<const TextsFormatRow*>& formats)
+{
+    std::vector<FileKind> kinds;
+    kinds.reserve(formats.size());
+    for (const TextsFormatRow* format : formats)
+        kinds.push_back({std::string(format->fileKind), {format->extensions.begin(), format->extensions.end()}});
+    return kinds;
+}
+
+// The name to write: a name typed without an extension takes the one of the kind chosen, or of
+// the default format when all files were shown.
+std::string nameToExport(const ChosenFile& chosen, const std::vector<const TextsFormatRow*>& offered)
+{
+    if (!extensionOf(chosen.name).empty()) return chosen.name;
+    bool offeredKind = chosen.kind && *chosen.kind < offered.size();
+    const TextsFormatRow& format = offeredKind ? *offered[*chosen.kind] : textsFormats().front();
+    return chosen.name + std::string(format.extensions.front());
 }
 }  // namespace
 
 void Editor::exportTexts()
 {
     commitTypedByte();
-    std::string suggested = state_.fileNamePanel.empty()
-                                ? ""
-                                : std::filesystem::path(state_.fileNamePanel).replace_extension(".po").string();
-    std::optional<std::string> name = prompts_.askTextsFileName(TextsFileUse::Export, suggested);
-    if (!name) return;
-    if (fileExists(*name) && !prompts_.askYesNo(MessageKind::Warning, "Confirm Export",
-                                                fileNameOf(*name) + " already exists.\nDo you want to replace it?"))
+    std::vector<const TextsFormatRow*> offered = offeredFormats();
+    std::string suggested = state_.fileNamePanel.empty() ? ""
+                                                         : std::filesystem::path(state_.fileNamePanel)
+                                                               .replace_extension(offered.front()->extensions.front())
+                                                               .string();
+    std::optional<ChosenFile> chosen = prompts_.askTextsFileName(TextsFileUse::Export, suggested, fileKindsOf(offered));
+    if (!chosen) return;
+    std::string name = nameToExport(*chosen, offered);
+    if (fileExists(name) && !prompts_.askYesNo(MessageKind::Warning, "Confirm Export",
+                                               fileNameOf(name) + " already exists.\nDo you want to replace it?"))
         return;
     try {
-        std::string text = writeTexts(document_, formatOfName(*name), fileNameOf(state_.fileNamePanel));
-        AtomicFileWriter file(*name);
+        std::string text = writeTexts(document_, textsFormatOfFileName(name).format, fileNameOf(state_.fileNamePanel));
+        AtomicFileWriter file(name);
         file.write(text.data(), text.size());
         file.commit();
     } catch (const IoError& error) {
-        showIoError(*name + ": " + error.what());
+        showIoError(name + ": " + error.what());
     }
 }
 
 void Editor::importTexts()
 {
     commitTypedByte();
-    std::optional<std::string> name = prompts_.askTextsFileName(TextsFileUse::Import, "");
-    if (!name) return;
+    std::optional<ChosenFile> chosen = prompts_.askTextsFileName(TextsFileUse::Import, "",
+                                                                 fileKindsOf(offeredFormats()));
+    if (!chosen) return;
+    const std::string& name = chosen->name;
     Bytes bytes;
     try {
-        bytes = readWholeFile(*name);
+        bytes = readWholeFile(name);
     } catch (const IoError& error) {
-        showIoError(*name + ": " + error.what());
+        showIoError(name + ": " + error.what());
         return;
     }
-    TextsReading reading = readTexts(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                                     document_);
-    if (reading.error) {
-        std::string where = fileNameOf(*name) +
-                            (reading.error->line > 0 ? ":" + std::to_string(reading.error->line) : "");
-        showIoError(where + ": " + reading.error->reason + "\nNothing was changed.");
+    Result<TextChanges> changes = readTexts(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                                            document_);
+    if (!changes) {
+        const Failure& failure = changes.failure();
+        showIoError(failure.placeIn(fileNameOf(name)) + ": " + failure.reason + "\nNothing was changed.");
         return;
     }
-    applyTexts(reading.changes);
+    applyTexts(*changes);
 }
 
 bool Editor::applyTexts(const std::vector<TextChange>& texts)

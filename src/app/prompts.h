@@ -2,6 +2,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/progress.h"
 #include "search/search_fields.h"
@@ -11,6 +12,18 @@ namespace quillet {
 enum class MessageKind { Warning, Confirmation, Information, Error };
 enum class SaveChoice { Save, Discard, Cancel };
 enum class TextsFileUse { Export, Import };
+
+// A kind of file a file dialog offers: "gettext PO files" with ".po" and ".pot".
+struct FileKind {
+    std::string description;
+    std::vector<std::string> extensions;  // with their dots
+};
+
+// The file a dialog gave, and the kind the person had chosen (nothing: all files).
+struct ChosenFile {
+    std::string name;
+    std::optional<std::size_t> kind;
+};
 
 // Everything the editor asks of or tells the person. Texts are UTF-8; file names are as the
 // file system spells them. The window implements it with real message boxes, file dialogs and
@@ -32,8 +45,10 @@ public:
     // Offers `suggestedName`; ".rsc" is the default extension. Replacing a file is asked by the
     // editor, not by the dialog.
     virtual std::optional<std::string> askSaveFileName(const std::string& suggestedName) = 0;
-    // A translators' file (tab-separated or PO) to write or to read.
-    virtual std::optional<std::string> askTextsFileName(TextsFileUse use, const std::string& suggestedName) = 0;
+    // A translators' file to write or to read. The dialog offers `kinds` in this order, the first
+    // chosen at the start, and then all files.
+    virtual std::optional<ChosenFile> askTextsFileName(TextsFileUse use, const std::string& suggestedName,
+                                                       const std::vector<FileKind>& kinds) = 0;
     virtual void setClipboardText(const std::string& text) = 0;
     // The modal find and replace dialogs: they show the fields, let the person edit them, write
     // them back (also on Cancel) and return true only for OK.

@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "model/file_io.h"
+#include "model/load_check.h"
 #include "model/loader.h"
 #include "model/save_target.h"
 #include "model/saver.h"
@@ -155,6 +156,12 @@ bool CheckedOutput::finish()
 {
     giveOut();
     return !changed_;
+}
+
+void warnOfLoadDifferences(const Document& document, const std::string& out)
+{
+    for (const LoadDifference& difference : loadDifferences(document))
+        reportError(out, "warning: " + describeLoadDifference(difference));
 }
 
 bool saveOrReport(const Document& document, const std::string& source, const std::string& path)

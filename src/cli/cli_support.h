@@ -44,6 +44,9 @@ std::optional<std::u16string> textArgument(const std::string& argument);
 // Loads a file as the editor does, except that a missing file is an error here. Reports the
 // error and returns nothing on failure.
 std::optional<Document> loadOrReport(const std::string& path);
+// Warns on stderr, one line each, of the ways the edited document, saved to `out`, would load
+// back otherwise than it was cut here.
+void warnOfLoadDifferences(const Document& document, const std::string& out);
 // Saves as "Save file as" does; reports and returns false on failure. A document whose mapped
 // file `source` changed on disk since it was read is not saved: that is reported for `source`.
 bool saveOrReport(const Document& document, const std::string& source, const std::string& path);

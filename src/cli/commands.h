@@ -17,7 +17,7 @@ constexpr int ExitUsage = 2;
 int runList(const Arguments& args);
 // copy [--codepage CP] IN OUT: loads IN and saves it to OUT.
 int runCopy(const Arguments& args);
-// texts export [--po | --format tsv|po] FILE / texts import FILE TEXTS OUT: the translator's round trip.
+// texts export [--po | --format NAME] FILE / texts import FILE TEXTS OUT: the translator's round trip.
 int runTexts(const Arguments& arguments);
 // find [--hex|--text|--unicode] [--codepage CP] PATTERN FILE: every hit in the order "Find next"
 // visits them from the first segment, one line each; exit 1 when there is none.

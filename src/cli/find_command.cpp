@@ -30,10 +30,12 @@ PatternMode modeOf(const Arguments& args)
 // The pattern of a text in a mode; a text the code page cannot hold is a usage error.
 std::optional<Bytes> patternOrReport(const std::u16string& text, PatternMode mode, const CodePage& codePage)
 {
-    std::string error;
-    std::optional<Bytes> pattern = patternBytes(text, mode, codePage, &error);
-    if (!pattern) usageError(error);
-    return pattern;
+    Result<Bytes> pattern = patternBytes(text, mode, codePage);
+    if (!pattern) {
+        usageError(pattern.failure().reason);
+        return std::nullopt;
+    }
+    return std::move(*pattern);
 }
 
 // Find from the first segment, then "Find next" until it finds nothing or no longer moves (an
@@ -103,6 +105,7 @@ int runReplace(const Arguments& args)
         count = replaceInDocument(*document, ReplaceScope{}, *pattern, *replacement, progress, ReplaceRecord::Nothing)
                     .count;
     }
+    warnOfLoadDifferences(*document, args.operands[3]);
     // The count is told only once the file holds the replacements.
     if (!saveOrReport(*document, args.operands[2], args.operands[3])) return ExitFailure;
     std::cout << "Make " << count << " replace(s)\n";

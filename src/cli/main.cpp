@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -5,10 +6,11 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "model/texts_formats.h"
 
 namespace {
 
-const char* const HelpText = R"(Usage: quillet-cli COMMAND [OPTIONS] ARGS
+const char* const HelpStart = R"(Usage: quillet-cli COMMAND [OPTIONS] ARGS
 
 Reads and writes resource files (.rsc) without a display.
 
@@ -17,8 +19,8 @@ Commands:
         Print the index list and the segment list as the editor shows them.
   copy [--codepage CP] IN OUT
         Load IN and write it to OUT as "Save file as" does.
-  texts export [--codepage CP] FILE
-        Print every unicode block's text: segment number, TAB, text (UTF-8).
+  texts export [--codepage CP] [--format F] FILE
+        Print every unicode block's text in the format F (see --format).
   texts import [--codepage CP] FILE TEXTS OUT
         Give the blocks named in TEXTS their new texts and write the result to OUT.
   find [--hex|--text|--unicode] [--codepage CP] PATTERN FILE
@@ -29,11 +31,33 @@ Commands:
 Options:
   --codepage CP   the 8-bit code page of texts (1250-1258, 874, 932, 936, 949, 950;
                   written 1251, CP1251 or windows-1251); default: from the locale
+  --format F      the format of texts export (texts import tells it by the content):
+)";
+
+const char* const HelpEnd = R"(  --po            the same as --format po
   --help          show this help
   --version       show the version
 
 Exit status: 0 done, 1 a file error (or, for find, no hit), 2 a usage error.
 )";
+
+// One line for each value of --format.
+std::string textsFormatLines()
+{
+    std::string lines;
+    for (const quillet::TextsFormatRow& row : quillet::textsFormats()) {
+        std::string name(row.name);
+        name.resize(std::max<std::size_t>(name.size() + 1, 6), ' ');
+        bool isDefault = &row == &quillet::textsFormats().front();
+        lines += std::string(20, ' ') + name + std::string(row.summary) + (isDefault ? " (default)" : "") + "\n";
+    }
+    return lines;
+}
+
+std::string helpText()
+{
+    return HelpStart + textsFormatLines() + HelpEnd;
+}
 
 }  // namespace
 
@@ -46,7 +70,7 @@ int main(int argc, char** argv)
     }
     const std::string command = args.front();
     if (command == "--help" || command == "-h") {
-        std::cout << HelpText;
+        std::cout << helpText();
         return quillet::cli::ExitOk;
     }
     if (command == "--version") {
@@ -75,7 +99,7 @@ int main(int argc, char** argv)
     for (const std::string& arg : args) {
         if (arg == "--") break;
         if (arg == "--help") {
-            std::cout << HelpText;
+            std::cout << helpText();
             return ExitOk;
         }
     }

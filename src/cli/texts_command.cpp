@@ -10,24 +10,37 @@ namespace quillet::cli {
 
 namespace {
 
-// "--po" or "--format po|tsv"; the TAB format by default.
-std::optional<TextsFormat> formatOf(const Arguments& args)
+// The names of the formats, as a person lists them: "a, b or c".
+std::string formatNames()
+{
+    const std::vector<TextsFormatRow>& rows = textsFormats();
+    std::string names;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (i > 0) names += i + 1 == rows.size() ? " or " : ", ";
+        names += rows[i].name;
+    }
+    return names;
+}
+
+// "--format NAME", or "--po", which scripts know from before --format; the first format of the
+// table by default.
+const TextsFormatRow* formatOf(const Arguments& args)
 {
     std::optional<std::string> named = args.value("--format");
     if (args.has("--po")) {
         if (named && *named != "po") {
             usageError("texts: --po and --format " + *named + " disagree");
-            return std::nullopt;
+            return nullptr;
         }
-        return TextsFormat::Po;
+        named = "po";
     }
-    if (!named || *named == "tsv") return TextsFormat::Tsv;
-    if (*named == "po") return TextsFormat::Po;
-    usageError("texts: unknown format '" + *named + "', expected tsv or po");
-    return std::nullopt;
+    if (!named) return &textsFormats().front();
+    const TextsFormatRow* format = textsFormatNamed(*named);
+    if (!format) usageError("texts: unknown format '" + *named + "', expected " + formatNames());
+    return format;
 }
 
-int exportTexts(const Document& document, TextsFormat format, const std::string& path)
+int exportTexts(const Document& document, const TextsFormat& format, const std::string& path)
 {
     std::cout << writeTexts(document, format, fileNameOf(path));
     return std::cout.good() ? ExitOk : ExitFailure;
@@ -42,20 +55,20 @@ int importTexts(Document& document, const std::string& source, const std::string
         reportError(textsPath, error.what());
         return ExitFailure;
     }
-    TextsReading reading = readTexts(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                                     document);
-    if (reading.error) {
-        std::string where = reading.error->line > 0 ? textsPath + ":" + std::to_string(reading.error->line) : textsPath;
-        reportError(where, reading.error->reason);
+    Result<TextChanges> changes = readTexts(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                                            document);
+    if (!changes) {
+        reportError(changes.failure().placeIn(textsPath), changes.failure().reason);
         return ExitFailure;
     }
     try {
         // Nothing is undone on the command line: the change is not kept.
-        static_cast<void>(applyTexts(document, reading.changes));
+        static_cast<void>(applyTexts(document, *changes));
     } catch (const EditRefused& refused) {
         reportError(textsPath, refused.what());
         return ExitFailure;
     }
+    warnOfLoadDifferences(document, out);
     return saveOrReport(document, source, out) ? ExitOk : ExitFailure;
 }
 
@@ -68,11 +81,11 @@ int runTexts(const Arguments& arguments)
     bool exporting = args[0] == "export";
     if (args.size() != (exporting ? 2u : 4u))
         return usageError(exporting ? "texts export needs FILE" : "texts import needs FILE, TEXTS and OUT");
-    std::optional<TextsFormat> format = formatOf(arguments);
+    const TextsFormatRow* format = formatOf(arguments);
     if (!format) return ExitUsage;
     auto document = loadOrReport(args[1]);
     if (!document) return ExitFailure;
-    if (exporting) return exportTexts(*document, *format, args[1]);
+    if (exporting) return exportTexts(*document, format->format, args[1]);
     return importTexts(*document, args[1], args[2], args[3]);
 }
 

@@ -14,16 +14,14 @@ std::vector<BlockText> blockTextsOf(const Document& document)
     return blocks;
 }
 
-std::string writeTexts(const Document& document, TextsFormat format, std::string_view fileLabel)
+std::string writeTexts(const Document& document, const TextsFormat& format, std::string_view fileLabel)
 {
-    std::vector<BlockText> blocks = blockTextsOf(document);
-    return format == TextsFormat::Po ? writePo(fileLabel, blocks) : writeTsv(blocks);
+    return format.write(fileLabel, blockTextsOf(document));
 }
 
-TextsReading readTexts(std::string_view text, const Document& document)
+Result<TextChanges> readTexts(std::string_view text, const Document& document)
 {
-    std::vector<BlockText> blocks = blockTextsOf(document);
-    return looksLikePo(text) ? readPo(text, blocks) : readTsv(text, blocks);
+    return textsFormatOfText(text).format.read(text, blockTextsOf(document));
 }
 
 }  // namespace quillet

@@ -4,33 +4,47 @@
 
 #include "model/change_builder.h"
 #include "model/line_format.h"
+#include "model/loader.h"
 #include "model/saver.h"
 
 namespace quillet {
 
 namespace {
 
-// The rule for one entry when the file bytes [a, a + n) become n + delta bytes. An entry at a
-// marks the start of the segment changed when the change begins at its first byte; otherwise
-// (bytes added at a segment's end, or to an empty one) it marks what follows, which moves.
-std::uint16_t movedEntry(std::uint16_t entry, std::int64_t a, std::int64_t n, std::int64_t delta, bool keepAtStart)
+// File bytes [a, a + n) replaced by n + delta bytes.
+struct ReplacedBytes {
+    std::int64_t a = 0;
+    std::int64_t n = 0;
+    std::int64_t delta = 0;
+    // An entry at a marks the start of the segment changed, which stays: true when the change
+    // begins at the segment's first byte. Otherwise (bytes added at a segment's end, or to an
+    // empty one) it marks what follows, which moves.
+    bool keepAtStart = false;
+    // The bytes are a unicode block replaced whole: no resource can begin inside its text, so an
+    // entry there goes to the block's start, never onto its marker.
+    bool wholeBlock = false;
+};
+
+std::uint16_t movedEntry(std::uint16_t entry, const ReplacedBytes& bytes)
 {
-    if (entry < a || (entry == a && keepAtStart)) return entry;
-    std::int64_t moved = entry + delta;
-    if (entry < a + n || entry == a) moved = std::max(a, moved);
+    const std::int64_t a = bytes.a;
+    if (entry < a || (entry == a && bytes.keepAtStart)) return entry;
+    bool inside = entry > a && entry < a + bytes.n;
+    if (inside && bytes.wholeBlock) return static_cast<std::uint16_t>(a);
+    std::int64_t moved = entry + bytes.delta;
+    if (inside || entry == a) moved = std::max(a, moved);
     // An entry past the body's end stays past it rather than wrap round into it.
     return static_cast<std::uint16_t>(std::clamp<std::int64_t>(moved, 0, MaxIndexPosition));
 }
 
 // The entries that move, worked out before anything changes.
-std::vector<EntryChange> movedEntries(const Document& document, std::int64_t a, std::int64_t n, std::int64_t delta,
-                                      bool keepAtStart)
+std::vector<EntryChange> movedEntries(const Document& document, const ReplacedBytes& bytes)
 {
     std::vector<EntryChange> changes;
-    if (delta == 0 || document.noIndex) return changes;
+    if (bytes.delta == 0 || document.noIndex) return changes;
     for (std::size_t k = 0; k < document.indexTable.size(); ++k) {
         std::uint16_t before = document.indexTable[k];
-        std::uint16_t after = movedEntry(before, a, n, delta, keepAtStart);
+        std::uint16_t after = movedEntry(before, bytes);
         if (after != before) changes.push_back({k, before, after});
     }
     return changes;
@@ -54,11 +68,13 @@ void addSplice(ChangeBuilder& change, const Document& document, std::size_t s, s
     BodySplice splice;
     splice.segment = s;
     splice.from = from;
-    bool block = segment.isUnicode();
-    std::int64_t a = block ? segment.firstPosition() : segment.dataStart() + static_cast<std::int64_t>(from);
-    std::int64_t n = block ? segment.fileBytes() : static_cast<std::int64_t>(count);
-    bool keepAtStart = block || (from == 0 && !segment.data.empty());
-    splice.entries = movedEntries(document, a, n, delta, keepAtStart);
+    ReplacedBytes bytes;
+    bytes.delta = delta;
+    bytes.wholeBlock = segment.isUnicode();
+    bytes.a = bytes.wholeBlock ? segment.firstPosition() : segment.dataStart() + static_cast<std::int64_t>(from);
+    bytes.n = bytes.wholeBlock ? segment.fileBytes() : static_cast<std::int64_t>(count);
+    bytes.keepAtStart = bytes.wholeBlock || (from == 0 && !segment.data.empty());
+    splice.entries = movedEntries(document, bytes);
     splice.removed = segment.data.copy(from, count);
     splice.inserted = std::move(inserted);
     change.add(std::move(splice));
@@ -68,7 +84,8 @@ void addRemoval(ChangeBuilder& change, Document& document, std::size_t s)
 {
     const Segment& segment = document.segments[s];
     std::int64_t taken = segment.fileBytes();
-    std::vector<EntryChange> entries = movedEntries(document, segment.firstPosition(), taken, -taken, true);
+    std::vector<EntryChange> entries = movedEntries(
+        document, {segment.firstPosition(), taken, -taken, true, segment.isUnicode()});
     // The segment's bytes go into the step, never copied: a mapped segment may be a gigabyte.
     change.addMade([&] { return SegmentRemoval{s, std::move(document.segments[s]), std::move(entries)}; });
 }
@@ -185,6 +202,19 @@ Change forceApply(Document& document, const ForcedWrite& write)
         }
         if (resize) addForcedTextsCleared(change, document, s + 1);
         addForcedText(change, document, s, write.units);
+    });
+}
+
+Change rereadSegments(Document& document)
+{
+    if (document.noIndex)
+        throw EditRefused("The file is held without an index: it has no segments to read again. Nothing was changed.");
+    Bytes image = savedHead(document);
+    auto indexOffset = static_cast<std::int64_t>(image.size());
+    SegmentsReread reread{document.segments, segmentsOfBody(image.data(), indexOffset, document.indexTable)};
+    return buildChange(document, [&](ChangeBuilder& change) {
+        change.showSegment(0);
+        change.add(std::move(reread));
     });
 }
 

@@ -9,7 +9,7 @@
 
 #include "model/document.h"
 #include "model/edit_steps.h"
-#include "model/texts_exchange.h"
+#include "model/texts_formats.h"
 
 namespace quillet {
 
@@ -29,8 +29,9 @@ public:
 // inside moves by delta but never below a. An entry at a stays when it marks the start of the
 // segment changed, that is when the change begins at the segment's first byte; bytes added at a
 // segment's end, or to an empty segment, come before what begins at a, and that moves. A unicode
-// block counts as replaced whole, from its count byte on. An edit that would put the index past
-// the 64 KiB an index offset can address is refused.
+// block counts as replaced or removed whole, from its count byte on, and an entry strictly inside
+// it goes to its start, never onto its marker. An edit that would put the index past the 64 KiB
+// an index offset can address is refused.
 
 // Replaces the bytes [from, from + count) of segment `s`'s data by `inserted`.
 [[nodiscard]] Change spliceSegment(Document& document, std::size_t s, std::size_t from, std::size_t count,
@@ -68,6 +69,11 @@ struct ForcedWrite {
 // run's character count, as a count byte would: only then is recounting offered.
 bool resizesRun(const ForcedWrite& write);
 bool runHasCountByte(const Document& document, const ForcedWrite& write);
+
+// The command "read segments again": the body cut again from its bytes and index, as opening the
+// saved file would cut it, so that the segments show what will load. Refuses a file held without an
+// index (it has no body to cut).
+[[nodiscard]] Change rereadSegments(Document& document);
 
 // Sets or clears the text a data segment's line shows; changes no byte of the file.
 [[nodiscard]] Change setForcedText(Document& document, std::size_t s, std::optional<std::u16string> text);

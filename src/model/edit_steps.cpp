@@ -55,6 +55,7 @@ struct Redo {
     {
         for (const BytePlace& place : writes.places) writeReplacementAt(document, writes, place);
     }
+    void operator()(const SegmentsReread& reread) const { document.segments = reread.after; }
 };
 
 struct Undo {
@@ -82,6 +83,7 @@ struct Undo {
         for (auto place = writes.places.rbegin(); place != writes.places.rend(); ++place)
             document.segments[place->segment].data.write(place->index, writes.pattern);
     }
+    void operator()(const SegmentsReread& reread) const { document.segments = reread.before; }
 };
 
 struct HeldBytes {
@@ -104,6 +106,13 @@ struct HeldBytes {
     {
         return sizeof writes + writes.pattern.capacity() + writes.replacement.capacity() +
                writes.places.capacity() * sizeof(BytePlace);
+    }
+    std::size_t operator()(const SegmentsReread& reread) const
+    {
+        std::size_t held = sizeof reread;
+        for (const auto* segments : {&reread.before, &reread.after})
+            for (const Segment& segment : *segments) held += sizeof segment + segment.data.size();
+        return held;
     }
 };
 

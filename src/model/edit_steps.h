@@ -66,10 +66,16 @@ struct ReplaceWrites {
     std::vector<BytePlace> places;
 };
 
+// The body cut again from its bytes, as loading would cut it: the segments before and after.
+struct SegmentsReread {
+    std::vector<Segment> before;
+    std::vector<Segment> after;
+};
+
 // Writes the replacement at one place: what Replace does at each hit, and redo at each place.
 void writeReplacementAt(Document& document, const ReplaceWrites& writes, const BytePlace& place);
 
-using EditStep = std::variant<ByteWrite, BodySplice, SegmentRemoval, ForcedTextChange, ReplaceWrites>;
+using EditStep = std::variant<ByteWrite, BodySplice, SegmentRemoval, ForcedTextChange, ReplaceWrites, SegmentsReread>;
 
 // What one edit changed, in the order it changed it, and the segment to show afterwards.
 struct Change {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <bit>
-#include <bitset>
 #include <cstring>
 #include <optional>
 
+#include "model/body_scan.h"
 #include "model/file_io.h"
 #include "model/file_mapping.h"
 
@@ -49,102 +49,29 @@ private:
     std::vector<std::int32_t> tagOf_;
 };
 
-// The body scan: data segments cut at every index entry, unicode blocks found by their marker.
-class BodyScanner {
-public:
-    BodyScanner(const Bytes& image, std::int64_t indexOffset, Document& document)
-        // A segment's anchor is at most the index offset: its first byte plus one, or a count byte.
-        : image_(image),
-          indexOffset_(indexOffset),
-          document_(document),
-          tags_(document.indexTable, static_cast<std::uint16_t>(indexOffset))
-    {
-        for (std::uint16_t entry : document.indexTable) isCut_.set(entry);
-    }
+}  // namespace
 
-    void run()
-    {
-        const std::int64_t lastBodyPosition = indexOffset_ - 1;
-        std::int64_t p = 4;
-        while (p < lastBodyPosition) {
-            if (isCut_.test(static_cast<std::size_t>(p))) flush();
-            if (startsBlock(p)) {
-                p = takeBlock(p);
-            } else {
-                takeDataByte(p);
-                ++p;
-            }
-        }
-        if (p == lastBodyPosition) {
-            takeDataByte(p);
-            flush();
-        }
-    }
-
-private:
-    // A marker starts a block only when a pending byte can be its count and the text ends
-    // before the index: otherwise the marker is data, so every body byte lands in one segment.
-    bool startsBlock(std::int64_t p) const
-    {
-        if (image_[p] != UnicodeMarker || pendingLength_ == 0) return false;
-        std::int64_t textEnd = p + 2 * image_[p - 1];  // position of the text's last byte
-        return textEnd <= indexOffset_ - 1;
-    }
-
-    std::int64_t takeBlock(std::int64_t p)
-    {
-        --pendingLength_;  // the count byte belongs to the block
-        flush();
-        pendingStart_ = -1;
-        Segment block;
-        block.kind = SegmentKind::Unicode;
-        block.offset = anchorOf(block.kind, p - 1);
-        const std::int64_t size = 2 * image_[p - 1];
-        block.data = Bytes(image_.begin() + p + 1, image_.begin() + p + 1 + size);
-        append(std::move(block), tags_.entryFor(p - 1));
-        return p + 1 + size;
-    }
-
-    void takeDataByte(std::int64_t p)
-    {
-        if (pendingLength_ == 0) pendingStart_ = p;
-        ++pendingLength_;
-    }
-
-    // Ends the pending data segment and appends it, when it holds bytes.
-    void flush()
-    {
-        if (pendingLength_ == 0) return;
-        Segment segment;
-        segment.kind = SegmentKind::Data;
-        segment.offset = anchorOf(segment.kind, pendingStart_);
-        segment.data = Bytes(image_.begin() + pendingStart_, image_.begin() + pendingStart_ + pendingLength_);
-        append(std::move(segment), tags_.entryFor(pendingStart_ + 1));
-        pendingLength_ = 0;
-    }
-
-    void append(Segment segment, std::optional<std::size_t> entry)
-    {
-        segment.number = document_.segments.size() + 1;
-        segment.tag = entry;
-        document_.segments.push_back(std::move(segment));
-    }
-
-    const Bytes& image_;
-    const std::int64_t indexOffset_;
-    Document& document_;
-    TagTable tags_;
-    std::bitset<65536> isCut_;
-    std::int64_t pendingStart_ = -1;
-    std::int64_t pendingLength_ = 0;
-};
-
-// The index test: the last word repeats the first. An index offset past the end would send the
-// scan beyond the file: such a file is held raw instead.
-bool hasIndex(std::uint16_t firstWord, std::uint16_t lastWord, std::uint64_t length)
+std::vector<Segment> segmentsOfBody(const std::uint8_t* bytes, std::int64_t indexOffset, const IndexEntries& entries)
 {
-    return firstWord == lastWord && firstWord <= length;
+    std::vector<Segment> segments;
+    // A segment's anchor is at most the index offset: its first byte plus one, or a count byte.
+    TagTable tags(entries, static_cast<std::uint16_t>(indexOffset));
+    scanBody(bytes, indexOffset, cutsOf(entries), BodyStart, [&](const ScannedSegment& scanned) {
+        Segment segment;
+        segment.kind = scanned.kind;
+        segment.offset = anchorOf(scanned.kind, scanned.firstPosition);
+        const std::uint8_t* data = bytes + scanned.dataStart();
+        segment.data = Bytes(data, data + scanned.dataLength);
+        segment.number = segments.size() + 1;
+        // A data segment is counted under the entry at its first byte plus one (its anchor + 2).
+        segment.tag = tags.entryFor(segment.isUnicode() ? scanned.firstPosition : scanned.firstPosition + 1);
+        segments.push_back(std::move(segment));
+        return true;
+    });
+    return segments;
 }
+
+namespace {
 
 std::size_t entryCount(std::uint64_t length, std::uint16_t indexOffset)
 {
@@ -228,15 +155,21 @@ Document indexedDocument(const Bytes& head, std::uint64_t length, IndexEntries e
     Document document;
     keepHeader(document, length, head.data());
     document.indexTable = std::move(entries);
-    BodyScanner(head, wordAt(head, 0), document).run();
+    document.segments = segmentsOfBody(head.data(), wordAt(head, 0), document.indexTable);
     return document;
 }
 
 }  // namespace
 
+// An index offset past the end would send the scan beyond the file: such a file is held raw.
+bool passesIndexTest(std::uint16_t firstWord, std::uint16_t lastWord, std::uint64_t length)
+{
+    return firstWord == lastWord && firstWord <= length;
+}
+
 Document parseResource(Bytes image)
 {
-    if (image.size() < 4 || !hasIndex(wordAt(image, 0), wordAt(image, image.size() - 2), image.size()))
+    if (image.size() < 4 || !passesIndexTest(wordAt(image, 0), wordAt(image, image.size() - 2), image.size()))
         return rawDocument(std::move(image));
     std::uint16_t indexOffset = wordAt(image, 0);
     IndexEntries entries(entryCount(image.size(), indexOffset));
@@ -254,7 +187,7 @@ Document loadOpened(const ReadOnlyFile& file, Progress& progress)
     if (length < 4) return rawDocument(file.readAt(0, static_cast<std::size_t>(length)));
     Bytes first = file.readAt(0, 4);
     Bytes last = file.readAt(length - 2, 2);
-    if (!hasIndex(wordAt(first, 0), wordAt(last, 0), length)) return rawDocumentOf(file, first);
+    if (!passesIndexTest(wordAt(first, 0), wordAt(last, 0), length)) return rawDocumentOf(file, first);
     if (length > MaxReadLength) throw IoError(tooLarge(length, MaxReadLength, "with an index"));
     std::uint16_t indexOffset = wordAt(first, 0);
     Bytes head = indexOffset >= 4 ? file.readAt(0, indexOffset) : first;

@@ -1,6 +1,7 @@
 #include "model/po_syntax.h"
 
-#include "model/texts_reading.h"
+#include "model/hex.h"
+#include "model/line_reader.h"
 
 namespace quillet {
 
@@ -13,50 +14,45 @@ bool isOctalDigit(char ch)
     return ch >= '0' && ch <= '7';
 }
 
-int hexDigitValue(char ch)
+Result<void> appendEscapedByte(std::string& out, unsigned value)
 {
-    if (ch >= '0' && ch <= '9') return ch - '0';
-    if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
-    if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
-    return -1;
-}
-
-std::optional<std::string> appendEscapedByte(std::string& out, unsigned value)
-{
-    if (value > 0xFF) return "the escape's value does not fit in a byte";
-    if (value == 0) return "a PO string cannot hold a character 0";
+    if (value > 0xFF) return Failure{"the escape's value does not fit in a byte"};
+    if (value == 0) return Failure{"a PO string cannot hold a character 0"};
     out += static_cast<char>(value);
-    return std::nullopt;
+    return {};
 }
 
 // The escapes gettext knows: the C ones, octal and hex. `at` is just past the backslash.
-std::optional<std::string> readEscape(std::string_view line, std::size_t& at, std::string& out)
+Result<void> readEscape(std::string_view line, std::size_t& at, std::string& out)
 {
-    if (at >= line.size()) return "the string has no closing quote";
+    if (at >= line.size()) return Failure{"the string has no closing quote"};
     char escape = line[at++];
     switch (escape) {
-    case 'n': out += '\n'; return std::nullopt;
-    case 't': out += '\t'; return std::nullopt;
-    case 'r': out += '\r'; return std::nullopt;
-    case 'a': out += '\a'; return std::nullopt;
-    case 'b': out += '\b'; return std::nullopt;
-    case 'f': out += '\f'; return std::nullopt;
-    case 'v': out += '\v'; return std::nullopt;
+    case 'n': out += '\n'; return {};
+    case 't': out += '\t'; return {};
+    case 'r': out += '\r'; return {};
+    case 'a': out += '\a'; return {};
+    case 'b': out += '\b'; return {};
+    case 'f': out += '\f'; return {};
+    case 'v': out += '\v'; return {};
     case '\\':
-    case '"': out += escape; return std::nullopt;
+    case '"': out += escape; return {};
     case 'x': {
         unsigned value = 0;
         std::size_t digits = 0;
-        for (; at < line.size() && hexDigitValue(line[at]) >= 0 && value <= 0xFF; ++at, ++digits)
-            value = value * 16 + static_cast<unsigned>(hexDigitValue(line[at]));
-        if (digits == 0) return "\\x needs hex digits";
+        for (; at < line.size() && value <= 0xFF; ++at, ++digits) {
+            std::optional<unsigned> digit = hexDigitValue(line[at]);
+            if (!digit) break;
+            value = value * 16 + *digit;
+        }
+        if (digits == 0) return Failure{"\\x needs hex digits"};
         return appendEscapedByte(out, value);
     }
     default: break;
     }
     if (!isOctalDigit(escape)) {
         bool printable = escape > ' ' && escape < 0x7F;
-        return printable ? "unknown escape \\" + std::string(1, escape) : std::string("unknown escape after \\");
+        return Failure{printable ? "unknown escape \\" + std::string(1, escape) : "unknown escape after \\"};
     }
     unsigned value = static_cast<unsigned>(escape - '0');
     for (int digits = 1; digits < 3 && at < line.size() && isOctalDigit(line[at]); ++digits, ++at)
@@ -65,18 +61,18 @@ std::optional<std::string> readEscape(std::string_view line, std::size_t& at, st
 }
 
 // One quoted string; `at` is just past its opening quote and ends past its closing one.
-std::optional<std::string> readQuoted(std::string_view line, std::size_t& at, std::string& out)
+Result<void> readQuoted(std::string_view line, std::size_t& at, std::string& out)
 {
     while (at < line.size()) {
         char ch = line[at++];
-        if (ch == '"') return std::nullopt;
+        if (ch == '"') return {};
         if (ch != '\\') {
             out += ch;
-        } else if (auto reason = readEscape(line, at, out)) {
-            return reason;
+        } else if (Result<void> escaped = readEscape(line, at, out); !escaped) {
+            return escaped;
         }
     }
-    return "the string has no closing quote";
+    return Failure{"the string has no closing quote"};
 }
 
 // "msgstr[N]", the translation of one plural form.
@@ -108,23 +104,23 @@ class PoReader {
 public:
     explicit PoReader(const PoEntryHandler& onEntry) : onEntry_(onEntry) {}
 
-    std::optional<TextsError> readLine(std::string_view line, std::size_t number);
-    std::optional<TextsError> finish() { return endEntry(); }
+    Result<void> readLine(std::string_view line, std::size_t number);
+    Result<void> finish() { return endEntry(); }
 
 private:
     // Where the quoted strings after a keyword go.
     enum class Field { None, Context, Id, Translation, Ignored };
 
-    std::optional<TextsError> readKeyword(std::string_view line, std::size_t number);
-    std::optional<TextsError> readStrings(std::string_view rest, std::size_t number);
-    std::optional<TextsError> startContext(std::size_t number);
-    std::optional<TextsError> startId(std::size_t number);
-    std::optional<TextsError> startPlural(std::size_t number);
-    std::optional<TextsError> startTranslation(std::string_view keyword, std::size_t number);
+    Result<void> readKeyword(std::string_view line, std::size_t number);
+    Result<void> readStrings(std::string_view rest, std::size_t number);
+    Result<void> startContext(std::size_t number);
+    Result<void> startId(std::size_t number);
+    Result<void> startPlural(std::size_t number);
+    Result<void> startTranslation(std::string_view keyword, std::size_t number);
     void openField(std::string_view keyword, std::size_t number);
-    std::optional<TextsError> closeField();
-    std::optional<TextsError> endEntry();
-    std::optional<TextsError> beginEntry();
+    Result<void> closeField();
+    Result<void> endEntry();
+    Result<void> beginEntry();
 
     const PoEntryHandler& onEntry_;
     PoEntry entry_;
@@ -139,10 +135,10 @@ private:
     std::string ignored_;
 };
 
-std::optional<TextsError> PoReader::readLine(std::string_view line, std::size_t number)
+Result<void> PoReader::readLine(std::string_view line, std::size_t number)
 {
     std::size_t first = line.find_first_not_of(Blanks);
-    if (first == std::string_view::npos) return std::nullopt;  // blank lines may stand anywhere
+    if (first == std::string_view::npos) return {};  // blank lines may stand anywhere
     line.remove_prefix(first);
     if (line.substr(0, 2) == "#~") {
         // An obsolete entry, with the comments in front of it, never applies.
@@ -150,83 +146,84 @@ std::optional<TextsError> PoReader::readLine(std::string_view line, std::size_t 
         return endEntry();
     }
     if (line.front() == '#') {
-        if (auto error = endEntry()) return error;
+        if (Result<void> done = endEntry(); !done) return done;
         if (line.substr(0, 2) == "#,") pendingFuzzy_ = pendingFuzzy_ || hasFuzzyFlag(line.substr(2));
-        return std::nullopt;
+        return {};
     }
     if (line.front() == '"') {
-        if (field_ == Field::None) return TextsError{number, "a quoted string outside an entry"};
+        if (field_ == Field::None) return Failure{"a quoted string outside an entry", number};
         return readStrings(line, number);
     }
     return readKeyword(line, number);
 }
 
-std::optional<TextsError> PoReader::readKeyword(std::string_view line, std::size_t number)
+Result<void> PoReader::readKeyword(std::string_view line, std::size_t number)
 {
     std::size_t end = line.find_first_of(" \t\"");
     std::string_view keyword = line.substr(0, end);
     std::string_view rest = end == std::string_view::npos ? std::string_view() : line.substr(end);
-    if (auto error = closeField()) return error;
-    std::optional<TextsError> error;
+    if (Result<void> done = closeField(); !done) return done;
+    Result<void> started;
     if (keyword == "msgctxt")
-        error = startContext(number);
+        started = startContext(number);
     else if (keyword == "msgid")
-        error = startId(number);
+        started = startId(number);
     else if (keyword == "msgid_plural")
-        error = startPlural(number);
+        started = startPlural(number);
     else if (keyword == "msgstr" || isIndexedMsgstr(keyword))
-        error = startTranslation(keyword, number);
+        started = startTranslation(keyword, number);
     else
-        return TextsError{number, "expected msgctxt, msgid, msgstr, a quoted string or a comment"};
-    if (error) return error;
+        return Failure{"expected msgctxt, msgid, msgstr, a quoted string or a comment", number};
+    if (!started) return started;
     openField(keyword, number);
     return readStrings(rest, number);
 }
 
-std::optional<TextsError> PoReader::startContext(std::size_t number)
+Result<void> PoReader::startContext(std::size_t number)
 {
-    if (auto error = beginEntry()) return error;
+    if (Result<void> done = beginEntry(); !done) return done;
     entry_.context = PoField{number, {}};
     field_ = Field::Context;
-    return std::nullopt;
+    return {};
 }
 
-std::optional<TextsError> PoReader::startId(std::size_t number)
+Result<void> PoReader::startId(std::size_t number)
 {
     if (hasId_ || !started_) {
-        if (auto error = beginEntry()) return error;
+        if (Result<void> done = beginEntry(); !done) return done;
     }
     hasId_ = true;
     entry_.id.line = number;
     field_ = Field::Id;
-    return std::nullopt;
+    return {};
 }
 
-std::optional<TextsError> PoReader::startPlural(std::size_t number)
+Result<void> PoReader::startPlural(std::size_t number)
 {
-    if (!hasId_ || entry_.plural || hasTranslation_) return TextsError{number, "msgid_plural must follow msgid"};
+    if (!hasId_ || entry_.plural || hasTranslation_) return Failure{"msgid_plural must follow msgid", number};
     entry_.plural = true;
     field_ = Field::Ignored;
-    return std::nullopt;
+    return {};
 }
 
-std::optional<TextsError> PoReader::startTranslation(std::string_view keyword, std::size_t number)
+Result<void> PoReader::startTranslation(std::string_view keyword, std::size_t number)
 {
     bool indexed = keyword != "msgstr";
-    if (!hasId_) return TextsError{number, "msgstr must follow msgid"};
+    if (!hasId_) return Failure{"msgstr must follow msgid", number};
     if (indexed != entry_.plural)
-        return TextsError{number, indexed ? "msgstr[N] belongs to an entry with msgid_plural"
-                                          : "an entry with msgid_plural needs msgstr[N]"};
-    if (!indexed && hasTranslation_) return TextsError{number, "the entry has a second msgstr"};
+        return Failure{indexed ? "msgstr[N] belongs to an entry with msgid_plural"
+                               : "an entry with msgid_plural needs msgstr[N]",
+                       number};
+    if (!indexed && hasTranslation_) return Failure{"the entry has a second msgstr", number};
     bool first = !indexed || keyword == "msgstr[0]";
     if (first) entry_.translation.line = number;
     hasTranslation_ = true;
     field_ = first ? Field::Translation : Field::Ignored;
-    return std::nullopt;
+    return {};
 }
 
 // Reads the quoted strings on the rest of a line into the open field.
-std::optional<TextsError> PoReader::readStrings(std::string_view rest, std::size_t number)
+Result<void> PoReader::readStrings(std::string_view rest, std::size_t number)
 {
     std::string& target = field_ == Field::Context       ? entry_.context->text
                           : field_ == Field::Id          ? entry_.id.text
@@ -234,13 +231,13 @@ std::optional<TextsError> PoReader::readStrings(std::string_view rest, std::size
                                                          : ignored_;
     for (std::size_t at = rest.find_first_not_of(Blanks); at != std::string_view::npos;
          at = rest.find_first_not_of(Blanks, at)) {
-        if (rest[at] != '"') return TextsError{number, "unexpected text after " + std::string(fieldKeyword_)};
+        if (rest[at] != '"') return Failure{"unexpected text after " + std::string(fieldKeyword_), number};
         ++at;
-        if (auto reason = readQuoted(rest, at, target)) return TextsError{number, *reason};
+        if (Result<void> quoted = readQuoted(rest, at, target); !quoted) return quoted.failure().onLine(number);
         fieldHasString_ = true;
     }
     ignored_.clear();
-    return std::nullopt;
+    return {};
 }
 
 // The strings that follow go to the field the keyword's start chose.
@@ -251,49 +248,34 @@ void PoReader::openField(std::string_view keyword, std::size_t number)
     fieldHasString_ = false;
 }
 
-std::optional<TextsError> PoReader::closeField()
+Result<void> PoReader::closeField()
 {
     if (field_ != Field::None && !fieldHasString_)
-        return TextsError{fieldLine_, std::string(fieldKeyword_) + " needs a quoted string"};
+        return Failure{std::string(fieldKeyword_) + " needs a quoted string", fieldLine_};
     field_ = Field::None;
-    return std::nullopt;
+    return {};
 }
 
 // Hands on the entry read so far, which must be whole.
-std::optional<TextsError> PoReader::endEntry()
+Result<void> PoReader::endEntry()
 {
-    if (auto error = closeField()) return error;
-    if (!started_) return std::nullopt;
-    if (!hasId_) return TextsError{entry_.context->line, "msgctxt must be followed by msgid and msgstr"};
-    if (!hasTranslation_) return TextsError{entry_.id.line, "the entry has no msgstr"};
+    if (Result<void> done = closeField(); !done) return done;
+    if (!started_) return {};
+    if (!hasId_) return Failure{"msgctxt must be followed by msgid and msgstr", entry_.context->line};
+    if (!hasTranslation_) return Failure{"the entry has no msgstr", entry_.id.line};
     PoEntry entry = std::move(entry_);
     entry_ = {};
     started_ = hasId_ = hasTranslation_ = false;
     return onEntry_(entry);
 }
 
-std::optional<TextsError> PoReader::beginEntry()
+Result<void> PoReader::beginEntry()
 {
-    if (auto error = endEntry()) return error;
+    if (Result<void> done = endEntry(); !done) return done;
     started_ = true;
     entry_.fuzzy = pendingFuzzy_;
     pendingFuzzy_ = false;
-    return std::nullopt;
-}
-
-// Calls onLine with each line and its number, without the CR of a CR LF line end.
-template <typename OnLine>
-std::optional<TextsError> forEachLine(std::string_view text, OnLine onLine)
-{
-    text = withoutByteOrderMark(text);
-    for (std::size_t number = 1; !text.empty(); ++number) {
-        std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (auto error = onLine(line, number)) return error;
-    }
-    return std::nullopt;
+    return {};
 }
 
 void appendQuoted(std::string& out, std::string_view piece)
@@ -333,26 +315,26 @@ std::string poStatement(std::string_view keyword, std::string_view text)
     return out;
 }
 
-std::optional<TextsError> forEachPoEntry(std::string_view text, const PoEntryHandler& onEntry)
+Result<void> forEachPoEntry(std::string_view text, const PoEntryHandler& onEntry)
 {
     PoReader reader(onEntry);
-    auto error = forEachLine(text,
-                             [&](std::string_view line, std::size_t number) { return reader.readLine(line, number); });
-    return error ? error : reader.finish();
+    LineReader lines(text);
+    while (auto line = lines.next())
+        if (Result<void> done = reader.readLine(*line, lines.lineNumber()); !done) return done;
+    return reader.finish();
 }
 
 bool startsWithPoEntry(std::string_view text)
 {
-    bool startsEntry = false;
-    forEachLine(text, [&](std::string_view line, std::size_t) -> std::optional<TextsError> {
-        std::size_t first = line.find_first_not_of(Blanks);
-        if (first == std::string_view::npos || line[first] == '#') return std::nullopt;
-        line.remove_prefix(first);
-        std::string_view keyword = line.substr(0, line.find_first_of(" \t\""));
-        startsEntry = keyword == "msgctxt" || keyword == "msgid";
-        return TextsError{};  // the first such line decides
-    });
-    return startsEntry;
+    LineReader lines(text);
+    while (auto line = lines.next()) {
+        std::size_t first = line->find_first_not_of(Blanks);
+        if (first == std::string_view::npos || (*line)[first] == '#') continue;
+        std::string_view rest = line->substr(first);
+        std::string_view keyword = rest.substr(0, rest.find_first_of(" \t\""));
+        return keyword == "msgctxt" || keyword == "msgid";
+    }
+    return false;
 }
 
 }  // namespace quillet

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/texts_exchange.h"
+#include "model/result.h"
 
 // The grammar of gettext PO files, as the gettext tools read and write them.
 namespace quillet {
@@ -31,9 +31,10 @@ std::string poStatement(std::string_view keyword, std::string_view text);
 
 // Calls onEntry for every entry that is not obsolete, in file order; "#~" entries, blank lines
 // and comments are passed over, a UTF-8 byte order mark and CR LF line ends are accepted. Stops
-// at the first syntax error or the first error onEntry gives, and returns it.
-using PoEntryHandler = std::function<std::optional<TextsError>(const PoEntry&)>;
-std::optional<TextsError> forEachPoEntry(std::string_view text, const PoEntryHandler& onEntry);
+// at the first syntax error or the first failure onEntry gives, and returns it; a syntax error
+// names its line.
+using PoEntryHandler = std::function<Result<void>(const PoEntry&)>;
+Result<void> forEachPoEntry(std::string_view text, const PoEntryHandler& onEntry);
 
 // Whether the first line that is neither blank nor a comment starts an entry.
 bool startsWithPoEntry(std::string_view text);

@@ -76,6 +76,25 @@ std::uint64_t indexOffsetOrRefusal(const Document& document)
     return indexOffset;
 }
 
+// What an indexed document writes before its index: the index offset, the second header word and
+// the segments, a block's count byte and marker in front of its text.
+template <typename Sink>
+void writeHead(const Document& document, std::uint64_t indexOffset, PieceWriter<Sink>& writer, Sink& sink)
+{
+    writer.writeWord(static_cast<std::uint16_t>(indexOffset));
+    if (writesSecondHeaderWord(document)) {
+        std::uint8_t header[2] = {document.header.headerByte2, document.header.headerByte3};
+        sink.write(header, 2);
+    }
+    for (const Segment& segment : document.segments) {
+        if (segment.isUnicode()) {
+            std::uint8_t head[2] = {static_cast<std::uint8_t>((segment.size() / 2) & 0xFF), UnicodeMarker};
+            sink.write(head, 2);
+        }
+        writer.write(segment.data);
+    }
+}
+
 // A raw document: the bytes of its one segment. An indexed one: the index offset, the second
 // header word, the segments (a block's count byte and marker in front of its text), the
 // entries and the index offset again.
@@ -90,18 +109,7 @@ void writeDocument(const Document& document, Sink& sink, Progress& progress)
     }
     std::uint64_t indexOffset = indexOffsetOrRefusal(document);
     PieceWriter<Sink> writer(sink, progress, indexOffset);
-    writer.writeWord(static_cast<std::uint16_t>(indexOffset));
-    if (writesSecondHeaderWord(document)) {
-        std::uint8_t header[2] = {document.header.headerByte2, document.header.headerByte3};
-        sink.write(header, 2);
-    }
-    for (const Segment& segment : document.segments) {
-        if (segment.isUnicode()) {
-            std::uint8_t head[2] = {static_cast<std::uint8_t>((segment.size() / 2) & 0xFF), UnicodeMarker};
-            sink.write(head, 2);
-        }
-        writer.write(segment.data);
-    }
+    writeHead(document, indexOffset, writer, sink);
     writeIndex(document, sink);
     writer.writeWord(static_cast<std::uint16_t>(indexOffset));
 }
@@ -137,6 +145,17 @@ Bytes savedImage(const Document& document)
     ImageSink sink;
     NoProgress progress;
     writeDocument(document, sink, progress);
+    return std::move(sink.bytes);
+}
+
+Bytes savedHead(const Document& document)
+{
+    ImageSink sink;
+    NoProgress progress;
+    std::uint64_t indexOffset = indexOffsetOrRefusal(document);
+    sink.bytes.reserve(static_cast<std::size_t>(indexOffset));
+    PieceWriter<ImageSink> writer(sink, progress, indexOffset);
+    writeHead(document, indexOffset, writer, sink);
     return std::move(sink.bytes);
 }
 

@@ -20,5 +20,7 @@ void saveResource(const Document& document, const std::string& path, Progress& p
 void saveResource(const Document& document, const std::string& path);
 // The bytes saveResource writes, in memory.
 Bytes savedImage(const Document& document);
+// The bytes an indexed document writes before its index, in memory.
+Bytes savedHead(const Document& document);
 
 }  // namespace quillet

@@ -3,11 +3,48 @@
 #include "model/hex.h"
 #include "model/po_syntax.h"
 #include "model/segment.h"
-#include "model/texts_exchange.h"
+#include "model/texts_formats.h"
 #include "model/texts_reading.h"
 #include "model/utf16_text.h"
 #include "model/utf8.h"
 
+// gettext PO.
+//
+// The export is a PO file with a header entry and one entry per block in file order:
+//
+//     #: sample.rsc:4
+//     msgctxt "4"
+//     msgid "the block's text"
+//     msgstr ""
+//
+// msgctxt is the segment number, so every entry is unique and names its block; the reference
+// comment is the file name and that number, as a translation tool shows it.
+//
+// A PO string cannot hold a character 0 and, being UTF-8, no unpaired UTF-16 surrogate. A text
+// with either is written in a notation and gets an extracted comment ("#.", which tools show
+// the translator as a note) saying so. In such a text, and only there:
+//     \0      stands for the unit 0,
+//     \uXXXX  for the unit XXXX (written for unpaired surrogates), four hex digits,
+//     \\      for one backslash;
+// every other character stands for itself. Whether a text uses the notation follows from the
+// block's current text alone, never from a comment or flag: gettext's tools drop flags they do
+// not know, and a backslash in any other text stays an ordinary character that is never
+// misread. The letters of the notation are read in either case, since a filter such as
+// `msgfilter tr a-z A-Z` upper-cases them in the translation. TAB, LF and CR need no notation:
+// PO carries them as \t, \n and \r.
+//
+// The import: every entry that is not obsolete must name a block by its msgctxt and carry that
+// block's current text as its msgid (else the file belongs to another version of the resource
+// file); each of them with a non-empty msgstr and no fuzzy flag becomes a change. Failures name
+// the line of the keyword they are about. A text is a PO file when its first line that is
+// neither blank nor a comment starts with a PO keyword.
+//
+// The PO reader is written here rather than taken from gettext's libgettextpo, which cannot meet
+// this contract: its messages carry no line number in the PO file (po_filepos_t holds the "#:"
+// references), so an entry of another version of the file could not be named by its line; a
+// "\0" in a string silently cuts the string short; a UTF-8 byte order mark is a syntax error; it
+// reads only from a named file; and on a fatal error or when memory runs out it ends the process
+// or needs a handler that never returns. gettext's tools check this reader in the tests.
 namespace quillet {
 
 namespace {
@@ -17,20 +54,12 @@ constexpr std::string_view NotationNote =
     "#. \\0 stands for a character 0, \\uXXXX for one UTF-16 unit, \\\\ for one\n"
     "#. backslash. Keep them so in the translation.\n";
 
-bool isSurrogate(std::uint16_t unit)
-{
-    return isHighSurrogate(unit) || isLowSurrogate(unit);
-}
-
 // Whether the text holds a unit 0 or an unpaired surrogate.
 bool needsNotation(const std::u16string& units)
 {
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        if (isHighSurrogate(units[i]) && i + 1 < units.size() && isLowSurrogate(units[i + 1]))
-            ++i;
-        else if (units[i] == 0 || isSurrogate(units[i]))
-            return true;
-    }
+    Utf16Walk walk(units);
+    while (auto piece = walk.next())
+        if (piece->loneSurrogate || piece->codePoint == 0) return true;
     return false;
 }
 
@@ -38,61 +67,51 @@ bool needsNotation(const std::u16string& units)
 std::string poTextOfUnits(const std::u16string& units, bool notation)
 {
     std::string out;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        std::uint16_t unit = units[i];
-        if (isHighSurrogate(unit) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
-            appendUtf8(out, 0x10000 + ((unit - 0xD800u) << 10) + (units[++i] - 0xDC00u));
-        } else if (notation && unit == '\\') {
+    Utf16Walk walk(units);
+    while (auto piece = walk.next()) {
+        if (notation && piece->loneSurrogate)
+            out += "\\u" + hexUpper(piece->codePoint, 4);
+        else if (notation && piece->codePoint == '\\')
             out += "\\\\";
-        } else if (notation && unit == 0) {
+        else if (notation && piece->codePoint == 0)
             out += "\\0";
-        } else if (notation && isSurrogate(unit)) {
-            out += "\\u" + hexUpper(unit, 4);
-        } else {
-            appendUtf8(out, unit);
-        }
+        else
+            appendUtf8(out, piece->codePoint);
     }
     return out;
 }
 
 // The unit a notation names; `at` is just past its backslash and ends past the notation.
-std::optional<std::uint16_t> unitOfNotation(std::string_view text, std::size_t& at, std::string& reason)
+Result<char16_t> unitOfNotation(std::string_view text, std::size_t& at)
 {
     constexpr std::string_view help = " (in this text \\\\ stands for one backslash)";
-    if (at >= text.size()) {
-        reason = "the text ends with a lone \\" + std::string(help);
-        return std::nullopt;
-    }
+    if (at >= text.size()) return Failure{"the text ends with a lone \\" + std::string(help)};
     char letter = text[at++];
-    if (letter == '\\') return '\\';
-    if (letter == '0') return 0;
-    std::string digits(text.substr(at, 4));
-    if ((letter == 'u' || letter == 'U') && digits.size() == 4 &&
-        digits.find_first_not_of("0123456789ABCDEFabcdef") == std::string::npos) {
+    if (letter == '\\') return u'\\';
+    if (letter == '0') return u'\0';
+    bool isU = letter == 'u' || letter == 'U';
+    if (auto unit = isU ? unitOfFourHexDigits(text.substr(at)) : std::nullopt) {
         at += 4;
-        return static_cast<char16_t>(hexValueOfText(digits));
+        return *unit;
     }
-    reason = (letter == 'u' || letter == 'U') ? "\\u needs four hex digits"
-                                              : "unknown notation \\" + std::string(1, letter);
-    reason += help;
-    return std::nullopt;
+    return Failure{(isU ? "\\u needs four hex digits" : "unknown notation \\" + std::string(1, letter)) +
+                   std::string(help)};
 }
 
 // The reverse of poTextOfUnits.
-std::optional<std::u16string> unitsOfPoText(std::string_view text, bool notation, std::string& reason)
+Result<std::u16string> unitsOfPoText(std::string_view text, bool notation)
 {
     std::u16string units;
     std::size_t at = 0;
     while (at < text.size()) {
         if (notation && text[at] == '\\') {
-            auto unit = unitOfNotation(text, ++at, reason);
-            if (!unit) return std::nullopt;
+            Result<char16_t> unit = unitOfNotation(text, ++at);
+            if (!unit) return unit.failure();
             units.push_back(*unit);
         } else if (auto codePoint = decodeUtf8(text, at)) {
             appendUnits(units, *codePoint);
         } else {
-            reason = "the text is not valid UTF-8";
-            return std::nullopt;
+            return Failure{"the text is not valid UTF-8"};
         }
     }
     return units;
@@ -162,88 +181,95 @@ std::string charsetOfHeader(std::string_view header)
 }
 
 // The texts are read as UTF-8, so a header naming another charset stops the import.
-std::optional<TextsError> checkHeader(const PoEntry& header)
+Result<void> checkHeader(const PoEntry& header)
 {
     std::string charset = charsetOfHeader(header.translation.text);
     std::string lower = lowerAscii(charset);
     // "CHARSET" is the placeholder of a template that was never given one.
     for (std::string_view readable : {"", "utf-8", "utf8", "ascii", "us-ascii", "charset"})
-        if (lower == readable) return std::nullopt;
-    return TextsError{header.translation.line, "the PO file is in " + printableLabel(charset) +
-                                                   "; only UTF-8 is read (msgconv --to-code=UTF-8 converts it)"};
+        if (lower == readable) return {};
+    return Failure{"the PO file is in " + printableLabel(charset) +
+                       "; only UTF-8 is read (msgconv --to-code=UTF-8 converts it)",
+                   header.translation.line};
 }
 
-// The block the entry's msgctxt names, or why it names none.
-std::optional<TextsError> findBlock(const PoEntry& entry, NamedBlocks& named, const BlockText*& block)
+// The block the entry's msgctxt names.
+Result<const BlockText*> findBlock(const PoEntry& entry, NamedBlocks& named)
 {
     const PoField& context = *entry.context;
     bool number = !context.text.empty() && context.text.find_first_not_of("0123456789") == std::string::npos;
-    if (!number) return TextsError{context.line, "msgctxt does not name a segment by its number"};
-    block = context.text.size() <= 9 ? named.find(std::stoul(context.text)) : nullptr;
-    if (block == nullptr) return TextsError{context.line, "segment " + context.text + " is not a unicode block"};
+    if (!number) return Failure{"msgctxt does not name a segment by its number", context.line};
+    const BlockText* block = context.text.size() <= 9 ? named.find(std::stoul(context.text)) : nullptr;
+    if (block == nullptr) return Failure{"segment " + context.text + " is not a unicode block", context.line};
     std::string segment = std::to_string(block->segmentNumber);
     if (entry.plural)
-        return TextsError{context.line,
-                          "segment " + segment + " is named by a plural entry, which cannot hold its text"};
-    if (auto again = named.name(block->segmentNumber, context.line)) return TextsError{context.line, *again};
-    return std::nullopt;
+        return Failure{"segment " + segment + " is named by a plural entry, which cannot hold its text", context.line};
+    if (Result<void> first = named.name(block->segmentNumber, context.line); !first) return first.failure();
+    return block;
 }
 
 // Checks one entry against the file's blocks and adds the change it asks for.
-std::optional<TextsError> takeEntry(const PoEntry& entry, NamedBlocks& named, std::vector<TextChange>& changes)
+Result<void> takeEntry(const PoEntry& entry, NamedBlocks& named, TextChanges& changes)
 {
     if (!entry.context) {
         if (entry.id.text.empty()) return checkHeader(entry);
-        return TextsError{entry.id.line, "the entry has no msgctxt, so it names no unicode block"};
+        return Failure{"the entry has no msgctxt, so it names no unicode block", entry.id.line};
     }
-    const BlockText* block = nullptr;
-    if (auto error = findBlock(entry, named, block)) return error;
-    bool notation = needsNotation(block->units);
-    std::string reason;
-    auto original = unitsOfPoText(entry.id.text, notation, reason);
-    if (!original || *original != block->units)
-        return TextsError{entry.id.line, "msgid is not the current text of segment " +
-                                             std::to_string(block->segmentNumber) +
-                                             ": the PO file belongs to another version of the file"};
-    if (entry.fuzzy || entry.translation.text.empty()) return std::nullopt;
-    auto units = unitsOfPoText(entry.translation.text, notation, reason);
-    if (!units) return TextsError{entry.translation.line, reason};
-    if (auto tooLong = tooLongForABlock(*units)) return TextsError{entry.translation.line, *tooLong};
-    changes.push_back({block->segmentNumber, std::move(*units)});
-    return std::nullopt;
+    Result<const BlockText*> found = findBlock(entry, named);
+    if (!found) return found.failure();
+    const BlockText& block = **found;
+    bool notation = needsNotation(block.units);
+    Result<std::u16string> original = unitsOfPoText(entry.id.text, notation);
+    if (!original || *original != block.units)
+        return Failure{"msgid is not the current text of segment " + std::to_string(block.segmentNumber) +
+                           ": the PO file belongs to another version of the file",
+                       entry.id.line};
+    if (entry.fuzzy || entry.translation.text.empty()) return {};
+    Result<std::u16string> units = unitsOfPoText(entry.translation.text, notation);
+    if (!units) return units.failure().onLine(entry.translation.line);
+    if (Result<void> fits = fitsInABlock(*units); !fits) return fits.failure().onLine(entry.translation.line);
+    changes.push_back({block.segmentNumber, std::move(*units)});
+    return {};
 }
+
+class PoFormat final : public TextsFormat {
+public:
+    std::string write(std::string_view fileLabel, const std::vector<BlockText>& blocks) const override
+    {
+        std::string label = printableLabel(fileLabel);
+        std::string out = poHeader(label);
+        for (const BlockText& block : blocks) {
+            std::string segment = std::to_string(block.segmentNumber);
+            bool notation = needsNotation(block.units);
+            out += "\n";
+            if (notation) out += NotationNote;
+            out += "#: " + label + ":" + segment + "\n";
+            out += poStatement("msgctxt", segment);
+            out += poStatement("msgid", poTextOfUnits(block.units, notation));
+            out += "msgstr \"\"\n";
+        }
+        return out;
+    }
+
+    Result<TextChanges> read(std::string_view text, const std::vector<BlockText>& blocks) const override
+    {
+        NamedBlocks named(blocks);
+        TextChanges changes;
+        Result<void> read = forEachPoEntry(text,
+                                           [&](const PoEntry& entry) { return takeEntry(entry, named, changes); });
+        if (!read) return read.failure();
+        return changes;
+    }
+
+    bool recognises(std::string_view text) const override { return startsWithPoEntry(text); }
+};
 
 }  // namespace
 
-std::string writePo(std::string_view fileLabel, const std::vector<BlockText>& blocks)
+const TextsFormat& poTextsFormat()
 {
-    std::string label = printableLabel(fileLabel);
-    std::string out = poHeader(label);
-    for (const BlockText& block : blocks) {
-        std::string segment = std::to_string(block.segmentNumber);
-        bool notation = needsNotation(block.units);
-        out += "\n";
-        if (notation) out += NotationNote;
-        out += "#: " + label + ":" + segment + "\n";
-        out += poStatement("msgctxt", segment);
-        out += poStatement("msgid", poTextOfUnits(block.units, notation));
-        out += "msgstr \"\"\n";
-    }
-    return out;
-}
-
-bool looksLikePo(std::string_view text)
-{
-    return startsWithPoEntry(text);
-}
-
-TextsReading readPo(std::string_view text, const std::vector<BlockText>& blocks)
-{
-    NamedBlocks named(blocks);
-    TextsReading reading;
-    auto error = forEachPoEntry(text, [&](const PoEntry& entry) { return takeEntry(entry, named, reading.changes); });
-    if (error) return {{}, error};
-    return reading;
+    static const PoFormat format;
+    return format;
 }
 
 }  // namespace quillet

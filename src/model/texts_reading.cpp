@@ -15,26 +15,20 @@ const BlockText* NamedBlocks::find(std::size_t segmentNumber) const
     return found == blocks_.end() ? nullptr : found->second;
 }
 
-std::optional<std::string> NamedBlocks::name(std::size_t segmentNumber, std::size_t line)
+Result<void> NamedBlocks::name(std::size_t segmentNumber, std::size_t line)
 {
     auto [first, isFirst] = firstLines_.emplace(segmentNumber, line);
-    if (isFirst) return std::nullopt;
-    return "segment " + std::to_string(segmentNumber) + " is named again (first on line " +
-           std::to_string(first->second) + ")";
+    if (isFirst) return {};
+    return Failure{"segment " + std::to_string(segmentNumber) + " is named again (first on line " +
+                       std::to_string(first->second) + ")",
+                   line};
 }
 
-std::optional<std::string> tooLongForABlock(const std::u16string& units)
+Result<void> fitsInABlock(const std::u16string& units)
 {
-    if (units.size() <= MaxBlockCharacters) return std::nullopt;
-    return "the text has " + std::to_string(units.size()) + " UTF-16 units, a unicode block holds at most " +
-           std::to_string(MaxBlockCharacters);
-}
-
-std::string_view withoutByteOrderMark(std::string_view text)
-{
-    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
-    if (text.substr(0, byteOrderMark.size()) == byteOrderMark) text.remove_prefix(byteOrderMark.size());
-    return text;
+    if (units.size() <= MaxBlockCharacters) return {};
+    return Failure{"the text has " + std::to_string(units.size()) + " UTF-16 units, a unicode block holds at most " +
+                   std::to_string(MaxBlockCharacters)};
 }
 
 }  // namespace quillet

@@ -1,9 +1,8 @@
 #pragma once
 #include <map>
-#include <optional>
 #include <string>
 
-#include "model/texts_exchange.h"
+#include "model/texts_formats.h"
 
 // What the readers of both texts formats share.
 namespace quillet {
@@ -15,18 +14,15 @@ public:
     // The block at this segment number, or nothing when that segment is no unicode block.
     const BlockText* find(std::size_t segmentNumber) const;
 
-    // Records that `line` names the segment; the reason it may not when an earlier line did.
-    std::optional<std::string> name(std::size_t segmentNumber, std::size_t line);
+    // Records that `line` names the segment; fails, on that line, when an earlier line did.
+    Result<void> name(std::size_t segmentNumber, std::size_t line);
 
 private:
     std::map<std::size_t, const BlockText*> blocks_;
     std::map<std::size_t, std::size_t> firstLines_;
 };
 
-// Why a new text cannot go into a block, or nothing when it fits.
-std::optional<std::string> tooLongForABlock(const std::u16string& units);
-
-// The byte order mark some editors put at the start of a UTF-8 text, taken off.
-std::string_view withoutByteOrderMark(std::string_view text);
+// Whether a new text fits into a block, and why not.
+Result<void> fitsInABlock(const std::u16string& units);
 
 }  // namespace quillet

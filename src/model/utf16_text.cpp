@@ -8,46 +8,36 @@ namespace quillet {
 std::string escapedUtf8FromUnits(std::u16string_view units)
 {
     std::string out;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        char16_t unit = units[i];
-        switch (unit) {
-        case '\\': out += "\\\\"; continue;
-        case '\t': out += "\\t"; continue;
-        case '\n': out += "\\n"; continue;
-        case '\r': out += "\\r"; continue;
-        case 0: out += "\\0"; continue;
-        default: break;
+    Utf16Walk walk(units);
+    while (auto piece = walk.next()) {
+        if (piece->loneSurrogate) {
+            out += "\\u" + hexUpper(piece->codePoint, 4);
+            continue;
         }
-        if (isHighSurrogate(unit) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
-            appendUtf8(out, joinedSurrogates(unit, units[i + 1]));
-            ++i;
-        } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
-            out += "\\u" + hexUpper(unit, 4);
-        } else {
-            appendUtf8(out, unit);
+        switch (piece->codePoint) {
+        case '\\': out += "\\\\"; break;
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case 0: out += "\\0"; break;
+        default: appendUtf8(out, piece->codePoint); break;
         }
     }
     return out;
 }
 
-std::optional<std::u16string> unitsFromEscapedUtf8(std::string_view text, std::string& error)
+Result<std::u16string> unitsFromEscapedUtf8(std::string_view text)
 {
     std::u16string units;
     std::size_t at = 0;
     while (at < text.size()) {
         if (text[at] != '\\') {
             auto codePoint = decodeUtf8(text, at);
-            if (!codePoint) {
-                error = "the text is not valid UTF-8";
-                return std::nullopt;
-            }
+            if (!codePoint) return Failure{"the text is not valid UTF-8"};
             appendUnits(units, *codePoint);
             continue;
         }
-        if (at + 1 >= text.size()) {
-            error = "the text ends with a lone \\";
-            return std::nullopt;
-        }
+        if (at + 1 >= text.size()) return Failure{"the text ends with a lone \\"};
         char escape = text[at + 1];
         at += 2;
         switch (escape) {
@@ -57,17 +47,13 @@ std::optional<std::u16string> unitsFromEscapedUtf8(std::string_view text, std::s
         case 'r': units.push_back('\r'); break;
         case '0': units.push_back(0); break;
         case 'u': {
-            std::string digits(text.substr(at, 4));
-            bool hex = digits.size() == 4 && digits.find_first_not_of("0123456789ABCDEFabcdef") == std::string::npos;
-            if (!hex) {
-                error = "\\u needs four hex digits";
-                return std::nullopt;
-            }
-            units.push_back(static_cast<char16_t>(hexValueOfText(digits)));
+            std::optional<char16_t> unit = unitOfFourHexDigits(text.substr(at));
+            if (!unit) return Failure{"\\u needs four hex digits"};
+            units.push_back(*unit);
             at += 4;
             break;
         }
-        default: error = "unknown escape \\" + std::string(1, escape); return std::nullopt;
+        default: return Failure{"unknown escape \\" + std::string(1, escape)};
         }
     }
     return units;

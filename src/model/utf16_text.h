@@ -1,7 +1,8 @@
 #pragma once
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "model/result.h"
 
 namespace quillet {
 
@@ -9,8 +10,7 @@ namespace quillet {
 // TAB, LF, CR and NUL escaped as \\ \t \n \r \0, an unpaired surrogate written as \uXXXX.
 std::string escapedUtf8FromUnits(std::u16string_view units);
 
-// The reverse; nothing when the text is not valid UTF-8 or holds an unknown escape. `error`
-// then says why.
-std::optional<std::u16string> unitsFromEscapedUtf8(std::string_view text, std::string& error);
+// The reverse; fails when the text is not valid UTF-8 or holds an unknown escape.
+Result<std::u16string> unitsFromEscapedUtf8(std::string_view text);
 
 }  // namespace quillet

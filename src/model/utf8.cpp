@@ -69,19 +69,28 @@ std::string readableUtf8(std::u16string_view units)
 {
     std::string out;
     out.reserve(units.size());
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        char16_t unit = units[i];
-        if (unit == 0) continue;
-        if (isHighSurrogate(unit) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
-            appendUtf8(out, joinedSurrogates(unit, units[i + 1]));
-            ++i;
-        } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
+    Utf16Walk walk(units);
+    while (auto piece = walk.next()) {
+        if (piece->loneSurrogate)
             appendUtf8(out, 0xFFFD);
-        } else {
-            appendUtf8(out, unit);
-        }
+        else if (piece->codePoint != 0)
+            appendUtf8(out, piece->codePoint);
     }
     return out;
+}
+
+std::optional<Utf16Piece> Utf16Walk::next()
+{
+    if (at_ >= units_.size()) return std::nullopt;
+    Utf16Piece piece{units_[at_], false, at_, 1};
+    if (isHighSurrogate(units_[at_]) && at_ + 1 < units_.size() && isLowSurrogate(units_[at_ + 1])) {
+        piece.codePoint = joinedSurrogates(units_[at_], units_[at_ + 1]);
+        piece.size = 2;
+    } else {
+        piece.loneSurrogate = isHighSurrogate(units_[at_]) || isLowSurrogate(units_[at_]);
+    }
+    at_ += piece.size;
+    return piece;
 }
 
 bool isHighSurrogate(char16_t unit)

@@ -1,5 +1,7 @@
 #include "search/pattern.h"
 
+#include <algorithm>
+
 #include "model/codepage.h"
 #include "model/hex.h"
 #include "model/line_format.h"
@@ -27,27 +29,25 @@ Bytes hexPattern(std::u16string_view text)
 
 std::string firstMissingCharacter(std::u16string_view text, const CodePage& codePage)
 {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (codePage.hasUnit(text[i])) continue;
-        bool pair = isHighSurrogate(text[i]) && i + 1 < text.size() && isLowSurrogate(text[i + 1]);
-        return readableUtf8(text.substr(i, pair ? 2 : 1));
+    Utf16Walk walk(text);
+    while (auto piece = walk.next()) {
+        std::u16string_view character = text.substr(piece->at, piece->size);
+        if (!std::all_of(character.begin(), character.end(), [&](char16_t unit) { return codePage.hasUnit(unit); }))
+            return readableUtf8(character);
     }
     return {};
 }
 }  // namespace
 
-std::optional<Bytes> patternBytes(std::u16string_view text, PatternMode mode, const CodePage& codePage,
-                                  std::string* error)
+Result<Bytes> patternBytes(std::u16string_view text, PatternMode mode, const CodePage& codePage)
 {
     switch (mode) {
     case PatternMode::HexData: return hexPattern(text);
     case PatternMode::Text: {
         std::optional<std::string> encoded = codePage.encode(text);
         if (encoded) return Bytes(encoded->begin(), encoded->end());
-        if (error)
-            *error = "The text holds \"" + firstMissingCharacter(text, codePage) + "\", which code page " +
-                     std::to_string(codePage.number()) + " has no byte for.";
-        return std::nullopt;
+        return Failure{"The text holds \"" + firstMissingCharacter(text, codePage) + "\", which code page " +
+                       std::to_string(codePage.number()) + " has no byte for."};
     }
     case PatternMode::TextUnicode: return bytesOfUnits(text);
     }

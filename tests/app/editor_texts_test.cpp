@@ -45,6 +45,34 @@ TEST_F(EditorTexts, ExportWritesPoOrTabFormatByTheNamesExtension)
     EXPECT_EQ(exported("worked.txt"), "2\tHi\n");
 }
 
+// The dialogs offer PO first, as translation tools read it.
+TEST_F(EditorTexts, ANameTypedWithoutAnExtensionTakesTheOneOfTheKindChosen)
+{
+    struct Case {
+        std::optional<std::size_t> kind;  // nothing: all files
+        std::string extension;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {0, ".po", "# Texts of"}, {1, ".txt", "2\tHi\n"}, {std::nullopt, ".txt", "2\tHi\n"}};
+    std::string typed = test::tempPath("typed");
+    for (const Case& c : cases) {
+        prompts.textsKindChosen = c.kind;
+        prompts.textsNames.push_back(typed);
+        editor.exportTexts();
+        EXPECT_EQ(textOf(typed + c.extension).substr(0, c.text.size()), c.text);
+        EXPECT_FALSE(std::filesystem::exists(typed));
+        std::filesystem::remove(typed + c.extension);
+    }
+    ASSERT_EQ(prompts.textsKindsOffered.size(), cases.size());
+    const std::vector<FileKind>& kinds = prompts.textsKindsOffered[0];
+    ASSERT_EQ(kinds.size(), 2u);
+    EXPECT_EQ(kinds[0].description, "gettext PO files");
+    EXPECT_EQ(kinds[0].extensions, (std::vector<std::string>{".po", ".pot"}));
+    EXPECT_EQ(kinds[1].description, "Tab-separated texts");
+    EXPECT_EQ(kinds[1].extensions, (std::vector<std::string>{".txt", ".tsv"}));
+}
+
 TEST_F(EditorTexts, ImportIsOneChangeThatUndoTakesBack)
 {
     std::string po = exported("translated.po");

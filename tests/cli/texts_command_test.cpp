@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "model/texts_formats.h"
 #include "support/byte_strings.h"
 #include "support/resource_builder.h"
 #include "support/run_cli.h"
@@ -169,8 +170,17 @@ TEST_F(TextsCommand, PoExportIsRecognisedByContentAndFormatOptionsAgree)
     EXPECT_EQ(runCli({"texts", "export", "--format=tsv", sample}).out, runCli({"texts", "export", sample}).out);
     EXPECT_NE(po.out.find("msgctxt"), std::string::npos);
     EXPECT_NE(po.out.find("Content-Type: text/plain; charset=UTF-8"), std::string::npos);
-    EXPECT_EQ(runCli({"texts", "export", "--format", "xml", sample}).exitStatus, 2);
-    EXPECT_EQ(runCli({"texts", "export", "--po", "--format", "tsv", sample}).exitStatus, 2);
+    test::CliResult unknown = runCli({"texts", "export", "--format", "xml", sample});
+    EXPECT_EQ(unknown.exitStatus, 2);
+    EXPECT_EQ(unknown.err, "quillet-cli: texts: unknown format 'xml', expected tsv or po\nTry 'quillet-cli --help'.\n");
+    test::CliResult disagree = runCli({"texts", "export", "--po", "--format", "tsv", sample});
+    EXPECT_EQ(disagree.exitStatus, 2);
+    EXPECT_EQ(disagree.err, "quillet-cli: texts: --po and --format tsv disagree\nTry 'quillet-cli --help'.\n");
+    EXPECT_EQ(runCli({"texts", "export", "--po", "--format", "po", sample}).out, po.out);
+    // The help has a line for each format.
+    std::string help = runCli({"--help"}).out;
+    for (const TextsFormatRow& row : textsFormats())
+        EXPECT_NE(help.find("\n" + std::string(20, ' ') + std::string(row.name) + " "), std::string::npos) << row.name;
     // An untranslated PO file, named like a text file, imports as PO and changes nothing.
     writeText(texts, po.out);
     test::CliResult imported = runCli({"texts", "import", sample, texts, out});

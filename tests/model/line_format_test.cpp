@@ -55,5 +55,14 @@ TEST(HexValue, ReadsHexWithAnOptionalDollarAndGivesZeroOtherwise)
     for (const char* text : {"", "G1", " 7", "7 ", "7$", "$", "$$1", "-1"}) EXPECT_EQ(hexValueOfText(text), 0u) << text;
 }
 
+// A \uXXXX notation: exactly four digits, nothing a number parser would let through.
+TEST(HexValue, FourHexDigitsMakeAUnit)
+{
+    EXPECT_EQ(unitOfFourHexDigits("00e9"), u'\u00E9');
+    EXPECT_EQ(unitOfFourHexDigits("DC00x"), u'\xDC00');
+    for (const char* text : {"", "DC0", "DC0G", " 123", "+123", "-123", "0x12"})
+        EXPECT_EQ(unitOfFourHexDigits(text), std::nullopt) << text;
+}
+
 }  // namespace
 }  // namespace quillet

@@ -9,12 +9,14 @@
 #include <sstream>
 #include <sys/wait.h>
 
-#include "model/texts_exchange.h"
+#include "model/texts_formats.h"
 #include "support/po_texts.h"
 #include "support/random_texts.h"
 
 namespace quillet {
 namespace {
+
+const TextsFormat& poFormat = textsFormatNamed("po")->format;
 
 namespace fs = std::filesystem;
 using Units = std::u16string;
@@ -92,7 +94,7 @@ protected:
     std::vector<BlockText> exportAndFill(std::mt19937& random)
     {
         std::vector<BlockText> blocks = test::randomBlocks(random, 10);
-        write("texts.po", writePo("random.rsc", blocks));
+        write("texts.po", poFormat.write("random.rsc", blocks));
         runQuietly("msgen -o filled.po texts.po");
         return blocks;
     }
@@ -108,8 +110,8 @@ TEST_F(GettextTools, MsgfmtAcceptsEveryExportWithoutAWarning)
     SKIP_WITHOUT("msgfmt");
     std::mt19937 random(1101);
     for (int round = 0; round < 10; ++round) {
-        write("texts.po", writePo(round == 0 ? "name with spaces \"and quotes\".rsc" : "random.rsc",
-                                  test::randomBlocks(random, 12)));
+        write("texts.po", poFormat.write(round == 0 ? "name with spaces \"and quotes\".rsc" : "random.rsc",
+                                         test::randomBlocks(random, 12)));
         runQuietly("msgfmt --check -o /dev/null texts.po");
     }
 }
@@ -120,7 +122,7 @@ TEST_F(GettextTools, MsgenOutputImportsTheOriginalTexts)
     std::mt19937 random(1102);
     for (int round = 0; round < 10; ++round) {
         std::vector<BlockText> blocks = exportAndFill(random);
-        test::expectEveryNonEmptyText(readPo(read("filled.po"), blocks), blocks);
+        test::expectEveryNonEmptyText(poFormat.read(read("filled.po"), blocks), blocks);
     }
 }
 
@@ -134,12 +136,12 @@ TEST_F(GettextTools, MsgfilterUpperCasedTranslationsImportUpperCased)
     for (int round = 0; round < 3; ++round) {
         std::vector<BlockText> blocks = exportAndFill(random);
         runQuietly("msgfilter --keep-header -i filled.po -o upper.po tr a-z A-Z");
-        test::expectEveryNonEmptyText(readPo(read("upper.po"), blocks), blocks, upperCased);
+        test::expectEveryNonEmptyText(poFormat.read(read("upper.po"), blocks), blocks, upperCased);
 
         std::vector<BlockText> asciiBlocks = inAscii(blocks);
-        write("texts.po", writePo("ascii.rsc", asciiBlocks));
+        write("texts.po", poFormat.write("ascii.rsc", asciiBlocks));
         runQuietly("msgen -o filled.po texts.po && msgfilter -i filled.po -o upper.po tr a-z A-Z");
-        test::expectEveryNonEmptyText(readPo(read("upper.po"), asciiBlocks), asciiBlocks, upperCased);
+        test::expectEveryNonEmptyText(poFormat.read(read("upper.po"), asciiBlocks), asciiBlocks, upperCased);
     }
 }
 
@@ -148,13 +150,12 @@ TEST_F(GettextTools, TextsMsgfilterLosesWithTheHeaderAreRefused)
     SKIP_WITHOUT("msgen");
     SKIP_WITHOUT("msgfilter");
     std::vector<BlockText> blocks = {{3, {'c', 'a', 'f', 0xE9}}};
-    write("texts.po", writePo("cafe.rsc", blocks));
+    write("texts.po", poFormat.write("cafe.rsc", blocks));
     runQuietly("msgen -o filled.po texts.po");
     runShell("msgfilter -i filled.po -o upper.po tr a-z A-Z");
-    TextsReading reading = readPo(read("upper.po"), blocks);
-    ASSERT_TRUE(reading.error) << read("upper.po");
-    EXPECT_NE(reading.error->reason.find("msgid is not the current text of segment 3"), std::string::npos);
-    EXPECT_TRUE(reading.changes.empty());
+    Result<TextChanges> changes = poFormat.read(read("upper.po"), blocks);
+    ASSERT_FALSE(changes) << read("upper.po");
+    EXPECT_NE(changes.failure().reason.find("msgid is not the current text of segment 3"), std::string::npos);
 }
 
 TEST_F(GettextTools, MsgcatRewrappedFilesImportAsTheUnwrappedOnes)
@@ -168,7 +169,7 @@ TEST_F(GettextTools, MsgcatRewrappedFilesImportAsTheUnwrappedOnes)
         std::string narrow = read("narrow.po");
         std::string filled = read("filled.po");
         EXPECT_GT(std::count(narrow.begin(), narrow.end(), '\n'), std::count(filled.begin(), filled.end(), '\n'));
-        test::expectEveryNonEmptyText(readPo(narrow, blocks), blocks);
+        test::expectEveryNonEmptyText(poFormat.read(narrow, blocks), blocks);
     }
 }
 

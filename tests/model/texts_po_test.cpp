@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "model/texts_exchange.h"
+#include "model/texts_formats.h"
 #include "support/po_texts.h"
 #include "support/random_texts.h"
 
 namespace quillet {
 namespace {
+
+const TextsFormat& poFormat = textsFormatNamed("po")->format;
+const TextsFormat& tsvFormat = textsFormatNamed("tsv")->format;
 
 using test::filledPo;
 using Units = std::u16string;
@@ -22,27 +25,29 @@ const std::string Header = "msgid \"\"\n"
                            "msgstr \"\"\n"
                            "\"Content-Type: text/plain; charset=UTF-8\\n\"\n";  // lines 1 to 3
 
-TextsReading readOk(std::string_view po)
+TextChanges readOk(std::string_view po)
 {
-    TextsReading reading = readPo(po, Blocks);
-    EXPECT_FALSE(reading.error) << po << "\n" << reading.error->line << ": " << reading.error->reason;
-    return reading;
+    Result<TextChanges> changes = poFormat.read(po, Blocks);
+    if (!changes) {
+        ADD_FAILURE() << po << "\n" << changes.failure().line << ": " << changes.failure().reason;
+        return {};
+    }
+    return *changes;
 }
 
 void expectError(std::string_view po, std::size_t line, const std::string& reason)
 {
-    TextsReading reading = readPo(po, Blocks);
-    ASSERT_TRUE(reading.error) << po;
-    EXPECT_EQ(reading.error->line, line) << po;
-    EXPECT_EQ(reading.error->reason, reason) << po;
-    EXPECT_TRUE(reading.changes.empty());
+    Result<TextChanges> changes = poFormat.read(po, Blocks);
+    ASSERT_FALSE(changes) << po;
+    EXPECT_EQ(changes.failure().line, line) << po;
+    EXPECT_EQ(changes.failure().reason, reason) << po;
 }
 
 TEST(TextsPo, ExportHasAHeaderAndOneEntryPerBlock)
 {
     std::vector<BlockText> blocks = {
         {2, unitsOf("Hi")}, {4, unitsOf("a\nb\"\\")}, {5, {'x', 0, '\\', 0xD800}}, {7, {}}};
-    std::string po = writePo("sample.rsc", blocks);
+    std::string po = poFormat.write("sample.rsc", blocks);
     std::string header = po.substr(0, po.find("\n\n") + 2);
     EXPECT_NE(header.find("\"Project-Id-Version: sample.rsc\\n\"\n"), std::string::npos) << header;
     EXPECT_NE(header.find("\"Content-Type: text/plain; charset=UTF-8\\n\"\n"), std::string::npos) << header;
@@ -59,7 +64,7 @@ TEST(TextsPo, ExportHasAHeaderAndOneEntryPerBlock)
 
 TEST(TextsPo, FileLabelIsKeptToOneLineOfValidUtf8)
 {
-    std::string po = writePo("a\"b\nc\xFF.rsc", {{1, unitsOf("x")}});
+    std::string po = poFormat.write("a\"b\nc\xFF.rsc", {{1, unitsOf("x")}});
     EXPECT_NE(po.find("\"Project-Id-Version: a\\\"b?c\xEF\xBF\xBD.rsc\\n\"\n"), std::string::npos) << po;
     EXPECT_NE(po.find("#: a\"b?c\xEF\xBF\xBD.rsc:1\n"), std::string::npos) << po;
 }
@@ -69,23 +74,23 @@ TEST(TextsPo, UntranslatedExportChangesNothingAndFilledExportGivesEveryTextBack)
     std::mt19937 random(7031);
     for (int round = 0; round < 20; ++round) {
         std::vector<BlockText> blocks = test::randomBlocks(random, 12);
-        std::string po = writePo("random.rsc", blocks);
-        TextsReading untranslated = readPo(po, blocks);
-        ASSERT_FALSE(untranslated.error) << untranslated.error->line << ": " << untranslated.error->reason;
-        EXPECT_TRUE(untranslated.changes.empty());
-        test::expectEveryNonEmptyText(readPo(filledPo(po), blocks), blocks);
+        std::string po = poFormat.write("random.rsc", blocks);
+        Result<TextChanges> untranslated = poFormat.read(po, blocks);
+        ASSERT_TRUE(untranslated) << untranslated.failure().line << ": " << untranslated.failure().reason;
+        EXPECT_TRUE(untranslated->empty());
+        test::expectEveryNonEmptyText(poFormat.read(filledPo(po), blocks), blocks);
     }
 }
 
 TEST(TextsPo, RecognisedByContent)
 {
-    EXPECT_TRUE(looksLikePo(writePo("x.rsc", Blocks)));
-    EXPECT_TRUE(looksLikePo("\xEF\xBB\xBF\r\n# comment\r\n\r\n  msgctxt \"2\"\r\n"));
-    EXPECT_TRUE(looksLikePo("#, fuzzy\nmsgid\"\"\n"));
-    EXPECT_FALSE(looksLikePo(writeTsv(Blocks)));
-    EXPECT_FALSE(looksLikePo(""));
-    EXPECT_FALSE(looksLikePo("# only a comment\n\n"));
-    EXPECT_FALSE(looksLikePo("msgidx \"\"\n"));
+    EXPECT_TRUE(poFormat.recognises(poFormat.write("x.rsc", Blocks)));
+    EXPECT_TRUE(poFormat.recognises("\xEF\xBB\xBF\r\n# comment\r\n\r\n  msgctxt \"2\"\r\n"));
+    EXPECT_TRUE(poFormat.recognises("#, fuzzy\nmsgid\"\"\n"));
+    EXPECT_FALSE(poFormat.recognises(tsvFormat.write("", Blocks)));
+    EXPECT_FALSE(poFormat.recognises(""));
+    EXPECT_FALSE(poFormat.recognises("# only a comment\n\n"));
+    EXPECT_FALSE(poFormat.recognises("msgidx \"\"\n"));
 }
 
 TEST(TextsPo, ReadsFilesAsTheToolsWriteThem)
@@ -110,15 +115,15 @@ TEST(TextsPo, ReadsFilesAsTheToolsWriteThem)
                      "#~ msgctxt \"99\"\r\n"
                      "#~ msgid \"obsolete, of no block\"\r\n"
                      "#~ msgstr \"x\"\r\n";
-    TextsReading reading = readOk(po);
-    ASSERT_EQ(reading.changes.size(), 1u);
-    EXPECT_EQ(reading.changes[0].segmentNumber, 2u);
+    TextChanges changes = readOk(po);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].segmentNumber, 2u);
     Units expected = unitsOf("Hello \a\b\f\v\r\t\"\\AB");
     expected.insert(expected.end(), {0xE9, 0xE9});
-    EXPECT_EQ(reading.changes[0].units, expected);
+    EXPECT_EQ(changes[0].units, expected);
 
     // A keyword's first string may stand on the next line.
-    EXPECT_EQ(readOk(Header + "msgctxt\n\"2\"\nmsgid\n\"Hi\"\nmsgstr\n\"Hey\"\n").changes.size(), 1u);
+    EXPECT_EQ(readOk(Header + "msgctxt\n\"2\"\nmsgid\n\"Hi\"\nmsgstr\n\"Hey\"\n").size(), 1u);
 }
 
 TEST(TextsPo, FuzzyObsoleteAndUntranslatedEntriesLeaveTheirBlocks)
@@ -129,20 +134,20 @@ TEST(TextsPo, FuzzyObsoleteAndUntranslatedEntriesLeaveTheirBlocks)
                  "\n#~| msgid \"Yo\"\n#~ msgctxt \"6\"\n#~ msgid \"Gone\"\n#~ msgstr \"Old\"\n"
                  "\n# the fuzzy flag above belongs to the obsolete entry\nmsgctxt \"4\"\nmsgid \"Yo\"\nmsgstr \"New\"\n"
                  "\nmsgctxt \"6\"\nmsgid \"a\\\\0b\"\nmsgstr \"\"\n";
-    TextsReading reading = readOk(po);
-    ASSERT_EQ(reading.changes.size(), 1u);
-    EXPECT_EQ(reading.changes[0].segmentNumber, 4u);
-    EXPECT_EQ(reading.changes[0].units, unitsOf("New"));
+    TextChanges changes = readOk(po);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].segmentNumber, 4u);
+    EXPECT_EQ(changes[0].units, unitsOf("New"));
 }
 
 TEST(TextsPo, NotationIsReadInEitherCaseAndOnlyWhereTheBlockNeedsIt)
 {
     std::string po = Header + "msgctxt \"6\"\nmsgid \"a\\\\0b\"\nmsgstr \"\\\\U00E9\\\\0\\\\\\\\\\\\udc00\"\n" +
                      "msgctxt \"2\"\nmsgid \"Hi\"\nmsgstr \"C:\\\\temp\\\\0\\\\uD800\"\n";
-    TextsReading reading = readOk(po);
-    ASSERT_EQ(reading.changes.size(), 2u);
-    EXPECT_EQ(reading.changes[0].units, (Units{0xE9, 0, '\\', 0xDC00}));
-    EXPECT_EQ(reading.changes[1].units, unitsOf("C:\\temp\\0\\uD800"));
+    TextChanges changes = readOk(po);
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0].units, (Units{0xE9, 0, '\\', 0xDC00}));
+    EXPECT_EQ(changes[1].units, unitsOf("C:\\temp\\0\\uD800"));
 }
 
 TEST(TextsPo, TextMustFitInABlock)
@@ -150,7 +155,7 @@ TEST(TextsPo, TextMustFitInABlock)
     auto entry = [](const std::string& text) {
         return Header + "msgctxt \"2\"\nmsgid \"Hi\"\nmsgstr \"" + text + "\"\n";
     };
-    EXPECT_EQ(readOk(entry(std::string(253, 'x') + "\xF0\x9F\x98\x80")).changes[0].units.size(), 255u);
+    EXPECT_EQ(readOk(entry(std::string(253, 'x') + "\xF0\x9F\x98\x80"))[0].units.size(), 255u);
     expectError(entry(std::string(254, 'x') + "\xF0\x9F\x98\x80"), 6,
                 "the text has 256 UTF-16 units, a unicode block holds at most 255");
 }
@@ -222,9 +227,9 @@ TEST(TextsPo, HeaderMustNameUtf8OrNoCharset)
         2, "the PO file is in ISO-8859-1; only UTF-8 is read (msgconv --to-code=UTF-8 converts it)");
     for (std::string charset : {"UTF-8", "utf8", "CHARSET", "US-ASCII"}) {
         std::string header = "msgid \"\"\nmsgstr \"CONTENT-TYPE: TEXT/PLAIN; CHARSET=" + charset + "\\n\"\n";
-        EXPECT_EQ(readOk(header + entry).changes.size(), 1u) << charset;
+        EXPECT_EQ(readOk(header + entry).size(), 1u) << charset;
     }
-    EXPECT_EQ(readOk(entry).changes.size(), 1u);
+    EXPECT_EQ(readOk(entry).size(), 1u);
 }
 
 }  // namespace

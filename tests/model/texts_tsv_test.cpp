@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "model/texts_exchange.h"
+#include "model/texts_formats.h"
 #include "support/random_texts.h"
 
 namespace quillet {
 namespace {
+
+const TextsFormat& tsvFormat = textsFormatNamed("tsv")->format;
 
 using Units = std::u16string;
 
@@ -18,20 +20,19 @@ const std::vector<BlockText> TwoBlocks = {{2, unitsOf("Hi")}, {4, unitsOf("Yo")}
 
 void expectError(std::string_view texts, std::size_t line, const std::string& reason)
 {
-    TextsReading reading = readTsv(texts, TwoBlocks);
-    ASSERT_TRUE(reading.error) << texts;
-    EXPECT_EQ(reading.error->line, line) << texts;
-    EXPECT_EQ(reading.error->reason, reason) << texts;
-    EXPECT_TRUE(reading.changes.empty());
+    Result<TextChanges> changes = tsvFormat.read(texts, TwoBlocks);
+    ASSERT_FALSE(changes) << texts;
+    EXPECT_EQ(changes.failure().line, line) << texts;
+    EXPECT_EQ(changes.failure().reason, reason) << texts;
 }
 
 TEST(TextsTsv, WritesOneEscapedLinePerBlock)
 {
     // "a\b", TAB, LF, CR, unit 0, U+1F600 as a pair, an unpaired high and low surrogate, "é".
     Units units = {'a', '\\', 'b', '\t', '\n', '\r', 0, 0xD83D, 0xDE00, 0xD800, 'x', 0xDC01, 0xE9};
-    EXPECT_EQ(writeTsv({{2, units}, {4, unitsOf("Hi")}, {7, {}}}),
+    EXPECT_EQ(tsvFormat.write("", {{2, units}, {4, unitsOf("Hi")}, {7, {}}}),
               "2\ta\\\\b\\t\\n\\r\\0\xF0\x9F\x98\x80\\uD800x\\uDC01\xC3\xA9\n4\tHi\n7\t\n");
-    EXPECT_EQ(writeTsv({}), "");
+    EXPECT_EQ(tsvFormat.write("", {}), "");
 }
 
 TEST(TextsTsv, RandomTextsComeBackExactly)
@@ -39,27 +40,27 @@ TEST(TextsTsv, RandomTextsComeBackExactly)
     std::mt19937 random(20240611);
     for (int round = 0; round < 20; ++round) {
         std::vector<BlockText> blocks = test::randomBlocks(random, 12);
-        TextsReading reading = readTsv(writeTsv(blocks), blocks);
-        ASSERT_FALSE(reading.error) << reading.error->line << ": " << reading.error->reason;
-        ASSERT_EQ(reading.changes.size(), blocks.size());
+        Result<TextChanges> changes = tsvFormat.read(tsvFormat.write("", blocks), blocks);
+        ASSERT_TRUE(changes) << changes.failure().line << ": " << changes.failure().reason;
+        ASSERT_EQ(changes->size(), blocks.size());
         for (std::size_t i = 0; i < blocks.size(); ++i) {
-            EXPECT_EQ(reading.changes[i].segmentNumber, blocks[i].segmentNumber);
-            EXPECT_EQ(reading.changes[i].units, blocks[i].units);
+            EXPECT_EQ((*changes)[i].segmentNumber, blocks[i].segmentNumber);
+            EXPECT_EQ((*changes)[i].units, blocks[i].units);
         }
     }
 }
 
 TEST(TextsTsv, AcceptsAByteOrderMarkCrLfAndEmptyLines)
 {
-    TextsReading reading = readTsv("\xEF\xBB\xBF"
-                                   "4\tNew\r\n\r\n\n2\tOld\\r\r\n",
-                                   TwoBlocks);
-    ASSERT_FALSE(reading.error) << reading.error->reason;
-    ASSERT_EQ(reading.changes.size(), 2u);
-    EXPECT_EQ(reading.changes[0].segmentNumber, 4u);
-    EXPECT_EQ(reading.changes[0].units, unitsOf("New"));
-    EXPECT_EQ(reading.changes[1].units, unitsOf("Old\r"));
-    EXPECT_TRUE(readTsv("4\tlast line without a line end", TwoBlocks).changes.size() == 1);
+    Result<TextChanges> changes = tsvFormat.read("\xEF\xBB\xBF"
+                                                 "4\tNew\r\n\r\n\n2\tOld\\r\r\n",
+                                                 TwoBlocks);
+    ASSERT_TRUE(changes) << changes.failure().reason;
+    ASSERT_EQ(changes->size(), 2u);
+    EXPECT_EQ((*changes)[0].segmentNumber, 4u);
+    EXPECT_EQ((*changes)[0].units, unitsOf("New"));
+    EXPECT_EQ((*changes)[1].units, unitsOf("Old\r"));
+    EXPECT_EQ(tsvFormat.read("4\tlast line without a line end", TwoBlocks)->size(), 1u);
 }
 
 TEST(TextsTsv, RefusesBadLinesNamingTheFirst)
@@ -70,6 +71,8 @@ TEST(TextsTsv, RefusesBadLinesNamingTheFirst)
     expectError("\n\n3\tdata\n", 3, "segment 3 is not a unicode block");
     expectError("0\tnone\n", 1, "segment 0 is not a unicode block");
     expectError("004\tx\n2\tbad \\q\n", 2, "unknown escape \\q");
+    expectError("2\t\\u12\n", 1, "\\u needs four hex digits");
+    expectError("2\t\\u+123\n", 1, "\\u needs four hex digits");
     // A byte order mark counts only at the very start.
     expectError("2\tok\n\xEF\xBB\xBF"
                 "4\tno\n",
@@ -84,7 +87,7 @@ TEST(TextsTsv, SegmentNamedTwiceNamesBothLines)
 TEST(TextsTsv, TextMustFitInABlock)
 {
     std::string longest = "2\t" + std::string(255, 'x') + "\n";
-    EXPECT_FALSE(readTsv(longest, TwoBlocks).error);
+    EXPECT_TRUE(tsvFormat.read(longest, TwoBlocks));
     expectError("2\t" + std::string(254, 'x') + "\\n\\0\n", 1,
                 "the text has 256 UTF-16 units, a unicode block holds at most 255");
 }

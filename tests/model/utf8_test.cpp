@@ -34,5 +34,39 @@ TEST(Utf8, ReadableTextJoinsPairsAndShowsWhatCannotBeShown)
     EXPECT_EQ(readableUtf8(u"x\xD800y\xDC00"), "x\xEF\xBF\xBDy\xEF\xBF\xBD");
 }
 
+// Each piece as "code point/size", a lone surrogate marked with "!".
+std::string piecesOf(std::u16string_view units)
+{
+    std::string pieces;
+    std::size_t expectedAt = 0;
+    Utf16Walk walk(units);
+    while (auto piece = walk.next()) {
+        EXPECT_EQ(piece->at, expectedAt);
+        expectedAt += piece->size;
+        pieces += (piece->loneSurrogate ? "!" : "") + std::to_string(piece->codePoint) + "/" +
+                  std::to_string(piece->size) + " ";
+    }
+    EXPECT_EQ(expectedAt, units.size());
+    return pieces;
+}
+
+TEST(Utf16Walk, JoinsPairsAndTellsLoneSurrogatesAndUnitZeroApart)
+{
+    struct Case {
+        std::u16string units;
+        std::string pieces;
+    };
+    const std::vector<Case> cases = {
+        {u"", ""},
+        {std::u16string(u"a\0", 2), "97/1 0/1 "},
+        {u"\xD83D\xDE00", "128512/2 "},
+        {u"x\xD83D", "120/1 !55357/1 "},                // a high surrogate last
+        {u"\xDE00\xD83D", "!56832/1 !55357/1 "},        // the pair's halves the wrong way round
+        {u"\xD83D\xD83D\xDE00", "!55357/1 128512/2 "},  // the second high one makes the pair
+        {std::u16string(u"\xD800\0", 2), "!55296/1 0/1 "},
+    };
+    for (const Case& c : cases) EXPECT_EQ(piecesOf(c.units), c.pieces) << testing::PrintToString(c.pieces);
+}
+
 }  // namespace
 }  // namespace quillet

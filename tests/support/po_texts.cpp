@@ -27,17 +27,17 @@ std::string filledPo(const std::string& po)
     return out;
 }
 
-void expectEveryNonEmptyText(const TextsReading& reading, const std::vector<BlockText>& blocks,
+void expectEveryNonEmptyText(const Result<TextChanges>& changes, const std::vector<BlockText>& blocks,
                              const TextTransform& transform)
 {
-    ASSERT_FALSE(reading.error) << reading.error->line << ": " << reading.error->reason;
+    ASSERT_TRUE(changes) << changes.failure().line << ": " << changes.failure().reason;
     std::vector<TextChange> expected;
     for (const BlockText& block : blocks)
         if (!block.units.empty()) expected.push_back({block.segmentNumber, transform(block.units)});
-    ASSERT_EQ(reading.changes.size(), expected.size());
+    ASSERT_EQ(changes->size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(reading.changes[i].segmentNumber, expected[i].segmentNumber);
-        EXPECT_EQ(reading.changes[i].units, expected[i].units) << "segment " << expected[i].segmentNumber;
+        EXPECT_EQ((*changes)[i].segmentNumber, expected[i].segmentNumber);
+        EXPECT_EQ((*changes)[i].units, expected[i].units) << "segment " << expected[i].segmentNumber;
     }
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "model/texts_exchange.h"
+#include "model/texts_formats.h"
 
 namespace quillet::test {
 
@@ -15,7 +15,7 @@ using TextTransform = std::function<std::u16string(std::u16string)>;
 // Expects a reading without error that gives every block with a text the text `transform`
 // makes of it, in file order, and leaves blocks without a text alone.
 void expectEveryNonEmptyText(
-    const TextsReading& reading, const std::vector<BlockText>& blocks,
+    const Result<TextChanges>& changes, const std::vector<BlockText>& blocks,
     const TextTransform& transform = [](const std::u16string& units) { return units; });
 
 }  // namespace quillet::test

@@ -2,7 +2,7 @@
 #include <random>
 #include <vector>
 
-#include "model/texts_exchange.h"
+#include "model/texts_formats.h"
 
 namespace quillet::test {
 

@@ -24,6 +24,9 @@ public:
     std::deque<std::optional<std::string>> openNames;
     std::deque<std::optional<std::string>> saveNames;
     std::deque<std::optional<std::string>> textsNames;
+    // The kind every texts dialog ends on (nothing: all files), and the kinds each offered.
+    std::optional<std::size_t> textsKindChosen = 0;
+    std::vector<std::vector<FileKind>> textsKindsOffered;
     // Each entry edits the dialog's fields and says whether it closed with OK.
     std::deque<std::pair<FindFields, bool>> findDialogs;
     std::deque<std::pair<ReplaceFields, bool>> replaceDialogs;
@@ -80,7 +83,14 @@ public:
         saveSuggestions.push_back(suggestedName);
         return take(saveNames);
     }
-    std::optional<std::string> askTextsFileName(TextsFileUse, const std::string&) override { return take(textsNames); }
+    std::optional<ChosenFile> askTextsFileName(TextsFileUse, const std::string&,
+                                               const std::vector<FileKind>& kinds) override
+    {
+        textsKindsOffered.push_back(kinds);
+        std::optional<std::string> name = take(textsNames);
+        if (!name) return std::nullopt;
+        return ChosenFile{*name, textsKindChosen};
+    }
     void runLongWork(const std::string& title, const std::function<void(Progress&)>& work) override
     {
         longWork.push_back(title);

@@ -83,7 +83,7 @@ void AboutBox::createControls()
     iconLabel->setPixmap(renderProgramIcon(24, devicePixelRatioF()));
 
     productNameLabel = new QLabel(QStringLiteral("Product Name: Quillet"), frame);
-    versionLabel = new QLabel(QStringLiteral("Version: 1.01"), frame);
+    versionLabel = new QLabel(QStringLiteral("Version: " QUILLET_VERSION), frame);
     copyrightLabel = new QLabel(QStringLiteral("Copyright (C) 2026 the Quillet developers"), frame);
     commentsLabel = new QLabel(QStringLiteral("Comments: Welcome to"), frame);
     commentsLabel->setWordWrap(true);

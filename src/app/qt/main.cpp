@@ -90,6 +90,8 @@ int main(int argc, char** argv)
     }
     QApplication application(argc, argv);
     nameApplication();
+    // Desktops find the window's entry and icon by this name (Wayland's app id).
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUILLET_APP_ID));
     CommandLine commandLine = parseCommandLine(application);
 
     quillet::QtPrompts prompts;

@@ -150,6 +150,7 @@ void MainWindow::buildActions()
     redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     exportTextsAction_ = action("Export texts...", {}, nullptr);
     importTextsAction_ = action("Import texts...", {}, nullptr);
+    readSegmentsAgainAction_ = action("Read segments again", {}, nullptr);
 }
 
 void MainWindow::buildMenus()
@@ -164,6 +165,8 @@ void MainWindow::buildMenus()
                           nextSegmentAction_});
     editMenu->addSeparator();
     editMenu->addActions({undoAction_, redoAction_});
+    editMenu->addSeparator();
+    editMenu->addAction(readSegmentsAgainAction_);
     menuBar()->addAction(aboutAction_);
 
     gridPopup_ = new QMenu(this);
@@ -385,6 +388,7 @@ void MainWindow::connectEvents()
     bind(redoAction_, &Editor::redo);
     bind(exportTextsAction_, &Editor::exportTexts);
     bind(importTextsAction_, &Editor::importTexts);
+    bind(readSegmentsAgainAction_, &Editor::readSegmentsAgain);
 
     connect(segmentList_, &LineList::rowPickedByUser, this,
             [this](int row) { run([row](Editor& e) { e.selectSegment(static_cast<std::size_t>(row)); }); });

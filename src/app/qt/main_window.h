@@ -134,6 +134,7 @@ private:
     QAction* redoAction_ = nullptr;
     QAction* exportTextsAction_ = nullptr;
     QAction* importTextsAction_ = nullptr;
+    QAction* readSegmentsAgainAction_ = nullptr;
     // Popup menu of the grid
     QAction* copyHexAction_ = nullptr;
     QAction* popupFindAction_ = nullptr;

@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -113,22 +112,29 @@ std::optional<std::string> QtPrompts::askSaveFileName(const std::string& suggest
     return chosenFile(dialog);
 }
 
-std::optional<std::string> QtPrompts::askTextsFileName(TextsFileUse use, const std::string& suggestedName)
+std::optional<ChosenFile> QtPrompts::askTextsFileName(TextsFileUse use, const std::string& suggestedName,
+                                                      const std::vector<FileKind>& kinds)
 {
     QFileDialog dialog(parent_);
     bool exporting = use == TextsFileUse::Export;
     dialog.setWindowTitle(exporting ? QStringLiteral("Export texts") : QStringLiteral("Import texts"));
     dialog.setAcceptMode(exporting ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(exporting ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setNameFilters({QStringLiteral("gettext PO files (*.po *.pot)"),
-                           QStringLiteral("Tab-separated texts (*.txt *.tsv)"), QStringLiteral("All files (*)")});
+    QStringList filters;
+    for (const FileKind& kind : kinds) {
+        QStringList patterns;
+        for (const std::string& extension : kind.extensions) patterns << QStringLiteral("*") + shown(extension);
+        filters << shown(kind.description) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    dialog.setNameFilters(filters << QStringLiteral("All files (*)"));
     if (exporting) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!suggestedName.empty()) dialog.selectFile(shownFileName(suggestedName));
     std::optional<std::string> name = chosenFile(dialog);
-    // A name typed without an extension takes the one of the chosen filter.
-    if (name && exporting && QFileInfo(shownFileName(*name)).suffix().isEmpty())
-        *name += dialog.selectedNameFilter().startsWith(QStringLiteral("gettext")) ? ".po" : ".txt";
-    return name;
+    if (!name) return std::nullopt;
+    qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
+    std::optional<std::size_t> kind;
+    if (chosen >= 0 && static_cast<std::size_t>(chosen) < kinds.size()) kind = static_cast<std::size_t>(chosen);
+    return ChosenFile{*name, kind};
 }
 
 void QtPrompts::setClipboardText(const std::string& text)

@@ -31,7 +31,8 @@ public:
     void showMessage(MessageKind kind, const std::string& caption, const std::string& text) override;
     std::optional<std::string> askOpenFileName(const std::string& startFolder) override;
     std::optional<std::string> askSaveFileName(const std::string& suggestedName) override;
-    std::optional<std::string> askTextsFileName(TextsFileUse use, const std::string& suggestedName) override;
+    std::optional<ChosenFile> askTextsFileName(TextsFileUse use, const std::string& suggestedName,
+                                               const std::vector<FileKind>& kinds) override;
     void setClipboardText(const std::string& text) override;
     bool showFindDialog(FindFields& fields) override;
     bool showReplaceDialog(ReplaceFields& fields) override;

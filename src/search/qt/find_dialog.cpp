@@ -55,13 +55,13 @@ FindDialog::FindDialog(CodePage codePage, QWidget* parent)
 // A text that the "Text" mode cannot look for is refused here, with the dialog kept open.
 void FindDialog::confirmFind()
 {
-    std::string error;
     auto mode = static_cast<PatternMode>(modeGroup.checkedIndex());
-    if (patternBytes(textEdit->text().toStdU16String(), mode, codePage_, &error)) {
+    Result<Bytes> pattern = patternBytes(textEdit->text().toStdU16String(), mode, codePage_);
+    if (pattern) {
         accept();
         return;
     }
-    warningBox_(this, QStringLiteral("Warning"), QString::fromStdString(error));
+    warningBox_(this, QStringLiteral("Warning"), QString::fromStdString(pattern.failure().reason));
 }
 
 bool FindDialog::run(FindFields& fields)

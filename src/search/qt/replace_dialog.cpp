@@ -120,10 +120,12 @@ void ReplaceDialog::confirmReplace()
     auto mode = static_cast<PatternMode>(modeGroup.checkedIndex());
     std::u16string lookFor = lookForEdit->text().toStdU16String();
     std::u16string replaceWith = replaceWithEdit->text().toStdU16String();
-    std::string error;
-    if (!patternBytes(lookFor, mode, codePage_, &error) || !patternBytes(replaceWith, mode, codePage_, &error)) {
-        warningBox_(this, QStringLiteral("Warning"), QString::fromStdString(error));
-        return;
+    for (const std::u16string& text : {lookFor, replaceWith}) {
+        Result<Bytes> pattern = patternBytes(text, mode, codePage_);
+        if (!pattern) {
+            warningBox_(this, QStringLiteral("Warning"), QString::fromStdString(pattern.failure().reason));
+            return;
+        }
     }
     if (patternCharacterCount(lookFor, mode, codePage_) == patternCharacterCount(replaceWith, mode, codePage_)) {
         accept();

@@ -23,7 +23,7 @@ QString programDate()
     return QLocale().toString(program.lastModified().date(), QLocale::ShortFormat);
 }
 
-TEST(AboutBox, VersionCarriesTheProgramDateOnceAfterTwoShows)
+TEST(AboutBox, VersionIsTheBuildsVersionWithTheProgramDateOnceAfterTwoShows)
 {
     AboutBox box;
     for (int show = 0; show < 2; ++show) {
@@ -32,7 +32,8 @@ TEST(AboutBox, VersionCarriesTheProgramDateOnceAfterTwoShows)
         box.okButton->click();
         EXPECT_FALSE(box.isVisible());
     }
-    EXPECT_EQ(box.versionLabel->text(), QStringLiteral("Version: 1.01 (") + programDate() + QStringLiteral(")"));
+    EXPECT_EQ(box.versionLabel->text(),
+              QStringLiteral("Version: " QUILLET_VERSION " (") + programDate() + QStringLiteral(")"));
     EXPECT_EQ(box.versionLabel->text().count(QStringLiteral(" (")), 1);
 }
 

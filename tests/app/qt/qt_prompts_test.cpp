@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -14,17 +15,16 @@
 namespace quillet {
 namespace {
 
-// Looks at the file dialog once it runs, then cancels it.
-void whenTheFileDialogRuns(const std::function<void(QFileDialog&)>& look)
+// Acts on the file dialog once it runs; `act` closes it.
+void whenTheFileDialogRuns(const std::function<void(QFileDialog&)>& act)
 {
     auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, look] {
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (!dialog) return;
         poll->stop();
         poll->deleteLater();
-        look(*dialog);
-        dialog->reject();
+        act(*dialog);
     });
     poll->start(10);
 }
@@ -35,9 +35,43 @@ TEST(QtPrompts, TheOpenDialogStartsInTheFolderItIsGiven)
     ASSERT_TRUE(folder.isValid());
     QtPrompts prompts;
     QString shownFolder;
-    whenTheFileDialogRuns([&](QFileDialog& dialog) { shownFolder = dialog.directory().absolutePath(); });
+    whenTheFileDialogRuns([&](QFileDialog& dialog) {
+        shownFolder = dialog.directory().absolutePath();
+        dialog.reject();
+    });
     EXPECT_EQ(prompts.askOpenFileName(QFile::encodeName(folder.path()).toStdString()), std::nullopt);
     EXPECT_EQ(shownFolder, folder.path());
+}
+
+TEST(QtPrompts, TheTextsDialogOffersTheKindsItIsGivenAndTellsWhichWasChosen)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QtPrompts prompts;
+    const std::vector<FileKind> kinds = {{"gettext PO files", {".po", ".pot"}}, {"Tab-separated texts", {".txt"}}};
+    QStringList filters;
+    std::string typed = QFile::encodeName(folder.filePath(QStringLiteral("typed"))).toStdString();
+    for (int filter : {0, 1, 2}) {
+        whenTheFileDialogRuns([&filters, &folder, filter](QFileDialog& dialog) {
+            filters = dialog.nameFilters();
+            dialog.selectNameFilter(filters.value(filter));
+            dialog.setDirectory(folder.path());
+            auto* nameEdit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (!nameEdit) {
+                ADD_FAILURE() << "the dialog has no file name field";
+                dialog.reject();
+                return;
+            }
+            QTest::keyClicks(nameEdit, QStringLiteral("typed"));
+            QTest::keyClick(nameEdit, Qt::Key_Return);
+        });
+        std::optional<ChosenFile> chosen = prompts.askTextsFileName(TextsFileUse::Export, "", kinds);
+        ASSERT_TRUE(chosen) << filter;
+        EXPECT_EQ(chosen->name, typed);
+        EXPECT_EQ(chosen->kind, filter < 2 ? std::optional<std::size_t>(filter) : std::nullopt);
+    }
+    EXPECT_EQ(filters, (QStringList{QStringLiteral("gettext PO files (*.po *.pot)"),
+                                    QStringLiteral("Tab-separated texts (*.txt)"), QStringLiteral("All files (*)")}));
 }
 
 // Answers the message box once it runs: `answer` gets it and closes it.

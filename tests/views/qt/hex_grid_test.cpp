@@ -12,39 +12,38 @@
 
 #include <gtest/gtest.h>
 
-#include "app/editor.h"
-#include "support/scripted_prompts.h"
+#include "model/loader.h"
+#include "support/editor_fixture.h"
+#include "support/resource_builder.h"
 #include "views/grid_geometry.h"
 
 namespace quillet {
 namespace {
 
-Segment dataSegment(std::uint16_t offset, int size)
+// The grid's two data segments, both without lead: `first` at 0x10 and 16 bytes behind it. The
+// file's body begins at 4 with 12 bytes of its own, which the tests leave alone.
+constexpr std::size_t FirstShown = 1;
+
+Document gridDocument(const Bytes& first)
 {
-    Segment segment;
-    segment.offset = offset;
-    segment.data = Bytes(static_cast<std::size_t>(size), 0);
-    return segment;
+    return parseResource(
+        test::resourceFile({test::repeatedHex("11", 12), test::hexOf(first), test::repeatedHex("00", 16)}));
 }
 
 // A window with the grid beside a segment list that selects through the Editor, as the main
 // window's does.
-class HexGridTest : public ::testing::Test {
+class HexGridTest : public test::EditorFixture {
 protected:
     void SetUp() override
     {
         // Two data segments, both without lead: 48 bytes at 0x10, 16 bytes at 0x40.
-        Document document;
-        document.segments = {dataSegment(0x000F, 48), dataSegment(0x003F, 16)};
-        document.segments[0].number = 1;
-        document.segments[1].number = 2;
-        editor.openDocument(document, "grid.rsc");
+        openWithFirstSegment(Bytes(48, 0));
 
         auto* layout = new QHBoxLayout(&window);
         list = new QListWidget;
         list->addItems({"001 0010:003F", "002 0040:004F"});
         QObject::connect(list, &QListWidget::currentRowChanged, [this](int row) {
-            if (row >= 0) editor.selectSegment(static_cast<std::size_t>(row));
+            if (row >= 0) editor.selectSegment(FirstShown + static_cast<std::size_t>(row));
             grid->refresh();
         });
         grid = new HexGrid(editor);
@@ -58,18 +57,11 @@ protected:
         grid->refresh();
     }
 
-    Bytes bytesOf(std::size_t segment) const
-    {
-        const SegmentBytes& data = editor.document().segments[segment].data;
-        return data.copy(0, data.size());
-    }
     // Opens a document whose first segment holds `bytes` at 0x10.
-    void openWithFirstSegment(Bytes bytes)
+    void openWithFirstSegment(const Bytes& bytes)
     {
-        Document document;
-        document.segments = {dataSegment(0x000F, 0), dataSegment(0x003F, 16)};
-        document.segments[0].data = std::move(bytes);
-        editor.openDocument(document, "grid.rsc");
+        open(gridDocument(bytes), "grid.rsc");
+        editor.selectSegment(FirstShown);
     }
 
     void press(std::int64_t row, int col, Qt::MouseButton button = Qt::LeftButton)
@@ -95,8 +87,6 @@ protected:
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     }
 
-    test::ScriptedPrompts prompts;
-    Editor editor{prompts, *CodePage::byName("1252")};
     QWidget window;
     QListWidget* list = nullptr;
     HexGrid* grid = nullptr;
@@ -145,7 +135,7 @@ TEST_F(HexGridTest, DoubleClickMovesTheCurrentCellButOpensNoEditor)
     EXPECT_EQ(editor.state().current, (GridCell{1, 7}));
     EXPECT_EQ(editor.state().selection, (GridSelection{1, 7, 1, 7}));
     EXPECT_FALSE(editor.state().gridEditor.open);
-    EXPECT_EQ(bytesOf(0)[6], 0x66);
+    EXPECT_EQ(bytesOf(FirstShown)[6], 0x66);
 }
 
 TEST_F(HexGridTest, TwoTypedDigitsStoreTheByteAndMoveOn)
@@ -155,12 +145,12 @@ TEST_F(HexGridTest, TwoTypedDigitsStoreTheByteAndMoveOn)
     EXPECT_TRUE(grid->inPlaceEditor()->hasFocus());
     EXPECT_EQ(grid->inPlaceEditor()->text(), "4");
     type("F");
-    EXPECT_EQ(bytesOf(0)[2], 0x4F);
+    EXPECT_EQ(bytesOf(FirstShown)[2], 0x4F);
     EXPECT_EQ(editor.state().current, (GridCell{1, 4}));
     EXPECT_FALSE(grid->inPlaceEditor()->isVisible());
     EXPECT_TRUE(grid->hasFocus());
     type("a0");
-    EXPECT_EQ(bytesOf(0)[3], 0xA0);
+    EXPECT_EQ(bytesOf(FirstShown)[3], 0xA0);
     EXPECT_EQ(editor.state().current, (GridCell{1, 5}));
 }
 
@@ -172,7 +162,7 @@ TEST_F(HexGridTest, EscapeDropsTheTypedText)
     EXPECT_FALSE(editor.state().gridEditor.open);
     EXPECT_FALSE(grid->inPlaceEditor()->isVisible());
     key(Qt::Key_Down);
-    EXPECT_EQ(bytesOf(0)[2], 0x00);
+    EXPECT_EQ(bytesOf(FirstShown)[2], 0x00);
     EXPECT_EQ(editor.state().current, (GridCell{2, 3}));
 }
 
@@ -181,7 +171,7 @@ TEST_F(HexGridTest, ArrowKeyInTheEditorHandsOneDigitOver)
     click(1, 3);
     type("A");
     key(Qt::Key_Down);
-    EXPECT_EQ(bytesOf(0)[2], 0x0A);
+    EXPECT_EQ(bytesOf(FirstShown)[2], 0x0A);
     EXPECT_EQ(editor.state().current, (GridCell{2, 3}));
     EXPECT_TRUE(grid->hasFocus());
 }
@@ -191,7 +181,7 @@ TEST_F(HexGridTest, ClickOnAnotherCellHandsTheTextOver)
     click(1, 3);
     type("5");
     click(2, 1);
-    EXPECT_EQ(bytesOf(0)[2], 0x05);
+    EXPECT_EQ(bytesOf(FirstShown)[2], 0x05);
     EXPECT_EQ(editor.state().current, (GridCell{2, 1}));
     EXPECT_FALSE(grid->inPlaceEditor()->isVisible());
 }
@@ -202,9 +192,9 @@ TEST_F(HexGridTest, ClickOnAnotherSegmentLineWritesTheSegmentThatWasCurrent)
     type("9");
     QRect line = list->visualItemRect(list->item(1));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line.center());
-    EXPECT_EQ(editor.state().selectedSegment, 1u);
-    EXPECT_EQ(bytesOf(0)[2], 0x09);
-    EXPECT_EQ(bytesOf(1)[2], 0x00);
+    EXPECT_EQ(editor.state().selectedSegment, FirstShown + 1);
+    EXPECT_EQ(bytesOf(FirstShown)[2], 0x09);
+    EXPECT_EQ(bytesOf(FirstShown + 1)[2], 0x00);
     EXPECT_FALSE(editor.state().gridEditor.open);
     EXPECT_FALSE(grid->inPlaceEditor()->isVisible());
 }

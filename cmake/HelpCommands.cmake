@@ -1,0 +1,26 @@
+# The commands that a program's --help names in its "Commands:" part, one line each:
+# "  texts export [--codepage CP] FILE" names "texts export" (the leading lower-case words).
+function(quillet_help_commands help out)
+  set(commands "")
+  if(help MATCHES "(^|\n)Commands:\n(.*)")
+    string(REGEX REPLACE "\n\n.*" "" part "${CMAKE_MATCH_2}")
+    string(REPLACE "\n" ";" lines "${part}")
+    foreach(line IN LISTS lines)
+      if(line MATCHES "^  ([a-z][a-z-]*( [a-z][a-z-]*)*)")
+        list(APPEND commands "${CMAKE_MATCH_1}")
+      endif()
+    endforeach()
+    list(REMOVE_DUPLICATES commands)
+  endif()
+  set(${out} "${commands}" PARENT_SCOPE)
+endfunction()
+
+# The help of a command of its own: empty when it has none (it fails, or prints the general help).
+function(quillet_command_help program command help out)
+  string(REPLACE " " ";" words "${command}")
+  execute_process(COMMAND ${program} ${words} --help OUTPUT_VARIABLE own RESULT_VARIABLE status ERROR_QUIET)
+  if(NOT status EQUAL 0 OR own STREQUAL help)
+    set(own "")
+  endif()
+  set(${out} "${own}" PARENT_SCOPE)
+endfunction()
