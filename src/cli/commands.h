@@ -10,6 +10,8 @@ namespace quillet::cli {
 constexpr int ExitOk = 0;
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
+// find's 1 means "no hit": a source changed while it was searched ends it with 2, as grep's trouble.
+constexpr int ExitFindChangedSource = 2;
 
 // Each command takes its parsed arguments and returns the tool's exit code.
 
@@ -20,7 +22,8 @@ int runCopy(const Arguments& args);
 // texts export [--po | --format NAME] FILE / texts import FILE TEXTS OUT: the translator's round trip.
 int runTexts(const Arguments& arguments);
 // find [--hex|--text|--unicode] [--codepage CP] PATTERN FILE: every hit in the order "Find next"
-// visits them from the first segment, one line each; exit 1 when there is none.
+// visits them from the first segment, one line each; exit 1 when there is none, 2 when FILE
+// changed on disk while it was searched.
 int runFind(const Arguments& args);
 // replace [--hex|--text|--unicode] [--codepage CP] PATTERN REPLACEMENT IN OUT: replaces from the
 // beginning, saves OUT and then prints the count.

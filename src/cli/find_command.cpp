@@ -57,7 +57,7 @@ int printHitsInFindNextOrder(const Document& document, const Bytes& pattern, con
         hit = findInSegments(document.segments, cell.segment, start, pattern);
     }
     // "No hit" is said only of the file as it was read.
-    if (!out.finish()) return ExitFailure;
+    if (!out.finish()) return ExitFindChangedSource;
     return shown ? ExitOk : ExitFailure;
 }
 

@@ -38,7 +38,8 @@ const char* const HelpEnd = R"(  --po            the same as --format po
   --help          show this help
   --version       show the version
 
-Exit status: 0 done, 1 a file error (or, for find, no hit), 2 a usage error.
+Exit status: 0 done, 1 a file error (or, for find, no hit), 2 a usage error (or, for find,
+FILE changed on disk while it was searched).
 )";
 
 // One line for each value of --format.
