@@ -7,6 +7,7 @@
 #include "model/file_io.h"
 #include "model/load_check.h"
 #include "model/loader.h"
+#include "model/save_target.h"
 #include "model/saver.h"
 
 namespace quillet {
@@ -122,7 +123,8 @@ bool Editor::saveFileAs()
 
 bool Editor::saveTo(const std::string& fileName)
 {
-    if (!checkFileOnDisk() || !confirmSaveOverChangedFile(fileName)) return false;
+    if (!checkFileOnDisk() || !confirmSaveOverChangedFile(fileName) || !confirmSaveOverLinkedFile(fileName))
+        return false;
     try {
         runOwnWork("Saving " + fileNameOf(fileName),
                    [&](Progress& progress) { saveResource(document_, fileName, progress); });
@@ -145,6 +147,16 @@ bool Editor::saveTo(const std::string& fileName)
     watchingFile_ = knownFile_.has_value();
     changedSinceOpened_ = false;
     return true;
+}
+
+// A save gives the name a new file: the file's other names (hard links) keep the old content,
+// which the person may not expect.
+bool Editor::confirmSaveOverLinkedFile(const std::string& fileName)
+{
+    std::uint64_t names = namesOfSaveTarget(fileName);
+    if (names < 2) return true;
+    return prompts_.askYesNo(MessageKind::Warning, "File has several names",
+                             severalNamesWarning(fileNameOf(fileName), names) + ". Save anyway?");
 }
 
 // The file the document was last saved as, else the one it was opened from.

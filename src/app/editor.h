@@ -195,6 +195,7 @@ private:
     bool openFromDisk(const std::string& fileName);
     std::string changedFileText(bool bytesChanged) const;
     bool confirmSaveOverChangedFile(const std::string& fileName);
+    bool confirmSaveOverLinkedFile(const std::string& fileName);
     std::optional<std::string> askSaveName();
     std::optional<Bytes> patternOrWarn(const std::u16string& text, PatternMode mode);
     void showIoError(const std::string& text);

@@ -168,9 +168,7 @@ bool saveOrReport(const Document& document, const std::string& source, const std
 {
     // Said, not refused: the person may mean to part the names.
     std::uint64_t names = namesOfSaveTarget(path);
-    if (names > 1)
-        reportError(path, "warning: " + path + " has " + std::to_string(names) +
-                              " names: saving gives this name a new file, the others keep the old content");
+    if (names > 1) reportError(path, "warning: " + severalNamesWarning(path, names));
     try {
         saveResource(document, path);
         return true;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <fstream>
 #include <unistd.h>
 
 #include "model/loader.h"
@@ -16,12 +15,6 @@ namespace quillet {
 namespace {
 
 const std::size_t PageSize = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-
-void writeFile(const std::string& path, const Bytes& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 class EditorFileChanges : public test::EditorFixture {
 protected:
@@ -35,7 +28,7 @@ protected:
         original.assign(size, 0x5A);
         Bytes end = test::bytesFromHex("11 22 33 44");
         std::copy(end.begin(), end.end(), original.end() - 4);
-        writeFile(path, original);
+        test::writeFileBytes(path, original);
         ASSERT_TRUE(editor.loadFile(path));
         ASSERT_TRUE(document().noIndex);
     }
@@ -74,7 +67,7 @@ TEST_F(EditorFileChanges, ATypedByteStaysOverAFileCopiedOverItAndIsSavedOnlyAfte
     ASSERT_TRUE(editor.isModified());
     EXPECT_FALSE(editor.fileChangedOnDisk());
     Bytes other(12288, 0x44);
-    writeFile(path, other);  // as cp other.bin writes it
+    test::writeFileBytes(path, other);  // as cp other.bin writes it
     EXPECT_TRUE(editor.fileChangedOnDisk());
 
     EXPECT_TRUE(editor.checkFileOnDisk());  // Keep editing
@@ -104,7 +97,7 @@ TEST_F(EditorFileChanges, ReloadShowsTheFileAsItIsNowWithoutAskingToSave)
     openRawFile(12288);
     typeByte(0x10, "99");
     Bytes other(8192, 0x44);
-    writeFile(path, other);
+    test::writeFileBytes(path, other);
     prompts.reloadAnswers.push_back(true);
     EXPECT_FALSE(editor.checkFileOnDisk());
     EXPECT_TRUE(prompts.saveChangesAsked.empty());
@@ -158,13 +151,13 @@ TEST_F(EditorFileChanges, FindReplaceAndSaveLookFirstAndWorkOnTheFileAsItIsNow)
 TEST_F(EditorFileChanges, ADocumentHeldInMemoryStaysAsItWasOpened)
 {
     Bytes file = test::workedExampleFile();
-    writeFile(path, file);
+    test::writeFileBytes(path, file);
     ASSERT_TRUE(editor.loadFile(path));
     ASSERT_FALSE(document().noIndex);
     std::vector<std::string> before = lines();
     Bytes other = file;
     other[5] ^= 0xFF;
-    writeFile(path, other);
+    test::writeFileBytes(path, other);
     editor.checkFileOnDisk();
     EXPECT_EQ(prompts.reloadAsked,
               std::vector<std::string>{"big.bin was changed on disk by another program.\n\nThe document still holds "
@@ -178,7 +171,7 @@ TEST_F(EditorFileChanges, AFileRenamedOverIsToldAndARemovedOneOnceAndThenWhenItC
     openRawFile(12288);
     typeByte(0x10, "99");
     std::string newer = folder / "newer.bin";
-    writeFile(newer, Bytes(100, 0x44));
+    test::writeFileBytes(newer, Bytes(100, 0x44));
     ASSERT_EQ(::rename(newer.c_str(), path.c_str()), 0);  // as editors save
     editor.checkFileOnDisk();
     ASSERT_EQ(prompts.reloadAsked.size(), 1u);
@@ -193,7 +186,7 @@ TEST_F(EditorFileChanges, AFileRenamedOverIsToldAndARemovedOneOnceAndThenWhenItC
     EXPECT_EQ(lastMessage(), "big.bin was removed from disk by another program. The document is kept as it is shown; "
                              "Save as writes it to a file again.");
     EXPECT_EQ(prompts.messages.size(), 1u);
-    writeFile(path, Bytes(100, 0x45));
+    test::writeFileBytes(path, Bytes(100, 0x45));
     editor.checkFileOnDisk();
     EXPECT_EQ(prompts.reloadAsked.size(), 2u);
 }
