@@ -141,8 +141,7 @@ void benchScans(const Document& document)
             cached[k].push_back(bench::seconds([&] {
                 for (int i = 0; i < 4096; ++i) found = found && search.find(small.data(), small.size(), 0);
             }));
-            fromMemory[k].push_back(
-                bench::seconds([&] { found = found && search.find(large, data.size(), 0); }));
+            fromMemory[k].push_back(bench::seconds([&] { found = found && search.find(large, data.size(), 0); }));
         }
     }
     const char* names[] = {"memchr", "SSE2", "AVX2"};
