@@ -1,6 +1,7 @@
 // The memory and time of undo and redo on a 1 GiB raw file held as a mapping: a byte typed into
-// it, and a Replace of 262 144 hits (one on every 4 KiB page). The history's own bytes come from
-// EditHistory::heldBytes(); the resident memory of the process is read before and after.
+// it, the deletion of its one segment, and a Replace of 262 144 hits (one on every 4 KiB page).
+// The history's own bytes come from EditHistory::heldBytes(); the resident memory of the process
+// is read before and after.
 //
 // Usage: quillet_undo_bench [FOLDER]   (the file is written there, default /tmp, and removed)
 #include <algorithm>
@@ -65,20 +66,35 @@ void printGrowth(const char* what, const Resident& before, const Resident& after
                 static_cast<double>(after.anonymous - before.anonymous) / 1024.0);
 }
 
-void benchByteEdit(Document& document, EditHistory& history)
+// An edit recorded in the history, undone and redone five times, and undone at the end: its
+// times, what the history holds and how the resident memory grew.
+void benchEdit(const char* title, const char* edit, Document& document, EditHistory& history,
+               const std::function<Change()>& change)
 {
     Resident before = resident();
-    double edit = bench::seconds(
-        [&] { history.record(writeByte(document, 0, static_cast<std::size_t>(GiB / 2), 0xEE)); });
+    double seconds = bench::seconds([&] { history.record(change()); });
     Resident afterEdit = resident();
     auto [undo, redo] = undoRedoMedians(history, document);
     Resident afterUndoRedo = resident();
-    std::printf("a byte typed into the 1 GiB raw file:\n");
-    std::printf("  edit %.1f us, undo %.1f us, redo %.1f us; history holds %zu bytes\n", edit * 1e6, undo * 1e6,
+    std::printf("%s:\n", title);
+    std::printf("  %s %.1f us, undo %.1f us, redo %.1f us; history holds %zu bytes\n", edit, seconds * 1e6, undo * 1e6,
                 redo * 1e6, history.heldBytes());
-    printGrowth("the edit:", before, afterEdit);
+    printGrowth((std::string("the ") + edit + ":").c_str(), before, afterEdit);
     printGrowth("5 undos and redos:", afterEdit, afterUndoRedo);
     history.undo(document);
+}
+
+void benchByteEdit(Document& document, EditHistory& history)
+{
+    benchEdit("a byte typed into the 1 GiB raw file", "edit", document, history,
+              [&] { return writeByte(document, 0, static_cast<std::size_t>(GiB / 2), 0xEE); });
+}
+
+// Undoing the deletion gives the mapping back: nothing of the file is copied.
+void benchSegmentDeletion(Document& document, EditHistory& history)
+{
+    benchEdit("the deletion of the 1 GiB raw file's segment", "deletion", document, history,
+              [&] { return deleteSegment(document, 0); });
 }
 
 void benchReplace(Document& document, EditHistory& history)
@@ -122,6 +138,7 @@ int main(int argc, char** argv)
         printGrowth("the load:", before, resident());
         EditHistory history;
         benchByteEdit(document, history);
+        benchSegmentDeletion(document, history);
         benchReplace(document, history);
     }
     std::remove(path.c_str());

@@ -5,6 +5,7 @@
 # and with the one scripts use.
 # clang-format, clang-tidy: scripts/check-style.sh.
 # acl, attr: the save tests set an access control list and an extended attribute to keep.
+# xvfb, openbox, xdotool: the window tests on a real X server, driven as a person would.
 # help2man: the manual pages; desktop-file-utils, appstream: the tests validate the desktop entry
 # and the metainfo.
 # locales: a code page test builds a Turkish locale with localedef from its sources.
@@ -16,7 +17,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev gettext nlohmann-json3-dev jq acl attr
           clang-format clang-tidy qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev
-          fonts-dejavu-core xvfb xauth desktop-file-utils shared-mime-info help2man appstream locales)
+          fonts-dejavu-core xvfb xauth openbox xdotool desktop-file-utils shared-mime-info help2man appstream
+          locales)
 if [ "${QUILLET_GUI:-ON}" = "OFF" ]; then
     packages=(cmake g++ make libgtest-dev libgmock-dev gettext nlohmann-json3-dev jq acl attr clang-format
               clang-tidy help2man locales)

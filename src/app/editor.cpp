@@ -7,6 +7,7 @@
 #include "model/file_io.h"
 #include "model/load_check.h"
 #include "model/loader.h"
+#include "model/save_target.h"
 #include "model/saver.h"
 
 namespace quillet {
@@ -45,14 +46,21 @@ bool Editor::loadFile(const std::string& fileName)
     if (fileExists(fileName) && !confirmClose()) return false;
     resetGridSelection();
     state_.focus = FocusRequest::SegmentList;
+    return openFromDisk(fileName);
+}
+
+// Loads without offering the open document for saving: it was offered, or the person chose to
+// reload it.
+bool Editor::openFromDisk(const std::string& fileName)
+{
     commitTypedByte();  // the grid loses the focus while the old document is still current
     state_.textStripVisible = false;
     if (!fileExists(fileName)) return false;
 
     std::optional<Document> loaded;
     try {
-        prompts_.runLongWork("Opening " + fileNameOf(fileName),
-                             [&](Progress& progress) { loaded = loadResource(fileName, progress); });
+        runOwnWork("Opening " + fileNameOf(fileName),
+                   [&](Progress& progress) { loaded = loadResource(fileName, progress); });
     } catch (const IoError& error) {
         // The document on screen stays whole: a file that cannot be read replaces nothing.
         showIoError(fileName + ": " + error.what());
@@ -73,7 +81,10 @@ void Editor::openDocument(Document document, const std::string& fileName)
     document_ = std::move(document);
     history_.clear();
     savedName_.clear();
-    toldFileCutShort_ = false;
+    knownFile_ = document_.file ? document_.file : stampOfPath(fileName);
+    watchingFile_ = knownFile_.has_value();
+    changedSinceOpened_ = false;
+    untoldChange_.reset();
     state_.selectedSegment.reset();
     state_.selectedIndexLine.reset();
     state_.fileNamePanel = fileName;
@@ -112,9 +123,15 @@ bool Editor::saveFileAs()
 
 bool Editor::saveTo(const std::string& fileName)
 {
+    if (!checkFileOnDisk() || !confirmSaveOverChangedFile(fileName) || !confirmSaveOverLinkedFile(fileName))
+        return false;
     try {
-        prompts_.runLongWork("Saving " + fileNameOf(fileName),
-                             [&](Progress& progress) { saveResource(document_, fileName, progress); });
+        runOwnWork("Saving " + fileNameOf(fileName),
+                   [&](Progress& progress) { saveResource(document_, fileName, progress); });
+    } catch (const FileChangedWhileRead& error) {
+        showIoError(fileNameOf(documentPath()) + " " + error.what());
+        checkFileOnDisk();
+        return false;
     } catch (const IoError& error) {
         showIoError(fileName + ": " + error.what());
         return false;
@@ -126,19 +143,20 @@ bool Editor::saveTo(const std::string& fileName)
     }
     history_.markClean();
     savedName_ = fileName;
-    tellIfFileCutShort();
+    knownFile_ = stampOfPath(fileName);
+    watchingFile_ = knownFile_.has_value();
+    changedSinceOpened_ = false;
     return true;
 }
 
-// A file held as a mapping may be cut short by another program while it is open; its lost
-// bytes then read as 00. Told once, after the command that read them.
-void Editor::tellIfFileCutShort()
+// A save gives the name a new file: the file's other names (hard links) keep the old content,
+// which the person may not expect.
+bool Editor::confirmSaveOverLinkedFile(const std::string& fileName)
 {
-    if (toldFileCutShort_ || !document_.fileCutShort()) return;
-    toldFileCutShort_ = true;
-    showRefusal(fileNameOf(state_.fileNamePanel) +
-                " changed on disk while it was open: another program cut it short. The bytes past its "
-                "new end could not be read and show as 00. Save under a new name to keep the rest.");
+    std::uint64_t names = namesOfSaveTarget(fileName);
+    if (names < 2) return true;
+    return prompts_.askYesNo(MessageKind::Warning, "File has several names",
+                             severalNamesWarning(fileNameOf(fileName), names) + ". Save anyway?");
 }
 
 // The file the document was last saved as, else the one it was opened from.
@@ -242,6 +260,14 @@ void Editor::moveToSegment(std::optional<std::size_t> line)
     commitTypedByte();
     state_.selectedSegment = line;
     showSelectedSegment();
+}
+
+// While the editor works on the document or its file, the window may learn of changes to the
+// file; the editor's own (a save replacing it) are none, and others are looked at afterwards.
+void Editor::runOwnWork(const std::string& title, const std::function<void(Progress&)>& work)
+{
+    RaisedFlag paused(checksPaused_);
+    prompts_.runLongWork(title, work);
 }
 
 void Editor::showAbout()

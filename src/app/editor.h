@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <new>
 #include <optional>
 #include <string>
@@ -70,9 +71,21 @@ public:
     // and only a save that worked, or the person's Discard, lets it go.
     bool confirmClose();
     bool isModified() const { return !history_.isClean(); }
-    // Tells the person, once per document, that another program cut the open file short on
-    // disk, so that its lost bytes read as 00. Runs after the commands that read the bytes.
-    void tellIfFileCutShort();
+    // The file the document was last saved as, else the one it was opened from; empty for none.
+    std::string documentPath() const;
+
+    // Files other programs change
+    // Whether another program changed, replaced or removed the document's file since it was
+    // opened, saved, or last looked at.
+    bool fileChangedOnDisk() const;
+    // Looks at once: a change is told, and the person chooses between reloading the file and
+    // keeping the document. Runs before a save and each long job, and whenever the window learns
+    // that the file changed; not during the editor's own work on the file. False when the file
+    // was reloaded, so that the command that looked goes no further.
+    bool checkFileOnDisk();
+    // The first half of the look, for a window that shows the document as the change leaves it
+    // before it asks: true when there is a change to tell, which checkFileOnDisk then tells.
+    bool noticeFileChange();
 
     // Undo and redo
     bool canUndo() const { return history_.canUndo(); }
@@ -145,6 +158,19 @@ public:
     FocusRequest takeFocusRequest();
 
 private:
+    // A flag of the editor raised for as long as the value lives.
+    class RaisedFlag {
+    public:
+        explicit RaisedFlag(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+        ~RaisedFlag() { flag_ = was_; }
+        RaisedFlag(const RaisedFlag&) = delete;
+        RaisedFlag& operator=(const RaisedFlag&) = delete;
+
+    private:
+        bool& flag_;
+        bool was_;
+    };
+
     // Every change of the current segment or of the document goes through these: a byte typed
     // in the grid is first stored in the segment it was typed in.
     void commitTypedByte();
@@ -165,6 +191,11 @@ private:
     bool acceptsHowItLoads(const Change& change, std::optional<WrittenText> written);
 
     bool saveTo(const std::string& fileName);
+    void runOwnWork(const std::string& title, const std::function<void(Progress&)>& work);
+    bool openFromDisk(const std::string& fileName);
+    std::string changedFileText(bool bytesChanged) const;
+    bool confirmSaveOverChangedFile(const std::string& fileName);
+    bool confirmSaveOverLinkedFile(const std::string& fileName);
     std::optional<std::string> askSaveName();
     std::optional<Bytes> patternOrWarn(const std::u16string& text, PatternMode mode);
     void showIoError(const std::string& text);
@@ -174,7 +205,6 @@ private:
     bool lineUnchangedButInexact() const;
     void unicodeApply(std::size_t s);
     void forceApply(std::size_t s);
-    std::string documentPath() const;
 
     static constexpr const char* NoMemoryForChange = "There is not enough memory for this change. Nothing was changed.";
 
@@ -192,8 +222,20 @@ private:
     // made from exactly (not so past a unit 0 or for an unpaired surrogate).
     std::u16string filledLine_;
     bool filledLineExact_ = true;
-    // Whether the person was told that the open file was cut short on disk under it.
-    bool toldFileCutShort_ = false;
+    // The document's file as last seen on disk: when opened, saved, or told changed. Nothing
+    // when it was removed; and whether there is a file to watch at all.
+    std::optional<FileStamp> knownFile_;
+    bool watchingFile_ = false;
+    // Another program changed the file since it was opened or saved: saving over it asks first.
+    bool changedSinceOpened_ = false;
+    // Looks at the file wait while the editor itself writes it or asks about it.
+    bool checksPaused_ = false;
+    // A change noticed but not yet told: the file removed, or the mapped bytes changed.
+    struct UntoldChange {
+        bool removed = false;
+        bool bytesChanged = false;
+    };
+    std::optional<UntoldChange> untoldChange_;
 };
 
 template <typename Edit>

@@ -47,7 +47,7 @@ void Editor::forceUnicode()
             state_.messagePanel += " " + std::to_string(characters) + " char(s).";
         }
         selection = layout.wholeData();
-        units = unitsOf(segment->data.data(), static_cast<std::size_t>(layout.size));
+        units = unitsOf(segment->data, static_cast<std::size_t>(layout.size));
     } else {
         std::int64_t cells = std::abs(selection.endRow - selection.startRow) * 16 + selection.endCol -
                              selection.startCol + 1;

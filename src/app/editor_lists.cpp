@@ -40,11 +40,11 @@ void Editor::showSelectedSegment()
     if (segment->isUnicode()) {
         setTextLine(u"");
         state_.textLineMaxLength = UnicodeLineLimit;
-        fillTextLine(unitsOf(segment->data.data(), segment->data.size()));
+        fillTextLine(unitsOf(segment->data, segment->data.size()));
         state_.textStripVisible = true;
     } else {
         std::size_t previewSize = std::min<std::size_t>(PreviewBytes, segment->data.size());
-        std::string preview = codePagePreview(unitsOf(segment->data.data(), previewSize), codePage_);
+        std::string preview = codePagePreview(unitsOf(segment->data, previewSize), codePage_);
         state_.textStripVisible = false;
         setTextLine(u"");
         filledLine_.clear();
@@ -54,7 +54,6 @@ void Editor::showSelectedSegment()
     }
     // Index line k always carries the entry number k.
     if (segment->tag && *segment->tag < document_.indexTable.size()) state_.selectedIndexLine = *segment->tag;
-    tellIfFileCutShort();
 }
 
 void Editor::followIndexLine()

@@ -44,6 +44,7 @@ void Editor::searchForward(bool fromSegmentStart)
 {
     // A byte typed in the grid is written, to the segment it was typed in, before the search sees it.
     commitTypedByte();
+    if (!checkFileOnDisk()) return;
     const Segment* selected = currentSegment();
     if (!selected) return;
     std::optional<Bytes> pattern = patternOrWarn(findFields_.text, findFields_.mode);
@@ -51,7 +52,6 @@ void Editor::searchForward(bool fromSegmentStart)
     std::size_t first = *state_.selectedSegment;
     std::size_t start = fromSegmentStart ? 0 : GridLayout::of(document_, *selected).startAfter(state_.current);
     auto hit = findInSegments(document_.segments, first, start, *pattern);
-    tellIfFileCutShort();
     if (!hit) return;
     moveToSegment(hit->segment);
     const Segment& segment = document_.segments[hit->segment];
@@ -67,6 +67,7 @@ void Editor::searchForward(bool fromSegmentStart)
 void Editor::replaceAll(bool fromBeginning)
 {
     commitTypedByte();
+    if (!checkFileOnDisk()) return;
     const Segment* selected = currentSegment();
     if (!selected) return;
     std::optional<Bytes> pattern = patternOrWarn(replaceFields_.lookFor, replaceFields_.mode);
@@ -83,12 +84,8 @@ void Editor::replaceAll(bool fromBeginning)
             ReplaceOutcome outcome;
             {
                 // The window shows none of the bytes while they are being written.
-                struct BusyWhileReplacing {
-                    bool& busy;
-                    explicit BusyWhileReplacing(bool& flag) : busy(flag) { busy = true; }
-                    ~BusyWhileReplacing() { busy = false; }
-                } busyWhileReplacing(busy_);
-                prompts_.runLongWork("Replacing", [&](Progress& progress) {
+                RaisedFlag busy(busy_);
+                runOwnWork("Replacing", [&](Progress& progress) {
                     outcome = replaceInDocument(document_, scope, *pattern, *replacement, progress);
                 });
             }
@@ -102,7 +99,6 @@ void Editor::replaceAll(bool fromBeginning)
     if (!done) return;
     prompts_.showMessage(MessageKind::Information, "Information", "Make " + std::to_string(count) + " replace(s)");
     if (count > 0 && currentSegment()) showSelectedSegment();
-    tellIfFileCutShort();
 }
 
 }  // namespace quillet

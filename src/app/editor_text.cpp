@@ -65,7 +65,7 @@ void Editor::unicodeApply(std::size_t s)
     // A line the person left as the program filled it may not hold the block exactly (a unit 0,
     // an unpaired surrogate): the block then keeps its own units.
     const Segment& block = document_.segments[s];
-    std::u16string units = lineUnchangedButInexact() ? unitsOf(block.data.data(), block.data.size()) : state_.textLine;
+    std::u16string units = lineUnchangedButInexact() ? unitsOf(block.data, block.data.size()) : state_.textLine;
     if (!editDocument([&] { return applyUnicodeText(document_, s, units); })) return;
     showSelectedSegment();
 }

@@ -35,6 +35,9 @@ public:
     virtual bool askYesNo(MessageKind kind, const std::string& caption, const std::string& text) = 0;
     // "Save changes to NAME?" with Save, Discard and Cancel.
     virtual SaveChoice askSaveChanges(const std::string& text) = 0;
+    // "NAME was changed on disk by another program" and what that means, with the buttons Reload
+    // and Keep editing; Escape keeps editing. True for Reload.
+    virtual bool askReloadChangedFile(const std::string& text) = 0;
     // A message box with one OK button.
     virtual void showMessage(MessageKind kind, const std::string& caption, const std::string& text) = 0;
     // The file dialog starts in `startFolder`; where it would by itself when that is empty.

@@ -304,11 +304,31 @@ std::optional<Document> loadOrReport(const std::string& path)
     return std::nullopt;
 }
 
-bool readWhole(const Document& document, const std::string& path)
+bool reportIfSourceChanged(const Document& document, const std::string& source)
 {
-    if (!document.fileCutShort()) return true;
-    reportError(path, "Cut short by another program while it was read: the bytes past its new end read as 00");
-    return false;
+    if (!document.mappedFileChanged()) return false;
+    reportError(source, FileChangedWhileRead("the output stops here").what());
+    return true;
+}
+
+CheckedOutput& CheckedOutput::operator<<(const std::string& text)
+{
+    text_ += text;
+    if (text_.size() > (1 << 20)) giveOut();
+    return *this;
+}
+
+void CheckedOutput::giveOut()
+{
+    if (!changed_) changed_ = reportIfSourceChanged(document_, source_);
+    if (!changed_) std::cout << text_;
+    text_.clear();
+}
+
+bool CheckedOutput::finish()
+{
+    giveOut();
+    return !changed_;
 }
 
 void warnOfLoadDifferences(const Document& document, const std::string& out)
@@ -317,18 +337,18 @@ void warnOfLoadDifferences(const Document& document, const std::string& out)
         reportError(out, "warning: " + describeLoadDifference(difference));
 }
 
-bool saveOrReport(const Document& document, const std::string& path)
+bool saveOrReport(const Document& document, const std::string& source, const std::string& path)
 {
     if (path == StandardStream) return writeToStandardOutput(document);
     // Said, not refused: the person may mean to part the names.
     std::uint64_t names = namesOfSaveTarget(path);
-    if (names > 1)
-        reportError(path, "warning: " + shownName(path) + " has " + std::to_string(names) +
-                              " names: saving gives this name a new file, the others keep the old content");
+    if (names > 1) reportError(path, "warning: " + severalNamesWarning(shownName(path), names));
     workingOn(path);
     try {
         saveResourceWhole(document, path);
         return true;
+    } catch (const FileChangedWhileRead& error) {
+        reportError(source, error.what());
     } catch (const IoError& error) {
         reportFileError(path, error);
     }

@@ -1,6 +1,7 @@
 #pragma once
 #include <exception>
 #include <optional>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -74,15 +75,38 @@ Bytes readInput(const std::string& path);
 // Loads a file as the editor does, except that a missing file is an error here; "-" reads the
 // resource from standard input into memory. Reports the error and returns nothing on failure.
 std::optional<Document> loadOrReport(const std::string& path);
-// False, said naming `path`, when another program cut the file short while the command read it:
-// what it printed from the bytes past the new end was made from 00s.
-bool readWhole(const Document& document, const std::string& path);
 // Warns on stderr, one line each, of the ways the edited document, saved to `out`, would load
 // back otherwise than it was cut here.
 void warnOfLoadDifferences(const Document& document, const std::string& out);
-// Saves as "Save file as" does, but refuses to replace the target with a document whose source
-// was cut short while it was read; reports and returns false on failure. "-" writes the bytes to
-// standard output as they are made, which is not atomic: a failure may leave part of them there.
-bool saveOrReport(const Document& document, const std::string& path);
+// Saves as "Save file as" does; reports and returns false on failure. A document whose mapped
+// file `source` changed on disk since it was read, or was cut short, is not saved: that is
+// reported for `source`. "-" writes the bytes to standard output as they are made, which is not
+// atomic: a failure may leave part of them there.
+bool saveOrReport(const Document& document, const std::string& source, const std::string& path);
+// Reports, for `source`, that the mapped file the document reads changed on disk since it was
+// read, so that what a command read of it may not belong together; false when it did not.
+bool reportIfSourceChanged(const Document& document, const std::string& source);
+
+// Standard output gathered into pieces of about a megabyte: a list of millions of lines is
+// written quickly and never held whole. A piece is given out only while the file the document
+// was read from is still as it was, so that nothing read from bytes another program changed
+// meanwhile is printed; from then on nothing more is.
+class CheckedOutput {
+public:
+    CheckedOutput(const Document& document, const std::string& source) : document_(document), source_(source) {}
+    CheckedOutput& operator<<(const std::string& text);
+    // Gives out the rest; false, once reported, when the file changed.
+    bool finish();
+    // False once the file changed or standard output failed: the rest would go nowhere.
+    bool writing() const { return !changed_ && static_cast<bool>(std::cout); }
+
+private:
+    void giveOut();
+
+    const Document& document_;
+    const std::string& source_;
+    std::string text_;
+    bool changed_ = false;
+};
 
 }  // namespace quillet::cli

@@ -18,7 +18,8 @@ int runCopy(const Arguments& args);
 // texts export [--po | --format NAME] FILE / texts import FILE TEXTS OUT: the translator's round trip.
 int runTexts(const Arguments& arguments);
 // find [--hex|--text|--unicode] [--codepage CP] PATTERN FILE: every hit in the order "Find next"
-// visits them from the first segment, one line each; exit 1 when there is none.
+// visits them from the first segment, one line each; exit 1 when there is none, 2 when FILE
+// changed on disk while it was searched.
 int runFind(const Arguments& args);
 // replace [--hex|--text|--unicode] [--codepage CP] PATTERN REPLACEMENT IN OUT: replaces from the
 // beginning, saves OUT and then prints the count.

@@ -40,22 +40,24 @@ std::optional<Bytes> patternOrReport(const std::u16string& text, PatternMode mod
 
 // Find from the first segment, then "Find next" until it finds nothing or no longer moves (an
 // empty pattern stays on a segment's last byte).
-int printHitsInFindNextOrder(const Document& document, const Bytes& pattern)
+int printHitsInFindNextOrder(const Document& document, const Bytes& pattern, const std::string& path)
 {
-    if (document.segments.empty()) return ExitFailure;
+    CheckedOutput out(document, path);
     std::optional<SearchHit> shown;
-    auto hit = findInSegments(document.segments, 0, 0, pattern);
+    auto hit = document.segments.empty() ? std::nullopt : findInSegments(document.segments, 0, 0, pattern);
     while (hit && std::cout) {
         const Segment& segment = document.segments[hit->segment];
         SearchHit cell{hit->segment, shownHitIndex(hit->index, segment.data.size())};
         if (shown == cell) break;
-        std::cout << cell.segment + 1 << " " << cell.index << " "
-                  << hexUpper(static_cast<std::uint64_t>(document.dataStart(segment)) + cell.index, 8) << "\n";
+        out << std::to_string(cell.segment + 1) + " " + std::to_string(cell.index) + " " +
+                   hexUpper(static_cast<std::uint64_t>(document.dataStart(segment)) + cell.index, 8) + "\n";
         shown = cell;
         GridLayout layout = GridLayout::of(document, segment);
         std::size_t start = layout.startAfter(layout.cellOf(static_cast<std::int64_t>(cell.index)));
         hit = findInSegments(document.segments, cell.segment, start, pattern);
     }
+    // "No hit" is said only of the file as it was read.
+    if (!out.finish()) return ExitFindTrouble;
     return checkedOutput(shown ? ExitOk : ExitFailure, ExitFindTrouble);
 }
 
@@ -72,8 +74,7 @@ int runFind(const Arguments& args)
     auto document = loadOrReport(args.operands[1]);
     if (!document) return ExitFindTrouble;
     if (text->empty()) return ExitFailure;  // as in the window, an empty text searches for nothing
-    int status = printHitsInFindNextOrder(*document, *pattern);
-    return readWhole(*document, args.operands[1]) ? status : ExitFindTrouble;
+    return printHitsInFindNextOrder(*document, *pattern, args.operands[1]);
 }
 
 int runReplace(const Arguments& args)
@@ -106,7 +107,7 @@ int runReplace(const Arguments& args)
     }
     warnOfLoadDifferences(*document, args.operands[3]);
     // The count is told only once the file holds the replacements.
-    if (!saveOrReport(*document, args.operands[3])) return ExitFailure;
+    if (!saveOrReport(*document, args.operands[2], args.operands[3])) return ExitFailure;
     // Standard output holds the file when OUT is "-": the count goes to stderr then.
     (args.operands[3] == StandardStream ? std::cerr : std::cout) << "Make " << count << " replace(s)\n";
     return checkedOutput(ExitOk);

@@ -13,30 +13,8 @@ namespace quillet::cli {
 
 namespace {
 
-// Output gathered into pieces of about a megabyte: a list of millions of lines is written
-// quickly and never held whole.
-class PieceOutput {
-public:
-    ~PieceOutput() { std::cout << text_; }
-    PieceOutput& operator<<(const std::string& text)
-    {
-        text_ += text;
-        if (text_.size() > (1 << 20)) {
-            std::cout << text_;
-            text_.clear();
-        }
-        return *this;
-    }
-    // False once standard output failed: the rest would go nowhere.
-    bool writing() const { return static_cast<bool>(std::cout); }
-
-private:
-    std::string text_;
-};
-
-void printLines(const Document& document)
+void printLines(CheckedOutput& out, const Document& document)
 {
-    PieceOutput out;
     out << "[index]\n";
     for (std::size_t k = 0; k < document.indexTable.size() && out.writing(); ++k) out << document.indexLine(k) << "\n";
     out << "[segments]\n";
@@ -80,7 +58,8 @@ std::string jsonString(const std::string& utf8)
 // readers such as jq refuse, is given as U+FFFD ("data" holds its bytes).
 std::string jsonText(const Segment& block)
 {
-    std::u16string units = unitsOf(block.data.data(), block.data.size());
+    Bytes bytes = block.data.copy(0, block.data.size());  // a block holds 510 bytes at most
+    std::u16string units = unitsOf(bytes.data(), bytes.size());
     std::string out = "\"";
     Utf16Walk walk(units);
     while (auto piece = walk.next()) {
@@ -114,7 +93,7 @@ std::string segmentFacts(const Document& document, std::size_t j)
 
 // The data of a segment as hex, a piece at a time: a raw file of a gigabyte is never held as
 // two gigabytes of text.
-void printHex(PieceOutput& out, const SegmentBytes& data)
+void printHex(CheckedOutput& out, const SegmentBytes& data)
 {
     constexpr std::size_t Piece = 1 << 16;
     std::string hex;
@@ -125,9 +104,8 @@ void printHex(PieceOutput& out, const SegmentBytes& data)
     }
 }
 
-void printJson(const Document& document)
+void printJson(CheckedOutput& out, const Document& document)
 {
-    PieceOutput out;
     // The layout's version: a reader can tell what it gets, and a change that is not only an
     // added field gives a new number.
     out << "{\n  \"format\": 1,\n  \"no_index\": " << std::string(document.noIndex ? "true" : "false")
@@ -157,11 +135,12 @@ int runList(const Arguments& args)
     if (args.operands.size() != 1) return usageError("list needs one FILE");
     auto document = loadOrReport(args.operands[0]);
     if (!document) return ExitFailure;
+    CheckedOutput out(*document, args.operands[0]);
     if (args.has("--json"))
-        printJson(*document);
+        printJson(out, *document);
     else
-        printLines(*document);
-    return checkedOutput(readWhole(*document, args.operands[0]) ? ExitOk : ExitFailure);
+        printLines(out, *document);
+    return checkedOutput(out.finish() ? ExitOk : ExitFailure);
 }
 
 int runCopy(const Arguments& args)
@@ -169,7 +148,7 @@ int runCopy(const Arguments& args)
     if (args.operands.size() != 2) return usageError("copy needs IN and OUT");
     auto document = loadOrReport(args.operands[0]);
     if (!document) return ExitFailure;
-    return saveOrReport(*document, args.operands[1]) ? ExitOk : ExitFailure;
+    return saveOrReport(*document, args.operands[0], args.operands[1]) ? ExitOk : ExitFailure;
 }
 
 }  // namespace quillet::cli

@@ -115,12 +115,13 @@ std::optional<TextsCounts> applyTranslations(Document& document, const std::stri
     return std::nullopt;
 }
 
-int importTexts(Document& document, const std::string& textsPath, const std::string& out, EntriesNotFound notFound)
+int importTexts(Document& document, const std::string& source, const std::string& textsPath, const std::string& out,
+                EntriesNotFound notFound)
 {
     std::optional<TextsCounts> counts = applyTranslations(document, textsPath, notFound);
     if (!counts) return ExitFailure;
     warnOfLoadDifferences(document, out);
-    if (!saveOrReport(document, out)) return ExitFailure;
+    if (!saveOrReport(document, source, out)) return ExitFailure;
     // What was done, for the person and for scripts: "quillet-cli: TEXTS: 3 applied, ...".
     std::cerr << "quillet-cli: " << textsPath << ": " << summaryOf(*counts) << "\n";
     return ExitOk;
@@ -142,7 +143,7 @@ int runTexts(const Arguments& arguments)
     if (!document) return ExitFailure;
     if (exporting) return exportTexts(*document, format->format, args[1]);
     EntriesNotFound notFound = arguments.has("--strict") ? EntriesNotFound::Refused : EntriesNotFound::Counted;
-    return importTexts(*document, args[2], args[3], notFound);
+    return importTexts(*document, args[1], args[2], args[3], notFound);
 }
 
 }  // namespace quillet::cli

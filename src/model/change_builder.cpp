@@ -11,7 +11,12 @@ void ChangeBuilder::addReplaceWrite(const BytePlace& place)
 {
     auto& writes = std::get<ReplaceWrites>(change_.steps.back());
     writes.places.push_back(place);
-    writeReplacementAt(document_, writes, place);
+    try {
+        writeReplacementAt(document_, writes, place);
+    } catch (...) {
+        writes.places.pop_back();  // not written, so not to be taken back
+        throw;
+    }
 }
 
 void ChangeBuilder::takeBack()

@@ -22,7 +22,7 @@ std::string Document::segmentLine(std::size_t j) const
     const Segment& segment = segments[j];
     if (noIndex) return rawSegmentLine(segment.data.size());
     std::string line = sequenceNumber(segment.number) + indexTag(segment.tag) + " ";
-    if (segment.isUnicode()) return line + readableUtf8(unitsOf(segment.data.data(), segment.data.size()));
+    if (segment.isUnicode()) return line + readableUtf8(unitsOf(segment.data, segment.data.size()));
     if (segment.forcedText) return line + readableUtf8(*segment.forcedText);
     return line + dataRange(segment);
 }
@@ -30,6 +30,19 @@ std::string Document::segmentLine(std::size_t j) const
 bool Document::fileCutShort() const
 {
     return mapping && mapping->damaged();
+}
+
+bool Document::mappedFileChanged() const
+{
+    // Every write and every cut moves the time of last change on.
+    return mapping && file && stampOfDescriptor(mapping->descriptor()) != file;
+}
+
+void Document::takeChangedFile()
+{
+    if (!mapping) return;
+    file = stampOfDescriptor(mapping->descriptor());
+    for (Segment& segment : segments) segment.data.rereadUnwritten();
 }
 
 }  // namespace quillet

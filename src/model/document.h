@@ -1,9 +1,11 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "model/file_stamp.h"
 #include "model/segment.h"
 
 namespace quillet {
@@ -32,6 +34,9 @@ struct Document {
     // The mapping of the file the bytes were taken from, if they were: kept while the document
     // lives, so that a file cut short under it is still told once the bytes are the segments' own.
     std::shared_ptr<const FileMapping> mapping;
+    // The file the document was read from, as it was then or as it was last taken on (see
+    // takeChangedFile); nothing for a document made in memory.
+    std::optional<FileStamp> file;
 
     // File position of the first byte of a segment's data.
     std::int64_t dataStart(const Segment& segment) const;
@@ -42,6 +47,13 @@ struct Document {
     // True once bytes of the mapped file could not be read because another program cut the file
     // short: they read as zeros.
     bool fileCutShort() const;
+    // Whether another program wrote to the mapped file, or cut it short, since it was read or
+    // last taken on: the bytes the person has not written then come from the file as it is now.
+    // A document that holds all its bytes in memory never changes so.
+    bool mappedFileChanged() const;
+    // Takes on the mapped file as it is now: the bytes not written on a written page are read
+    // from it again, like every other byte, and later changes are told from this state.
+    void takeChangedFile();
 };
 
 }  // namespace quillet

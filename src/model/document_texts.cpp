@@ -10,7 +10,7 @@ std::vector<BlockText> blockTextsOf(const Document& document)
     for (std::size_t j = 0; j < document.segments.size(); ++j) {
         const Segment& segment = document.segments[j];
         if (segment.isUnicode())
-            blocks.push_back({j + 1, unitsOf(segment.data.data(), segment.data.size()), segment.firstPosition()});
+            blocks.push_back({j + 1, unitsOf(segment.data, segment.data.size()), segment.firstPosition()});
     }
     return blocks;
 }

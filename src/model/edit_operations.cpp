@@ -111,7 +111,7 @@ void addUnicodeText(ChangeBuilder& change, const Document& document, std::size_t
                           " characters, a unicode block holds at most 255. Nothing was changed.");
     Bytes bytes = bytesOfUnits(units);
     const SegmentBytes& data = document.segments[s].data;
-    bool same = bytes.size() == data.size() && std::equal(bytes.begin(), bytes.end(), data.begin());
+    bool same = bytes.size() == data.size() && data.copy(0, data.size()) == bytes;
     if (!same) addSplice(change, document, s, 0, data.size(), std::move(bytes));
     addForcedTextsCleared(change, document, s);
 }
@@ -194,9 +194,7 @@ Change forceApply(Document& document, const ForcedWrite& write)
         Bytes written = bytesOfUnits(write.units);
         // Without a resize the characters fill the run; an odd last byte of it stays.
         std::size_t replaced = resize ? write.length : written.size();
-        const SegmentBytes& data = document.segments[s].data;
-        const auto* at = data.begin() + static_cast<std::ptrdiff_t>(write.start);
-        bool same = !resize && std::equal(written.begin(), written.end(), at);
+        bool same = !resize && document.segments[s].data.copy(write.start, written.size()) == written;
         if (!same) addSplice(change, document, s, write.start, replaced, std::move(written));
         if (recount) {
             auto count = static_cast<std::uint8_t>(write.units.size() & 0xFF);

@@ -1,7 +1,6 @@
 #include "model/edit_steps.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace quillet {
 
@@ -27,9 +26,14 @@ void spliceData(Document& document, std::size_t s, std::size_t from, const Bytes
     document.segments[s].data.splice(from, out.size(), in.data(), in.size());
 }
 
+void writeByteAt(Document& document, const ByteWrite& write, std::uint8_t value)
+{
+    document.segments[write.segment].data.write(write.index, std::span(&value, 1));
+}
+
 struct Redo {
     Document& document;
-    void operator()(const ByteWrite& write) const { document.segments[write.segment].data[write.index] = write.after; }
+    void operator()(const ByteWrite& write) const { writeByteAt(document, write, write.after); }
     void operator()(const BodySplice& splice) const
     {
         spliceData(document, splice.segment, splice.from, splice.removed, splice.inserted);
@@ -56,7 +60,7 @@ struct Redo {
 
 struct Undo {
     Document& document;
-    void operator()(const ByteWrite& write) const { document.segments[write.segment].data[write.index] = write.before; }
+    void operator()(const ByteWrite& write) const { writeByteAt(document, write, write.before); }
     void operator()(const BodySplice& splice) const
     {
         spliceData(document, splice.segment, splice.from, splice.inserted, splice.removed);
@@ -77,8 +81,7 @@ struct Undo {
     void operator()(const ReplaceWrites& writes) const
     {
         for (auto place = writes.places.rbegin(); place != writes.places.rend(); ++place)
-            std::memcpy(document.segments[place->segment].data.data() + place->index, writes.pattern.data(),
-                        writes.pattern.size());
+            document.segments[place->segment].data.write(place->index, writes.pattern);
     }
     void operator()(const SegmentsReread& reread) const { document.segments = reread.before; }
 };
@@ -92,7 +95,7 @@ struct HeldBytes {
     }
     std::size_t operator()(const SegmentRemoval& removal) const
     {
-        return sizeof removal + removal.removed.data.size() + removal.entries.capacity() * sizeof(EntryChange);
+        return sizeof removal + removal.removed.data.ownBytes() + removal.entries.capacity() * sizeof(EntryChange);
     }
     std::size_t operator()(const ForcedTextChange& change) const
     {
@@ -117,8 +120,7 @@ struct HeldBytes {
 
 void writeReplacementAt(Document& document, const ReplaceWrites& writes, const BytePlace& place)
 {
-    std::memcpy(document.segments[place.segment].data.data() + place.index, writes.replacement.data(),
-                writes.replacement.size());
+    document.segments[place.segment].data.write(place.index, writes.replacement);
 }
 
 bool changesFile(const Change& change)

@@ -80,6 +80,10 @@ void syncFolder(const std::string& folder)
 }
 }  // namespace
 
+FileChangedWhileRead::FileChangedWhileRead(const std::string& consequence)
+    : IoError("changed on disk while it was read (another program wrote to it or cut it short); " + consequence)
+{}
+
 IoError ioErrorFromErrno()
 {
     return IoError(ioErrorText(errno));
@@ -142,6 +146,7 @@ ReadOnlyFile::ReadOnlyFile(const std::string& path)
         throw error;
     }
     size_ = static_cast<std::uint64_t>(info.st_size);
+    stamp_ = stampOfDescriptor(fd_).value_or(FileStamp{});
     std::string refusal = notARegularFile(info.st_mode);  // what was opened, whatever the look saw
     if (refusal.empty() && size_ > MaxFileLength)
         refusal = "File too large: " + std::to_string(size_) + " bytes, the editor holds at most " +
@@ -150,6 +155,11 @@ ReadOnlyFile::ReadOnlyFile(const std::string& path)
         ::close(fd_);
         throw IoError(refusal);
     }
+}
+
+bool ReadOnlyFile::changedSinceOpened() const
+{
+    return stampOfDescriptor(fd_) != stamp_;
 }
 
 bool ReadOnlyFile::isLocal() const
@@ -229,6 +239,34 @@ void AtomicFileWriter::write(const void* data, std::size_t size)
         return;
     }
     buffer_.append(static_cast<const char*>(data), size);
+}
+
+void AtomicFileWriter::copyFrom(int fd, std::uint64_t position, const void* sameBytes, std::size_t count)
+{
+    flushBuffer();
+    std::size_t copied = systemCopies_ ? copiedBySystem(fd, position, count) : 0;
+    writeAll(file_->descriptor(), static_cast<const char*>(sameBytes) + copied, count - copied);
+}
+
+std::size_t AtomicFileWriter::copiedBySystem(int fd, std::uint64_t position, std::size_t count)
+{
+    std::size_t copied = 0;
+    while (copied < count) {
+        auto from = static_cast<off64_t>(position + copied);
+        ssize_t done = ::copy_file_range(fd, &from, file_->descriptor(), nullptr, count - copied, 0);
+        if (done > 0) {
+            copied += static_cast<std::size_t>(done);
+            continue;
+        }
+        if (done == 0) break;  // the file ends early: the rest is written as memory reads it
+        if (errno == EINTR) continue;
+        // A full disk is an error; a system or a pair of file systems that cannot copy is not.
+        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP && errno != EBADF)
+            throw ioErrorFromErrno();
+        systemCopies_ = false;
+        break;
+    }
+    return copied;
 }
 
 void AtomicFileWriter::flushBuffer()

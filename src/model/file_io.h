@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include "model/bytes.h"
+#include "model/file_stamp.h"
 
 namespace quillet {
 
@@ -12,6 +13,13 @@ namespace quillet {
 class IoError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// The file a document reads its bytes from changed on disk during work on it, so that what was
+// read of it may not belong together; the text goes on with what that means for the work.
+class FileChangedWhileRead : public IoError {
+public:
+    explicit FileChangedWhileRead(const std::string& consequence);
 };
 
 // The text for a system error number.
@@ -48,6 +56,9 @@ public:
 
     std::uint64_t size() const { return size_; }
     int descriptor() const { return fd_; }
+    // The file as it was when opened, and whether another program wrote to it since.
+    const FileStamp& stamp() const { return stamp_; }
+    bool changedSinceOpened() const;
     // Whether the file lies on a local file system, whose pages the program may map: a network
     // or user-space file system may fail a page later, long after the file was opened.
     bool isLocal() const;
@@ -57,6 +68,7 @@ public:
 private:
     int fd_ = -1;
     std::uint64_t size_ = 0;
+    FileStamp stamp_;
 };
 
 // The whole file; throws IoError.
@@ -81,15 +93,23 @@ public:
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
     void write(const void* data, std::size_t size);  // throws IoError
-    void commit();                                   // throws IoError
+    // Writes `count` bytes of the open file `fd` from `position`, which are also `sameBytes` in
+    // memory: the system copies them from file to file where it can, without passing them
+    // through the program, and otherwise (another file system, a file that ends early) they are
+    // written from memory. Throws IoError.
+    void copyFrom(int fd, std::uint64_t position, const void* sameBytes, std::size_t count);
+    void commit();  // throws IoError
 
 private:
     void flushBuffer();
+    // How many of the bytes the system copied; fewer where it could not.
+    std::size_t copiedBySystem(int fd, std::uint64_t position, std::size_t count);
 
     std::string targetPath_;
     std::unique_ptr<KeptAttributes> kept_;  // none for a new name
     std::unique_ptr<PendingFile> file_;
     std::string buffer_;
+    bool systemCopies_ = true;  // until the system refuses to copy between the two files
 };
 
 }  // namespace quillet

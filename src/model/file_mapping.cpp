@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
+#include <fcntl.h>
 #include <mutex>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -57,13 +58,12 @@ void publish(Slot& slot, std::uintptr_t begin, std::uintptr_t end)
 
 // A page past the file's new end was read: every page behind it in the mapping is past that
 // end too, so zeros go over all of them up to the zeros already there, in one call. The
-// system merges these into a single area, however many pages are lost, and the pages already
-// given as zeros keep what was written into them since.
+// system merges these into a single area, however many pages are lost.
 bool replaceRestWithZeros(Slot& slot, std::uintptr_t page)
 {
     std::uintptr_t zerosFrom = slot.zerosFrom.load();
     if (page < zerosFrom) {
-        void* zeros = ::mmap(reinterpret_cast<void*>(page), zerosFrom - page, PROT_READ | PROT_WRITE,
+        void* zeros = ::mmap(reinterpret_cast<void*>(page), zerosFrom - page, PROT_READ,
                              MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED | MAP_NORESERVE, -1, 0);
         if (zeros == MAP_FAILED) return false;
         // Read a large page at a time: a search on through gibibytes of zeros then costs a fault
@@ -148,18 +148,21 @@ std::shared_ptr<FileMapping> FileMapping::map(int fd, std::uint64_t length)
 {
     if (length == 0 || length > SIZE_MAX) return nullptr;
     installHandlerOnce();
-    void* address = ::mmap(nullptr, static_cast<std::size_t>(length), PROT_READ | PROT_WRITE, MAP_PRIVATE, fd, 0);
-    if (address == MAP_FAILED) return nullptr;
-    auto* bytes = static_cast<std::uint8_t*>(address);
-    int slot = claimSlot(bytes, length);
+    int kept = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (kept < 0) return nullptr;
+    void* address = ::mmap(nullptr, static_cast<std::size_t>(length), PROT_READ, MAP_SHARED, fd, 0);
+    int slot = address == MAP_FAILED ? -1 : claimSlot(static_cast<std::uint8_t*>(address), length);
     if (slot < 0) {
-        ::munmap(address, static_cast<std::size_t>(length));
+        if (address != MAP_FAILED) ::munmap(address, static_cast<std::size_t>(length));
+        ::close(kept);
         return nullptr;
     }
-    return std::shared_ptr<FileMapping>(new FileMapping(bytes, length, slot));
+    return std::shared_ptr<FileMapping>(new FileMapping(static_cast<std::uint8_t*>(address), length, slot, kept));
 }
 
-FileMapping::FileMapping(std::uint8_t* bytes, std::uint64_t size, int slot) : bytes_(bytes), size_(size), slot_(slot) {}
+FileMapping::FileMapping(std::uint8_t* bytes, std::uint64_t size, int slot, int fd)
+    : bytes_(bytes), size_(size), slot_(slot), fd_(fd)
+{}
 
 FileMapping::~FileMapping()
 {
@@ -168,6 +171,7 @@ FileMapping::~FileMapping()
         publish(slots[slot_], 0, 0);
     }
     ::munmap(bytes_, static_cast<std::size_t>(size_));
+    ::close(fd_);
 }
 
 bool FileMapping::damaged() const

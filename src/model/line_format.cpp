@@ -47,6 +47,15 @@ std::u16string unitsOf(const std::uint8_t* data, std::size_t size)
     return units;
 }
 
+std::u16string unitsOf(const SegmentBytes& data, std::size_t size)
+{
+    if (size == 0) return {};
+    std::span<const std::uint8_t> run = data.runAt(0);
+    if (run.size() >= size) return unitsOf(run.data(), size);
+    Bytes bytes = data.copy(0, size);
+    return unitsOf(bytes.data(), size);
+}
+
 Bytes bytesOfUnits(std::u16string_view units)
 {
     Bytes bytes;

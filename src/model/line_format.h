@@ -22,6 +22,8 @@ std::string rawSegmentLine(std::uint64_t fileLength);
 
 // The 16-bit little-endian units of a byte run; an odd last byte is left out.
 std::u16string unitsOf(const std::uint8_t* data, std::size_t size);
+// The same for the first `size` bytes of a segment's data.
+std::u16string unitsOf(const SegmentBytes& data, std::size_t size);
 // Units as bytes, low byte first.
 Bytes bytesOfUnits(std::u16string_view units);
 

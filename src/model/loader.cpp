@@ -178,17 +178,11 @@ Document parseResource(Bytes image)
     return indexedDocument(image, image.size(), std::move(entries));
 }
 
-Document loadResource(const std::string& path)
-{
-    NoProgress progress;
-    return loadResource(path, progress);
-}
-
+namespace {
 // Reads only what the rules need: the index test's two words, then for an indexed file the
 // bytes before its index (at most 64 KiB) and the entries; a raw file is mapped.
-Document loadResource(const std::string& path, Progress& progress)
+Document loadOpened(const ReadOnlyFile& file, Progress& progress)
 {
-    ReadOnlyFile file(path);
     std::uint64_t length = file.size();
     if (length < 4) return rawDocument(file.readAt(0, static_cast<std::size_t>(length)));
     Bytes first = file.readAt(0, 4);
@@ -199,6 +193,23 @@ Document loadResource(const std::string& path, Progress& progress)
     Bytes head = indexOffset >= 4 ? file.readAt(0, indexOffset) : first;
     IndexEntries entries = readEntries(file, indexOffset, progress);
     return indexedDocument(head, length, std::move(entries));
+}
+}  // namespace
+
+Document loadResource(const std::string& path)
+{
+    NoProgress progress;
+    return loadResource(path, progress);
+}
+
+// Pieces read while another program wrote the file may not belong together.
+Document loadResource(const std::string& path, Progress& progress)
+{
+    ReadOnlyFile file(path);
+    Document document = loadOpened(file, progress);
+    if (file.changedSinceOpened()) throw FileChangedWhileRead("open it again once it is written");
+    document.file = file.stamp();
+    return document;
 }
 
 }  // namespace quillet

@@ -1,6 +1,7 @@
 #include "model/replace_everywhere.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "model/change_builder.h"
 
@@ -8,15 +9,16 @@ namespace quillet {
 
 namespace {
 
-// A forward pass over the segments' data that hands each hit to `write`. Each search starts
-// after the previous write, on the bytes as they now are, and no position between two hits
-// matches those bytes; the plain position-by-position scan, which writes only at hits, sees
-// exactly the same bytes at every position and so finds the same hits.
-template <typename Write>
+// A forward pass over the segments' data. Each search starts after the previous write, on the
+// bytes as they now are, and no position between two hits matches those bytes; the plain
+// position-by-position scan, which writes only at hits, sees exactly the same bytes at every
+// position and so finds the same hits.
 class ReplacePass {
 public:
-    ReplacePass(Write& write, const Bytes& pattern, const PatternFinder& find, Progress& progress, std::uint64_t total)
-        : write_(write), pattern_(pattern), find_(find), progress_(progress), total_(total)
+    using Write = std::function<void(const BytePlace&)>;
+
+    ReplacePass(const Bytes& pattern, const PatternFinder& find, Progress& progress, std::uint64_t total, Write write)
+        : pattern_(pattern), find_(find), progress_(progress), total_(total), write_(std::move(write))
     {}
 
     // Searches a piece at a time, so that progress is told and a cancel is heard also when the
@@ -31,24 +33,28 @@ public:
                 pieceEnd = std::min(data.size(), position + static_cast<std::size_t>(ProgressStep));
             }
             std::size_t searchEnd = std::min(data.size(), pieceEnd + pattern_.size() - 1);
-            auto hit = find_(data.data(), searchEnd, position);
+            auto hit = findInRuns(data, position, searchEnd, pattern_.size(), find_);
             if (!hit || *hit >= pieceEnd) {
                 position = pieceEnd;
                 continue;
             }
-            write_(BytePlace{s, *hit});
+            write_({s, *hit});
+            ++count_;
             position = *hit + 1;
         }
         passed_ += data.size() - std::min(from, data.size());
     }
 
+    std::int64_t count() const { return count_; }
+
 private:
-    Write& write_;
     const Bytes& pattern_;
     const PatternFinder& find_;
     Progress& progress_;
     std::uint64_t total_;
+    Write write_;
     std::uint64_t passed_ = 0;
+    std::int64_t count_ = 0;
 };
 
 // Every position of an empty pattern matches, and writing nothing changes nothing.
@@ -63,37 +69,6 @@ std::int64_t emptyPatternCount(const Document& document, ReplaceScope scope)
     return count;
 }
 
-std::int64_t placesOf(const Change& change)
-{
-    return change.empty() ? 0 : static_cast<std::int64_t>(std::get<ReplaceWrites>(change.steps.front()).places.size());
-}
-
-template <typename Write>
-void replaceInScope(Document& document, ReplaceScope scope, const Bytes& pattern, const PatternFinder& find,
-                    Progress& progress, Write& write)
-{
-    std::uint64_t total = 0;
-    for (std::size_t j = scope.firstSegment; j < document.segments.size(); ++j)
-        total += document.segments[j].data.size();
-    ReplacePass<Write> pass(write, pattern, find, progress, total);
-    for (std::size_t j = scope.firstSegment; j < document.segments.size(); ++j)
-        pass.run(j, document.segments[j].data, j == scope.firstSegment ? scope.startIndex : 0);
-}
-
-// Each hit written and counted, none kept: the memory stays the same however many there are.
-std::int64_t replaceUnrecorded(Document& document, ReplaceScope scope, const Bytes& pattern, const Bytes& replacement,
-                               const PatternFinder& find, Progress& progress)
-{
-    const ReplaceWrites writes{pattern, replacement, {}};
-    std::int64_t count = 0;
-    auto write = [&](const BytePlace& place) {
-        writeReplacementAt(document, writes, place);
-        ++count;
-    };
-    replaceInScope(document, scope, pattern, find, progress, write);
-    return count;
-}
-
 }  // namespace
 
 ReplaceOutcome replaceEverywhere(Document& document, ReplaceScope scope, const Bytes& pattern, const Bytes& replacement,
@@ -102,14 +77,27 @@ ReplaceOutcome replaceEverywhere(Document& document, ReplaceScope scope, const B
     if (pattern.empty()) return {Change{}, emptyPatternCount(document, scope)};
     // A change of length would corrupt the offsets.
     if (pattern.size() != replacement.size()) return {};
-    if (record == ReplaceRecord::Nothing)
-        return {Change{}, replaceUnrecorded(document, scope, pattern, replacement, find, progress)};
+    std::uint64_t total = 0;
+    for (std::size_t j = scope.firstSegment; j < document.segments.size(); ++j)
+        total += document.segments[j].data.size();
+    auto runOver = [&](ReplacePass& pass) {
+        for (std::size_t j = scope.firstSegment; j < document.segments.size(); ++j)
+            pass.run(j, document.segments[j].data, j == scope.firstSegment ? scope.startIndex : 0);
+        return pass.count();
+    };
+    if (record == ReplaceRecord::Nothing) {
+        const ReplaceWrites writes{pattern, replacement, {}};
+        ReplacePass pass(pattern, find, progress, total,
+                         [&](const BytePlace& place) { writeReplacementAt(document, writes, place); });
+        return {Change{}, runOver(pass)};
+    }
+    std::int64_t count = 0;
     Change change = buildChange(document, [&](ChangeBuilder& builder) {
         builder.add(ReplaceWrites{pattern, replacement, {}});
-        auto write = [&builder](const BytePlace& place) { builder.addReplaceWrite(place); };
-        replaceInScope(document, scope, pattern, find, progress, write);
+        ReplacePass pass(pattern, find, progress, total,
+                         [&](const BytePlace& place) { builder.addReplaceWrite(place); });
+        count = runOver(pass);
     });
-    std::int64_t count = placesOf(change);
     // Nothing written, nothing to undo.
     if (count == 0) change.steps.clear();
     return {std::move(change), count};

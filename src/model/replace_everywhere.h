@@ -17,14 +17,15 @@ struct ReplaceScope {
     std::size_t startIndex = 0;
 };
 
-// The first occurrence of the pattern in data[from, size), as the search finds it.
+// The first occurrence of the pattern in data[from, size) of one piece of memory, as the search
+// finds it.
 using PatternFinder =
     std::function<std::optional<std::size_t>(const std::uint8_t* data, std::size_t size, std::size_t from)>;
 
-// Whether Replace keeps the places it wrote, for its undo. Without them (where nothing is ever
-// undone, as on the command line) its memory does not grow with the number of hits; its change
-// is then empty, and a cancel leaves the writes made so far.
-enum class ReplaceRecord { Places, Nothing };
+// Whether Replace keeps the places it wrote, so that its change can be undone and a cancel
+// takes its writes back; or keeps nothing, so that its memory does not grow with the number
+// of hits, for work that is saved or thrown away whole and is never cancelled.
+enum class ReplaceRecord : std::uint8_t { Places, Nothing };
 
 // What Replace did: its change for the history and the number of replacements it stands for.
 struct ReplaceOutcome {
@@ -36,7 +37,8 @@ struct ReplaceOutcome {
 // with `replacement` (of the same length), testing each position in turn: the position after a
 // replacement is tested against the bytes just written, so overlapping occurrences are each
 // tested. An empty pattern matches at every position and writes nothing. Reports progress by
-// bytes passed; when cancelled, takes its writes back and throws WorkCancelled.
+// bytes passed; when cancelled, takes its writes back and throws WorkCancelled. Without a record
+// of the places, the change it returns is empty.
 [[nodiscard]] ReplaceOutcome replaceEverywhere(Document& document, ReplaceScope scope, const Bytes& pattern,
                                                const Bytes& replacement, const PatternFinder& find, Progress& progress,
                                                ReplaceRecord record = ReplaceRecord::Places);

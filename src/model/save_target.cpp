@@ -149,4 +149,10 @@ std::uint64_t namesOfSaveTarget(const std::string& path)
     return info.st_nlink;
 }
 
+std::string severalNamesWarning(const std::string& shownName, std::uint64_t names)
+{
+    return shownName + " has " + std::to_string(names) +
+           " names: saving gives this name a new file, the others keep the old content";
+}
+
 }  // namespace quillet

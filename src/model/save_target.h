@@ -22,5 +22,8 @@ SaveTarget saveTargetOf(const std::string& path);
 // is none or it cannot be told. With more than one, the save gives this name a new file and
 // the other names keep the old content, which the person is told before saving.
 std::uint64_t namesOfSaveTarget(const std::string& path);
+// What that means, said of the file as `shownName`: "NAME has 2 names: saving gives this name a
+// new file, the others keep the old content".
+std::string severalNamesWarning(const std::string& shownName, std::uint64_t names);
 
 }  // namespace quillet

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/file_io.h"
+#include "model/file_mapping.h"
 
 namespace quillet {
 
@@ -21,13 +22,17 @@ public:
     PieceWriter(Sink& sink, Progress& progress, std::uint64_t total) : sink_(sink), progress_(progress), total_(total)
     {}
 
-    void write(const std::uint8_t* bytes, std::size_t count)
+    // A segment's bytes, run by run: unchanged bytes of a mapped file are copied from the file.
+    void write(const SegmentBytes& data)
     {
-        while (count > 0) {
-            std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(count, ProgressStep));
-            sink_.write(bytes, piece);
-            bytes += piece;
-            count -= piece;
+        for (std::size_t at = 0; at < data.size();) {
+            std::span<const std::uint8_t> run = data.runAt(at);
+            std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(run.size(), ProgressStep));
+            if (auto position = data.filePositionAt(at))
+                sink_.copy(data.mapping()->descriptor(), *position, run.data(), piece);
+            else
+                sink_.write(run.data(), piece);
+            at += piece;
             written_ += piece;
             if (!progress_.report(written_, total_)) throw WorkCancelled();
         }
@@ -86,7 +91,7 @@ void writeHead(const Document& document, std::uint64_t indexOffset, PieceWriter<
             std::uint8_t head[2] = {static_cast<std::uint8_t>((segment.size() / 2) & 0xFF), UnicodeMarker};
             sink.write(head, 2);
         }
-        writer.write(segment.data.data(), segment.data.size());
+        writer.write(segment.data);
     }
 }
 
@@ -99,7 +104,7 @@ void writeDocument(const Document& document, Sink& sink, Progress& progress)
     if (document.noIndex) {
         if (document.segments.empty()) return;
         const SegmentBytes& data = document.segments.front().data;
-        PieceWriter<Sink>(sink, progress, data.size()).write(data.data(), data.size());
+        PieceWriter<Sink>(sink, progress, data.size()).write(data);
         return;
     }
     std::uint64_t indexOffset = indexOffsetOrRefusal(document);
@@ -109,19 +114,26 @@ void writeDocument(const Document& document, Sink& sink, Progress& progress)
     writer.writeWord(static_cast<std::uint16_t>(indexOffset));
 }
 
+// A sink is given bytes to write, or bytes to copy from a file where they also lie.
 struct ImageSink {
     Bytes bytes;
     void write(const std::uint8_t* data, std::size_t count) { bytes.insert(bytes.end(), data, data + count); }
+    void copy(int, std::uint64_t, const std::uint8_t* data, std::size_t count) { write(data, count); }
 };
 
 struct FunctionSink {
     const std::function<void(const std::uint8_t*, std::size_t)>& target;
     void write(const std::uint8_t* data, std::size_t count) { target(data, count); }
+    void copy(int, std::uint64_t, const std::uint8_t* data, std::size_t count) { write(data, count); }
 };
 
 struct FileSink {
     AtomicFileWriter& file;
     void write(const std::uint8_t* data, std::size_t count) { file.write(data, count); }
+    void copy(int fd, std::uint64_t position, const std::uint8_t* data, std::size_t count)
+    {
+        file.copyFrom(fd, position, data, count);
+    }
 };
 
 // The lost bytes of a file cut short are found only as they are read, here while written.
@@ -131,6 +143,8 @@ void saveDocument(const Document& document, const std::string& path, Progress& p
     AtomicFileWriter file(path);
     FileSink sink{file};
     writeDocument(document, sink, progress);
+    // Bytes copied from a file another program was changing meanwhile may not belong together.
+    if (document.mappedFileChanged()) throw FileChangedWhileRead("nothing was written");
     if (wholeSourceOnly && document.fileCutShort())
         throw IoError("Not written: another program cut the file it was made from short while it was read");
     file.commit();

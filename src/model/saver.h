@@ -14,8 +14,9 @@ std::uint64_t bytesBeforeIndex(const Document& document);
 // Writes the document: a raw document as the bytes of its one segment (nothing when it has
 // none); an indexed one rebuilt from its segments and index entries, with the index offset
 // computed from what was written. The target is replaced only when all was written; a
-// document whose index offset would not fit 16 bits is refused. Throws IoError; when the person
-// cancels, throws WorkCancelled and leaves the target as it was.
+// document whose index offset would not fit 16 bits is refused, and so is one whose mapped file
+// another program changed since it was read or taken on (FileChangedWhileRead). Throws IoError;
+// when the person cancels, throws WorkCancelled and leaves the target as it was.
 void saveResource(const Document& document, const std::string& path, Progress& progress);
 void saveResource(const Document& document, const std::string& path);
 // Saves as saveResource does, but when the file the document was read from turned out cut short

@@ -13,7 +13,11 @@ std::optional<SearchHit> findInSegments(const std::vector<Segment>& segments, st
     for (std::size_t j = firstSegment; j < segments.size(); ++j) {
         const SegmentBytes& data = segments[j].data;
         std::size_t from = j == firstSegment ? startIndex : 0;
-        if (auto index = search.find(data.data(), data.size(), from)) return SearchHit{j, *index};
+        auto index = findInRuns(data, from, data.size(), pattern.size(),
+                                [&](const std::uint8_t* run, std::size_t size, std::size_t start) {
+                                    return search.find(run, size, start);
+                                });
+        if (index) return SearchHit{j, *index};
     }
     return std::nullopt;
 }

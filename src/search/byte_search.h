@@ -22,7 +22,8 @@ struct SearchHit {
 // The first occurrence of `pattern` lying wholly inside one segment's data, searching segment
 // `firstSegment` from index `startIndex`, then every later segment from its start. An empty
 // pattern is found at the start position, which may be one past the data. Occurrences that
-// would run across a segment boundary do not count.
+// would run across a segment boundary do not count. The data is searched piece by piece as it
+// lies in memory (see findInRuns).
 std::optional<SearchHit> findInSegments(const std::vector<Segment>& segments, std::size_t firstSegment,
                                         std::size_t startIndex, const Bytes& pattern);
 

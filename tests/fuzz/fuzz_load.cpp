@@ -51,7 +51,7 @@ void checkRaw(const Document& document, const Bytes& image)
 {
     require(document.indexTable.empty(), "a raw file has no index");
     require(document.segments.size() == 1, "a raw file is one segment");
-    requireSame(Bytes(document.segments[0].data.begin(), document.segments[0].data.end()), image,
+    requireSame(document.segments[0].data.copy(0, document.segments[0].data.size()), image,
                 "a raw file's segment holds the whole file");
 }
 
@@ -76,7 +76,7 @@ void checkBody(const Document& document, const Bytes& image)
             require(image[position + 1] == UnicodeMarker, "a block's marker follows its count byte");
             require(!isEntry[static_cast<std::size_t>(position + 1)], "a marker at an entry is data");
             require(position + 1 + size <= lastBodyByte, "a block's text ends before the index");
-            requireSame(Bytes(segment.data.begin(), segment.data.end()),
+            requireSame(segment.data.copy(0, segment.data.size()),
                         Bytes(image.begin() + position + 2, image.begin() + position + 2 + size),
                         "a block holds its text");
             position += 2 + size;
@@ -84,7 +84,7 @@ void checkBody(const Document& document, const Bytes& image)
             require(segment.offset + 1 == position, "a data segment's offset is its first byte less one");
             require(size > 0, "a loaded data segment holds bytes");
             require(position + size <= indexOffset, "data ends at the index");
-            requireSame(Bytes(segment.data.begin(), segment.data.end()),
+            requireSame(segment.data.copy(0, segment.data.size()),
                         Bytes(image.begin() + position, image.begin() + position + size),
                         "a data segment holds its bytes");
             for (std::int64_t p = position + 1; p < position + size && p < lastBodyByte; ++p) {

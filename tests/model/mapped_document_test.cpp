@@ -8,6 +8,7 @@
 
 #include "model/edit_history.h"
 #include "model/edit_operations.h"
+#include "model/file_io.h"
 #include "model/file_mapping.h"
 #include "model/loader.h"
 #include "model/saver.h"
@@ -48,7 +49,7 @@ void writeFile(const std::string& path, const Bytes& bytes)
 Bytes bytesOf(const Document& document)
 {
     const SegmentBytes& data = document.segments.at(0).data;
-    return Bytes(data.begin(), data.end());
+    return data.copy(0, data.size());
 }
 
 void cutShort(const std::string& path, std::size_t length)
@@ -104,7 +105,7 @@ TEST_F(MappedDocument, EditsLeaveTheFileOnDiskAsItWasUntilTheSave)
 {
     Document typed = loadMapped();
     Change change = writeByte(typed, 0, 5000, 0xEE);
-    EXPECT_TRUE(typed.segments[0].data.isMapped());  // written in place, into a private page
+    EXPECT_TRUE(typed.segments[0].data.isMapped());  // the written page held beside the mapping
     EXPECT_EQ(typed.segments[0].data[5000], 0xEE);
 
     Document spliced = loadMapped();
@@ -151,6 +152,86 @@ TEST_F(MappedDocument, SavingOntoTheMappedFileKeepsTheOldMappingWhole)
 
     saveResource(first, path);
     EXPECT_EQ(readFileBytes(path), edited);
+}
+
+// As `cp` writes a file: opened for writing, emptied, written anew.
+void rewriteInPlace(const std::string& path, const Bytes& bytes)
+{
+    int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    ::close(fd);
+}
+
+TEST_F(MappedDocument, WhatThePersonWroteStaysWhenAnotherProgramRewritesOrCutsTheFile)
+{
+    original = rawFileBytes(3);  // 12288 bytes
+    writeFile(path, original);
+    Document document = loadMapped();
+    Change typed = writeByte(document, 0, 0x10, 0x99);
+    EXPECT_FALSE(document.mappedFileChanged());
+    Bytes other(original.size(), 0x44);
+    rewriteInPlace(path, other);
+    EXPECT_TRUE(document.mappedFileChanged());
+    std::string savedPath = folder / "saved.bin";
+    EXPECT_THROW(saveResource(document, savedPath), FileChangedWhileRead);
+    EXPECT_FALSE(fileExists(savedPath)) << "nothing is written from a file that changed under the save";
+    document.takeChangedFile();
+    EXPECT_FALSE(document.mappedFileChanged());
+    Bytes expected = other;
+    expected[0x10] = 0x99;
+    EXPECT_EQ(bytesOf(document), expected) << "bytes not written come from the file as it is now";
+
+    cutShort(path, 9900);
+    EXPECT_TRUE(document.mappedFileChanged());
+    document.takeChangedFile();
+    expected = Bytes(other.begin(), other.begin() + 9900);
+    expected.resize(original.size(), 0);
+    expected[0x10] = 0x99;
+    EXPECT_EQ(bytesOf(document), expected);
+    saveResource(document, savedPath);
+    EXPECT_EQ(readFileBytes(savedPath), expected);
+}
+
+TEST_F(MappedDocument, ReplaceHoldsAPageForEveryPageItWritesAndMayKeepNoPlaces)
+{
+    Document document = loadMapped();
+    Bytes pattern = bytesFromHex("5A 5B");
+    for (std::size_t at = 100; at < 1100; at += 10) {
+        Change change = writeByte(document, 0, at, 0x5A);
+        change = writeByte(document, 0, at + 1, 0x5B);
+    }
+    Document unrecorded = document;
+    NoProgress progress;
+    ReplaceOutcome outcome = replaceInDocument(document, ReplaceScope{}, pattern, bytesFromHex("01 02"), progress);
+    EXPECT_EQ(outcome.count, 100);
+    EXPECT_EQ(document.segments[0].data.writtenPages(), 1u) << "one page, a hundred hits";
+
+    ReplaceOutcome bare = replaceInDocument(unrecorded, ReplaceScope{}, pattern, bytesFromHex("01 02"), progress,
+                                            ReplaceRecord::Nothing);
+    EXPECT_EQ(bare.count, 100);
+    EXPECT_TRUE(bare.change.empty());
+    EXPECT_EQ(bytesOf(unrecorded), bytesOf(document));
+}
+
+TEST_F(MappedDocument, UndoingTheDeletionOfAMappedSegmentGivesTheMappingBack)
+{
+    Document document = loadMapped();
+    EditHistory history;
+    history.record(writeByte(document, 0, 3, 0xAB));
+    Bytes typed = bytesOf(document);
+    history.record(deleteSegment(document, 0));
+    EXPECT_TRUE(document.segments.empty());
+    EXPECT_LT(history.heldBytes(), 2 * SegmentBytes::PageSize) << "the removed segment holds its written page only";
+
+    history.undo(document);
+    ASSERT_EQ(document.segments.size(), 1u);
+    EXPECT_TRUE(document.segments[0].data.isMapped());
+    EXPECT_EQ(document.segments[0].data.writtenPages(), 1u);
+    EXPECT_EQ(bytesOf(document), typed);
+    history.redo(document);
+    history.undo(document);
+    EXPECT_EQ(bytesOf(document), typed);
 }
 
 TEST_F(MappedDocument, UndoAndRedoWorkAcrossMappedAndOwnedBytes)
@@ -211,6 +292,7 @@ TEST_F(MappedDocument, ADocumentCutShortIsSearchedAndSavedWithZerosPastTheNewEnd
     cutShort(path, newEnd);
 
     std::string savedPath = folder / "kept.bin";
+    document.takeChangedFile();  // as the person does who keeps editing
     saveResource(document, savedPath);
     Bytes expected(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(newEnd));
     expected.resize(original.size(), 0);

@@ -51,7 +51,7 @@ std::int64_t naiveReplace(std::vector<Segment>& segments, std::size_t first, std
         for (std::size_t p = j == first ? start : 0; p + pattern.size() <= data.size(); ++p) {
             if (!matchesAt(data, p, pattern)) continue;
             ++count;
-            for (std::size_t t = 0; t < replacement.size(); ++t) data[p + t] = replacement[t];
+            data.write(p, replacement);
         }
     }
     return count;

@@ -57,7 +57,7 @@ std::string hexOf(const Bytes& bytes)
 
 std::string hexOf(const SegmentBytes& bytes)
 {
-    return hexOf(Bytes(bytes.begin(), bytes.end()));
+    return hexOf(bytes.copy(0, bytes.size()));
 }
 
 std::string tempPath(const std::string& name)
@@ -68,9 +68,14 @@ std::string tempPath(const std::string& name)
 std::string writeTempFile(const Bytes& bytes, const std::string& name)
 {
     std::string path = tempPath(name);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    writeFileBytes(path, bytes);
     return path;
+}
+
+void writeFileBytes(const std::string& path, const Bytes& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 Bytes readFileBytes(const std::string& path)

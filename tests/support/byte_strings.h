@@ -15,6 +15,8 @@ std::string hexOf(const SegmentBytes& bytes);
 
 // Writes bytes to a fresh file in a temporary folder of the test run and returns its path.
 std::string writeTempFile(const Bytes& bytes, const std::string& name = "file.rsc");
+// Writes bytes over the file `path` in place, as a program like cp does.
+void writeFileBytes(const std::string& path, const Bytes& bytes);
 Bytes readFileBytes(const std::string& path);
 std::string tempPath(const std::string& name);
 

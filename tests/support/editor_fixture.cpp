@@ -63,7 +63,7 @@ Bytes EditorFixture::save()
 Bytes EditorFixture::bytesOf(std::size_t s) const
 {
     const SegmentBytes& data = segment(s).data;
-    return Bytes(data.begin(), data.end());
+    return data.copy(0, data.size());
 }
 
 std::vector<std::string> EditorFixture::lines() const

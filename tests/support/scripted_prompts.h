@@ -20,6 +20,7 @@ public:
 
     std::deque<bool> answers;
     std::deque<SaveChoice> saveChoices;
+    std::deque<bool> reloadAnswers;  // empty: Keep editing
     std::deque<std::optional<std::string>> openNames;
     std::deque<std::optional<std::string>> saveNames;
     std::deque<std::optional<std::string>> textsNames;
@@ -33,6 +34,7 @@ public:
     std::vector<Asked> questions;
     std::vector<Asked> messages;
     std::vector<std::string> saveChangesAsked;
+    std::vector<std::string> reloadAsked;
     std::vector<std::string> openStartFolders;  // the folder each open dialog started in
     std::vector<std::string> saveSuggestions;   // the name each save dialog offered
     std::vector<std::string> longWork;          // the titles of the long work run
@@ -62,6 +64,14 @@ public:
         SaveChoice choice = saveChoices.front();
         saveChoices.pop_front();
         return choice;
+    }
+    bool askReloadChangedFile(const std::string& text) override
+    {
+        reloadAsked.push_back(text);
+        if (reloadAnswers.empty()) return false;
+        bool reload = reloadAnswers.front();
+        reloadAnswers.pop_front();
+        return reload;
     }
     std::optional<std::string> askOpenFileName(const std::string& startFolder) override
     {

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -27,6 +29,7 @@
 #include "app/qt/app_resources.h"
 #include "app/qt/placement_storage.h"
 #include "app/qt/typing_limit.h"
+#include "model/file_stamp.h"
 #include "views/qt/hex_grid.h"
 #include "views/qt/line_list.h"
 #include "views/qt/list_models.h"
@@ -302,15 +305,56 @@ void MainWindow::nameWidgets()
 template <typename Handler>
 void MainWindow::run(Handler handler)
 {
+    ++commandDepth_;
     try {
         handler(editor_);
+        // A change another program made meanwhile is told at once, also where no watcher hears
+        // of changes (a network file system), over the document as the change left it.
+        if (!closing_ && editor_.noticeFileChange()) {
+            refresh();
+            editor_.checkFileOnDisk();
+        }
     } catch (const std::bad_alloc&) {
         QMessageBox::critical(this, QStringLiteral("Quillet"),
                               QStringLiteral("There is not enough memory to finish this command."));
     }
-    // Pages lost under the mapping may also have been met by painting, since the last command.
-    editor_.tellIfFileCutShort();
+    --commandDepth_;
+    watchDocumentFile();
     refresh();
+}
+
+// The folder is watched too: a file replaced by a rename, or made anew, is seen there. The
+// system watches a file, not a name: a name that now holds another file is watched afresh.
+void MainWindow::watchDocumentFile()
+{
+    std::string documentPath = editor_.documentPath();
+    std::optional<FileStamp> file = documentPath.empty() ? std::nullopt : stampOfPath(documentPath);
+    QStringList wanted;
+    if (!documentPath.empty()) {
+        QFileInfo info(QFile::decodeName(QByteArray::fromStdString(documentPath)));
+        wanted << info.absolutePath();
+        if (file) wanted << info.absoluteFilePath();
+    }
+    bool sameFile = file && watchedFile_ && file->isSameFileAs(*watchedFile_);
+    for (const QString& path : fileWatcher_->files())
+        if (!wanted.contains(path) || !sameFile) fileWatcher_->removePath(path);
+    for (const QString& path : fileWatcher_->directories())
+        if (!wanted.contains(path)) fileWatcher_->removePath(path);
+    for (const QString& path : wanted)
+        if (!fileWatcher_->files().contains(path) && !fileWatcher_->directories().contains(path))
+            fileWatcher_->addPath(path);
+    watchedFile_ = file;
+}
+
+// A program writing the file sends many changes: the look comes once they stop for a moment,
+// and never in the middle of a command (which looks when it ends).
+void MainWindow::fileChangedOnDisk()
+{
+    if (commandDepth_ > 0) {
+        fileLookTimer_->start();
+        return;
+    }
+    run([](Editor&) {});
 }
 
 void MainWindow::connectEvents()
@@ -357,6 +401,15 @@ void MainWindow::connectEvents()
     });
     connect(applyButton_, &QToolButton::clicked, this, [this] { run([](Editor& e) { e.applyTextLine(); }); });
     connect(hexGrid_, &HexGrid::stateChanged, this, &MainWindow::refresh);
+
+    fileWatcher_ = new QFileSystemWatcher(this);
+    fileLookTimer_ = new QTimer(this);
+    fileLookTimer_->setSingleShot(true);
+    fileLookTimer_->setInterval(100);
+    auto heard = [this] { fileLookTimer_->start(); };
+    connect(fileWatcher_, &QFileSystemWatcher::fileChanged, this, heard);
+    connect(fileWatcher_, &QFileSystemWatcher::directoryChanged, this, heard);
+    connect(fileLookTimer_, &QTimer::timeout, this, &MainWindow::fileChangedOnDisk);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -441,7 +494,9 @@ void MainWindow::setVisible(bool visible)
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     bool mayClose = false;
+    closing_ = true;
     run([&mayClose](Editor& e) { mayClose = e.confirmClose(); });
+    closing_ = false;
     if (!mayClose) {
         event->ignore();
         return;

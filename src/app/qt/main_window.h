@@ -4,11 +4,15 @@
 #include <optional>
 #include <string>
 
+#include "model/file_stamp.h"
+
 class QAction;
+class QFileSystemWatcher;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QSplitter;
+class QTimer;
 class QToolBar;
 class QToolButton;
 class QWidget;
@@ -74,12 +78,21 @@ private:
     void refreshTextLine();
     void takeFocusRequest();
     void activateOnce();
+    void watchDocumentFile();
+    void fileChangedOnDisk();
 
     Editor& editor_;
     std::optional<std::string> firstArgument_;
     bool activated_ = false;
     bool placementRestored_ = false;
+    int commandDepth_ = 0;  // commands of the Editor running, one inside another's dialog
+    bool closing_ = false;
     PlacementStorage* placement_ = nullptr;
+
+    // Hears of changes to the document's file and its folder; the look waits until they stop.
+    QFileSystemWatcher* fileWatcher_ = nullptr;
+    QTimer* fileLookTimer_ = nullptr;
+    std::optional<FileStamp> watchedFile_;
 
     LineListModel* indexModel_ = nullptr;
     LineListModel* segmentModel_ = nullptr;

@@ -70,6 +70,20 @@ SaveChoice QtPrompts::askSaveChanges(const std::string& text)
     }
 }
 
+bool QtPrompts::askReloadChangedFile(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("File changed on disk"), shown(text), QMessageBox::NoButton,
+                    parent_);
+    box.setObjectName(QStringLiteral("fileChangedBox"));
+    QPushButton* reload = box.addButton(QStringLiteral("Reload"), QMessageBox::AcceptRole);
+    QPushButton* keep = box.addButton(QStringLiteral("Keep editing"), QMessageBox::RejectRole);
+    // Enter and Escape both keep what the person has: reloading is chosen on purpose.
+    box.setDefaultButton(keep);
+    box.setEscapeButton(keep);
+    box.exec();
+    return box.clickedButton() == reload;
+}
+
 void QtPrompts::showMessage(MessageKind kind, const std::string& caption, const std::string& text)
 {
     QMessageBox box(boxIcon(kind), shown(caption), shown(text), QMessageBox::Ok, parent_);

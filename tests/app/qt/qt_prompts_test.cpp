@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -13,12 +15,13 @@
 namespace quillet {
 namespace {
 
-// Acts on the file dialog once it runs; `act` closes it.
-void whenTheFileDialogRuns(const std::function<void(QFileDialog&)>& act)
+// Acts on the modal dialog, a Dialog, once it runs; `act` closes it.
+template <typename Dialog>
+void whenTheDialogRuns(const std::function<void(Dialog&)>& act)
 {
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
         if (!dialog) return;
         poll->stop();
         poll->deleteLater();
@@ -33,7 +36,7 @@ TEST(QtPrompts, TheOpenDialogStartsInTheFolderItIsGiven)
     ASSERT_TRUE(folder.isValid());
     QtPrompts prompts;
     QString shownFolder;
-    whenTheFileDialogRuns([&](QFileDialog& dialog) {
+    whenTheDialogRuns<QFileDialog>([&](QFileDialog& dialog) {
         shownFolder = dialog.directory().absolutePath();
         dialog.reject();
     });
@@ -50,7 +53,7 @@ TEST(QtPrompts, TheTextsDialogOffersTheKindsItIsGivenAndTellsWhichWasChosen)
     QStringList filters;
     std::string typed = QFile::encodeName(folder.filePath(QStringLiteral("typed"))).toStdString();
     for (int filter : {0, 1, 2}) {
-        whenTheFileDialogRuns([&filters, &folder, filter](QFileDialog& dialog) {
+        whenTheDialogRuns<QFileDialog>([&filters, &folder, filter](QFileDialog& dialog) {
             filters = dialog.nameFilters();
             dialog.selectNameFilter(filters.value(filter));
             dialog.setDirectory(folder.path());
@@ -70,6 +73,30 @@ TEST(QtPrompts, TheTextsDialogOffersTheKindsItIsGivenAndTellsWhichWasChosen)
     }
     EXPECT_EQ(filters, (QStringList{QStringLiteral("gettext PO files (*.po *.pot)"),
                                     QStringLiteral("Tab-separated texts (*.txt)"), QStringLiteral("All files (*)")}));
+}
+
+TEST(QtPrompts, AChangedFileIsReloadedOnlyByItsButtonEnterAndEscapeKeepEditing)
+{
+    QtPrompts prompts;
+    QStringList buttons;
+    whenTheDialogRuns<QMessageBox>([&](QMessageBox& box) {
+        EXPECT_EQ(box.windowTitle(), QStringLiteral("File changed on disk"));
+        EXPECT_EQ(box.text(), QStringLiteral("raw.bin was changed on disk by another program."));
+        for (QAbstractButton* button : box.buttons()) buttons << button->text();
+        QTest::keyClick(&box, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(prompts.askReloadChangedFile("raw.bin was changed on disk by another program."));
+    EXPECT_EQ(buttons.size(), 2);
+    EXPECT_TRUE(buttons.contains(QStringLiteral("Reload")));
+    EXPECT_TRUE(buttons.contains(QStringLiteral("Keep editing")));
+
+    whenTheDialogRuns<QMessageBox>([](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); });
+    EXPECT_FALSE(prompts.askReloadChangedFile("changed"));
+    whenTheDialogRuns<QMessageBox>([](QMessageBox& box) {
+        for (QAbstractButton* button : box.buttons())
+            if (button->text() == QStringLiteral("Reload")) button->click();
+    });
+    EXPECT_TRUE(prompts.askReloadChangedFile("changed"));
 }
 
 }  // namespace
