@@ -13,6 +13,7 @@
 #include "model/kept_attributes.h"
 #include "model/pending_file.h"
 #include "model/save_target.h"
+#include "model/translated.h"
 
 namespace quillet {
 
@@ -51,12 +52,12 @@ std::string notARegularFile(mode_t mode)
 {
     if (S_ISREG(mode)) return std::string();
     if (S_ISDIR(mode)) return ioErrorText(EISDIR);
-    const char* kind = S_ISFIFO(mode)   ? "a named pipe (FIFO)"
-                       : S_ISCHR(mode)  ? "a character device"
-                       : S_ISBLK(mode)  ? "a block device"
-                       : S_ISSOCK(mode) ? "a socket"
-                                        : "an unknown kind of file";
-    return std::string("Not a regular file: ") + kind;
+    const char* kind = S_ISFIFO(mode)   ? translated("a named pipe (FIFO)")
+                       : S_ISCHR(mode)  ? translated("a character device")
+                       : S_ISBLK(mode)  ? translated("a block device")
+                       : S_ISSOCK(mode) ? translated("a socket")
+                                        : translated("an unknown kind of file");
+    return filled(translated("Not a regular file: %1"), {kind});
 }
 
 std::string folderOf(const std::string& path)
@@ -94,23 +95,23 @@ void refuseUnlessRegular(mode_t mode)
 std::string ioErrorText(int errorNumber)
 {
     switch (errorNumber) {
-    case ENOENT: return "File not found";
+    case ENOENT: return translated("File not found");
     case ENAMETOOLONG:
     case ENOTDIR:
     case EINVAL:
-    case EILSEQ: return "Invalid filename";
+    case EILSEQ: return translated("Invalid filename");
     case EMFILE:
-    case ENFILE: return "Too many open files";
+    case ENFILE: return translated("Too many open files");
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
-    case ETXTBSY: return "File access denied";
+    case ETXTBSY: return translated("File access denied");
     case ENOSPC:
     case EDQUOT:
-    case EFBIG: return "Disk full";
-    case ELOOP: return "Too many levels of symbolic links";
-    default: return "I/O error " + std::to_string(errorNumber);
+    case EFBIG: return translated("Disk full");
+    case ELOOP: return translated("Too many levels of symbolic links");
+    default: return filled(translated("I/O error %1"), {std::to_string(errorNumber)});
     }
 }
 
@@ -143,8 +144,8 @@ ReadOnlyFile::ReadOnlyFile(const std::string& path)
     size_ = static_cast<std::uint64_t>(info.st_size);
     std::string refusal = notARegularFile(info.st_mode);  // what was opened, whatever the look saw
     if (refusal.empty() && size_ > MaxFileLength)
-        refusal = "File too large: " + std::to_string(size_) + " bytes, the editor holds at most " +
-                  std::to_string(MaxFileLength);
+        refusal = filled(translated("File too large: %1 bytes, the editor holds at most %2"),
+                         {std::to_string(size_), std::to_string(MaxFileLength)});
     if (!refusal.empty()) {
         ::close(fd_);
         throw IoError(refusal);
@@ -187,7 +188,7 @@ void ReadOnlyFile::readAt(std::uint64_t position, void* into, std::size_t count)
             if (errno == EINTR) continue;
             throw ioErrorFromErrno();
         }
-        if (got == 0) throw IoError("Read beyond end of file");  // the file shrank while read
+        if (got == 0) throw IoError(translated("Read beyond end of file"));  // the file shrank while read
         done += static_cast<std::size_t>(got);
     }
 }
@@ -203,8 +204,8 @@ Bytes readWholeFile(const std::string& path)
 {
     ReadOnlyFile file(path);
     if (file.size() > MaxReadLength)
-        throw IoError("File too large: " + std::to_string(file.size()) + " bytes, at most " +
-                      std::to_string(MaxReadLength) + " can be read");
+        throw IoError(filled(translated("File too large: %1 bytes, at most %2 can be read"),
+                             {std::to_string(file.size()), std::to_string(MaxReadLength)}));
     return file.readAt(0, static_cast<std::size_t>(file.size()));
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/file_io.h"
+#include "model/translated.h"
 
 namespace quillet {
 
@@ -66,8 +67,9 @@ std::uint64_t indexOffsetOrRefusal(const Document& document)
 {
     std::uint64_t indexOffset = bytesBeforeIndex(document);
     if (indexOffset > static_cast<std::uint64_t>(MaxIndexPosition))
-        throw IoError("Resource too large: " + std::to_string(indexOffset) + " bytes before the index, at most " +
-                      std::to_string(MaxIndexPosition) + " fit; nothing was written");
+        throw IoError(filled(translated("Resource too large: %1 bytes before the index, at most %2 fit; nothing was "
+                                        "written"),
+                             {std::to_string(indexOffset), std::to_string(MaxIndexPosition)}));
     return indexOffset;
 }
 

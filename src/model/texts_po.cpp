@@ -5,6 +5,7 @@
 #include "model/segment.h"
 #include "model/texts_formats.h"
 #include "model/texts_reading.h"
+#include "model/translated.h"
 #include "model/utf16_text.h"
 #include "model/utf8.h"
 
@@ -84,8 +85,8 @@ std::string poTextOfUnits(const std::u16string& units, bool notation)
 // The unit a notation names; `at` is just past its backslash and ends past the notation.
 Result<char16_t> unitOfNotation(std::string_view text, std::size_t& at)
 {
-    constexpr std::string_view help = " (in this text \\\\ stands for one backslash)";
-    if (at >= text.size()) return Failure{"the text ends with a lone \\" + std::string(help)};
+    const char* help = translated("%1 (in this text \\\\ stands for one backslash)");
+    if (at >= text.size()) return Failure{filled(help, {translated("the text ends with a lone \\")})};
     char letter = text[at++];
     if (letter == '\\') return u'\\';
     if (letter == '0') return u'\0';
@@ -94,8 +95,8 @@ Result<char16_t> unitOfNotation(std::string_view text, std::size_t& at)
         at += 4;
         return *unit;
     }
-    return Failure{(isU ? "\\u needs four hex digits" : "unknown notation \\" + std::string(1, letter)) +
-                   std::string(help)};
+    return Failure{filled(help, {isU ? translated("\\u needs four hex digits")
+                                     : filled(translated("unknown notation \\%1"), {std::string(1, letter)})})};
 }
 
 // The reverse of poTextOfUnits.
@@ -111,7 +112,7 @@ Result<std::u16string> unitsOfPoText(std::string_view text, bool notation)
         } else if (auto codePoint = decodeUtf8(text, at)) {
             appendUnits(units, *codePoint);
         } else {
-            return Failure{"the text is not valid UTF-8"};
+            return Failure{translated("the text is not valid UTF-8")};
         }
     }
     return units;
@@ -188,8 +189,8 @@ Result<void> checkHeader(const PoEntry& header)
     // "CHARSET" is the placeholder of a template that was never given one.
     for (std::string_view readable : {"", "utf-8", "utf8", "ascii", "us-ascii", "charset"})
         if (lower == readable) return {};
-    return Failure{"the PO file is in " + printableLabel(charset) +
-                       "; only UTF-8 is read (msgconv --to-code=UTF-8 converts it)",
+    return Failure{filled(translated("the PO file is in %1; only UTF-8 is read (msgconv --to-code=UTF-8 converts it)"),
+                          {printableLabel(charset)}),
                    header.translation.line};
 }
 
@@ -198,12 +199,15 @@ Result<const BlockText*> findBlock(const PoEntry& entry, NamedBlocks& named)
 {
     const PoField& context = *entry.context;
     bool number = !context.text.empty() && context.text.find_first_not_of("0123456789") == std::string::npos;
-    if (!number) return Failure{"msgctxt does not name a segment by its number", context.line};
+    if (!number) return Failure{translated("msgctxt does not name a segment by its number"), context.line};
     const BlockText* block = context.text.size() <= 9 ? named.find(std::stoul(context.text)) : nullptr;
-    if (block == nullptr) return Failure{"segment " + context.text + " is not a unicode block", context.line};
+    if (block == nullptr)
+        return Failure{filled(translated("segment %1 is not a unicode block"), {context.text}), context.line};
     std::string segment = std::to_string(block->segmentNumber);
     if (entry.plural)
-        return Failure{"segment " + segment + " is named by a plural entry, which cannot hold its text", context.line};
+        return Failure{
+            filled(translated("segment %1 is named by a plural entry, which cannot hold its text"), {segment}),
+            context.line};
     if (Result<void> first = named.name(block->segmentNumber, context.line); !first) return first.failure();
     return block;
 }
@@ -213,7 +217,7 @@ Result<void> takeEntry(const PoEntry& entry, NamedBlocks& named, TextChanges& ch
 {
     if (!entry.context) {
         if (entry.id.text.empty()) return checkHeader(entry);
-        return Failure{"the entry has no msgctxt, so it names no unicode block", entry.id.line};
+        return Failure{translated("the entry has no msgctxt, so it names no unicode block"), entry.id.line};
     }
     Result<const BlockText*> found = findBlock(entry, named);
     if (!found) return found.failure();
@@ -221,8 +225,9 @@ Result<void> takeEntry(const PoEntry& entry, NamedBlocks& named, TextChanges& ch
     bool notation = needsNotation(block.units);
     Result<std::u16string> original = unitsOfPoText(entry.id.text, notation);
     if (!original || *original != block.units)
-        return Failure{"msgid is not the current text of segment " + std::to_string(block.segmentNumber) +
-                           ": the PO file belongs to another version of the file",
+        return Failure{filled(translated("msgid is not the current text of segment %1: the PO file belongs to another "
+                                         "version of the file"),
+                              {std::to_string(block.segmentNumber)}),
                        entry.id.line};
     if (entry.fuzzy || entry.translation.text.empty()) return {};
     Result<std::u16string> units = unitsOfPoText(entry.translation.text, notation);

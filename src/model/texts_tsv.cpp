@@ -1,6 +1,7 @@
 #include "model/line_reader.h"
 #include "model/texts_formats.h"
 #include "model/texts_reading.h"
+#include "model/translated.h"
 #include "model/utf16_text.h"
 #include "model/utf8.h"
 
@@ -18,9 +19,10 @@ Result<TextChange> changeOfLine(std::string_view line, NamedBlocks& named, std::
     std::string digits(line.substr(0, tab));
     if (tab == std::string_view::npos || digits.empty() || digits.size() > 9 ||
         digits.find_first_not_of("0123456789") != std::string::npos)
-        return Failure{"expected a segment number, a TAB and the text", number};
+        return Failure{translated("expected a segment number, a TAB and the text"), number};
     std::size_t segment = std::stoul(digits);
-    if (named.find(segment) == nullptr) return Failure{"segment " + digits + " is not a unicode block", number};
+    if (named.find(segment) == nullptr)
+        return Failure{filled(translated("segment %1 is not a unicode block"), {digits}), number};
     Result<std::u16string> units = unitsFromEscapedUtf8(line.substr(tab + 1));
     if (!units) return units.failure().onLine(number);
     if (Result<void> fits = fitsInABlock(*units); !fits) return fits.failure().onLine(number);

@@ -11,6 +11,7 @@
 #include "app/qt/about_box.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_prompts.h"
+#include "app/qt/translations.h"
 #include "model/codepage.h"
 #include "search/qt/find_dialog.h"
 #include "search/qt/replace_dialog.h"
@@ -27,16 +28,19 @@ struct CommandLine {
 CommandLine parseCommandLine(const QCoreApplication& application)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Edit the resource file FILE (.rsc)."));
+    parser.setApplicationDescription(QCoreApplication::translate("CommandLine", "Edit the resource file FILE (.rsc)."));
     parser.addHelpOption();
     parser.addVersionOption();
     QCommandLineOption codePageOption(
         QStringLiteral("codepage"),
-        QStringLiteral("The 8-bit code page of the texts, e.g. 1251 or windows-1252 (default: from the locale)."),
-        QStringLiteral("CP"));
+        QCoreApplication::translate("CommandLine",
+                                    "The 8-bit code page of the texts, e.g. 1251 or windows-1252 (default: from "
+                                    "the locale)."),
+        QCoreApplication::translate("CommandLine", "CP"));
     parser.addOption(codePageOption);
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The resource file to open."),
-                                 QStringLiteral("[FILE]"));
+    parser.addPositionalArgument(QCoreApplication::translate("CommandLine", "FILE"),
+                                 QCoreApplication::translate("CommandLine", "The resource file to open."),
+                                 QCoreApplication::translate("CommandLine", "[FILE]"));
     if (!parser.parse(application.arguments())) {
         std::fprintf(stderr, "quillet: %s\n", qPrintable(parser.errorText()));
         std::exit(2);
@@ -49,7 +53,8 @@ CommandLine parseCommandLine(const QCoreApplication& application)
         std::string name = parser.value(codePageOption).toStdString();
         std::optional<quillet::CodePage> chosen = quillet::CodePage::byName(name);
         if (!chosen) {
-            std::fprintf(stderr, "quillet: unknown code page '%s'\n", name.c_str());
+            QString message = QCoreApplication::translate("CommandLine", "unknown code page '%1'");
+            std::fprintf(stderr, "quillet: %s\n", qPrintable(message.arg(QString::fromStdString(name))));
             std::exit(2);
         }
         line.codePage = *chosen;
@@ -59,10 +64,12 @@ CommandLine parseCommandLine(const QCoreApplication& application)
     return line;
 }
 
-void nameApplication()
+// Names the program and loads the translations, which --help already speaks.
+void prepareApplication(QCoreApplication& application)
 {
     QCoreApplication::setApplicationName(QStringLiteral("quillet"));
     QCoreApplication::setApplicationVersion(QStringLiteral(QUILLET_VERSION));
+    quillet::loadTranslations(application, quillet::translationFolders());
 }
 
 // --help and --version answer without a display.
@@ -84,12 +91,12 @@ int main(int argc, char** argv)
 {
     if (asksForInformationOnly(argc, argv)) {
         QCoreApplication information(argc, argv);
-        nameApplication();
+        prepareApplication(information);
         parseCommandLine(information);
         return 0;
     }
     QApplication application(argc, argv);
-    nameApplication();
+    prepareApplication(application);
     // Desktops find the window's entry and icon by this name (Wayland's app id).
     QGuiApplication::setDesktopFileName(QStringLiteral(QUILLET_APP_ID));
     CommandLine commandLine = parseCommandLine(application);

@@ -43,7 +43,7 @@ void HexGrid::paintHeaderRow(QPainter& painter) const
     for (int col = 0; col < GridColumnCount; ++col) {
         QRect rect(x, 0, columnWidths_[static_cast<std::size_t>(col)], GridRowHeight);
         QString text;
-        if (col == 0) text = QStringLiteral("Offset");
+        if (col == 0) text = tr("Offset");
         if (col >= 1 && col <= GridByteColumns) text = digits.at(col - 1);
         paintFixedCell(painter, rect, text, Qt::AlignHCenter);
         x += rect.width();
