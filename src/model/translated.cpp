@@ -22,6 +22,11 @@ void translateMessagesFrom(const std::string& localeFolder)
     translating = true;
 }
 
+void keepMessagesEnglish()
+{
+    translating = false;
+}
+
 const char* translated(const char* message)
 {
     return translating ? dgettext(Domain, message) : message;

@@ -10,6 +10,8 @@ namespace quillet {
 // once translateMessagesFrom() has named the folder of the compiled catalogues (the window does
 // at start); until then, and in quillet-cli, whose output scripts read, they stay English.
 void translateMessagesFrom(const std::string& localeFolder);
+// Back to the English originals, as before translateMessagesFrom() (a test that turned them on).
+void keepMessagesEnglish();
 const char* translated(const char* message);
 // The form of a message for `count`, with its "%n" replaced by the count.
 std::string translatedPlural(const char* singular, const char* plural, unsigned long count);

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "model/file_io.h"
+#include "model/utf16_text.h"
 #include "support/german_locale.h"
 
 namespace quillet {
@@ -21,7 +22,7 @@ TEST(Filled, LeavesAPlaceholderInAValueAndOneWithoutAValueAsTheyAre)
     EXPECT_EQ(filled("100% sure, %", {}), "100% sure, %");
 }
 
-TEST(TranslatedPlural, IsEnglishWithTheCountUntilTheWindowTurnsTranslationsOn)
+TEST(TranslatedPlural, IsEnglishWithTheCountWhileTranslationsAreOff)
 {
     EXPECT_EQ(translatedPlural("%n unit", "%n units", 1), "1 unit");
     EXPECT_EQ(translatedPlural("%n unit", "%n units", 12), "12 units");
@@ -33,25 +34,33 @@ bool germanCatalogueBuilt()
     return std::filesystem::exists(QUILLET_LOCALE_BUILD_DIR "/de/LC_MESSAGES/quillet.mo");
 }
 
-TEST(TranslatedMessages, AreGermanUnderAGermanLocaleOnceTurnedOn)
-{
-    if (!germanCatalogueBuilt()) GTEST_SKIP() << "built without the window's translations";
-    test::GermanMessages german;
-    if (!german.available()) GTEST_SKIP() << "no German locale and no localedef to make one";
-    translateMessagesFrom(QUILLET_LOCALE_BUILD_DIR);
+// German messages for the test's lifetime; English again after it, for the tests that follow.
+class TranslatedMessages : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!germanCatalogueBuilt()) GTEST_SKIP() << "built without the window's translations";
+        if (!german.available()) GTEST_SKIP() << "no German locale and no localedef to make one";
+        translateMessagesFrom(QUILLET_LOCALE_BUILD_DIR);
+    }
+    void TearDown() override { keepMessagesEnglish(); }
 
+    test::GermanMessages german;
+};
+
+TEST_F(TranslatedMessages, AreGermanUnderAGermanLocaleOnceTurnedOn)
+{
     EXPECT_EQ(ioErrorText(ENOSPC), "Datenträger voll");
-    EXPECT_EQ(filled(translated("Segment %1 is not a unicode block. Nothing was changed."), {"4"}),
-              "Segment 4 ist kein Unicode-Block. Es wurde nichts geändert.");
+    Result<std::u16string> units = unitsFromEscapedUtf8("Hallo\\q");
+    ASSERT_FALSE(units.ok());
+    EXPECT_EQ(units.failure().reason, "unbekannte Escape-Sequenz \\q");
+
+    keepMessagesEnglish();
+    EXPECT_EQ(ioErrorText(ENOSPC), "Disk full");
 }
 
-TEST(TranslatedMessages, TakeTheGermanPluralFormOfTheCount)
+TEST_F(TranslatedMessages, TakeTheGermanPluralFormOfTheCount)
 {
-    if (!germanCatalogueBuilt()) GTEST_SKIP() << "built without the window's translations";
-    test::GermanMessages german;
-    if (!german.available()) GTEST_SKIP() << "no German locale and no localedef to make one";
-    translateMessagesFrom(QUILLET_LOCALE_BUILD_DIR);
-
     const char* singular = "the text has %n UTF-16 unit, a unicode block holds at most %1";
     const char* plural = "the text has %n UTF-16 units, a unicode block holds at most %1";
     EXPECT_EQ(translatedPlural(singular, plural, 1),
