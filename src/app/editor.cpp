@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <new>
 
+#include "app/recent_files.h"
 #include "model/edit_operations.h"
 #include "model/file_io.h"
 #include "model/load_check.h"
@@ -42,6 +43,8 @@ void Editor::activate(const std::optional<std::string>& firstArgument)
 
 bool Editor::loadFile(const std::string& fileName)
 {
+    commitTypedByte();
+    if (!settleTyping()) return false;
     if (fileExists(fileName) && !confirmClose()) return false;
     resetGridSelection();
     state_.focus = FocusRequest::SegmentList;
@@ -65,6 +68,7 @@ bool Editor::loadFile(const std::string& fileName)
         return false;
     }
     openDocument(std::move(*loaded), fileName);
+    rememberFile(fileName);
     return true;
 }
 
@@ -73,6 +77,7 @@ void Editor::openDocument(Document document, const std::string& fileName)
     document_ = std::move(document);
     history_.clear();
     savedName_.clear();
+    openedName_ = fileName;
     toldFileCutShort_ = false;
     state_.selectedSegment.reset();
     state_.selectedIndexLine.reset();
@@ -105,7 +110,8 @@ std::optional<std::string> Editor::askSaveName()
 
 bool Editor::saveFileAs()
 {
-    commitTypedByte();  // a byte typed just before saving belongs in the file
+    commitTypedByte();                  // a byte typed just before saving belongs in the file
+    if (!settleTyping()) return false;  // and so does a text typed just before
     std::optional<std::string> name = askSaveName();
     return name && saveTo(*name);
 }
@@ -126,6 +132,8 @@ bool Editor::saveTo(const std::string& fileName)
     }
     history_.markClean();
     savedName_ = fileName;
+    state_.fileNamePanel = fileName;
+    rememberFile(fileName);
     tellIfFileCutShort();
     return true;
 }
@@ -136,7 +144,7 @@ void Editor::tellIfFileCutShort()
 {
     if (toldFileCutShort_ || !document_.fileCutShort()) return;
     toldFileCutShort_ = true;
-    showRefusal(fileNameOf(state_.fileNamePanel) +
+    showRefusal(fileNameOf(openedName_) +
                 " changed on disk while it was open: another program cut it short. The bytes past its "
                 "new end could not be read and show as 00. Save under a new name to keep the rest.");
 }
@@ -147,11 +155,17 @@ std::string Editor::documentPath() const
     return savedName_.empty() ? state_.fileNamePanel : savedName_;
 }
 
+std::string Editor::documentName() const
+{
+    return fileNameOf(documentPath());
+}
+
 // A modified document is offered for saving before it is closed or replaced; only a save that
 // worked, or the person's Discard, lets it go.
 bool Editor::confirmClose()
 {
     commitTypedByte();
+    if (!settleTyping()) return false;
     if (!isModified()) return true;
     std::string name = documentPath().empty() ? "the document" : fileNameOf(documentPath());
     switch (prompts_.askSaveChanges("Save changes to " + name + "?")) {
@@ -162,9 +176,14 @@ bool Editor::confirmClose()
     return false;
 }
 
+// Undo takes back the line's own typing first: the line then shows the block's text again.
 void Editor::undo()
 {
     commitTypedByte();
+    if (lineHoldsTyping()) {
+        discardTyping();
+        return;
+    }
     try {
         showUndoneChange(history_.undo(document_));
     } catch (const std::bad_alloc&) {
@@ -175,6 +194,7 @@ void Editor::undo()
 void Editor::redo()
 {
     commitTypedByte();
+    if (!settleTyping()) return;
     try {
         showUndoneChange(history_.redo(document_));
     } catch (const std::bad_alloc&) {
@@ -203,6 +223,7 @@ bool Editor::recordChange(Change&& change, std::optional<WrittenText> written)
     try {
         if (acceptsHowItLoads(change, written)) {
             history_.record(std::move(change));
+            followChangeInTextLine();
             return true;
         }
     } catch (const std::bad_alloc&) {
@@ -237,11 +258,40 @@ void Editor::commitTypedByte()
     storeTypedByte(closing.text, closing.cell);
 }
 
-void Editor::moveToSegment(std::optional<std::size_t> line)
+bool Editor::moveToSegment(std::optional<std::size_t> line)
 {
     commitTypedByte();
+    if (!settleTyping()) return false;
     state_.selectedSegment = line;
     showSelectedSegment();
+    return true;
+}
+
+// Files are remembered by their full path, so that the list opens them from any folder.
+void Editor::rememberFile(const std::string& fileName)
+{
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(fileName, error);
+    std::string path = error ? fileName : absolute.lexically_normal().string();
+    recentFiles_ = withRecentFile(std::move(recentFiles_), path, RecentFilesKept);
+}
+
+void Editor::setRecentFiles(std::vector<std::string> files)
+{
+    if (files.size() > RecentFilesKept) files.resize(RecentFilesKept);
+    recentFiles_ = std::move(files);
+}
+
+void Editor::openRecentFile(std::size_t index)
+{
+    if (index >= recentFiles_.size()) return;
+    std::string path = recentFiles_[index];
+    if (!fileExists(path)) {
+        recentFiles_.erase(recentFiles_.begin() + static_cast<std::ptrdiff_t>(index));
+        showIoError(path + ": File not found. It was taken off the list of recent files.");
+        return;
+    }
+    loadFile(path);
 }
 
 void Editor::showAbout()

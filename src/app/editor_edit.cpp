@@ -13,6 +13,7 @@ void Editor::deleteCurrentSegment()
 {
     if (!currentSegment()) return;
     commitTypedByte();  // a pending byte belongs to the segment it was typed in, not the next one
+    if (!settleTyping()) return;
     if (!prompts_.askYesNo(MessageKind::Warning, "Warning", "File may be corrupted, are you sure?")) return;
     std::size_t s = *state_.selectedSegment;
     if (!editDocument([&] { return deleteSegment(document_, s); })) return;
@@ -26,9 +27,11 @@ void Editor::deleteCurrentSegment()
 
 void Editor::forceUnicode()
 {
+    if (!currentSegment() || currentSegment()->isUnicode()) return;
+    commitTypedByte();  // the forced text shows the byte just typed
+    if (!settleTyping()) return;
     const Segment* segment = currentSegment();
     if (!segment || segment->isUnicode()) return;
-    commitTypedByte();  // the forced text shows the byte just typed
     setTextLine(u"");
     state_.textLineMaxLength = 0;
     state_.forceMode = true;
@@ -66,6 +69,7 @@ void Editor::forceUnicode()
 void Editor::readSegmentsAgain()
 {
     commitTypedByte();
+    if (!settleTyping()) return;
     if (!document_.noIndex && loadDifferences(document_).empty()) {
         prompts_.showMessage(MessageKind::Information, "Information",
                              "The segments are already those the file loads as. Nothing was changed.");

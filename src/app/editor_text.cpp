@@ -19,9 +19,56 @@ std::u16string shownInTextLine(std::u16string_view units)
 }
 }  // namespace
 
-void Editor::textLineEdited(const std::u16string& text)
+void Editor::textLineEdited(const std::u16string& text, bool cutAtLimit)
 {
-    setTextLine(text);
+    if (!cutAtLimit) {
+        setTextLine(text);
+        return;
+    }
+    // The counter follows the message, which ends at its one full stop.
+    state_.messagePanel = "The paste was cut to the line's limit of " + std::to_string(state_.textLineMaxLength) +
+                          " characters.";
+    state_.textLine = text;
+    updateCharacterCounter();
+}
+
+bool Editor::lineHoldsTyping() const
+{
+    return state_.textStripVisible && state_.textLine != filledLine_;
+}
+
+bool Editor::settleTyping()
+{
+    if (!lineHoldsTyping()) return true;
+    switch (prompts_.askApplyTyping(typingQuestion())) {
+    case TypingChoice::Apply:
+        applyTextLine();
+        return !lineHoldsTyping();  // a refused apply keeps the typing, and the person where they were
+    case TypingChoice::Discard: discardTyping(); return true;
+    case TypingChoice::Cancel: return false;
+    }
+    return false;
+}
+
+void Editor::discardTyping()
+{
+    setTextLine(filledLine_);
+    ++state_.textLineFills;
+}
+
+std::string Editor::typingQuestion() const
+{
+    const Segment* segment = currentSegment();
+    if (state_.forceMode || !segment) return "The text typed for the selected bytes was not applied.\nApply it now?";
+    std::string line = document_.segmentLine(*state_.selectedSegment);
+    return "The text typed for block " + line.substr(0, line.find(' ')) + " was not applied.\nApply it now?";
+}
+
+void Editor::followChangeInTextLine()
+{
+    const Segment* segment = currentSegment();
+    if (!segment || !segment->isUnicode() || state_.forceMode || lineHoldsTyping()) return;
+    fillTextLine(unitsOf(segment->data.data(), segment->data.size()));
 }
 
 // The character counter in the message panel; a message ending in "." keeps its text up to there.
@@ -41,6 +88,7 @@ void Editor::fillTextLine(const std::u16string& units)
     std::u16string text = shownInTextLine(units);
     filledLine_ = text;
     filledLineExact_ = text == units;
+    ++state_.textLineFills;
     setTextLine(text);
 }
 

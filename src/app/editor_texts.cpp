@@ -63,12 +63,15 @@ void Editor::exportTexts()
         file.commit();
     } catch (const IoError& error) {
         showIoError(name + ": " + error.what());
+        return;
     }
+    state_.messagePanel = "Texts exported to " + fileNameOf(name) + ".";
 }
 
 void Editor::importTexts()
 {
     commitTypedByte();
+    if (!settleTyping()) return;
     std::optional<ChosenFile> chosen = prompts_.askTextsFileName(TextsFileUse::Import, "",
                                                                  fileKindsOf(offeredFormats()));
     if (!chosen) return;
@@ -87,12 +90,13 @@ void Editor::importTexts()
         showIoError(failure.placeIn(fileNameOf(name)) + ": " + failure.reason + "\nNothing was changed.");
         return;
     }
-    applyTexts(*changes);
+    if (applyTexts(*changes)) state_.messagePanel = "Texts imported from " + fileNameOf(name) + ".";
 }
 
 bool Editor::applyTexts(const std::vector<TextChange>& texts)
 {
     commitTypedByte();
+    if (!settleTyping()) return false;
     bool done = editDocument([&] { return quillet::applyTexts(document_, texts); });
     if (done && currentSegment()) showSelectedSegment();
     return done;

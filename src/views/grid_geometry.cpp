@@ -45,7 +45,8 @@ std::int64_t GridLayout::indexOfKey(std::int64_t key) const
 
 std::size_t GridLayout::startAfter(GridCell current) const
 {
-    std::int64_t position = (current.row - 1) * GridByteColumns + current.col + 1 - lead;  // counted from 1
+    // A character cell stands for its byte, as its mirror byte cell does.
+    std::int64_t position = (current.row - 1) * GridByteColumns + foldColumn(current.col) + 1 - lead;  // from 1
     return static_cast<std::size_t>(std::max<std::int64_t>(1, position) - 1);
 }
 

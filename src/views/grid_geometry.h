@@ -39,9 +39,8 @@ struct GridLayout {
     std::optional<std::int64_t> byteAt(std::int64_t row, int col) const;
     // The index the byte under a key would have, whether or not it exists.
     std::int64_t indexOfKey(std::int64_t key) const;
-    // Where "Find next" starts: the byte after the current cell's byte. The column is taken as it
-    // is, not folded, so a current character cell starts 16 bytes further on than its mirror;
-    // a current cell among the lead cells starts at the first byte.
+    // Where "Find next" starts: the byte after the current cell's byte, for a byte cell and a
+    // character cell alike; a current cell among the lead cells starts at the first byte.
     std::size_t startAfter(GridCell current) const;
     // The selection that covers every byte (none for no bytes).
     GridSelection wholeData() const;

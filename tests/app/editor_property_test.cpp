@@ -177,6 +177,8 @@ protected:
         Bytes beforeImage = savedImage(before);
         std::vector<std::string> beforeLines = lines();
         doneBefore_ = editor.history().doneCount();
+        // A forced text that was not applied is dropped when the next step leaves it.
+        prompts.typingChoices = {TypingChoice::Discard};
         switch (uniform(random, 0, 3)) {
         case 0: unicodeApply(random); break;
         case 1: deletion(random); break;

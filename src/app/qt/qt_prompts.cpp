@@ -56,17 +56,36 @@ bool QtPrompts::askYesNo(MessageKind kind, const std::string& caption, const std
     return box.exec() == QMessageBox::Yes;
 }
 
+// The buttons carry access keys (Alt+S, Alt+D), which the platform's own texts may lack.
 SaveChoice QtPrompts::askSaveChanges(const std::string& text)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Quillet"), shown(text),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
     box.setObjectName(QStringLiteral("saveChangesBox"));
+    box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
     case QMessageBox::Save: return SaveChoice::Save;
     case QMessageBox::Discard: return SaveChoice::Discard;
     default: return SaveChoice::Cancel;
+    }
+}
+
+TypingChoice QtPrompts::askApplyTyping(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Quillet"), shown(text),
+                    QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, parent_);
+    box.setObjectName(QStringLiteral("applyTypingBox"));
+    box.button(QMessageBox::Apply)->setText(QStringLiteral("&Apply"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
+    box.setDefaultButton(QMessageBox::Apply);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Apply: return TypingChoice::Apply;
+    case QMessageBox::Discard: return TypingChoice::Discard;
+    default: return TypingChoice::Cancel;
     }
 }
 
