@@ -2,7 +2,7 @@
 # make test      build everything and run all tests
 # make sanitize  build the core and window tests (and the programs the package tests run) with
 #                AddressSanitizer and UBSan and run them
-# make bench     build and run the benchmarks (their files go to BENCH_DIR, default /tmp)
+# make bench     build and run the benchmarks (their files go to BENCH_DIR, default /tmp), with ripgrep
 # make fuzz      build the libFuzzer targets with clang and run each for FUZZ_SECONDS
 # make install   build the programs (without tests if not built yet) and install them into PREFIX
 #                (default /usr/local); installs no package
@@ -39,6 +39,7 @@ sanitize: deps
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
 
 bench: build
+	./scripts/install-deps.sh --bench
 	./$(BUILD)/quillet_load_bench $(BENCH_DIR)
 	./$(BUILD)/quillet_search_bench $(BENCH_DIR)
 	./$(BUILD)/quillet_cli_bench $(BENCH_DIR)

@@ -1,6 +1,7 @@
-// quillet-cli as whole processes on large raw files: find next to grep -c -F and to a search of
-// the mapped file in this process, and list with its peak memory. Each figure is the median of
-// five runs, the commands run in turn so that they meet the same load of the machine.
+// quillet-cli as whole processes on large raw files, next to the tools people measure it by
+// where they are installed: find against rg -c -F --mmap and grep -c -F, copy against
+// dd conv=fsync, and list with its peak memory. Each figure is the median of seven runs, the
+// commands run in turn so that they meet the same load of the machine.
 //
 // Usage: quillet_cli_bench [FOLDER]   (the files are written there, default /tmp, and removed)
 // QUILLET_CLI=PATH measures another build of the tool, to compare two builds.
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <functional>
 #include <malloc.h>
 #include <string>
@@ -26,8 +28,9 @@ using namespace quillet::bench;
 
 namespace {
 
-constexpr int Runs = 5;
-const std::string Needle = "QUILLET-NEEDLE-0123456";  // 22 bytes
+constexpr int Runs = 7;
+const std::string Needle = "QUILLET-NEEDLE-123";  // 18 bytes
+const std::string RepeatedNeedle = "AAAAAAAAAAAAAAAB";
 
 std::string cliPath()
 {
@@ -74,24 +77,6 @@ Measure runProcess(const std::vector<std::string>& command)
     return measure;
 }
 
-// The baseline: the file mapped and searched with memmem, in this process.
-Measure mappedSearch(const std::string& path, const std::string& needle)
-{
-    Measure measure;
-    double start = now();
-    int fd = ::open(path.c_str(), O_RDONLY);
-    struct stat info {};
-    ::fstat(fd, &info);
-    auto size = static_cast<std::size_t>(info.st_size);
-    void* bytes = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-    const void* hit = ::memmem(bytes, size, needle.data(), needle.size());
-    measure.exitCode = hit == static_cast<char*>(bytes) + size - needle.size() ? 0 : 1;
-    ::munmap(bytes, size);
-    ::close(fd);
-    measure.seconds = now() - start;
-    return measure;
-}
-
 // Medians of each work, run in turn `Runs` times; the peak memory is the largest seen.
 std::vector<Measure> medians(const std::vector<std::function<Measure()>>& works)
 {
@@ -112,16 +97,30 @@ std::vector<Measure> medians(const std::vector<std::function<Measure()>>& works)
     return result;
 }
 
-// Whether quillet-cli find prints the one hit, at the file's last bytes: segment, index, position.
-bool findPrintsTheHit(const std::string& path, std::uint64_t size)
+// Whether a program of this name is on the PATH: the yardsticks are measured where installed.
+bool installed(const std::string& program)
 {
-    std::string command = cliPath() + " find --text " + Needle + " '" + path + "'";
+    const char* path = std::getenv("PATH");
+    std::string folders = path != nullptr ? path : "";
+    for (std::size_t begin = 0; begin <= folders.size();) {
+        std::size_t end = std::min(folders.find(':', begin), folders.size());
+        std::string candidate = folders.substr(begin, end - begin) + "/" + program;
+        if (end > begin && ::access(candidate.c_str(), X_OK) == 0) return true;
+        begin = end + 1;
+    }
+    return false;
+}
+
+// Whether quillet-cli find prints the one hit, at the file's last bytes: segment, index, position.
+bool findPrintsTheHit(const std::string& path, std::uint64_t size, const std::string& needle)
+{
+    std::string command = cliPath() + " find --text " + needle + " '" + path + "'";
     FILE* output = ::popen(command.c_str(), "r");
     if (!output) return false;
     char line[256] = {};
     bool read = std::fgets(line, sizeof line, output) != nullptr;
     ::pclose(output);
-    auto at = static_cast<unsigned long long>(size - Needle.size());
+    auto at = static_cast<unsigned long long>(size - needle.size());
     char expected[64];
     std::snprintf(expected, sizeof expected, "1 %llu %08llX\n", at, at);
     return read && std::strcmp(line, expected) == 0;
@@ -132,34 +131,94 @@ const char* okOrMissed(bool met)
     return met ? "met" : "MISSED";
 }
 
-void benchFind(const std::string& path, std::uint64_t size, const char* label)
+// A program measured beside quillet-cli, and the most quillet-cli may take against it.
+struct Yardstick {
+    std::string label;
+    std::vector<std::string> command;
+    double target = 0;  // 0: no target
+    std::function<void()> prepare = [] {};
+};
+
+// Runs quillet-cli and each installed yardstick in turn, `Runs` times, and prints the medians
+// and their ratios. Returns whether every program succeeded.
+bool compare(const std::string& work, const Yardstick& quillet, std::vector<Yardstick> yardsticks)
 {
-    writeRawFile(path, size, Needle);
-    warmPageCache(path);
-    std::vector<Measure> m = medians({
-        [&] {
-            return runProcess({cliPath(), "find", "--text", Needle, path});
-        },
-        [&] {
-            return runProcess({"grep", "-c", "-F", Needle, path});
-        },
-        [&] { return mappedSearch(path, Needle); },
+    auto measure = [](const Yardstick& program) {
+        return [&program] {
+            program.prepare();
+            return runProcess(program.command);
+        };
+    };
+    std::vector<std::function<Measure()>> works{measure(quillet)};
+    std::printf("%s\n", work.c_str());
+    std::erase_if(yardsticks, [](const Yardstick& yardstick) {
+        bool missing = !installed(yardstick.command[0]);
+        if (missing) std::printf("  %-22s not installed: not measured\n", yardstick.label.c_str());
+        return missing;
     });
-    const Measure& find = m[0];
-    const Measure& grep = m[1];
-    const Measure& mapped = m[2];
-    double ratio = find.seconds / grep.seconds;
-    std::printf("find, %s raw file, 22-byte needle at the end\n", label);
-    std::printf("  quillet-cli find  %8.1f ms  peak %6ld MiB\n", find.seconds * 1e3, find.peakKiB / 1024);
-    std::printf("  grep -c -F        %8.1f ms  peak %6ld MiB\n", grep.seconds * 1e3, grep.peakKiB / 1024);
-    std::printf("  mmap + memmem     %8.1f ms  (in this process)\n", mapped.seconds * 1e3);
-    std::printf("  (the peak of quillet-cli counts the pages of the file it mapped and read: the page\n"
-                "  cache's own pages, not copies)\n");
-    std::printf("  ratio find / grep %.2f (target <= 2.5: %s), find / mmap + memmem %.2f%s\n", ratio,
-                okOrMissed(ratio <= 2.5), find.seconds / mapped.seconds,
-                find.exitCode == 0 && grep.exitCode == 0 && mapped.exitCode == 0 && findPrintsTheHit(path, size)
-                    ? ""
-                    : "  MISMATCH");
+    for (const Yardstick& yardstick : yardsticks) works.push_back(measure(yardstick));
+    std::vector<Measure> m = medians(works);
+    std::printf("  %-22s %8.1f ms  peak %6ld MiB\n", quillet.label.c_str(), m[0].seconds * 1e3, m[0].peakKiB / 1024);
+    bool succeeded = m[0].exitCode == 0;
+    for (std::size_t y = 0; y < yardsticks.size(); ++y) {
+        const Measure& other = m[y + 1];
+        double ratio = m[0].seconds / other.seconds;
+        std::printf("  %-22s %8.1f ms  ratio %.2f", yardsticks[y].label.c_str(), other.seconds * 1e3, ratio);
+        if (yardsticks[y].target > 0)
+            std::printf(" (target <= %.1f: %s)", yardsticks[y].target, okOrMissed(ratio <= yardsticks[y].target));
+        std::printf("\n");
+        succeeded = succeeded && other.exitCode == 0;
+    }
+    return succeeded;
+}
+
+// quillet-cli find against rg (and grep), on a raw file that ends with the needle.
+void benchFind(const std::string& work, const std::string& path, std::uint64_t size, const std::string& needle,
+               bool withGrep)
+{
+    warmPageCache(path);
+    std::vector<Yardstick> yardsticks{{"rg -c -F --mmap", {"rg", "-c", "-F", "--mmap", needle, path}, 1.2}};
+    if (withGrep) yardsticks.push_back({"grep -c -F", {"grep", "-c", "-F", needle, path}});
+    bool succeeded = compare(work, {"quillet-cli find", {cliPath(), "find", "--text", needle, path}}, yardsticks);
+    if (!succeeded || !findPrintsTheHit(path, size, needle)) std::printf("  MISMATCH\n");
+    std::remove(path.c_str());
+}
+
+// Whether two files hold the same bytes.
+bool sameContent(const std::string& a, const std::string& b)
+{
+    std::ifstream first(a, std::ios::binary);
+    std::ifstream second(b, std::ios::binary);
+    std::vector<char> x(4 * MiB);
+    std::vector<char> y(4 * MiB);
+    while (first && second) {
+        first.read(x.data(), static_cast<std::streamsize>(x.size()));
+        second.read(y.data(), static_cast<std::streamsize>(y.size()));
+        if (first.gcount() != second.gcount() || !std::equal(x.begin(), x.begin() + first.gcount(), y.begin()))
+            return false;
+    }
+    return first.eof() && second.eof();
+}
+
+// quillet-cli copy against dd, both writing a new file and flushing it to the disk; each run
+// starts without the copies of the run before.
+void benchCopy(const std::string& path)
+{
+    const std::string copy = path + ".copy";
+    const std::string ddCopy = path + ".dd";
+    writeRawFile(path, GiB, Needle);
+    warmPageCache(path);
+    auto removeCopy = [&] { std::remove(copy.c_str()); };
+    auto removeDdCopy = [&] { std::remove(ddCopy.c_str()); };
+    bool succeeded = compare("copy of a 1 GiB raw file (the target waits for copies by copy_file_range)",
+                             {"quillet-cli copy", {cliPath(), "copy", path, copy}, 0, removeCopy},
+                             {{"dd bs=4M conv=fsync",
+                               {"dd", "if=" + path, "of=" + ddCopy, "bs=4M", "conv=fsync", "status=none"},
+                               1.2,
+                               removeDdCopy}});
+    if (!succeeded || !sameContent(path, copy)) std::printf("  MISMATCH\n");
+    removeCopy();
+    removeDdCopy();
     std::remove(path.c_str());
 }
 
@@ -182,9 +241,16 @@ int main(int argc, char** argv)
 {
     std::string folder = argc > 1 ? argv[1] : "/tmp";
     printMachineLoad();
-    std::printf("measuring %s\n", cliPath().c_str());
-    benchFind(folder + "/quillet-bench-find-256m.bin", 256 * MiB, "256 MiB");
-    benchFind(folder + "/quillet-bench-find-1g.bin", GiB, "1 GiB");
+    std::printf("measuring %s, medians of %d runs in turn, page cache warm\n", cliPath().c_str(), Runs);
+    const std::string randomFile = folder + "/quillet-bench-find-1g.bin";
+    writeRawFile(randomFile, GiB, Needle);
+    benchFind("find an 18-byte needle at the end of 1 GiB of random bytes", randomFile, GiB, Needle, true);
+    const std::string repeatedFile = folder + "/quillet-bench-find-a-256m.bin";
+    writeRepeatedFile(repeatedFile, 256 * MiB, 'A', RepeatedNeedle);
+    benchFind("find " + RepeatedNeedle + " at the end of 256 MiB of A", repeatedFile, 256 * MiB, RepeatedNeedle, false);
+    std::printf("(the peak of quillet-cli counts the pages of the file it mapped and read: the page cache's own\n"
+                "pages, not copies)\n");
+    benchCopy(folder + "/quillet-bench-copy-1g.bin");
     benchList(folder + "/quillet-bench-list-1g.bin");
     return 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 // Large raw files for the benchmarks, written a piece at a time, and what they need around them.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -55,6 +56,20 @@ inline void writeRawFile(const std::string& path, std::uint64_t size, const std:
             piece[1] = 0x00;
         }
         out.write(reinterpret_cast<const char*>(piece.data()), static_cast<std::streamsize>(count));
+    }
+}
+
+// A file of `size` bytes of `filler` that ends with `needle`: the worst case of a search that
+// tries every position. Held raw when the needle ends in another byte than the filler.
+inline void writeRepeatedFile(const std::string& path, std::uint64_t size, char filler, const std::string& needle)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::vector<char> piece(16 * MiB, filler);
+    for (std::uint64_t at = 0; at < size; at += piece.size()) {
+        std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(piece.size(), size - at));
+        if (at + count == size)
+            std::copy(needle.begin(), needle.end(), piece.begin() + static_cast<std::ptrdiff_t>(count - needle.size()));
+        out.write(piece.data(), static_cast<std::streamsize>(count));
     }
 }
 

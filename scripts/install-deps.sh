@@ -9,6 +9,7 @@
 # With --fuzz, only what the libFuzzer build needs: clang and its fuzzer and sanitizer runtimes.
 # With --deb, what make deb needs: the Build-Depends of debian/control, the packaging tools, and
 # the validators its checks run on the package.
+# With --bench, only the yardsticks the benchmarks measure the tool against: ripgrep.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev gettext nlohmann-json3-dev acl attr
@@ -23,6 +24,9 @@ if [ "${1:-}" = "--fuzz" ]; then
 fi
 if [ "${1:-}" = "--deb" ]; then
     packages=(dpkg-dev fakeroot debhelper lintian git desktop-file-utils appstream)
+fi
+if [ "${1:-}" = "--bench" ]; then
+    packages=(ripgrep)
 fi
 
 sudo_cmd=""

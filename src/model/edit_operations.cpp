@@ -195,7 +195,7 @@ Change forceApply(Document& document, const ForcedWrite& write)
         // Without a resize the characters fill the run; an odd last byte of it stays.
         std::size_t replaced = resize ? write.length : written.size();
         const SegmentBytes& data = document.segments[s].data;
-        auto at = data.begin() + static_cast<std::ptrdiff_t>(write.start);
+        const auto* at = data.begin() + static_cast<std::ptrdiff_t>(write.start);
         bool same = !resize && std::equal(written.begin(), written.end(), at);
         if (!same) addSplice(change, document, s, write.start, replaced, std::move(written));
         if (recount) {

@@ -1,38 +1,29 @@
 #include "search/byte_search.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "search/literal_search.h"
 
 namespace quillet {
-
-namespace {
-// The first occurrence of the pattern in data[from, size), or nothing.
-std::optional<std::size_t> findIn(const std::uint8_t* data, std::size_t size, std::size_t from, const Bytes& pattern)
-{
-    if (from > size || size - from < pattern.size()) return std::nullopt;
-    if (pattern.empty()) return from;
-    const void* found = ::memmem(data + from, size - from, pattern.data(), pattern.size());
-    if (found == nullptr) return std::nullopt;
-    return static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - data);
-}
-}  // namespace
 
 std::optional<SearchHit> findInSegments(const std::vector<Segment>& segments, std::size_t firstSegment,
                                         std::size_t startIndex, const Bytes& pattern)
 {
+    LiteralSearch search(pattern);
     for (std::size_t j = firstSegment; j < segments.size(); ++j) {
         const SegmentBytes& data = segments[j].data;
         std::size_t from = j == firstSegment ? startIndex : 0;
-        if (auto index = findIn(data.data(), data.size(), from, pattern)) return SearchHit{j, *index};
+        if (auto index = search.find(data.data(), data.size(), from)) return SearchHit{j, *index};
     }
     return std::nullopt;
 }
 
-ReplaceOutcome replaceInDocument(Document& document, ReplaceScope scope, const Bytes& pattern, const Bytes& replacement,
-                                 Progress& progress)
+ReplaceOutcome replaceInDocument(Document& document, ReplaceScope scope, const Bytes& pattern,
+                                 const Bytes& replacement, Progress& progress)
 {
-    PatternFinder find = [&pattern](const std::uint8_t* data, std::size_t size, std::size_t from) {
-        return findIn(data, size, from, pattern);
+    LiteralSearch search(pattern);
+    PatternFinder find = [&search](const std::uint8_t* data, std::size_t size, std::size_t from) {
+        return search.find(data, size, from);
     };
     return replaceEverywhere(document, scope, pattern, replacement, find, progress);
 }

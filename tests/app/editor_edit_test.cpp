@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/editor.h"
-#include "model/loader.h"
+#include "model/saver.h"
 #include "support/byte_strings.h"
 #include "support/editor_fixture.h"
 #include "support/resource_builder.h"
@@ -21,13 +21,13 @@ using test::hexOf;
 const char* const ResizeQuestion = "Length text incorrect!!! Resize block?";
 const char* const HeaderQuestion = "Recalculate header byte?";
 
-class EditorEdit : public test::EditorFixture {
-protected:
-};
+class EditorEdit : public test::EditorFixture {};
 
 // Deletion ---------------------------------------------------------------------------------
+// Where the entries and offsets go is the model's index rule (tests/model/edit_operations_test):
+// here, what the Editor asks and what it selects afterwards.
 
-TEST_F(EditorEdit, DeletingABlockAtAnEntryKeepsThatEntryAndLowersTheOnesAbove)
+TEST_F(EditorEdit, DeletionAsksFirstAndSelectsTheLineThatTookTheDeletedOnesPlace)
 {
     open(test::workedExampleFile());
     select(1);
@@ -36,77 +36,19 @@ TEST_F(EditorEdit, DeletingABlockAtAnEntryKeepsThatEntryAndLowersTheOnesAbove)
     EXPECT_EQ(prompts.questions[0].kind, MessageKind::Warning);
     EXPECT_EQ(prompts.questions[0].caption, "Warning");
     EXPECT_EQ(prompts.questions[0].text, "File may be corrupted, are you sure?");
-    EXPECT_EQ(document().indexTable, (IndexEntries{4, 7, 7}));
-    EXPECT_EQ(document().indexLine(2), "0007(2)");
-    ASSERT_EQ(document().segments.size(), 2u);
-    EXPECT_EQ(segment(1).offset, 6);
-    // Not renumbered: the line heads stay as they were.
     EXPECT_EQ(lines(), (std::vector<std::string>{"001(0) 0004:0006", "003(2) 0007:0009"}));
-    EXPECT_EQ(editor.state().selectedSegment, 1u);
-    EXPECT_FALSE(editor.state().textStripVisible);
-    EXPECT_EQ(editor.state().selectedIndexLine, 2u);
-    EXPECT_EQ(hexOf(save()), hexOf(bytesFromHex("0A 00 02 00 | 01 02 03 | 05 06 07 | 04 00 07 00 07 00 | 0A 00")));
+    EXPECT_EQ(state().selectedSegment, 1u);
+    EXPECT_FALSE(state().textStripVisible);
+    EXPECT_EQ(state().selectedIndexLine, 2u);
 }
 
-// The removed bytes [a, a + D): entries at a stay, those at or above a + D fall by D, so the
-// entry of the removed segment now marks what follows it.
-TEST_F(EditorEdit, DeletingADataSegmentAtAnEntryKeepsThatEntry)
+TEST_F(EditorEdit, DeletingTheFirstLineShowsTheBlockBehindIt)
 {
     open(test::workedExampleFile());
     deleteCurrent(true);
-    EXPECT_EQ(document().indexTable, (IndexEntries{4, 4, 10}));
-    EXPECT_EQ(segment(0).offset, 4);
-    EXPECT_EQ(segment(1).offset, 9);
-    EXPECT_EQ(lines(), (std::vector<std::string>{"002(1) Hi", "003(2) 000A:000C"}));
-    EXPECT_EQ(editor.state().selectedSegment, 0u);
-    EXPECT_TRUE(editor.state().textStripVisible);
+    EXPECT_EQ(state().selectedSegment, 0u);
+    EXPECT_TRUE(state().textStripVisible);
     EXPECT_EQ(textLine(), "Hi");
-}
-
-// Deleting 002(1) once lowered its own entry into the middle of the first resource, which the
-// saved file then split.
-TEST_F(EditorEdit, DeletingASegmentLeavesEveryOtherResourceWhole)
-{
-    open(bytesFromHex("0E 00 02 00 | 11 12 13 14 15 | 21 22 23 | 31 32 | 04 00 09 00 0C 00 | 0E 00"));
-    select(1);
-    deleteCurrent(true);
-    EXPECT_EQ(document().indexTable, (IndexEntries{4, 9, 9}));
-    Bytes saved = save();
-    EXPECT_EQ(hexOf(saved), "0B 00 02 00 11 12 13 14 15 31 32 04 00 09 00 09 00 0B 00");
-    EXPECT_EQ(test::linesOf(parseResource(saved)), (std::vector<std::string>{"001(0) 0004:0008", "002(2) 0009:000A"}));
-}
-
-// A one-byte segment tagged with the next entry: the entry of the block behind it once stayed
-// where it was and the block was lost on loading.
-TEST_F(EditorEdit, ForcingAnEmptyLineOnAOneByteSegmentKeepsTheBlockBehindItAtItsEntry)
-{
-    open(bytesFromHex("09 00 02 00 | 77 | 01 AB 41 00 | 04 00 05 00 | 09 00"));
-    ASSERT_EQ(line(0), "001(1) 0004:0004");
-    editor.forceUnicode();
-    editor.textLineEdited(u"");
-    prompts.answers = {true};
-    editor.applyTextLine();
-    EXPECT_EQ(document().indexTable, (IndexEntries{4, 4}));
-    Bytes saved = save();
-    EXPECT_EQ(hexOf(saved), "08 00 02 00 01 AB 41 00 04 00 04 00 08 00");
-    EXPECT_EQ(test::linesOf(parseResource(saved)), (std::vector<std::string>{"001(1) A"}));
-}
-
-// A segment without a tag keeps whatever index line was selected before: the entries above the
-// run still move, whatever line the index list shows.
-TEST_F(EditorEdit, ForcingALongerLineOnAnUntaggedSegmentMovesEveryEntryAboveTheRun)
-{
-    open(bytesFromHex("0A 00 02 00 | 41 00 | 11 22 | 33 44 | 06 00 08 00 | 0A 00"));
-    select(2);
-    select(0);
-    ASSERT_EQ(state().selectedIndexLine, 1u);
-    editor.forceUnicode();
-    editor.textLineEdited(u"AB");
-    prompts.answers = {true};
-    editor.applyTextLine();
-    EXPECT_EQ(document().indexTable, (IndexEntries{8, 10}));
-    EXPECT_EQ(test::linesOf(parseResource(save())),
-              (std::vector<std::string>{"001 0004:0007", "002(0) 0008:0009", "003(1) 000A:000B"}));
 }
 
 TEST_F(EditorEdit, AnswerNoDeletesNothing)
@@ -115,20 +57,7 @@ TEST_F(EditorEdit, AnswerNoDeletesNothing)
     select(1);
     deleteCurrent(false);
     EXPECT_EQ(document().segments.size(), 3u);
-    EXPECT_EQ(document().indexTable, (IndexEntries{4, 7, 13}));
     EXPECT_EQ(hexOf(save()), hexOf(test::workedExampleFile()));
-}
-
-TEST_F(EditorEdit, EntriesInsideARemovedBlockBecomeItsStartInsteadOfWrapping)
-{
-    // A block of 3 characters with its count byte at 4 and an entry at 6, inside its text.
-    open(bytesFromHex("0E 00 02 00 | 03 AB 41 00 42 00 43 00 | 07 08 | 04 00 06 00 0C 00 | 0E 00"));
-    ASSERT_EQ(lines(), (std::vector<std::string>{"001(0) ABC", "002(2) 000C:000D"}));
-    deleteCurrent(true);
-    EXPECT_EQ(document().indexTable, (IndexEntries{4, 4, 4}));
-    EXPECT_EQ(document().indexLine(1), "0004(1)");
-    EXPECT_EQ(segment(0).offset, 3);
-    EXPECT_EQ(lines(), (std::vector<std::string>{"002(2) 0004:0005"}));
 }
 
 TEST_F(EditorEdit, DeletingTheLastLineSelectsTheNewLastLine)
@@ -136,40 +65,26 @@ TEST_F(EditorEdit, DeletingTheLastLineSelectsTheNewLastLine)
     open(test::workedExampleFile());
     select(2);
     deleteCurrent(true);
-    // The removed segment's own entry stays: it now points at the index, where nothing begins.
-    EXPECT_EQ(document().indexTable, (IndexEntries{4, 7, 13}));
-    EXPECT_EQ(editor.state().selectedSegment, 1u);
-    EXPECT_TRUE(editor.state().textStripVisible);
+    EXPECT_EQ(state().selectedSegment, 1u);
+    EXPECT_TRUE(state().textStripVisible);
     EXPECT_EQ(textLine(), "Hi");
 }
 
 TEST_F(EditorEdit, DeletingTheOnlyLineLeavesNothingSelectedAndTheViewsAsTheyWere)
 {
     open(bytesFromHex("0A 00 02 00 | 02 AB 48 00 69 00 | 04 00 | 0A 00"));
-    ASSERT_EQ(lines(), (std::vector<std::string>{"001(0) Hi"}));
-    std::string panel1 = editor.state().messagePanel;
+    std::string panel = state().messagePanel;
     deleteCurrent(true);
-    EXPECT_TRUE(document().segments.empty());
     EXPECT_TRUE(lines().empty());
-    EXPECT_FALSE(editor.state().selectedSegment.has_value());
-    EXPECT_TRUE(editor.state().textStripVisible);
+    EXPECT_FALSE(state().selectedSegment.has_value());
+    EXPECT_TRUE(state().textStripVisible);
     EXPECT_EQ(textLine(), "Hi");
-    EXPECT_EQ(editor.state().messagePanel, panel1);
-    EXPECT_EQ(hexOf(save()), "04 00 02 00 04 00 04 00");
+    EXPECT_EQ(state().messagePanel, panel);
     // Nothing is selected now: further commands do nothing.
     editor.deleteCurrentSegment();
     editor.forceUnicode();
     editor.applyTextLine();
     EXPECT_EQ(prompts.questions.size(), 1u);
-}
-
-TEST_F(EditorEdit, DeletingTheSegmentOfARawFileSavesAnEmptyFile)
-{
-    open(bytesFromHex("01 02 03"));
-    ASSERT_TRUE(document().noIndex);
-    deleteCurrent(true);
-    EXPECT_TRUE(document().segments.empty());
-    EXPECT_TRUE(save().empty());
 }
 
 // Force unicode ----------------------------------------------------------------------------
@@ -180,44 +95,19 @@ Bytes countedRunFile()
     return test::resourceFile({"00 02 41 00 42 00", "05 06 07", "08 09"});
 }
 
-TEST_F(EditorEdit, ForceUnicodeShowsTheSelectedRunAndTheCount)
+TEST_F(EditorEdit, ForceUnicodeShowsTheSelectedRunAndCountsWhatIsTyped)
 {
     open(countedRunFile());
     dragSelect({1, 7}, {1, 10});  // indexes 2 to 5
     editor.forceUnicode();
-    EXPECT_TRUE(editor.state().forceMode);
-    EXPECT_TRUE(editor.state().textStripVisible);
+    EXPECT_TRUE(state().forceMode);
+    EXPECT_TRUE(state().textStripVisible);
     EXPECT_EQ(state().textLineMaxLength, 0);
     EXPECT_EQ(textLine(), "AB");
-    EXPECT_EQ(editor.state().messagePanel, "Force unicode 2 char(s). Already entered 2 char(s)");
-    EXPECT_EQ(editor.state().selection, (GridSelection{1, 7, 1, 10}));
-}
-
-TEST_F(EditorEdit, LongerLineWithYesToBothQuestionsResizesAndRecountsTheHeaderByte)
-{
-    open(countedRunFile());
-    dragSelect({1, 7}, {1, 10});
-    editor.forceUnicode();
+    EXPECT_EQ(state().messagePanel, "Force unicode 2 char(s). Already entered 2 char(s)");
+    EXPECT_EQ(state().selection, (GridSelection{1, 7, 1, 10}));
     editor.textLineEdited(u"ABC");
-    prompts.answers = {true, true};
-    editor.applyTextLine();
-
-    EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion, HeaderQuestion}));
-    EXPECT_EQ(prompts.questions[0].kind, MessageKind::Warning);
-    EXPECT_EQ(prompts.questions[0].caption, "Warning");
-    EXPECT_EQ(prompts.questions[1].kind, MessageKind::Confirmation);
-    EXPECT_EQ(prompts.questions[1].caption, "Confirm");
-    EXPECT_EQ(hexOf(segment(0).data), "00 03 41 00 42 00 43 00");
-    EXPECT_EQ(segment(0).size(), 8);
-    EXPECT_EQ(segment(1).offset, 11);
-    EXPECT_EQ(segment(2).offset, 14);
-    // Entry 0 is the segment's own (the selected index line); the entries after it move.
-    EXPECT_EQ(document().indexTable, (IndexEntries{4, 12, 15}));
-    EXPECT_EQ(lines(), (std::vector<std::string>{"001(0) ABC", "002(1) 000C:000E", "003(2) 000F:0010"}));
-    EXPECT_FALSE(editor.state().forceMode);
-    EXPECT_FALSE(editor.state().textStripVisible);
-    EXPECT_EQ(editor.state().selection, GridSelection{});
-    EXPECT_EQ(hexOf(save()), hexOf(test::resourceFile({"00 03 41 00 42 00 43 00", "05 06 07", "08 09"})));
+    EXPECT_EQ(state().messagePanel, "Force unicode 2 char(s). Already entered 3 char(s)");
 }
 
 TEST_F(EditorEdit, RefusedResizeLeavesEverythingAsItWas)
@@ -232,13 +122,8 @@ TEST_F(EditorEdit, RefusedResizeLeavesEverythingAsItWas)
     editor.applyTextLine();
 
     EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion}));
-    EXPECT_EQ(document().indexTable, before.indexTable);
+    EXPECT_EQ(hexOf(savedImage(document())), hexOf(savedImage(before)));
     EXPECT_EQ(lines(), test::linesOf(before));
-    for (std::size_t s = 0; s < before.segments.size(); ++s) {
-        EXPECT_EQ(segment(s).data, before.segments[s].data);
-        EXPECT_EQ(segment(s).offset, before.segments[s].offset);
-        EXPECT_EQ(segment(s).size(), before.segments[s].size());
-    }
     EXPECT_EQ(editor.state().selection, state.selection);
     EXPECT_TRUE(editor.state().forceMode);
     EXPECT_TRUE(editor.state().textStripVisible);
@@ -286,9 +171,7 @@ struct ForceCase {
     std::optional<std::u16string> typed{};  // nothing: the shown line is applied unchanged
     std::vector<bool> answers{};
     std::vector<std::string> questions{};
-    std::string dataAfter{};                    // of the first segment
-    std::optional<std::uint16_t> nextOffset{};  // of the second segment
-    std::optional<IndexEntries> entries{};
+    std::string dataAfter{};  // of the first segment
     std::optional<std::string> firstLine{};
     bool fileUnchanged = false;  // the saved file is the one opened
 };
@@ -299,6 +182,15 @@ std::ostream& operator<<(std::ostream& out, const ForceCase& c)
 }
 
 const ForceCase ForceCases[] = {
+    {.name = "YesToBothQuestionsResizesAndRecountsTheCountByte",
+     .resources = {"00 02 41 00 42 00", "05 06 07", "08 09"},
+     .drag = {{{1, 7}, {1, 10}}},
+     .shown = u"AB",
+     .typed = u"ABC",
+     .answers = {true, true},
+     .questions = {ResizeQuestion, HeaderQuestion},
+     .dataAfter = "00 03 41 00 42 00 43 00",
+     .firstLine = "001(0) ABC"},
     {.name = "NoToTheHeaderQuestionKeepsTheCountByte",
      .resources = {"00 02 41 00 42 00", "05 06 07", "08 09"},
      .drag = {{{1, 7}, {1, 10}}},
@@ -306,9 +198,7 @@ const ForceCase ForceCases[] = {
      .typed = u"ABC",
      .answers = {true, false},
      .questions = {ResizeQuestion, HeaderQuestion},
-     .dataAfter = "00 02 41 00 42 00 43 00",
-     .nextOffset = 11,
-     .entries = IndexEntries{4, 12, 15}},
+     .dataAfter = "00 02 41 00 42 00 43 00"},
     {.name = "RunAtIndexZeroAsksNoHeaderQuestion",
      .resources = {"41 00 42 00", "05 06 07"},
      .drag = {{{1, 5}, {1, 8}}},  // indexes 0 to 3
@@ -316,8 +206,7 @@ const ForceCase ForceCases[] = {
      .typed = u"ABC",
      .answers = {true, true},
      .questions = {ResizeQuestion},
-     .dataAfter = "41 00 42 00 43 00",
-     .nextOffset = 9},
+     .dataAfter = "41 00 42 00 43 00"},
     {.name = "EmptyLineRemovesTheRunWithoutHeaderQuestion",
      .resources = {"00 02 41 00 42 00", "05 06 07", "08 09"},
      .drag = {{{1, 7}, {1, 10}}},
@@ -326,8 +215,6 @@ const ForceCase ForceCases[] = {
      .answers = {true, true},
      .questions = {ResizeQuestion},
      .dataAfter = "00 02",
-     .nextOffset = 5,
-     .entries = IndexEntries{4, 6, 9},
      .firstLine = "001(0) "},
     {.name = "FiveByteSegmentWithoutSelectionLosesItsOddByte",
      .resources = {"41 00 42 00 43", "05 06 07"},
@@ -336,8 +223,7 @@ const ForceCase ForceCases[] = {
      .selection = GridSelection{1, 5, 1, 9},
      .answers = {true},
      .questions = {ResizeQuestion},
-     .dataAfter = "41 00 42 00",
-     .nextOffset = 7},
+     .dataAfter = "41 00 42 00"},
     {.name = "EvenSegmentEndingInColumn16UnchangedAsksNothing",
      .resources = {"41 00 42 00 43 00 44 00 45 00 46 00", "05 06 07"},
      .shown = u"ABCDEF",
@@ -375,8 +261,32 @@ const ForceCase ForceCases[] = {
      .shown = u"A",
      .message = "Force unicode 3 char(s). Already entered 1 char(s)",
      .typed = u"X",
-     .dataAfter = "58 00 42 00",
-     .nextOffset = 7},
+     .dataAfter = "58 00 42 00"},
+    {.name = "SelectionFromColumnZeroAndPastTheEndReadsOnlyTheData",
+     .resources = {"41 00 42 00 43 00", "05 06 07"},
+     .drag = {{{1, 0}, {1, 16}}},  // column 0 and the cells after the last byte (index 5: column 10)
+     .shown = u"ABC",
+     .dataAfter = "41 00 42 00 43 00"},
+    {.name = "SelectionPastTheEndWritesFromItsFirstByte",
+     .resources = {"41 00 42 00 43 00", "05 06 07"},
+     .drag = {{{1, 7}, {1, 14}}},  // index 2 to cells after the last byte
+     .shown = u"BC",
+     .typed = u"BCD",
+     .answers = {true},
+     .questions = {ResizeQuestion},
+     .dataAfter = "41 00 42 00 43 00 44 00"},
+    {.name = "UnchangedRunWithUnitZeroKeepsItsBytes",
+     .resources = {"41 00 00 00 42 00", "05 06 07"},
+     .shown = u"A",
+     .dataAfter = "41 00 00 00 42 00",
+     .fileUnchanged = true},
+    {.name = "TextTypedOverARunWithUnitZeroReplacesItWhole",
+     .resources = {"41 00 00 00 42 00", "05 06 07"},
+     .shown = u"A",
+     .typed = u"X",
+     .answers = {true},
+     .questions = {ResizeQuestion},
+     .dataAfter = "58 00"},
     {.name = "UnchangedRunOfCharactersTheCodePageLacksKeepsItsBytes",
      .resources = {"05 06 07 08", "09 0A"},
      .shown = u"\u0605\u0807",
@@ -411,10 +321,15 @@ TEST_P(EditorForce, ShowsAsksAndWritesTheRun)
     prompts.answers.assign(c.answers.begin(), c.answers.end());
     editor.applyTextLine();
     EXPECT_EQ(questionTexts(), c.questions);
+    for (const auto& asked : prompts.questions) {
+        bool resize = asked.text == ResizeQuestion;
+        EXPECT_EQ(asked.kind, resize ? MessageKind::Warning : MessageKind::Confirmation);
+        EXPECT_EQ(asked.caption, resize ? "Warning" : "Confirm");
+    }
     EXPECT_FALSE(state().forceMode);
+    EXPECT_FALSE(state().textStripVisible);
+    EXPECT_EQ(state().selection, GridSelection{});
     EXPECT_EQ(hexOf(segment(0).data), c.dataAfter);
-    expectWhenGiven(c.nextOffset, segment(1).offset, "offset of the next segment");
-    expectWhenGiven(c.entries, document().indexTable, "index entries");
     expectWhenGiven(c.firstLine, line(0), "first line");
     if (c.fileUnchanged) {
         EXPECT_EQ(hexOf(save()), hexOf(file));
@@ -423,47 +338,6 @@ TEST_P(EditorForce, ShowsAsksAndWritesTheRun)
 
 INSTANTIATE_TEST_SUITE_P(Variants, EditorForce, ::testing::ValuesIn(ForceCases),
                          [](const ::testing::TestParamInfo<ForceCase>& info) { return std::string(info.param.name); });
-
-TEST_F(EditorEdit, SelectionFromColumnZeroAndPastTheEndReadsAndWritesOnlyTheData)
-{
-    open(test::resourceFile({"41 00 42 00 43 00", "05 06 07"}));
-    // Column 0 of row 1 and the cells after the last byte (index 5 is in column 10).
-    dragSelect({1, 0}, {1, 16});
-    editor.forceUnicode();
-    EXPECT_EQ(textLine(), "ABC");
-    editor.applyTextLine();
-    EXPECT_TRUE(prompts.questions.empty());
-    EXPECT_EQ(hexOf(segment(0).data), "41 00 42 00 43 00");
-
-    dragSelect({1, 7}, {1, 14});  // index 2 to cells after the last byte
-    editor.forceUnicode();
-    EXPECT_EQ(textLine(), "BC");
-    editor.textLineEdited(u"BCD");
-    prompts.answers = {true};
-    editor.applyTextLine();
-    EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion}));
-    EXPECT_EQ(hexOf(segment(0).data), "41 00 42 00 43 00 44 00");
-    EXPECT_EQ(segment(1).offset, 11);
-}
-
-TEST_F(EditorEdit, UnchangedRunWithUnitZeroKeepsItsBytesAndAsksNothing)
-{
-    Bytes file = test::resourceFile({"41 00 00 00 42 00", "05 06 07"});
-    open(file);
-    editor.forceUnicode();
-    ASSERT_EQ(textLine(), "A");
-    editor.applyTextLine();
-    EXPECT_TRUE(prompts.questions.empty());
-    EXPECT_EQ(hexOf(segment(0).data), "41 00 00 00 42 00");
-    EXPECT_EQ(hexOf(save()), hexOf(file));
-
-    editor.forceUnicode();
-    editor.textLineEdited(u"X");
-    prompts.answers = {true};
-    editor.applyTextLine();
-    EXPECT_EQ(questionTexts(), (std::vector<std::string>{ResizeQuestion}));
-    EXPECT_EQ(hexOf(segment(0).data), "58 00");
-}
 
 }  // namespace
 }  // namespace quillet

@@ -146,10 +146,11 @@ TEST(ReplaceAll, ACancelledReplaceLeavesTheDataAsItWas)
     EXPECT_TRUE(document.segments[0].data == SegmentBytes(data));
 }
 
-// Random short data over a three-letter alphabet, so that overlapping occurrences are common.
+// Random data over a three-letter alphabet, so that overlapping occurrences are common. Short
+// segments meet every edge; longer ones give the vector scan of the search whole blocks.
 class RandomCases {
 public:
-    explicit RandomCases(unsigned seed) : random_(seed) {}
+    explicit RandomCases(unsigned seed, int segmentLength = 24) : random_(seed), segmentLength_(segmentLength) {}
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
     Bytes bytes(int maxLength)
     {
@@ -161,23 +162,25 @@ public:
     {
         std::vector<Segment> result(static_cast<std::size_t>(1 + below(4)));
         for (auto& segment : result) {
-            segment.data = bytes(24);
+            segment.data = bytes(segmentLength_);
         }
         return result;
     }
+    // A start in the segment, one past it, or further.
+    std::size_t start() { return static_cast<std::size_t>(below(segmentLength_ + 4)); }
 
 private:
     std::mt19937 random_;
+    int segmentLength_;
 };
 
-TEST(ByteSearchDifferential, FindingEveryHitInOrderAgreesWithThePlainScan)
+void expectFindingEveryHitInOrderAgrees(RandomCases& random, int runs)
 {
-    RandomCases random(12345);
-    for (int run = 0; run < 4000; ++run) {
+    for (int run = 0; run < runs; ++run) {
         auto segments = random.segments();
         Bytes pattern = random.bytes(4);
         std::size_t segment = static_cast<std::size_t>(random.below(static_cast<int>(segments.size())));
-        std::size_t start = static_cast<std::size_t>(random.below(28));
+        std::size_t start = random.start();
         // Walk from hit to hit as Find next does, one past each hit.
         for (int step = 0; step < 200; ++step) {
             auto expected = naiveFind(segments, segment, start, pattern);
@@ -190,17 +193,23 @@ TEST(ByteSearchDifferential, FindingEveryHitInOrderAgreesWithThePlainScan)
     }
 }
 
-TEST(ByteSearchDifferential, ReplacingAgreesWithThePlainScan)
+TEST(ByteSearchDifferential, FindingEveryHitInOrderAgreesWithThePlainScan)
 {
-    RandomCases random(67890);
-    for (int run = 0; run < 6000; ++run) {
+    RandomCases random(12345);
+    expectFindingEveryHitInOrderAgrees(random, 4000);
+    RandomCases longSegments(2345, 300);
+    expectFindingEveryHitInOrderAgrees(longSegments, 300);
+}
+
+void expectReplacingAgrees(RandomCases& random, int runs)
+{
+    for (int run = 0; run < runs; ++run) {
         auto segments = random.segments();
         Bytes pattern = random.bytes(4);
         Bytes replacement = pattern;
         for (auto& byte : replacement) byte = static_cast<std::uint8_t>('a' + random.below(3));
         std::size_t first = static_cast<std::size_t>(random.below(static_cast<int>(segments.size())));
-        std::size_t start = static_cast<std::size_t>(random.below(28));
-        const auto original = segments;
+        std::size_t start = random.start();
         auto expectedSegments = segments;
         std::int64_t expected = naiveReplace(expectedSegments, first, start, pattern, replacement);
         NoProgress progress;
@@ -213,8 +222,16 @@ TEST(ByteSearchDifferential, ReplacingAgreesWithThePlainScan)
         // Undone from the last write back, every place holds what it held before.
         undoChange(document, outcome.change);
         for (std::size_t j = 0; j < segments.size(); ++j)
-            ASSERT_EQ(document.segments[j].data, original[j].data) << "run " << run << " segment " << j;
+            ASSERT_EQ(document.segments[j].data, segments[j].data) << "run " << run << " segment " << j;
     }
+}
+
+TEST(ByteSearchDifferential, ReplacingAgreesWithThePlainScan)
+{
+    RandomCases random(67890);
+    expectReplacingAgrees(random, 6000);
+    RandomCases longSegments(7890, 300);
+    expectReplacingAgrees(longSegments, 300);
 }
 
 }  // namespace

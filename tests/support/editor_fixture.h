@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/editor.h"
@@ -18,15 +19,23 @@ CodePage codePage(int number);
 std::u16string u16(const std::string& utf8);
 std::string utf8(const std::u16string& units);
 
-// An Editor with scripted prompts and the helpers the editor tests share.
+// An Editor with scripted prompts and the helpers the editor tests share. Its code page is 1252
+// unless a test names another.
 class EditorFixture : public ::testing::Test {
 protected:
+    explicit EditorFixture(int codePageNumber = 1252) : editor{prompts, codePage(codePageNumber)} {}
+
     ScriptedPrompts prompts;
-    Editor editor{prompts, codePage(1252)};
+    Editor editor;
 
     // Writes the file into the test folder and opens it, discarding the changes of the document
     // open before; returns its path.
     std::string open(const Bytes& file, const std::string& name = "document.rsc");
+    // Opens a document made by the test, as though read from a file of that name.
+    void open(Document document, const std::string& name = "document.rsc")
+    {
+        editor.openDocument(std::move(document), name);
+    }
     void select(std::size_t line) { editor.selectSegment(line); }
     void dragSelect(GridCell from, GridCell to);
     void deleteCurrent(bool answer);

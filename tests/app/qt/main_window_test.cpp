@@ -13,8 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/editor.h"
-#include "support/scripted_prompts.h"
+#include "support/editor_fixture.h"
 #include "views/qt/hex_grid.h"
 #include "views/qt/line_list.h"
 
@@ -24,7 +23,7 @@ namespace {
 const std::string SamplePath = std::string(QUILLET_EXAMPLES_DIR) + "/sample.rsc";
 
 // The main window on the sample file, with scripted prompts and a placement file of its own.
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::EditorFixture {
 protected:
     void showWindow(std::optional<std::string> firstArgument)
     {
@@ -43,8 +42,6 @@ protected:
 
     std::optional<std::size_t> currentSegment() const { return editor.state().selectedSegment; }
 
-    test::ScriptedPrompts prompts;
-    Editor editor{prompts, *CodePage::byName("1252")};
     QTemporaryDir folder;
     QString placementPath;
     std::unique_ptr<MainWindow> window;

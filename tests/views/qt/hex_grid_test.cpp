@@ -12,10 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/editor.h"
 #include "model/loader.h"
+#include "support/editor_fixture.h"
 #include "support/resource_builder.h"
-#include "support/scripted_prompts.h"
 #include "views/grid_geometry.h"
 
 namespace quillet {
@@ -33,7 +32,7 @@ Document gridDocument(const Bytes& first)
 
 // A window with the grid beside a segment list that selects through the Editor, as the main
 // window's does.
-class HexGridTest : public ::testing::Test {
+class HexGridTest : public test::EditorFixture {
 protected:
     void SetUp() override
     {
@@ -58,15 +57,10 @@ protected:
         grid->refresh();
     }
 
-    Bytes bytesOf(std::size_t segment) const
-    {
-        const SegmentBytes& data = editor.document().segments[FirstShown + segment].data;
-        return Bytes(data.begin(), data.end());
-    }
     // Opens a document whose first segment holds `bytes` at 0x10.
     void openWithFirstSegment(const Bytes& bytes)
     {
-        editor.openDocument(gridDocument(bytes), "grid.rsc");
+        open(gridDocument(bytes), "grid.rsc");
         editor.selectSegment(FirstShown);
     }
 
@@ -93,8 +87,6 @@ protected:
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     }
 
-    test::ScriptedPrompts prompts;
-    Editor editor{prompts, *CodePage::byName("1252")};
     QWidget window;
     QListWidget* list = nullptr;
     HexGrid* grid = nullptr;
@@ -143,7 +135,7 @@ TEST_F(HexGridTest, DoubleClickMovesTheCurrentCellButOpensNoEditor)
     EXPECT_EQ(editor.state().current, (GridCell{1, 7}));
     EXPECT_EQ(editor.state().selection, (GridSelection{1, 7, 1, 7}));
     EXPECT_FALSE(editor.state().gridEditor.open);
-    EXPECT_EQ(bytesOf(0)[6], 0x66);
+    EXPECT_EQ(bytesOf(FirstShown)[6], 0x66);
 }
 
 TEST_F(HexGridTest, TwoTypedDigitsStoreTheByteAndMoveOn)
@@ -153,12 +145,12 @@ TEST_F(HexGridTest, TwoTypedDigitsStoreTheByteAndMoveOn)
     EXPECT_TRUE(grid->inPlaceEditor()->hasFocus());
     EXPECT_EQ(grid->inPlaceEditor()->text(), "4");
     type("F");
-    EXPECT_EQ(bytesOf(0)[2], 0x4F);
+    EXPECT_EQ(bytesOf(FirstShown)[2], 0x4F);
     EXPECT_EQ(editor.state().current, (GridCell{1, 4}));
     EXPECT_FALSE(grid->inPlaceEditor()->isVisible());
     EXPECT_TRUE(grid->hasFocus());
     type("a0");
-    EXPECT_EQ(bytesOf(0)[3], 0xA0);
+    EXPECT_EQ(bytesOf(FirstShown)[3], 0xA0);
     EXPECT_EQ(editor.state().current, (GridCell{1, 5}));
 }
 
@@ -170,7 +162,7 @@ TEST_F(HexGridTest, EscapeDropsTheTypedText)
     EXPECT_FALSE(editor.state().gridEditor.open);
     EXPECT_FALSE(grid->inPlaceEditor()->isVisible());
     key(Qt::Key_Down);
-    EXPECT_EQ(bytesOf(0)[2], 0x00);
+    EXPECT_EQ(bytesOf(FirstShown)[2], 0x00);
     EXPECT_EQ(editor.state().current, (GridCell{2, 3}));
 }
 
@@ -179,7 +171,7 @@ TEST_F(HexGridTest, ArrowKeyInTheEditorHandsOneDigitOver)
     click(1, 3);
     type("A");
     key(Qt::Key_Down);
-    EXPECT_EQ(bytesOf(0)[2], 0x0A);
+    EXPECT_EQ(bytesOf(FirstShown)[2], 0x0A);
     EXPECT_EQ(editor.state().current, (GridCell{2, 3}));
     EXPECT_TRUE(grid->hasFocus());
 }
@@ -189,7 +181,7 @@ TEST_F(HexGridTest, ClickOnAnotherCellHandsTheTextOver)
     click(1, 3);
     type("5");
     click(2, 1);
-    EXPECT_EQ(bytesOf(0)[2], 0x05);
+    EXPECT_EQ(bytesOf(FirstShown)[2], 0x05);
     EXPECT_EQ(editor.state().current, (GridCell{2, 1}));
     EXPECT_FALSE(grid->inPlaceEditor()->isVisible());
 }
@@ -201,8 +193,8 @@ TEST_F(HexGridTest, ClickOnAnotherSegmentLineWritesTheSegmentThatWasCurrent)
     QRect line = list->visualItemRect(list->item(1));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line.center());
     EXPECT_EQ(editor.state().selectedSegment, FirstShown + 1);
-    EXPECT_EQ(bytesOf(0)[2], 0x09);
-    EXPECT_EQ(bytesOf(1)[2], 0x00);
+    EXPECT_EQ(bytesOf(FirstShown)[2], 0x09);
+    EXPECT_EQ(bytesOf(FirstShown + 1)[2], 0x00);
     EXPECT_FALSE(editor.state().gridEditor.open);
     EXPECT_FALSE(grid->inPlaceEditor()->isVisible());
 }
