@@ -29,9 +29,9 @@ FindDialog::FindDialog(CodePage codePage, QWidget* parent)
     textEdit->setMinimumSize(281, 21);
     textEdit->installEventFilter(this);
     modeGroup = makeRadioGroup(this, QStringLiteral("Look for:"),
-                               {QStringLiteral("HEX data"), QStringLiteral("Text"), QStringLiteral("Text unicode")},
+                               {QStringLiteral("&HEX data"), QStringLiteral("&Text"), QStringLiteral("Text &unicode")},
                                QSize(161, 81));
-    findButton = makeButton(this, QStringLiteral("Find"), "findButton");
+    findButton = makeButton(this, QStringLiteral("&Find"), "findButton");
     cancelButton = makeButton(this, QStringLiteral("Cancel"), "cancelButton");
     connect(findButton, &QPushButton::clicked, this, &FindDialog::confirmFind);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
@@ -100,12 +100,9 @@ bool FindDialog::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-// Enter and Escape act only in the text; elsewhere in the dialog they do nothing.
 void FindDialog::keyPressEvent(QKeyEvent* event)
 {
-    int key = event->key();
-    if (isEnterKey(key) || key == Qt::Key_Escape) return;
-    QDialog::keyPressEvent(event);
+    if (!runOrCancelByKey(*this, *event, findButton, cancelButton)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace quillet

@@ -41,17 +41,19 @@ ReplaceDialog::ReplaceDialog(CodePage codePage, QWidget* parent)
 
 void ReplaceDialog::createControls()
 {
-    lookForLabel = new QLabel(QStringLiteral("Look for:"), this);
-    replaceWithLabel = new QLabel(QStringLiteral("Replace with:"), this);
+    lookForLabel = new QLabel(QStringLiteral("&Look for:"), this);
+    replaceWithLabel = new QLabel(QStringLiteral("Replace &with:"), this);
     lookForEdit = makeEdit(this, "lookForEdit");
     replaceWithEdit = makeEdit(this, "replaceWithEdit");
+    lookForLabel->setBuddy(lookForEdit);
+    replaceWithLabel->setBuddy(replaceWithEdit);
     modeGroup = makeRadioGroup(this, QStringLiteral("Type:"),
-                               {QStringLiteral("HEX data"), QStringLiteral("Text"), QStringLiteral("Text unicode")},
+                               {QStringLiteral("&HEX data"), QStringLiteral("&Text"), QStringLiteral("Text &unicode")},
                                QSize(161, 81));
-    replaceButton = makeButton(this, QStringLiteral("Replace"), "replaceButton");
+    replaceButton = makeButton(this, QStringLiteral("&Replace"), "replaceButton");
     cancelButton = makeButton(this, QStringLiteral("Cancel"), "cancelButton");
     startGroup = makeRadioGroup(this, QStringLiteral("Start from:"),
-                                {QStringLiteral("Begin "), QStringLiteral("Current pos")}, QSize(161, 57));
+                                {QStringLiteral("&Begin "), QStringLiteral("&Current pos")}, QSize(161, 57));
     lookForEdit->installEventFilter(this);
     replaceWithEdit->installEventFilter(this);
     connect(replaceButton, &QPushButton::clicked, this, &ReplaceDialog::confirmReplace);
@@ -144,18 +146,16 @@ bool ReplaceDialog::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (isEnterKey(key)) {
-            if (watched == replaceWithEdit) replaceButton->click();
-            return true;  // Enter in the look-for text does nothing
+            replaceButton->click();
+            return true;
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
-// Enter and Escape act only in the two texts; elsewhere in the dialog they do nothing.
 void ReplaceDialog::keyPressEvent(QKeyEvent* event)
 {
-    if (isEnterKey(event->key()) || event->key() == Qt::Key_Escape) return;
-    QDialog::keyPressEvent(event);
+    if (!runOrCancelByKey(*this, *event, replaceButton, cancelButton)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace quillet
