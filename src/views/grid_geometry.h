@@ -6,6 +6,7 @@
 
 #include "model/document.h"
 #include "views/grid_selection.h"
+#include "views/theme_colours.h"
 
 namespace quillet {
 
@@ -96,12 +97,13 @@ std::string copyHexText(const GridSelection& selection, int lead, const Segment&
 // The design widths of the 33 columns: 70, 16 x 20, 16 x 12 pixels.
 std::vector<int> defaultGridColumnWidths();
 
-// Colours of a byte or character cell that shows a byte, as 0xRRGGBB.
+// Colours of a byte or character cell that shows a byte, as 0xRRGGBB, in a light or a dark
+// theme. A cell with a background of its own has its text colour too.
 struct CellColours {
     std::optional<std::uint32_t> background;  // nothing: the grid's plain background
     std::optional<std::uint32_t> text;        // nothing: the grid's default text colour
 };
-CellColours cellColours(std::int64_t row, int col, const GridSelection& selection, GridCell current);
+CellColours cellColours(std::int64_t row, int col, const GridSelection& selection, GridCell current, Theme theme);
 // A character cell's text: "." for a control byte (0x00-0x1F, 0x7F) and for a byte that the
 // code page leaves undefined, else the byte's character in the code page.
 std::string characterCellText(std::uint8_t byte, const CodePage& codePage);
