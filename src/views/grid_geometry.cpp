@@ -76,6 +76,14 @@ std::int64_t rowOffsetLabel(std::int64_t dataStart, std::int64_t row)
     return GridByteColumns * (dataStart / GridByteColumns) + GridByteColumns * (row - 1);
 }
 
+int rowOffsetDigits(std::int64_t dataStart, std::int64_t rowCount)
+{
+    auto largest = static_cast<std::uint64_t>(rowOffsetLabel(dataStart, std::max<std::int64_t>(rowCount - 1, 1)));
+    int digits = GridOffsetDigits;
+    while (digits < 16 && (largest >> (4 * digits)) != 0) ++digits;
+    return digits;
+}
+
 std::optional<std::int64_t> byteIndexAtCell(int lead, std::int64_t size, std::int64_t row, int col)
 {
     if (row < 1 || col < 1 || col >= GridColumnCount) return std::nullopt;

@@ -57,6 +57,9 @@ int gridLead(const Document& document, const Segment& segment);
 std::int64_t gridRowCount(const Document& document, const Segment* selected);
 // The position that the offset column shows for a data row.
 std::int64_t rowOffsetLabel(std::int64_t dataStart, std::int64_t row);
+// The hex digits of the offset column: 8, and more where a label passes 4 GiB.
+constexpr int GridOffsetDigits = 8;
+int rowOffsetDigits(std::int64_t dataStart, std::int64_t rowCount);
 
 // Index in Data of the byte that cell (row, col) shows, for byte cells (1-16) and character
 // cells (17-32); nothing for the header row, the offset column and cells without a byte.
