@@ -150,4 +150,42 @@ xdotool key --clearmodifiers alt+d
 ended "Alt+D (Discard) did not let the window close after a deletion"
 cmp "$sample" "$work/sample.rsc" || fail "a discarded deletion reached the file"
 
+# Cancel in the progress box, by Escape, by a click and by Space, while a large file is saved:
+# each time the save stops, and leaves neither the target nor a temporary file.
+big="$work/big/large.rsc"
+mkdir -p "$work/big"
+truncate -s 600M "$big"
+start "$big"
+for _ in $(seq 600); do
+    case $(title) in "large.rsc - Quillet by Dovrel") break ;; esac
+    sleep 0.1
+done
+for way in Escape click space; do
+    xdotool key --clearmodifiers ctrl+s
+    dialog=$(xdotool search --sync --onlyvisible --name '^Save As$' | head -n 1)
+    xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
+    xdotool key --clearmodifiers ctrl+a
+    xdotool type --delay 10 "$work/big/saved.rsc"
+    xdotool key --clearmodifiers Return
+    box=$(xdotool search --sync --onlyvisible --name '^Quillet$' | head -n 1)
+    sleep 0.5
+    case $way in
+    click)
+        main=$window
+        window=$box
+        geometry
+        window=$main
+        # The Cancel button lies in the box's bottom right corner.
+        xdotool mousemove --window "$box" $((WIDTH - 50)) $((HEIGHT - 22)) click 1
+        ;;
+    *) xdotool key --clearmodifiers "$way" ;;
+    esac
+    for _ in $(seq 100); do xdotool search --onlyvisible --name '^Quillet$' >/dev/null 2>&1 || break; sleep 0.1; done
+    sleep 0.5
+    left=$(ls "$work/big")
+    [ "$left" = "large.rsc" ] || fail "after Cancel by $way the folder holds: $left"
+done
+xdotool key --clearmodifiers ctrl+q
+ended "the program did not quit after the cancelled saves"
+
 echo "window under X: all passed"
