@@ -159,19 +159,37 @@ TEST_F(MainWindowKeys, RecentFilesAreOfferedAndKept)
     EXPECT_EQ(second.documentName(), "sample.rsc");
 }
 
-TEST_F(MainWindowKeys, AFileDroppedOnTheWindowOpens)
+// A dropped file opens as Open would: over unsaved work only after the question.
+TEST_F(MainWindowKeys, AFileDroppedOnTheWindowOpensThroughTheUnsavedWorkGuard)
 {
-    showWindow(std::nullopt);
+    showWindow(SamplePath);
+    QString other = folder.filePath(QStringLiteral("other.rsc"));
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(SamplePath), other));
+    window->hexGrid()->setFocus();
+    editor.gridMoveCurrent({1, 5});
+    window->refresh();
+    QTest::keyClicks(window->hexGrid(), "7A");
+    ASSERT_TRUE(editor.isModified());
+
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(SamplePath))});
+    data.setUrls({QUrl::fromLocalFile(other)});
     QPoint centre = window->rect().center();
-    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window.get(), &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window.get(), &drop);
-    EXPECT_EQ(editor.documentName(), "sample.rsc");
-    EXPECT_EQ(editor.document().segments.size(), 10u);
+    auto dropIt = [&] {
+        QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &drop);
+    };
+    prompts.saveChoices = {SaveChoice::Cancel};
+    dropIt();
+    EXPECT_EQ(prompts.saveChangesAsked.size(), 1u);
+    EXPECT_EQ(editor.documentName(), "sample.rsc") << "Cancel keeps the document";
+    prompts.saveChoices = {SaveChoice::Discard};
+    dropIt();
+    EXPECT_EQ(editor.documentName(), "other.rsc");
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("other.rsc[*] - Quillet by Dovrel"));
+    EXPECT_FALSE(window->isWindowModified());
 }
 
 TEST_F(MainWindowKeys, APasteOverTheLimitIsCutToItWithAWord)
