@@ -492,7 +492,8 @@ void MainWindow::refreshRecentFiles()
     for (std::size_t n = 0; n < files.size(); ++n) {
         QString path = metrics.elidedText(shownPath(files[n]), Qt::ElideMiddle, RecentFileTextWidth);
         path.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QAction* item = recentFilesMenu_->addAction(tr("&%1 %2", "number and path of a recent file").arg(n + 1).arg(path));
+        QAction* item = recentFilesMenu_->addAction(
+            tr("&%1 %2", "number and path of a recent file").arg(n + 1).arg(path));
         item->setToolTip(shownPath(files[n]));
         connect(item, &QAction::triggered, this, [this, n] { run([n](Editor& e) { e.openRecentFile(n); }); });
     }

@@ -59,7 +59,8 @@ void HexGrid::paintDataRow(QPainter& painter, std::int64_t row, int y) const
         return;
     }
     std::int64_t label = rowOffsetLabel(shown->dataStart, row);
-    paintFixedCell(painter, offsetRect, QString::fromStdString(hexUpper(static_cast<std::uint64_t>(label), GridOffsetDigits)),
+    paintFixedCell(painter, offsetRect,
+                   QString::fromStdString(hexUpper(static_cast<std::uint64_t>(label), GridOffsetDigits)),
                    Qt::AlignRight);
     const SegmentBytes& data = shown->segment->data;
     int right = scrollX() + viewport()->width();
