@@ -31,6 +31,7 @@ public:
     bool askYesNo(MessageKind, const std::string&, const std::string&) override { return false; }
     void showMessage(MessageKind, const std::string&, const std::string&) override {}
     SaveChoice askSaveChanges(const std::string&) override { return SaveChoice::Cancel; }
+    TypingChoice askApplyTyping(const std::string&) override { return TypingChoice::Cancel; }
     std::optional<std::string> askOpenFileName(const std::string&) override { return std::nullopt; }
     std::optional<std::string> askSaveFileName(const std::string&) override { return std::nullopt; }
     std::optional<ChosenFile> askTextsFileName(TextsFileUse, const std::string&, const std::vector<FileKind>&) override

@@ -4,6 +4,8 @@
 # nlohmann-json3-dev: the tests read the command-line tool's JSON output with a real parser.
 # clang-format, clang-tidy: scripts/check-style.sh.
 # acl, attr: the save tests set an access control list and an extended attribute to keep.
+# openbox, xdotool, x11-utils: tests/gui drives the window on Xvfb through the window system, as a
+# person would; qt6-gtk-platformtheme with GTK's dark Adwaita shows it in a dark desktop theme.
 # help2man: the manual pages; desktop-file-utils, appstream: the tests validate the desktop entry
 # and the metainfo.
 # qt6-l10n-tools, qt6-tools-dev: Qt Linguist's tools and their CMake package, which compile the
@@ -17,8 +19,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev gettext nlohmann-json3-dev acl attr
           clang-format clang-tidy qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev
-          fonts-dejavu-core xvfb xauth desktop-file-utils shared-mime-info help2man appstream
-          qt6-l10n-tools qt6-tools-dev qt6-translations-l10n locales)
+          fonts-dejavu-core xvfb xauth openbox xdotool x11-utils qt6-gtk-platformtheme desktop-file-utils
+          shared-mime-info help2man appstream qt6-l10n-tools qt6-tools-dev qt6-translations-l10n locales)
 if [ "${QUILLET_GUI:-ON}" = "OFF" ]; then
     packages=(cmake g++ make libgtest-dev libgmock-dev gettext nlohmann-json3-dev acl attr clang-format clang-tidy
               help2man)

@@ -223,6 +223,7 @@ AtomicFileWriter::~AtomicFileWriter() = default;
 
 void AtomicFileWriter::write(const void* data, std::size_t size)
 {
+    written_ += size;
     if (buffer_.size() + size > WriteBufferSize) flushBuffer();
     if (size >= WriteBufferSize) {
         writeAll(file_->descriptor(), static_cast<const char*>(data), size);
@@ -239,11 +240,40 @@ void AtomicFileWriter::flushBuffer()
 
 void AtomicFileWriter::commit()
 {
+    NoProgress progress;
+    commit(progress);
+}
+
+void AtomicFileWriter::commit(Progress& progress)
+{
     flushBuffer();
     if (kept_) kept_->applyTo(file_->descriptor());
-    if (::fsync(file_->descriptor()) != 0) throw ioErrorFromErrno();
-    file_->replace(targetPath_);
+    flushToDisk(progress);
+    file_->replace(targetPath_, [&] {
+        if (!progress.report(written_, written_)) throw WorkCancelled();
+    });
     syncFolder(folderOf(targetPath_));
+}
+
+// Flushing gigabytes takes as long as writing them: it goes a piece at a time, so that the person
+// sees it move and may still cancel. The fsync at the end makes it whole, also where the system
+// cannot flush by pieces.
+void AtomicFileWriter::flushToDisk(Progress& progress)
+{
+    int fd = file_->descriptor();
+    bool byPieces = true;
+    for (std::uint64_t done = 0; byPieces && done < written_;) {
+        std::uint64_t piece = std::min(ProgressStep, written_ - done);
+        if (::sync_file_range(fd, static_cast<off_t>(done), static_cast<off_t>(piece),
+                              SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER) != 0) {
+            if (errno == EINTR) continue;
+            if (errno != EINVAL && errno != ENOSYS && errno != ESPIPE && errno != EOPNOTSUPP) throw ioErrorFromErrno();
+            byPieces = false;
+        }
+        done += piece;
+        if (!progress.report(done, written_)) throw WorkCancelled();
+    }
+    if (::fsync(fd) != 0) throw ioErrorFromErrno();
 }
 
 }  // namespace quillet

@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include "model/bytes.h"
+#include "model/progress.h"
 
 namespace quillet {
 
@@ -82,14 +83,20 @@ public:
 
     void write(const void* data, std::size_t size);  // throws IoError
     void commit();                                   // throws IoError
+    // The same, telling how far the flush to disk is. Cancelled (WorkCancelled) at any point
+    // before the new file takes the target's name, it leaves the target as it was and nothing
+    // else behind.
+    void commit(Progress& progress);
 
 private:
     void flushBuffer();
+    void flushToDisk(Progress& progress);
 
     std::string targetPath_;
     std::unique_ptr<KeptAttributes> kept_;  // none for a new name
     std::unique_ptr<PendingFile> file_;
     std::string buffer_;
+    std::uint64_t written_ = 0;
 };
 
 }  // namespace quillet

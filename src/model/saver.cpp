@@ -161,8 +161,11 @@ void saveResource(const Document& document, const std::string& path, Progress& p
     if (!document.noIndex) indexOffsetOrRefusal(document);  // refused before the target is touched
     AtomicFileWriter file(path);
     FileSink sink{file};
-    writeDocument(document, sink, progress);
-    file.commit();
+    // Writing and flushing to disk take about as long as each other on a large file.
+    StageProgress writing(progress, 0, 2);
+    writeDocument(document, sink, writing);
+    StageProgress flushing(progress, 1, 2);
+    file.commit(flushing);
 }
 
 }  // namespace quillet

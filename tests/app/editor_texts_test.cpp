@@ -42,6 +42,7 @@ TEST_F(EditorTexts, ExportWritesPoOrTabFormatByTheNamesExtension)
     std::string po = exported("worked.po");
     EXPECT_NE(po.find("msgctxt \"2\"\nmsgid \"Hi\"\nmsgstr \"\""), std::string::npos) << po;
     EXPECT_NE(po.find("worked.rsc"), std::string::npos);
+    EXPECT_EQ(state().messagePanel, "Texts exported to worked.po.") << "an export says what it did";
     EXPECT_EQ(exported("worked.txt"), "2\tHi\n");
 }
 
@@ -80,6 +81,7 @@ TEST_F(EditorTexts, ImportIsOneChangeThatUndoTakesBack)
     po.replace(msgstr, 9, "msgstr \"Hallo\"");
     import("translated.po", po);
     EXPECT_EQ(line(1), "002(1) Hallo");
+    EXPECT_EQ(state().messagePanel, "Texts imported from translated.po.") << "an import says what it did";
     EXPECT_EQ(document().indexTable, (IndexEntries{4, 7, 19}));
     EXPECT_TRUE(editor.isModified());
     editor.undo();

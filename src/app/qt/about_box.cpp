@@ -22,6 +22,7 @@
 
 #include "app/qt/app_resources.h"
 #include "search/qt/dialog_parts.h"
+#include "views/theme_colours.h"
 
 namespace quillet {
 
@@ -92,7 +93,9 @@ void AboutBox::createControls()
     QFont linkFont = dialogFont();
     linkLabel->setFont(linkFont);
     QPalette linkPalette = linkLabel->palette();
-    linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    Theme theme = themeOf(linkPalette.color(QPalette::Window).rgb() & 0xFFFFFF,
+                          linkPalette.color(QPalette::WindowText).rgb() & 0xFFFFFF);
+    linkPalette.setColor(QPalette::WindowText, QColor::fromRgb(static_cast<QRgb>(linkColour(theme))));
     linkLabel->setPalette(linkPalette);
     linkLabel->setCursor(Qt::PointingHandCursor);
     linkLabel->setMouseTracking(true);

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QStringList>
 
 #include <cstdio>
 #include <cstdlib>
@@ -72,6 +73,43 @@ void prepareApplication(QCoreApplication& application)
     quillet::loadTranslations(application, quillet::translationFolders());
 }
 
+QStringList heldStartupMessages;
+
+bool lacksDisplay()
+{
+    for (const QString& message : heldStartupMessages)
+        if (message.contains(QStringLiteral("could not connect to display"))) return true;
+    return qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+// While the application starts, Qt's messages are held: without a display Qt would end the
+// program with its own advice to reinstall it (and status 134). The person learns instead that
+// there is no display and that quillet-cli needs none.
+void holdStartupMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type != QtFatalMsg) {
+        heldStartupMessages << qFormatLogMessage(type, context, message);
+        return;
+    }
+    if (lacksDisplay()) {
+        std::fputs("quillet: no display to open a window on; quillet-cli works without one\n", stderr);
+    } else {
+        for (const QString& held : heldStartupMessages) std::fprintf(stderr, "%s\n", qPrintable(held));
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    }
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+// The application started: Qt's messages go out as usual, those held first.
+void releaseStartupMessages()
+{
+    qInstallMessageHandler(nullptr);
+    for (const QString& held : heldStartupMessages) std::fprintf(stderr, "%s\n", qPrintable(held));
+    heldStartupMessages.clear();
+}
+
 // --help and --version answer without a display.
 bool asksForInformationOnly(int argc, char** argv)
 {
@@ -95,7 +133,9 @@ int main(int argc, char** argv)
         parseCommandLine(information);
         return 0;
     }
+    qInstallMessageHandler(holdStartupMessage);
     QApplication application(argc, argv);
+    releaseStartupMessages();
     prepareApplication(application);
     // Desktops find the window's entry and icon by this name (Wayland's app id).
     QGuiApplication::setDesktopFileName(QStringLiteral(QUILLET_APP_ID));

@@ -28,8 +28,9 @@ FindDialog::FindDialog(CodePage codePage, QWidget* parent)
     textEdit->setObjectName(QStringLiteral("textEdit"));
     textEdit->setMinimumSize(281, 21);
     textEdit->installEventFilter(this);
-    modeGroup = makeRadioGroup(this, tr("Look for:"), {tr("HEX data"), tr("Text"), tr("Text unicode")}, QSize(161, 81));
-    findButton = makeButton(this, tr("Find"), "findButton");
+    modeGroup = makeRadioGroup(this, tr("Look for:"), {tr("&HEX data"), tr("&Text"), tr("Text &unicode")},
+                               QSize(161, 81));
+    findButton = makeButton(this, tr("&Find"), "findButton");
     cancelButton = makeButton(this, tr("Cancel"), "cancelButton");
     connect(findButton, &QPushButton::clicked, this, &FindDialog::confirmFind);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
@@ -98,12 +99,9 @@ bool FindDialog::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-// Enter and Escape act only in the text; elsewhere in the dialog they do nothing.
 void FindDialog::keyPressEvent(QKeyEvent* event)
 {
-    int key = event->key();
-    if (isEnterKey(key) || key == Qt::Key_Escape) return;
-    QDialog::keyPressEvent(event);
+    if (!runOrCancelByKey(*this, *event, findButton, cancelButton)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace quillet

@@ -41,14 +41,16 @@ ReplaceDialog::ReplaceDialog(CodePage codePage, QWidget* parent)
 
 void ReplaceDialog::createControls()
 {
-    lookForLabel = new QLabel(tr("Look for:"), this);
-    replaceWithLabel = new QLabel(tr("Replace with:"), this);
+    lookForLabel = new QLabel(tr("&Look for:"), this);
+    replaceWithLabel = new QLabel(tr("Replace &with:"), this);
     lookForEdit = makeEdit(this, "lookForEdit");
     replaceWithEdit = makeEdit(this, "replaceWithEdit");
-    modeGroup = makeRadioGroup(this, tr("Type:"), {tr("HEX data"), tr("Text"), tr("Text unicode")}, QSize(161, 81));
-    replaceButton = makeButton(this, tr("Replace"), "replaceButton");
+    lookForLabel->setBuddy(lookForEdit);
+    replaceWithLabel->setBuddy(replaceWithEdit);
+    modeGroup = makeRadioGroup(this, tr("Type:"), {tr("&HEX data"), tr("&Text"), tr("Text &unicode")}, QSize(161, 81));
+    replaceButton = makeButton(this, tr("&Replace"), "replaceButton");
     cancelButton = makeButton(this, tr("Cancel"), "cancelButton");
-    startGroup = makeRadioGroup(this, tr("Start from:"), {tr("Begin "), tr("Current pos")}, QSize(161, 57));
+    startGroup = makeRadioGroup(this, tr("Start from:"), {tr("&Begin "), tr("&Current pos")}, QSize(161, 57));
     lookForEdit->installEventFilter(this);
     replaceWithEdit->installEventFilter(this);
     connect(replaceButton, &QPushButton::clicked, this, &ReplaceDialog::confirmReplace);
@@ -140,18 +142,16 @@ bool ReplaceDialog::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (isEnterKey(key)) {
-            if (watched == replaceWithEdit) replaceButton->click();
-            return true;  // Enter in the look-for text does nothing
+            replaceButton->click();
+            return true;
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
-// Enter and Escape act only in the two texts; elsewhere in the dialog they do nothing.
 void ReplaceDialog::keyPressEvent(QKeyEvent* event)
 {
-    if (isEnterKey(event->key()) || event->key() == Qt::Key_Escape) return;
-    QDialog::keyPressEvent(event);
+    if (!runOrCancelByKey(*this, *event, replaceButton, cancelButton)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace quillet
