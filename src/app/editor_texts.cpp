@@ -78,6 +78,8 @@ void Editor::importTexts()
     std::optional<ChosenFile> chosen = prompts_.askTextsFileName(TextsFileUse::Import, "",
                                                                  fileKindsOf(offeredFormats()));
     if (!chosen) return;
+    // What an earlier import did no longer holds: a refused one must not seem to have applied it.
+    state_.messagePanel.clear();
     const std::string& name = chosen->name;
     Bytes bytes;
     try {
@@ -86,15 +88,16 @@ void Editor::importTexts()
         showIoError(name + ": " + error.what());
         return;
     }
-    Result<TextChanges> changes = readTexts(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                                            document_);
-    if (!changes) {
-        const Failure& failure = changes.failure();
+    Result<TextsRead> read = readTexts(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                                       document_);
+    if (!read) {
+        const Failure& failure = read.failure();
         showIoError(failure.placeIn(fileNameOf(name)) + ": " + failure.reason + "\n" +
                     translated("Nothing was changed."));
         return;
     }
-    if (applyTexts(*changes)) state_.messagePanel = filled(translated("Texts imported from %1."), {fileNameOf(name)});
+    // The status bar says what was done, as the command line does on its error output.
+    if (applyTexts(read->changes)) state_.messagePanel = fileNameOf(name) + ": " + summaryOf(read->counts);
 }
 
 bool Editor::applyTexts(const std::vector<TextChange>& texts)

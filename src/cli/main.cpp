@@ -21,7 +21,7 @@ Commands:
         Load IN and write it to OUT as "Save file as" does.
   texts export [--codepage CP] [--format F] FILE
         Print every unicode block's text in the format F (see --format).
-  texts import [--codepage CP] FILE TEXTS OUT
+  texts import [--codepage CP] [--strict] FILE TEXTS OUT
         Give the blocks named in TEXTS their new texts and write the result to OUT.
   find [--hex|--text|--unicode] [--codepage CP] PATTERN FILE
         Print every hit: segment number, index in its data, file position.
@@ -35,6 +35,7 @@ Options:
 )";
 
 const char* const HelpEnd = R"(  --po            the same as --format po
+  --strict        texts import: an entry whose text is not in FILE is an error
   --help          show this help
   --version       show the version
 
@@ -86,7 +87,7 @@ int main(int argc, char** argv)
     const std::map<std::string, Command> commands = {
         {"list", {{"list", {"--json"}, {}, true}, runList}},
         {"copy", {{"copy", {}, {}, true}, runCopy}},
-        {"texts", {{"texts", {"--po"}, {"--format"}, true}, runTexts}},
+        {"texts", {{"texts", {"--po", "--strict"}, {"--format"}, true}, runTexts}},
         {"find", {{"find", modes, {}, false}, runFind}},
         {"replace", {{"replace", modes, {}, false}, runReplace}},
     };

@@ -1,4 +1,10 @@
+#include <cerrno>
+#include <fcntl.h>
 #include <iostream>
+#include <new>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
@@ -46,30 +52,75 @@ int exportTexts(const Document& document, const TextsFormat& format, const std::
     return std::cout.good() ? ExitOk : ExitFailure;
 }
 
-int importTexts(Document& document, const std::string& textsPath, const std::string& out)
+// Reads an open file to its end; throws IoError.
+std::string readToEnd(int fd)
 {
-    Bytes bytes;
+    std::string text;
+    char buffer[65536];
+    while (true) {
+        ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw ioErrorFromErrno();
+        if (got == 0) return text;
+        if (text.size() + static_cast<std::size_t>(got) > MaxReadLength)
+            throw IoError("File too large: more than " + std::to_string(MaxReadLength) + " bytes");
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+// The translations: standard input for "-", else any file that can be read, a pipe such as
+// <(msgmerge ...) included. Throws IoError.
+std::string readTranslations(const std::string& path)
+{
+    if (path == "-") return readToEnd(STDIN_FILENO);
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw ioErrorFromErrno();
+    struct stat info {};
     try {
-        bytes = readWholeFile(textsPath);
+        if (::fstat(fd, &info) != 0) throw ioErrorFromErrno();
+        if (S_ISDIR(info.st_mode)) throw IoError(ioErrorText(EISDIR));
+        std::string text = readToEnd(fd);
+        ::close(fd);
+        return text;
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+}
+
+// Reads the translations and gives the document their texts: what was read, or nothing when the
+// import is refused (said on the error output).
+std::optional<TextsCounts> applyTranslations(Document& document, const std::string& textsPath, EntriesNotFound notFound)
+{
+    try {
+        Result<TextsRead> read = readTexts(readTranslations(textsPath), document, notFound);
+        if (!read) {
+            reportError(read.failure().placeIn(textsPath), read.failure().reason);
+            return std::nullopt;
+        }
+        // Nothing is undone on the command line: the change is not kept.
+        static_cast<void>(applyTexts(document, read->changes));
+        return read->counts;
     } catch (const IoError& error) {
         reportError(textsPath, error.what());
-        return ExitFailure;
-    }
-    Result<TextChanges> changes = readTexts(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                                            document);
-    if (!changes) {
-        reportError(changes.failure().placeIn(textsPath), changes.failure().reason);
-        return ExitFailure;
-    }
-    try {
-        // Nothing is undone on the command line: the change is not kept.
-        static_cast<void>(applyTexts(document, *changes));
     } catch (const EditRefused& refused) {
         reportError(textsPath, refused.what());
-        return ExitFailure;
+    } catch (const std::bad_alloc&) {
+        // A pipe or device can hold more than memory does.
+        reportError(textsPath, "not enough memory to read it; nothing was written");
     }
+    return std::nullopt;
+}
+
+int importTexts(Document& document, const std::string& textsPath, const std::string& out, EntriesNotFound notFound)
+{
+    std::optional<TextsCounts> counts = applyTranslations(document, textsPath, notFound);
+    if (!counts) return ExitFailure;
     warnOfLoadDifferences(document, out);
-    return saveOrReport(document, out) ? ExitOk : ExitFailure;
+    if (!saveOrReport(document, out)) return ExitFailure;
+    // What was done, for the person and for scripts: "quillet-cli: TEXTS: 3 applied, ...".
+    std::cerr << "quillet-cli: " << textsPath << ": " << summaryOf(*counts) << "\n";
+    return ExitOk;
 }
 
 }  // namespace
@@ -81,12 +132,14 @@ int runTexts(const Arguments& arguments)
     bool exporting = args[0] == "export";
     if (args.size() != (exporting ? 2u : 4u))
         return usageError(exporting ? "texts export needs FILE" : "texts import needs FILE, TEXTS and OUT");
+    if (exporting && arguments.has("--strict")) return usageError("texts: --strict is an option of texts import");
     const TextsFormatRow* format = formatOf(arguments);
     if (!format) return ExitUsage;
     auto document = loadOrReport(args[1]);
     if (!document) return ExitFailure;
     if (exporting) return exportTexts(*document, format->format, args[1]);
-    return importTexts(*document, args[2], args[3]);
+    EntriesNotFound notFound = arguments.has("--strict") ? EntriesNotFound::Refused : EntriesNotFound::Counted;
+    return importTexts(*document, args[2], args[3], notFound);
 }
 
 }  // namespace quillet::cli

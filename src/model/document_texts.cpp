@@ -9,7 +9,8 @@ std::vector<BlockText> blockTextsOf(const Document& document)
     std::vector<BlockText> blocks;
     for (std::size_t j = 0; j < document.segments.size(); ++j) {
         const Segment& segment = document.segments[j];
-        if (segment.isUnicode()) blocks.push_back({j + 1, unitsOf(segment.data.data(), segment.data.size())});
+        if (segment.isUnicode())
+            blocks.push_back({j + 1, unitsOf(segment.data.data(), segment.data.size()), segment.firstPosition()});
     }
     return blocks;
 }
@@ -19,9 +20,11 @@ std::string writeTexts(const Document& document, const TextsFormat& format, std:
     return format.write(fileLabel, blockTextsOf(document));
 }
 
-Result<TextChanges> readTexts(std::string_view text, const Document& document)
+Result<TextsRead> readTexts(std::string_view text, const Document& document, EntriesNotFound notFound)
 {
-    return textsFormatOfText(text).format.read(text, blockTextsOf(document));
+    Result<TextsRead> read = textsFormatOfText(text).format.read(text, blockTextsOf(document));
+    if (read && notFound == EntriesNotFound::Refused && read->counts.firstNotFound) return *read->counts.firstNotFound;
+    return read;
 }
 
 }  // namespace quillet

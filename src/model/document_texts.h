@@ -14,8 +14,13 @@ std::vector<BlockText> blockTextsOf(const Document& document);
 // A translators' file of the document's blocks.
 std::string writeTexts(const Document& document, const TextsFormat& format, std::string_view fileLabel);
 
+// What an entry whose text is not in the file does to an import: it is counted, or it stops the
+// import (as the command line's --strict asks).
+enum class EntriesNotFound { Counted, Refused };
+
 // Reads a translators' file against the document, in the format its content shows
 // (textsFormatOfText).
-Result<TextChanges> readTexts(std::string_view text, const Document& document);
+Result<TextsRead> readTexts(std::string_view text, const Document& document,
+                            EntriesNotFound notFound = EntriesNotFound::Counted);
 
 }  // namespace quillet

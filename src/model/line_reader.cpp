@@ -1,5 +1,7 @@
 #include "model/line_reader.h"
 
+#include <algorithm>
+
 namespace quillet {
 
 LineReader::LineReader(std::string_view text) : rest_(text)
@@ -11,10 +13,10 @@ LineReader::LineReader(std::string_view text) : rest_(text)
 std::optional<std::string_view> LineReader::next()
 {
     if (rest_.empty()) return std::nullopt;
-    std::size_t end = rest_.find('\n');
+    std::size_t end = std::min(rest_.find_first_of("\r\n"), rest_.size());
     std::string_view line = rest_.substr(0, end);
-    rest_.remove_prefix(end == std::string_view::npos ? rest_.size() : end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    std::size_t lineEnd = rest_.substr(end, 2) == "\r\n" ? 2 : end < rest_.size() ? 1 : 0;
+    rest_.remove_prefix(end + lineEnd);
     ++number_;
     return line;
 }

@@ -6,8 +6,8 @@
 namespace quillet {
 
 // Reads a text a line at a time, as the translators' files come from any system's editors: a
-// UTF-8 byte order mark at the very start is taken off, a line ends at LF or CR LF, and lines
-// are numbered from 1 for the messages that name them.
+// UTF-8 byte order mark at the very start is taken off, a line ends at LF, CR LF or a CR alone
+// (as old Mac editors end them), and lines are numbered from 1 for the messages that name them.
 class LineReader {
 public:
     explicit LineReader(std::string_view text);

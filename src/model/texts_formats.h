@@ -1,5 +1,7 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,10 +16,12 @@
 // Export and Import dialogs, take every format from that table.
 namespace quillet {
 
-// One unicode block: its 1-based position in the segment list and its text.
+// One unicode block: its 1-based position in the segment list, its text, and the file position
+// of its count byte (a hint for the translator).
 struct BlockText {
     std::size_t segmentNumber = 0;
     std::u16string units;
+    std::int64_t position = 0;
 };
 
 // A new text for the block at segmentNumber.
@@ -26,9 +30,35 @@ struct TextChange {
     std::u16string units;
 };
 
-// What reading a texts file gives: every change in the order of the file, or the first failure
-// (naming its line when it is about one) and no change at all.
 using TextChanges = std::vector<TextChange>;
+
+// What reading a texts file found, for the person: how many of its entries (PO entries, TAB
+// lines) apply, and why the others do not.
+struct TextsCounts {
+    std::size_t applied = 0;
+    // Whether the format has entries that are read but not applied (PO does, TAB does not):
+    // only then are the next three said.
+    bool hasUnapplied = false;
+    std::size_t untranslated = 0;
+    std::size_t fuzzy = 0;
+    std::size_t notFound = 0;   // entries whose text is not in the file
+    std::size_t unchecked = 0;  // applied by segment number alone, without a source text to check
+    // The first entry whose text is not in the file, and where it is.
+    std::optional<Failure> firstNotFound;
+
+    // The entries that name a text of the file.
+    std::size_t found() const { return applied + untranslated + fuzzy; }
+};
+
+// "3 applied, 1 untranslated, 0 fuzzy, 2 not found": the counts the format has, in that order,
+// and ", N unchecked" when some were.
+std::string summaryOf(const TextsCounts& counts);
+
+// What reading a texts file gives: every change in the order of the file, and the counts.
+struct TextsRead {
+    TextChanges changes;
+    TextsCounts counts;
+};
 
 class TextsFormat {
 public:
@@ -36,9 +66,11 @@ public:
 
     // The blocks (given in file order) in this format; fileLabel names the resource file.
     virtual std::string write(std::string_view fileLabel, const std::vector<BlockText>& blocks) const = 0;
-    // Reads a text against the file's blocks. A text naming no block or a block twice, or one
-    // longer than a block holds, fails, and so does any text the format cannot read.
-    virtual Result<TextChanges> read(std::string_view text, const std::vector<BlockText>& blocks) const = 0;
+    // Reads a text against the file's blocks: the changes it asks for, or the first failure
+    // (naming its line when it is about one) and no change at all. A text that names a block
+    // twice, one longer than a block holds, one that holds no entry or none that is a text of
+    // the file, and any text the format cannot read fail.
+    virtual Result<TextsRead> read(std::string_view text, const std::vector<BlockText>& blocks) const = 0;
     // Whether a text is in this format, told by its content alone.
     virtual bool recognises(std::string_view text) const = 0;
 };

@@ -4,119 +4,49 @@
 #include "model/po_syntax.h"
 #include "model/segment.h"
 #include "model/texts_formats.h"
+#include "model/texts_po_keys.h"
+#include "model/texts_po_notation.h"
 #include "model/texts_reading.h"
 #include "model/translated.h"
-#include "model/utf16_text.h"
 #include "model/utf8.h"
 
 // gettext PO.
 //
-// The export is a PO file with a header entry and one entry per block in file order:
+// The export is a PO file with a header entry and one entry per block with a text, in file
+// order:
 //
+//     #. segment 4, at file position 0012
 //     #: sample.rsc:4
-//     msgctxt "4"
 //     msgid "the block's text"
 //     msgstr ""
 //
-// msgctxt is the segment number, so every entry is unique and names its block; the reference
-// comment is the file name and that number, as a translation tool shows it.
+// The msgid is the key (texts_po_keys.h): a text that stands more than once gets a msgctxt
+// "occurrence K of N". The comments are hints for the translator, as translation tools show
+// them; nothing reads them back. Texts a PO string cannot carry are written in a notation
+// (texts_po_notation.h).
 //
-// A PO string cannot hold a character 0 and, being UTF-8, no unpaired UTF-16 surrogate. A text
-// with either is written in a notation and gets an extracted comment ("#.", which tools show
-// the translator as a note) saying so. In such a text, and only there:
-//     \0      stands for the unit 0,
-//     \uXXXX  for the unit XXXX (written for unpaired surrogates), four hex digits,
-//     \\      for one backslash;
-// every other character stands for itself. Whether a text uses the notation follows from the
-// block's current text alone, never from a comment or flag: gettext's tools drop flags they do
-// not know, and a backslash in any other text stays an ordinary character that is never
-// misread. The letters of the notation are read in either case, since a filter such as
-// `msgfilter tr a-z A-Z` upper-cases them in the translation. TAB, LF and CR need no notation:
-// PO carries them as \t, \n and \r.
+// The import applies an entry to the block whose current text is its msgid and whose context
+// its msgctxt names; an entry that is fuzzy or has an empty msgstr is counted and passed over,
+// one of a text the file does not have is counted as not found. The header is checked, never
+// applied. A text is a PO file when its first line that is neither blank nor a comment starts
+// with a PO keyword.
 //
-// The import: every entry that is not obsolete must name a block by its msgctxt and carry that
-// block's current text as its msgid (else the file belongs to another version of the resource
-// file); each of them with a non-empty msgstr and no fuzzy flag becomes a change. Failures name
-// the line of the keyword they are about. A text is a PO file when its first line that is
-// neither blank nor a comment starts with a PO keyword.
+// Files written before the text was the key have the segment number as msgctxt, which the
+// export never writes now (its contexts hold letters). Such an entry goes to the block at that
+// number when the file still has every such entry's text at its number: the PO was made from
+// this file. When one has moved, the numbers belong to another version of the file and tell
+// nothing: the entry is matched by its text alone, and one whose text stands more than once is
+// not found, rather than given to a copy the number no longer names.
 //
 // The PO reader is written here rather than taken from gettext's libgettextpo, which cannot meet
 // this contract: its messages carry no line number in the PO file (po_filepos_t holds the "#:"
-// references), so an entry of another version of the file could not be named by its line; a
-// "\0" in a string silently cuts the string short; a UTF-8 byte order mark is a syntax error; it
-// reads only from a named file; and on a fatal error or when memory runs out it ends the process
-// or needs a handler that never returns. gettext's tools check this reader in the tests.
+// references), so an entry could not be named by its line; a "\0" in a string silently cuts the
+// string short; a UTF-8 byte order mark is a syntax error; it reads only from a named file; and
+// on a fatal error or when memory runs out it ends the process or needs a handler that never
+// returns. gettext's tools check this reader in the tests.
 namespace quillet {
 
 namespace {
-
-constexpr std::string_view NotationNote =
-    "#. This text holds characters a PO file cannot carry, written in a notation:\n"
-    "#. \\0 stands for a character 0, \\uXXXX for one UTF-16 unit, \\\\ for one\n"
-    "#. backslash. Keep them so in the translation.\n";
-
-// Whether the text holds a unit 0 or an unpaired surrogate.
-bool needsNotation(const std::u16string& units)
-{
-    Utf16Walk walk(units);
-    while (auto piece = walk.next())
-        if (piece->loneSurrogate || piece->codePoint == 0) return true;
-    return false;
-}
-
-// The text as a PO string, in the notation when `notation` is set.
-std::string poTextOfUnits(const std::u16string& units, bool notation)
-{
-    std::string out;
-    Utf16Walk walk(units);
-    while (auto piece = walk.next()) {
-        if (notation && piece->loneSurrogate)
-            out += "\\u" + hexUpper(piece->codePoint, 4);
-        else if (notation && piece->codePoint == '\\')
-            out += "\\\\";
-        else if (notation && piece->codePoint == 0)
-            out += "\\0";
-        else
-            appendUtf8(out, piece->codePoint);
-    }
-    return out;
-}
-
-// The unit a notation names; `at` is just past its backslash and ends past the notation.
-Result<char16_t> unitOfNotation(std::string_view text, std::size_t& at)
-{
-    const char* help = translated("%1 (in this text \\\\ stands for one backslash)");
-    if (at >= text.size()) return Failure{filled(help, {translated("the text ends with a lone \\")})};
-    char letter = text[at++];
-    if (letter == '\\') return u'\\';
-    if (letter == '0') return u'\0';
-    bool isU = letter == 'u' || letter == 'U';
-    if (auto unit = isU ? unitOfFourHexDigits(text.substr(at)) : std::nullopt) {
-        at += 4;
-        return *unit;
-    }
-    return Failure{filled(help, {isU ? translated("\\u needs four hex digits")
-                                     : filled(translated("unknown notation \\%1"), {std::string(1, letter)})})};
-}
-
-// The reverse of poTextOfUnits.
-Result<std::u16string> unitsOfPoText(std::string_view text, bool notation)
-{
-    std::u16string units;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        if (notation && text[at] == '\\') {
-            Result<char16_t> unit = unitOfNotation(text, ++at);
-            if (!unit) return unit.failure();
-            units.push_back(*unit);
-        } else if (auto codePoint = decodeUtf8(text, at)) {
-            appendUnits(units, *codePoint);
-        } else {
-            return Failure{translated("the text is not valid UTF-8")};
-        }
-    }
-    return units;
-}
 
 // The file's name as one line of valid UTF-8, for the header and the comments.
 std::string printableLabel(std::string_view label)
@@ -140,10 +70,11 @@ std::string poHeader(const std::string& label)
 {
     std::string out = "# Texts of the unicode blocks of " + label +
                       ", for translation.\n"
-                      "# Each msgctxt is its block's segment number. A translation holds at\n"
-                      "# most " +
+                      "# Each msgid is a block's text. A text that stands more than once has a\n"
+                      "# msgctxt that tells which of them it is. A translation holds at most " +
                       std::to_string(MaxBlockCharacters) +
-                      " UTF-16 units; an empty msgstr leaves its block as it is.\n"
+                      "\n"
+                      "# UTF-16 units; an empty msgstr leaves its block as it is.\n"
                       "msgid \"\"\n";
     // The language of the texts is not known here: "und" is the tag for an undetermined one.
     return out + poStatement("msgstr", "Project-Id-Version: " + label +
@@ -157,6 +88,20 @@ std::string poHeader(const std::string& label)
                                            "MIME-Version: 1.0\n"
                                            "Content-Type: text/plain; charset=UTF-8\n"
                                            "Content-Transfer-Encoding: 8bit\n");
+}
+
+std::string entryOf(const PoKey& key, const std::string& label)
+{
+    std::string segment = std::to_string(key.block->segmentNumber);
+    std::string out = "\n";
+    if (key.notation) out += NotationNote;
+    out += "#. segment " + segment + ", at file position " +
+           hexUpper(static_cast<std::uint64_t>(key.block->position), 4) + "\n";
+    out += "#: " + label + ":" + segment + "\n";
+    if (key.context) out += poStatement("msgctxt", *key.context);
+    out += poStatement("msgid", key.id);
+    out += "msgstr \"\"\n";
+    return out;
 }
 
 std::string lowerAscii(std::string_view text)
@@ -194,47 +139,112 @@ Result<void> checkHeader(const PoEntry& header)
                    header.translation.line};
 }
 
-// The block the entry's msgctxt names.
-Result<const BlockText*> findBlock(const PoEntry& entry, NamedBlocks& named)
+bool isHeader(const PoEntry& entry)
 {
-    const PoField& context = *entry.context;
-    bool number = !context.text.empty() && context.text.find_first_not_of("0123456789") == std::string::npos;
-    if (!number) return Failure{translated("msgctxt does not name a segment by its number"), context.line};
-    const BlockText* block = context.text.size() <= 9 ? named.find(std::stoul(context.text)) : nullptr;
-    if (block == nullptr)
-        return Failure{filled(translated("segment %1 is not a unicode block"), {context.text}), context.line};
-    std::string segment = std::to_string(block->segmentNumber);
-    if (entry.plural)
-        return Failure{
-            filled(translated("segment %1 is named by a plural entry, which cannot hold its text"), {segment}),
-            context.line};
-    if (Result<void> first = named.name(block->segmentNumber, context.line); !first) return first.failure();
-    return block;
+    return !entry.context && entry.id.text.empty();
 }
 
-// Checks one entry against the file's blocks and adds the change it asks for.
-Result<void> takeEntry(const PoEntry& entry, NamedBlocks& named, TextChanges& changes)
+// A msgctxt of the export made before the text was the key: a segment number.
+std::optional<std::size_t> oldSegmentNumber(const PoEntry& entry)
 {
-    if (!entry.context) {
-        if (entry.id.text.empty()) return checkHeader(entry);
-        return Failure{translated("the entry has no msgctxt, so it names no unicode block"), entry.id.line};
+    if (!entry.context) return std::nullopt;
+    const std::string& context = entry.context->text;
+    if (context.empty() || context.size() > 9 || context.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return std::stoul(context);
+}
+
+// Whether every entry that names a segment by its number finds its text there.
+bool numbersHold(const std::vector<PoEntry>& entries, const PoKeys& keys)
+{
+    return std::all_of(entries.begin(), entries.end(), [&](const PoEntry& entry) {
+        std::optional<std::size_t> number = oldSegmentNumber(entry);
+        const PoKey* key = number ? keys.atSegment(*number) : nullptr;
+        return !number || (key != nullptr && key->id == entry.id.text);
+    });
+}
+
+// Finds the blocks the entries of a PO file name.
+class EntryMatcher {
+public:
+    EntryMatcher(const std::vector<PoEntry>& entries, const PoKeys& keys)
+        : keys_(keys), numbersHold_(numbersHold(entries, keys))
+    {}
+
+    // The entry's block, or why there is none.
+    Result<const PoKey*> blockOf(const PoEntry& entry) const
+    {
+        std::optional<std::size_t> number = oldSegmentNumber(entry);
+        if (number && numbersHold_) return keys_.atSegment(*number);
+        const PoKey* key = keys_.find(number ? std::nullopt : contextOf(entry), entry.id.text);
+        if (key != nullptr) return key;
+        std::size_t copies = keys_.copiesOf(entry.id.text);
+        if (copies == 0) return Failure{"msgid is not a text of the resource file", entry.id.line};
+        if (number)
+            return Failure{"msgid stands " + std::to_string(copies) + " times in the resource file, and msgctxt \"" +
+                               entry.context->text +
+                               "\", a segment number of an older export for another version of it, "
+                               "does not tell which",
+                           entry.context->line};
+        return Failure{"msgctxt names no text of the resource file with this msgid (it stands " +
+                           std::to_string(copies) + (copies == 1 ? " time)" : " times)"),
+                       entry.context ? entry.context->line : entry.id.line};
     }
-    Result<const BlockText*> found = findBlock(entry, named);
-    if (!found) return found.failure();
-    const BlockText& block = **found;
-    bool notation = needsNotation(block.units);
-    Result<std::u16string> original = unitsOfPoText(entry.id.text, notation);
-    if (!original || *original != block.units)
-        return Failure{filled(translated("msgid is not the current text of segment %1: the PO file belongs to another "
-                                         "version of the file"),
-                              {std::to_string(block.segmentNumber)}),
-                       entry.id.line};
-    if (entry.fuzzy || entry.translation.text.empty()) return {};
-    Result<std::u16string> units = unitsOfPoText(entry.translation.text, notation);
+
+private:
+    static std::optional<std::string> contextOf(const PoEntry& entry)
+    {
+        return entry.context ? std::optional<std::string>(entry.context->text) : std::nullopt;
+    }
+
+    const PoKeys& keys_;
+    bool numbersHold_;
+};
+
+// The line an entry starts on.
+std::size_t firstLineOf(const PoEntry& entry)
+{
+    return entry.context ? entry.context->line : entry.id.line;
+}
+
+// Counts one entry of a block and adds the change it asks for.
+Result<void> takeEntry(const PoEntry& entry, const PoKey& key, NamedBlocks& named, TextsRead& read)
+{
+    std::size_t segment = key.block->segmentNumber;
+    if (entry.plural)
+        return Failure{"segment " + std::to_string(segment) + " is named by a plural entry, which cannot hold its text",
+                       firstLineOf(entry)};
+    if (Result<void> first = named.name(segment, firstLineOf(entry)); !first) return first.failure();
+    TextsCounts& counts = read.counts;
+    if (entry.fuzzy) {
+        ++counts.fuzzy;
+        return {};
+    }
+    if (entry.translation.text.empty()) {
+        ++counts.untranslated;
+        return {};
+    }
+    Result<std::u16string> units = unitsOfPoText(entry.translation.text, key.notation);
     if (!units) return units.failure().onLine(entry.translation.line);
     if (Result<void> fits = fitsInABlock(*units); !fits) return fits.failure().onLine(entry.translation.line);
-    changes.push_back({block.segmentNumber, std::move(*units)});
+    ++counts.applied;
+    read.changes.push_back({segment, std::move(*units)});
     return {};
+}
+
+// The entries that can name a block, in file order; the header is checked on the way.
+Result<std::vector<PoEntry>> entriesOf(std::string_view text)
+{
+    std::vector<PoEntry> entries;
+    Result<void> read = forEachPoEntry(text, [&](const PoEntry& entry) -> Result<void> {
+        if (isHeader(entry)) return checkHeader(entry);
+        // No block with a text has an empty msgid: such an entry is an empty text of an older
+        // export, or a copy of the header, and is never applied.
+        if (!entry.id.text.empty()) entries.push_back(entry);
+        return {};
+    });
+    if (!read) return read.failure();
+    return entries;
 }
 
 class PoFormat final : public TextsFormat {
@@ -243,27 +253,31 @@ public:
     {
         std::string label = printableLabel(fileLabel);
         std::string out = poHeader(label);
-        for (const BlockText& block : blocks) {
-            std::string segment = std::to_string(block.segmentNumber);
-            bool notation = needsNotation(block.units);
-            out += "\n";
-            if (notation) out += NotationNote;
-            out += "#: " + label + ":" + segment + "\n";
-            out += poStatement("msgctxt", segment);
-            out += poStatement("msgid", poTextOfUnits(block.units, notation));
-            out += "msgstr \"\"\n";
-        }
+        PoKeys keys(blocks);
+        for (const PoKey& key : keys.all()) out += entryOf(key, label);
         return out;
     }
 
-    Result<TextChanges> read(std::string_view text, const std::vector<BlockText>& blocks) const override
+    Result<TextsRead> read(std::string_view text, const std::vector<BlockText>& blocks) const override
     {
+        if (Result<void> utf8 = notUtf16(text); !utf8) return utf8.failure();
+        Result<std::vector<PoEntry>> entries = entriesOf(text);
+        if (!entries) return entries.failure();
+        PoKeys keys(blocks);
+        EntryMatcher matcher(*entries, keys);
         NamedBlocks named(blocks);
-        TextChanges changes;
-        Result<void> read = forEachPoEntry(text,
-                                           [&](const PoEntry& entry) { return takeEntry(entry, named, changes); });
-        if (!read) return read.failure();
-        return changes;
+        TextsRead read;
+        read.counts.hasUnapplied = true;
+        for (const PoEntry& entry : *entries) {
+            Result<const PoKey*> key = matcher.blockOf(entry);
+            if (!key) {
+                ++read.counts.notFound;
+                if (!read.counts.firstNotFound) read.counts.firstNotFound = key.failure();
+            } else if (Result<void> taken = takeEntry(entry, **key, named, read); !taken) {
+                return taken.failure();
+            }
+        }
+        return someEntryFound(std::move(read), entries->size());
     }
 
     bool recognises(std::string_view text) const override { return startsWithPoEntry(text); }

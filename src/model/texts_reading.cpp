@@ -34,4 +34,31 @@ Result<void> fitsInABlock(const std::u16string& units)
                {std::to_string(MaxBlockCharacters)})};
 }
 
+Result<void> notUtf16(std::string_view text)
+{
+    bool byteOrderMark = text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF";
+    bool halfZero = text.size() >= 2 && (text[0] == 0) != (text[1] == 0);
+    if (byteOrderMark || halfZero) return Failure{"UTF-16 is not supported, save the file as UTF-8", 1};
+    return {};
+}
+
+Result<TextsRead> someEntryFound(TextsRead read, std::size_t entries)
+{
+    if (entries == 0) return Failure{"the file holds no texts"};
+    if (read.counts.found() == 0)
+        return Failure{(entries == 1 ? "its entry is not" : "none of its " + std::to_string(entries) + " entries is") +
+                       std::string(" a text of the resource file: it was made for another file")};
+    return read;
+}
+
+std::string summaryOf(const TextsCounts& counts)
+{
+    std::string summary = std::to_string(counts.applied) + " applied";
+    if (counts.hasUnapplied)
+        summary += ", " + std::to_string(counts.untranslated) + " untranslated, " + std::to_string(counts.fuzzy) +
+                   " fuzzy, " + std::to_string(counts.notFound) + " not found";
+    if (counts.unchecked > 0) summary += ", " + std::to_string(counts.unchecked) + " unchecked";
+    return summary;
+}
+
 }  // namespace quillet

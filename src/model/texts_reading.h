@@ -25,4 +25,12 @@ private:
 // Whether a new text fits into a block, and why not.
 Result<void> fitsInABlock(const std::u16string& units);
 
+// Refuses a text in UTF-16, which the formats are not read in: one that starts with a UTF-16
+// byte order mark, or with a character whose other byte is 0.
+Result<void> notUtf16(std::string_view text);
+
+// The reading of a file with `entries` entries (PO entries, TAB lines), refused when it has none
+// or when none of them is a text of the file: it was made for another file.
+Result<TextsRead> someEntryFound(TextsRead read, std::size_t entries);
+
 }  // namespace quillet

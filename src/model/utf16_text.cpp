@@ -6,23 +6,50 @@
 
 namespace quillet {
 
+namespace {
+
+bool isControlCharacter(char32_t codePoint)
+{
+    return codePoint < 0x20 || (codePoint >= 0x7F && codePoint <= 0x9F);
+}
+
+// The escape a control character is written as.
+std::string escapeOf(char32_t codePoint)
+{
+    switch (codePoint) {
+    case '\t': return "\\t";
+    case '\n': return "\\n";
+    case '\r': return "\\r";
+    case 0: return "\\0";
+    default: return "\\u" + hexUpper(codePoint, 4);
+    }
+}
+
+std::string nameOfControl(char32_t codePoint)
+{
+    switch (codePoint) {
+    case '\t': return "a TAB";
+    case '\n': return "a line feed";
+    case '\r': return "a carriage return";
+    default: return "the control character U+" + hexUpper(codePoint, 4);
+    }
+}
+
+}  // namespace
+
 std::string escapedUtf8FromUnits(std::u16string_view units)
 {
     std::string out;
     Utf16Walk walk(units);
     while (auto piece = walk.next()) {
-        if (piece->loneSurrogate) {
+        if (piece->loneSurrogate)
             out += "\\u" + hexUpper(piece->codePoint, 4);
-            continue;
-        }
-        switch (piece->codePoint) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case 0: out += "\\0"; break;
-        default: appendUtf8(out, piece->codePoint); break;
-        }
+        else if (piece->codePoint == '\\')
+            out += "\\\\";
+        else if (isControlCharacter(piece->codePoint))
+            out += escapeOf(piece->codePoint);
+        else
+            appendUtf8(out, piece->codePoint);
     }
     return out;
 }
@@ -34,7 +61,11 @@ Result<std::u16string> unitsFromEscapedUtf8(std::string_view text)
     while (at < text.size()) {
         if (text[at] != '\\') {
             auto codePoint = decodeUtf8(text, at);
-            if (!codePoint) return Failure{translated("the text is not valid UTF-8")};
+            if (!codePoint) return Failure{"the text is not valid UTF-8"};
+            // Raw, it may be a mistake or a damaged file: the export never writes one.
+            if (isControlCharacter(*codePoint))
+                return Failure{"the text holds " + nameOfControl(*codePoint) + " as it is; write it as " +
+                               escapeOf(*codePoint)};
             appendUnits(units, *codePoint);
             continue;
         }

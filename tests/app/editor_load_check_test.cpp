@@ -63,5 +63,15 @@ TEST_F(EditorLoadCheck, ReadingSegmentsAgainChangesNothingWhenTheyAlreadyLoadAsS
     EXPECT_FALSE(editor.canUndo());
 }
 
+TEST_F(EditorLoadCheck, AMarkerByteTypedIntoDataIsSaidBeforeItStays)
+{
+    open(test::bytesFromHex("13 00 02 00 | 04 41 00 42 00 43 00 44 00 45 00 46 00 47 00 | 04 00 | 13 00"));
+    select(0);
+    prompts.answers = {false};
+    editor.storeTypedByte("AB", {1, 6});
+    EXPECT_EQ(questionTexts().size(), 1u);
+    EXPECT_EQ(test::hexOf(bytesOf(0)).substr(0, 5), "04 41");
+}
+
 }  // namespace
 }  // namespace quillet

@@ -40,10 +40,9 @@ protected:
 TEST_F(EditorTexts, ExportWritesPoOrTabFormatByTheNamesExtension)
 {
     std::string po = exported("worked.po");
-    EXPECT_NE(po.find("msgctxt \"2\"\nmsgid \"Hi\"\nmsgstr \"\""), std::string::npos) << po;
-    EXPECT_NE(po.find("worked.rsc"), std::string::npos);
+    EXPECT_NE(po.find("#: worked.rsc:2\nmsgid \"Hi\"\nmsgstr \"\""), std::string::npos) << po;
     EXPECT_EQ(state().messagePanel, "Texts exported to worked.po.") << "an export says what it did";
-    EXPECT_EQ(exported("worked.txt"), "2\tHi\n");
+    EXPECT_EQ(exported("worked.txt"), "2\tHi\tHi\n");
 }
 
 // The dialogs offer PO first, as translation tools read it.
@@ -55,7 +54,7 @@ TEST_F(EditorTexts, ANameTypedWithoutAnExtensionTakesTheOneOfTheKindChosen)
         std::string text;
     };
     const std::vector<Case> cases = {
-        {0, ".po", "# Texts of"}, {1, ".txt", "2\tHi\n"}, {std::nullopt, ".txt", "2\tHi\n"}};
+        {0, ".po", "# Texts of"}, {1, ".txt", "2\tHi\tHi\n"}, {std::nullopt, ".txt", "2\tHi\tHi\n"}};
     std::string typed = test::tempPath("typed");
     for (const Case& c : cases) {
         prompts.textsKindChosen = c.kind;
@@ -74,14 +73,14 @@ TEST_F(EditorTexts, ANameTypedWithoutAnExtensionTakesTheOneOfTheKindChosen)
     EXPECT_EQ(kinds[1].extensions, (std::vector<std::string>{".txt", ".tsv"}));
 }
 
-TEST_F(EditorTexts, ImportIsOneChangeThatUndoTakesBack)
+TEST_F(EditorTexts, ImportIsOneChangeThatUndoTakesBackAndSaysWhatItDid)
 {
     std::string po = exported("translated.po");
     std::size_t msgstr = po.find("msgstr \"\"", po.find("msgid \"Hi\""));
     po.replace(msgstr, 9, "msgstr \"Hallo\"");
-    import("translated.po", po);
+    import("translated.po", po + "\nmsgid \"Gone\"\nmsgstr \"Weg\"\n");
     EXPECT_EQ(line(1), "002(1) Hallo");
-    EXPECT_EQ(state().messagePanel, "Texts imported from translated.po.") << "an import says what it did";
+    EXPECT_EQ(editor.state().messagePanel, "translated.po: 1 applied, 0 untranslated, 0 fuzzy, 1 not found");
     EXPECT_EQ(document().indexTable, (IndexEntries{4, 7, 19}));
     EXPECT_TRUE(editor.isModified());
     editor.undo();
@@ -97,6 +96,24 @@ TEST_F(EditorTexts, ABadFileIsReportedWithItsLineAndChangesNothing)
     EXPECT_EQ(prompts.messages[0].text.rfind("bad.txt:2: ", 0), 0u) << prompts.messages[0].text;
     EXPECT_EQ(line(1), "002(1) Hi");
     EXPECT_FALSE(editor.canUndo());
+}
+
+TEST_F(EditorTexts, ATabFileOfAnotherVersionIsRefusedAndChangesNothing)
+{
+    import("other.txt", "2\tHo\tHallo\n");
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text,
+              "other.txt:1: the source text is not the current text of segment 2 (\"Hi\"): the file was made for "
+              "another version of the resource file\nNothing was changed.");
+    EXPECT_EQ(line(1), "002(1) Hi");
+    EXPECT_FALSE(editor.canUndo());
+    import("old.txt", "2\tHallo\n");
+    EXPECT_EQ(line(1), "002(1) Hallo");
+    EXPECT_EQ(editor.state().messagePanel, "old.txt: 1 applied, 1 unchecked");
+    // A refusal leaves no earlier import's counts in the status bar.
+    import("other.txt", "2\tHi\tHey\n");
+    EXPECT_EQ(line(1), "002(1) Hallo");
+    EXPECT_EQ(editor.state().messagePanel, "");
 }
 
 TEST_F(EditorTexts, ExportAsksBeforeReplacingAFile)

@@ -30,11 +30,11 @@ TEST(LoadWarning, ImportsThatLoadBackAsShownAreNotWarnedOf)
 {
     std::string in = test::writeTempFile(bytesFromHex("0D 00 02 00 03 AB 61 00 62 00 63 00 55 04 00 0B 00 0D 00"),
                                          "inside.rsc");
-    std::string texts = test::writeTempFile(bytesFromHex("31 09 0A"), "inside.txt");  // "1<TAB>\n"
+    std::string texts = test::writeTempFile(bytesFromHex("31 09 61 62 63 09 0A"), "inside.txt");  // "1<TAB>abc<TAB>\n"
     std::string out = test::tempPath("inside-out.rsc");
     test::CliResult run = test::runCli({"texts", "import", in, texts, out});
     EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.err, "quillet-cli: " + texts + ": 1 applied\n");
     EXPECT_EQ(test::hexOf(test::readFileBytes(out)), "07 00 02 00 00 AB 55 04 00 04 00 07 00");
 }
 

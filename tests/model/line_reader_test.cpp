@@ -17,7 +17,7 @@ std::vector<std::string> linesOf(std::string_view text)
     return lines;
 }
 
-TEST(LineReader, TakesOffAByteOrderMarkAndEitherLineEnd)
+TEST(LineReader, TakesOffAByteOrderMarkAndEveryKindOfLineEnd)
 {
     struct Case {
         std::string text;
@@ -28,8 +28,10 @@ TEST(LineReader, TakesOffAByteOrderMarkAndEitherLineEnd)
         {"", {}},
         {bom, {}},
         {bom + "a\r\nb\n", {"1:a", "2:b"}},
-        {"a\n\r\n\nb", {"1:a", "2:", "3:", "4:b"}},      // the last line needs no line end
-        {"a\rb\r\n", {"1:a\rb"}},                        // a CR alone ends no line
+        {"a\n\r\n\nb", {"1:a", "2:", "3:", "4:b"}},  // the last line needs no line end
+        {"a\rb\r\n", {"1:a", "2:b"}},                // a CR alone ends a line too
+        {"a\r\rb\r", {"1:a", "2:", "3:b"}},
+        {"a\n\rb\r\n\n", {"1:a", "2:", "3:b", "4:"}},    // LF CR is two line ends
         {"a\n" + bom + "b", {"1:a", "2:" + bom + "b"}},  // a byte order mark counts only at the start
         {bom + bom, {"1:" + bom}},
     };

@@ -3,13 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <sys/wait.h>
 
 #include "model/texts_formats.h"
+#include "support/gettext_folder.h"
 #include "support/po_texts.h"
 #include "support/random_texts.h"
 
@@ -18,13 +14,7 @@ namespace {
 
 const TextsFormat& poFormat = textsFormatNamed("po")->format;
 
-namespace fs = std::filesystem;
 using Units = std::u16string;
-
-bool isInstalled(const std::string& tool)
-{
-    return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
-}
 
 // The texts with every character outside ASCII made an "x" and every surrogate an unpaired one.
 std::vector<BlockText> inAscii(std::vector<BlockText> blocks)
@@ -42,54 +32,8 @@ Units upperCased(Units units)
     return units;
 }
 
-class GettextTools : public ::testing::Test {
+class GettextTools : public test::GettextFolder {
 protected:
-    void SetUp() override
-    {
-        std::string pattern = (fs::temp_directory_path() / "quillet-po-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-    }
-
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
-
-    std::string path(const std::string& name) const { return (folder_ / name).string(); }
-
-    void write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(path(name), std::ios::binary) << text;
-    }
-
-    std::string read(const std::string& name) const
-    {
-        std::ifstream in(path(name), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-
-    // Runs a command in the folder, in a UTF-8 locale as a translator's machine has, its error
-    // output kept in errors.txt; gives the exit status.
-    int runShell(const std::string& command) const
-    {
-        std::string line = "cd '" + folder_.string() + "' && export LC_ALL=C.UTF-8 && (" + command + ") 2>errors.txt";
-        int status = std::system(line.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    // Runs a command and expects it to succeed without a word on its error output but the
-    // warning gettext's tools give about texts with control characters such as CR.
-    void runQuietly(const std::string& command) const
-    {
-        EXPECT_EQ(runShell(command), 0) << command << "\n" << read("errors.txt");
-        std::istringstream errors(read("errors.txt"));
-        for (std::string error; std::getline(errors, error);)
-            EXPECT_NE(error.find("internationalized messages should not contain the"), std::string::npos)
-                << command << ": " << error;
-    }
-
     // Random blocks, exported and filled by msgen to filled.po.
     std::vector<BlockText> exportAndFill(std::mt19937& random)
     {
@@ -98,12 +42,7 @@ protected:
         runQuietly("msgen -o filled.po texts.po");
         return blocks;
     }
-
-    fs::path folder_;
 };
-
-#define SKIP_WITHOUT(tool) \
-    if (!isInstalled(tool)) GTEST_SKIP() << (tool) << " is not installed"
 
 TEST_F(GettextTools, MsgfmtAcceptsEveryExportWithoutAWarning)
 {
@@ -153,9 +92,9 @@ TEST_F(GettextTools, TextsMsgfilterLosesWithTheHeaderAreRefused)
     write("texts.po", poFormat.write("cafe.rsc", blocks));
     runQuietly("msgen -o filled.po texts.po");
     runShell("msgfilter -i filled.po -o upper.po tr a-z A-Z");
-    Result<TextChanges> changes = poFormat.read(read("upper.po"), blocks);
+    Result<TextsRead> changes = poFormat.read(read("upper.po"), blocks);
     ASSERT_FALSE(changes) << read("upper.po");
-    EXPECT_NE(changes.failure().reason.find("msgid is not the current text of segment 3"), std::string::npos);
+    EXPECT_EQ(changes.failure().reason, "its entry is not a text of the resource file: it was made for another file");
 }
 
 TEST_F(GettextTools, MsgcatRewrappedFilesImportAsTheUnwrappedOnes)

@@ -227,6 +227,38 @@ std::optional<std::string> savedFileLoadsBack(const CommandOutcome& outcome)
     return "saved   " + hexOf(outcome.now.image) + "\nreloaded " + hexOf(again);
 }
 
+// The lines a saved image loads as, or nothing when it does not load as a file with an index.
+std::optional<std::vector<std::string>> linesOnLoad(const Bytes& image)
+{
+    Document reloaded = parseResource(image);
+    if (reloaded.noIndex) return std::nullopt;
+    return snapshotOf(reloaded).lines;
+}
+
+bool askedBeforeApplying(const CommandOutcome& outcome)
+{
+    return std::any_of(outcome.prompts.questions.begin(), outcome.prompts.questions.end(),
+                       [](const auto& asked) { return asked.kind == MessageKind::Warning; });
+}
+
+// What the person sees is what the saved file loads as: an edit that would load back otherwise is
+// said before it applies. Only edits of a document that loaded as shown are held to it.
+std::optional<std::string> changeLoadsAsShownOrWasSaid(const CommandOutcome& outcome)
+{
+    const Document& document = outcome.editor.document();
+    if (outcome.kind != CommandKind::Other || !outcome.change || askedBeforeApplying(outcome)) return Holds;
+    if (document.noIndex || document.header.length == 4 || outcome.before.header.length == 4) return Holds;
+    if (linesOnLoad(outcome.beforeSnapshot.image) != outcome.beforeSnapshot.lines) return Holds;
+    std::optional<std::vector<std::string>> loaded = linesOnLoad(outcome.now.image);
+    if (loaded == outcome.now.lines) return Holds;
+    std::string shown;
+    std::string onLoad;
+    for (const std::string& line : outcome.now.lines) shown += "\n   " + line;
+    if (loaded)
+        for (const std::string& line : *loaded) onLoad += "\n   " + line;
+    return describe(*outcome.change) + "\nshown:" + shown + "\nloads as:" + (loaded ? onLoad : " no index");
+}
+
 std::optional<std::string> historyCountsOneChange(const CommandOutcome& outcome)
 {
     std::size_t before = outcome.doneBefore;
@@ -262,6 +294,7 @@ const Rule Rules[] = {
     {"a command records one change at most, undo takes one back and redo does one again", historyCountsOneChange},
     {"a change leaves the resources it did not touch where they were", untouchedResourcesStay},
     {"a command that records no change leaves the document the history says", documentIsTheHistorys},
+    {"an edit that would load back otherwise is said before it applies", changeLoadsAsShownOrWasSaid},
 };
 
 }  // namespace

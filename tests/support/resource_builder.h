@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/bytes.h"
@@ -34,6 +35,17 @@ inline Bytes resourceFile(const std::vector<std::string>& resources)
     for (std::uint16_t entry : entries) putWord(file, entry);
     putWord(file, indexOffset);
     return file;
+}
+
+// A unicode block with these units as a resource in hex: count byte, marker, then the units
+// little-endian.
+inline std::string blockHex(std::u16string_view units)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    auto byteHex = [](unsigned value) { return std::string{digits[value >> 4], digits[value & 15], ' '}; };
+    std::string hex = byteHex(static_cast<unsigned>(units.size())) + "AB ";
+    for (char16_t unit : units) hex += byteHex(unit & 0xFFu) + byteHex(unsigned{unit} >> 8);
+    return hex;
 }
 
 // A byte given in hex, `count` times, as a hex string.

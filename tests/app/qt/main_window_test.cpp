@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -262,6 +263,25 @@ TEST_F(MainWindowTest, UndoAndRedoItemsTheirShortcutsAndTheModifiedMark)
     key(Qt::Key_Z, Qt::ControlModifier);
     key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(editor.document().segments[0].data[0], 0x7A);
+}
+
+// File > Import texts applies the file and says in the status bar what it applied.
+TEST_F(MainWindowTest, ImportTextsShowsItsCountsInTheStatusBar)
+{
+    showWindow(SamplePath);
+    QString po = folder.filePath(QStringLiteral("de.po"));
+    QFile file(po);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("msgid \"Hello, world!\"\nmsgstr \"Hallo, Welt!\"\n\n"
+               "msgid \"Find data\"\nmsgstr \"\"\n\n"
+               "msgid \"Gone\"\nmsgstr \"Weg\"\n");
+    file.close();
+    prompts.textsNames.push_back(po.toStdString());
+    actionNamed(menuNamed(*window, QStringLiteral("&File"))->actions(), "&Import texts...")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(window->messagePanel()->text(), QStringLiteral("de.po: 1 applied, 1 untranslated, 0 fuzzy, 1 not found"));
+    EXPECT_EQ(editor.document().segmentLine(5), "006(5) Hallo, Welt!");
+    EXPECT_TRUE(window->isWindowModified());
 }
 
 TEST_F(MainWindowTest, ClosingAModifiedDocumentAsksAndCancelKeepsTheWindowOpen)
