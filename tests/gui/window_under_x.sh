@@ -161,13 +161,21 @@ for _ in $(seq 600); do
     sleep 0.1
 done
 for way in Escape click space; do
-    xdotool key --clearmodifiers ctrl+s
-    dialog=$(xdotool search --sync --onlyvisible --name '^Save As$' | head -n 1)
+    # The window may still be finishing the cancelled save: the key is pressed again if need be.
+    dialog=
+    for _ in 1 2 3 4 5 6; do
+        xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+        xdotool key --clearmodifiers ctrl+s
+        dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Save As$' | head -n 1) || true
+        [ -n "$dialog" ] && break
+    done
+    [ -n "$dialog" ] || fail "Ctrl+S opened no Save As dialog before Cancel by $way"
     xdotool windowactivate --sync "$dialog" >/dev/null 2>&1 || true
     xdotool key --clearmodifiers ctrl+a
     xdotool type --delay 10 "$work/big/saved.rsc"
     xdotool key --clearmodifiers Return
-    box=$(xdotool search --sync --onlyvisible --name '^Quillet$' | head -n 1)
+    box=$(timeout 60 xdotool search --sync --onlyvisible --name '^Quillet$' | head -n 1)
+    [ -n "$box" ] || fail "no progress box came up for the save before Cancel by $way"
     sleep 0.5
     case $way in
     click)

@@ -24,6 +24,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <initializer_list>
 #include <new>
 
 #include "app/editor.h"
@@ -429,10 +431,11 @@ bool MainWindow::filterEditKey(QObject* watched, QKeyEvent* key)
     bool history = undoAction_->shortcuts().contains(pressed) || redoAction_->shortcuts().contains(pressed);
     if (history) return watched != textLine_ || !editor_.lineHoldsTyping();
     if (key->type() != QEvent::ShortcutOverride) return false;
-    for (const QAction* action : {openAction_, saveAsAction_, findAction_, findNextAction_, replaceAction_,
-                                  forceUnicodeAction_, previousSegmentAction_, nextSegmentAction_, quitAction_})
-        if (action->shortcuts().contains(pressed)) return true;
-    return false;
+    const std::initializer_list<const QAction*> windowShortcuts{
+        openAction_,         saveAsAction_,          findAction_,        findNextAction_, replaceAction_,
+        forceUnicodeAction_, previousSegmentAction_, nextSegmentAction_, quitAction_};
+    return std::ranges::any_of(windowShortcuts,
+                               [&pressed](const QAction* action) { return action->shortcuts().contains(pressed); });
 }
 
 void MainWindow::refresh()
