@@ -32,6 +32,7 @@ public:
     void showMessage(MessageKind, const std::string&, const std::string&) override {}
     SaveChoice askSaveChanges(const std::string&) override { return SaveChoice::Cancel; }
     bool askReloadChangedFile(const std::string&) override { return false; }
+    TypingChoice askApplyTyping(const std::string&) override { return TypingChoice::Cancel; }
     std::optional<std::string> askOpenFileName(const std::string&) override { return std::nullopt; }
     std::optional<std::string> askSaveFileName(const std::string&) override { return std::nullopt; }
     std::optional<ChosenFile> askTextsFileName(TextsFileUse, const std::string&, const std::vector<FileKind>&) override

@@ -13,6 +13,9 @@ function(roff_verbatim text out)
   set(${out} ".PP\n.nf\n${text}\n.fi\n" PARENT_SCOPE)
 endfunction()
 
+# The pages are English: the window's --help speaks the language of the locale.
+set(ENV{LC_ALL} C.UTF-8)
+unset(ENV{LANGUAGE})
 execute_process(COMMAND ${PROGRAM} --help OUTPUT_VARIABLE help RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "${PROGRAM} --help failed: ${status}")

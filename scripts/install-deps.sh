@@ -5,10 +5,13 @@
 # and with the one scripts use.
 # clang-format, clang-tidy: scripts/check-style.sh.
 # acl, attr: the save tests set an access control list and an extended attribute to keep.
-# xvfb, openbox, xdotool: the window tests on a real X server, driven as a person would.
+# openbox, xdotool, x11-utils: tests/gui drives the window on Xvfb through the window system, as a
+# person would; qt6-gtk-platformtheme with GTK's dark Adwaita shows it in a dark desktop theme.
 # help2man: the manual pages; desktop-file-utils, appstream: the tests validate the desktop entry
 # and the metainfo.
-# locales: a code page test builds a Turkish locale with localedef from its sources.
+# qt6-l10n-tools, qt6-tools-dev: Qt Linguist's tools and their CMake package, which compile the
+# window's translations; qt6-translations-l10n: Qt's own texts in other languages; locales: the
+# sources localedef makes the German locale from for the translation tests.
 # With --fuzz, only what the libFuzzer build needs: clang and its fuzzer and sanitizer runtimes.
 # With --deb, what make deb needs: the Build-Depends of debian/control, the packaging tools, and
 # the validators its checks run on the package.
@@ -17,8 +20,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev gettext nlohmann-json3-dev jq acl attr
           clang-format clang-tidy qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 libgl-dev
-          fonts-dejavu-core xvfb xauth openbox xdotool desktop-file-utils shared-mime-info help2man appstream
-          locales)
+          fonts-dejavu-core xvfb xauth openbox xdotool x11-utils qt6-gtk-platformtheme desktop-file-utils
+          shared-mime-info help2man appstream qt6-l10n-tools qt6-tools-dev qt6-translations-l10n locales)
 if [ "${QUILLET_GUI:-ON}" = "OFF" ]; then
     packages=(cmake g++ make libgtest-dev libgmock-dev gettext nlohmann-json3-dev jq acl attr clang-format
               clang-tidy help2man locales)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package of the tree as it is (committed or not; what git ignores left out)
 # in DEB_BUILD (default build-deb, which git ignores), then checks it: lintian must report no
-# error and no warning, the package must hold the programs, their manual pages and the desktop
-# files, and its desktop entry and metainfo must validate. JOBS (default 2) compile at once.
+# error and no warning, the package must hold the programs, their manual pages, the desktop
+# files and the German translations, and its desktop entry and metainfo must validate. JOBS (default 2) compile at once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -43,7 +43,8 @@ app_id=$(basename "$(find "$contents/usr/share/metainfo" -name '*.metainfo.xml')
 for file in usr/bin/quillet usr/bin/quillet-cli usr/share/man/man1/quillet.1.gz \
     usr/share/man/man1/quillet-cli.1.gz "usr/share/applications/$app_id.desktop" \
     "usr/share/metainfo/$app_id.metainfo.xml" "usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
-    "usr/share/mime/packages/$app_id.xml" usr/share/doc/quillet/copyright; do
+    "usr/share/mime/packages/$app_id.xml" usr/share/doc/quillet/copyright \
+    usr/share/locale/de/LC_MESSAGES/quillet.mo usr/share/quillet/translations/quillet_de.qm; do
     if [ ! -s "$contents/$file" ]; then
         echo "make-deb: the package lacks /$file" >&2
         exit 1

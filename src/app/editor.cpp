@@ -3,12 +3,14 @@
 #include <filesystem>
 #include <new>
 
+#include "app/recent_files.h"
 #include "model/edit_operations.h"
 #include "model/file_io.h"
 #include "model/load_check.h"
 #include "model/loader.h"
 #include "model/save_target.h"
 #include "model/saver.h"
+#include "model/translated.h"
 
 namespace quillet {
 
@@ -43,6 +45,8 @@ void Editor::activate(const std::optional<std::string>& firstArgument)
 
 bool Editor::loadFile(const std::string& fileName)
 {
+    commitTypedByte();
+    if (!settleTyping()) return false;
     if (fileExists(fileName) && !confirmClose()) return false;
     resetGridSelection();
     state_.focus = FocusRequest::SegmentList;
@@ -59,13 +63,14 @@ bool Editor::openFromDisk(const std::string& fileName)
 
     std::optional<Document> loaded;
     try {
-        runOwnWork("Opening " + fileNameOf(fileName),
+        runOwnWork(filled(translated("Opening %1"), {fileNameOf(fileName)}),
                    [&](Progress& progress) { loaded = loadResource(fileName, progress); });
     } catch (const IoError& error) {
         // The document on screen stays whole: a file that cannot be read replaces nothing.
         showIoError(fileName + ": " + error.what());
     } catch (const std::bad_alloc&) {
-        showIoError(fileName + ": not enough memory to open it. The document on screen is kept.");
+        showIoError(
+            filled(translated("%1: not enough memory to open it. The document on screen is kept."), {fileName}));
     } catch (const WorkCancelled&) {
     }
     if (!loaded) {
@@ -73,6 +78,7 @@ bool Editor::openFromDisk(const std::string& fileName)
         return false;
     }
     openDocument(std::move(*loaded), fileName);
+    rememberFile(fileName);
     return true;
 }
 
@@ -85,6 +91,8 @@ void Editor::openDocument(Document document, const std::string& fileName)
     watchingFile_ = knownFile_.has_value();
     changedSinceOpened_ = false;
     untoldChange_.reset();
+    openedName_ = fileName;
+    toldFileCutShort_ = false;
     state_.selectedSegment.reset();
     state_.selectedIndexLine.reset();
     state_.fileNamePanel = fileName;
@@ -107,8 +115,9 @@ std::optional<std::string> Editor::askSaveName()
     for (;;) {
         std::optional<std::string> name = prompts_.askSaveFileName(suggested);
         if (!name || !fileExists(*name)) return name;
-        if (prompts_.askYesNo(MessageKind::Warning, "Confirm Save As",
-                              fileNameOf(*name) + " already exists.\nDo you want to replace it?"))
+        if (prompts_.askYesNo(
+                MessageKind::Warning, translated("Confirm Save As"),
+                filled(translated("%1 already exists.\nDo you want to replace it?"), {fileNameOf(*name)})))
             return name;
         suggested = *name;
     }
@@ -116,7 +125,8 @@ std::optional<std::string> Editor::askSaveName()
 
 bool Editor::saveFileAs()
 {
-    commitTypedByte();  // a byte typed just before saving belongs in the file
+    commitTypedByte();                  // a byte typed just before saving belongs in the file
+    if (!settleTyping()) return false;  // and so does a text typed just before
     std::optional<std::string> name = askSaveName();
     return name && saveTo(*name);
 }
@@ -126,7 +136,7 @@ bool Editor::saveTo(const std::string& fileName)
     if (!checkFileOnDisk() || !confirmSaveOverChangedFile(fileName) || !confirmSaveOverLinkedFile(fileName))
         return false;
     try {
-        runOwnWork("Saving " + fileNameOf(fileName),
+        runOwnWork(filled(translated("Saving %1"), {fileNameOf(fileName)}),
                    [&](Progress& progress) { saveResource(document_, fileName, progress); });
     } catch (const FileChangedWhileRead& error) {
         showIoError(fileNameOf(documentPath()) + " " + error.what());
@@ -136,7 +146,7 @@ bool Editor::saveTo(const std::string& fileName)
         showIoError(fileName + ": " + error.what());
         return false;
     } catch (const std::bad_alloc&) {
-        showIoError(fileName + ": not enough memory to save it. Nothing was written.");
+        showIoError(filled(translated("%1: not enough memory to save it. Nothing was written."), {fileName}));
         return false;
     } catch (const WorkCancelled&) {
         return false;
@@ -146,6 +156,9 @@ bool Editor::saveTo(const std::string& fileName)
     knownFile_ = stampOfPath(fileName);
     watchingFile_ = knownFile_.has_value();
     changedSinceOpened_ = false;
+    state_.fileNamePanel = fileName;
+    rememberFile(fileName);
+    tellIfFileCutShort();
     return true;
 }
 
@@ -159,10 +172,27 @@ bool Editor::confirmSaveOverLinkedFile(const std::string& fileName)
                              severalNamesWarning(fileNameOf(fileName), names) + ". Save anyway?");
 }
 
+// A file held as a mapping may be cut short by another program while it is open; its lost
+// bytes then read as 00. Told once, after the command that read them.
+void Editor::tellIfFileCutShort()
+{
+    if (toldFileCutShort_ || !document_.fileCutShort()) return;
+    toldFileCutShort_ = true;
+    showRefusal(filled(translated("%1 changed on disk while it was open: another program cut it short. The bytes "
+                                  "past its new end could not be read and show as 00. Save under a new name to keep "
+                                  "the rest."),
+                       {fileNameOf(openedName_)}));
+}
+
 // The file the document was last saved as, else the one it was opened from.
 std::string Editor::documentPath() const
 {
     return savedName_.empty() ? state_.fileNamePanel : savedName_;
+}
+
+std::string Editor::documentName() const
+{
+    return fileNameOf(documentPath());
 }
 
 // A modified document is offered for saving before it is closed or replaced; only a save that
@@ -170,9 +200,12 @@ std::string Editor::documentPath() const
 bool Editor::confirmClose()
 {
     commitTypedByte();
+    if (!settleTyping()) return false;
     if (!isModified()) return true;
-    std::string name = documentPath().empty() ? "the document" : fileNameOf(documentPath());
-    switch (prompts_.askSaveChanges("Save changes to " + name + "?")) {
+    std::string question = documentPath().empty()
+                               ? translated("Save changes to the document?")
+                               : filled(translated("Save changes to %1?"), {fileNameOf(documentPath())});
+    switch (prompts_.askSaveChanges(question)) {
     case SaveChoice::Save: return saveFileAs();
     case SaveChoice::Discard: return true;
     case SaveChoice::Cancel: return false;
@@ -180,23 +213,29 @@ bool Editor::confirmClose()
     return false;
 }
 
+// Undo takes back the line's own typing first: the line then shows the block's text again.
 void Editor::undo()
 {
     commitTypedByte();
+    if (lineHoldsTyping()) {
+        discardTyping();
+        return;
+    }
     try {
         showUndoneChange(history_.undo(document_));
     } catch (const std::bad_alloc&) {
-        showRefusal("There is not enough memory to undo. Nothing was changed.");
+        showRefusal(translated("There is not enough memory to undo. Nothing was changed."));
     }
 }
 
 void Editor::redo()
 {
     commitTypedByte();
+    if (!settleTyping()) return;
     try {
         showUndoneChange(history_.redo(document_));
     } catch (const std::bad_alloc&) {
-        showRefusal("There is not enough memory to redo. Nothing was changed.");
+        showRefusal(translated("There is not enough memory to redo. Nothing was changed."));
     }
 }
 
@@ -221,6 +260,7 @@ bool Editor::recordChange(Change&& change, std::optional<WrittenText> written)
     try {
         if (acceptsHowItLoads(change, written)) {
             history_.record(std::move(change));
+            followChangeInTextLine();
             return true;
         }
     } catch (const std::bad_alloc&) {
@@ -243,8 +283,9 @@ bool Editor::acceptsHowItLoads(const Change& change, std::optional<WrittenText> 
     std::string text;
     for (const LoadDifference& difference : differences)
         text += (text.empty() ? "" : "\n") + describeLoadDifference(difference);
-    text += differences.size() == 1 ? " Apply anyway?" : "\n\nApply anyway?";
-    return prompts_.askYesNo(MessageKind::Warning, "Warning", text);
+    text += differences.size() == 1 ? std::string(" ") : std::string("\n\n");
+    text += translated("Apply anyway?");
+    return prompts_.askYesNo(MessageKind::Warning, translated("Warning"), text);
 }
 
 void Editor::commitTypedByte()
@@ -255,11 +296,40 @@ void Editor::commitTypedByte()
     storeTypedByte(closing.text, closing.cell);
 }
 
-void Editor::moveToSegment(std::optional<std::size_t> line)
+bool Editor::moveToSegment(std::optional<std::size_t> line)
 {
     commitTypedByte();
+    if (!settleTyping()) return false;
     state_.selectedSegment = line;
     showSelectedSegment();
+    return true;
+}
+
+// Files are remembered by their full path, so that the list opens them from any folder.
+void Editor::rememberFile(const std::string& fileName)
+{
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(fileName, error);
+    std::string path = error ? fileName : absolute.lexically_normal().string();
+    recentFiles_ = withRecentFile(std::move(recentFiles_), path, RecentFilesKept);
+}
+
+void Editor::setRecentFiles(std::vector<std::string> files)
+{
+    if (files.size() > RecentFilesKept) files.resize(RecentFilesKept);
+    recentFiles_ = std::move(files);
+}
+
+void Editor::openRecentFile(std::size_t index)
+{
+    if (index >= recentFiles_.size()) return;
+    std::string path = recentFiles_[index];
+    if (!fileExists(path)) {
+        recentFiles_.erase(recentFiles_.begin() + static_cast<std::ptrdiff_t>(index));
+        showIoError(filled(translated("%1: File not found. It was taken off the list of recent files."), {path}));
+        return;
+    }
+    loadFile(path);
 }
 
 // While the editor works on the document or its file, the window may learn of changes to the
@@ -282,7 +352,7 @@ void Editor::showIoError(const std::string& text)
 
 void Editor::showRefusal(const std::string& text)
 {
-    prompts_.showMessage(MessageKind::Warning, "Warning", text);
+    prompts_.showMessage(MessageKind::Warning, translated("Warning"), text);
 }
 
 void Editor::setTextLine(const std::u16string& text)

@@ -18,17 +18,20 @@
 
 namespace quillet {
 
-enum class FocusRequest { None, SegmentList, TextLine };
+enum class FocusRequest { None, SegmentList, TextLine, Grid };
 
 // The state of the main window's widgets that the program's rules read and write. The window
 // shows it after every command and reports the person's actions back to the Editor.
 struct WindowState {
     std::optional<std::size_t> selectedSegment;  // the current segment
     std::optional<std::size_t> selectedIndexLine;
-    std::u16string textLine;      // exactly the units of the text it shows
+    std::u16string textLine;  // exactly the units of the text it shows
+    // Counts the program's fills of the text line: typing the line had before a fill is no
+    // longer its own to undo.
+    std::uint64_t textLineFills = 0;
     int textLineMaxLength = 128;  // in UTF-16 units; 0: no limit
     bool textStripVisible = false;
-    std::string fileNamePanel;  // the open file's name, as the file system spells it
+    std::string fileNamePanel;  // the document's file (opened or last saved as), as the file system spells it
     std::string messagePanel;   // UTF-8
     std::int64_t rowCount = 2;
     GridCell current{1, 1};
@@ -41,6 +44,8 @@ struct WindowState {
 // The most characters the text line holds, as text fields do: a forced run shows at most this
 // many, since a segment of a hundred million characters would freeze the window.
 constexpr std::size_t TextLineCapacity = 32767;
+// The files the File menu offers again, the last opened or saved first.
+constexpr std::size_t RecentFilesKept = 8;
 
 // The main window's rules: the document, its undo history, the widget state and every command.
 // It talks to the person only through Prompts, and to the views through their ports.
@@ -71,8 +76,21 @@ public:
     // and only a save that worked, or the person's Discard, lets it go.
     bool confirmClose();
     bool isModified() const { return !history_.isClean(); }
-    // The file the document was last saved as, else the one it was opened from; empty for none.
+    // Whether the person has work that is not in the file: a modified document, or text typed
+    // in the text line and not applied. The title shows a "*" for it.
+    bool showsUnsavedWork() const { return isModified() || lineHoldsTyping(); }
+    // The file the document was last saved as, else the one it was opened from; and its name,
+    // as the title and the status bar show it (empty for none).
     std::string documentPath() const;
+    std::string documentName() const;
+    // The files opened or saved lately, newest first, as the program's settings keep them.
+    const std::vector<std::string>& recentFiles() const { return recentFiles_; }
+    void setRecentFiles(std::vector<std::string> files);
+    // Opens one of them (through the unsaved-work guard); one that is gone leaves the list.
+    void openRecentFile(std::size_t index);
+    // Tells the person, once per document, that another program cut the open file short on
+    // disk, so that its lost bytes read as 00. Runs after the commands that read the bytes.
+    void tellIfFileCutShort();
 
     // Files other programs change
     // Whether another program changed, replaced or removed the document's file since it was
@@ -98,7 +116,7 @@ public:
     void selectSegment(std::size_t line);    // the person picked a line of the segment list
     void selectIndexLine(std::size_t line);  // the person picked a line of the index list
     void showSelectedSegment();
-    void followIndexLine();
+    bool followIndexLine();  // false when the person chose to stay (see settleTyping)
     void previousSegment();
     void nextSegment();
 
@@ -122,8 +140,11 @@ public:
     void gridClicked();
     void copyHex();
 
-    // text line editor
-    void textLineEdited(const std::u16string& text);
+    // text line editor. `cutAtLimit`: a paste was cut to the line's typing limit.
+    void textLineEdited(const std::u16string& text, bool cutAtLimit = false);
+    // Whether the line holds text the person typed and did not apply. Undo and redo belong to
+    // the line's own typing then, and to the document otherwise.
+    bool lineHoldsTyping() const;
     void updateCharacterCounter();
     void applyTextLine();
 
@@ -174,7 +195,18 @@ private:
     // Every change of the current segment or of the document goes through these: a byte typed
     // in the grid is first stored in the segment it was typed in.
     void commitTypedByte();
-    void moveToSegment(std::optional<std::size_t> line);
+    // False when the person chose to stay where they were (see settleTyping).
+    bool moveToSegment(std::optional<std::size_t> line);
+    // Text typed in the line and not applied is unsaved work: before a command would drop it,
+    // the person chooses to apply it, discard it or cancel the command. True when the command
+    // may go on.
+    bool settleTyping();
+    void discardTyping();
+    std::string typingQuestion() const;
+    // After a change of the document, the line shows the current block's new text (unless it
+    // holds typing of its own).
+    void followChangeInTextLine();
+    void rememberFile(const std::string& fileName);
     // A text an edit writes into data at a file position, to name its characters when their
     // bytes make a marker.
     struct WrittenText {
@@ -216,12 +248,17 @@ private:
     FindFields findFields_;
     ReplaceFields replaceFields_;
     bool busy_ = false;
-    // The name the document was last saved under, offered for the next save.
+    // The name the document was last saved under, offered for the next save; the file it was
+    // read from, which a mapped document still reads.
     std::string savedName_;
+    std::string openedName_;
+    std::vector<std::string> recentFiles_;
     // The text the program last put into the text line, and whether it holds the units it was
     // made from exactly (not so past a unit 0 or for an unpaired surrogate).
     std::u16string filledLine_;
     bool filledLineExact_ = true;
+    // Whether the person was told that the open file was cut short on disk under it.
+    bool toldFileCutShort_ = false;
     // The document's file as last seen on disk: when opened, saved, or told changed. Nothing
     // when it was removed; and whether there is a file to watch at all.
     std::optional<FileStamp> knownFile_;

@@ -5,6 +5,7 @@
 #include "model/edit_operations.h"
 #include "model/line_format.h"
 #include "model/load_check.h"
+#include "model/translated.h"
 #include "views/grid_geometry.h"
 
 namespace quillet {
@@ -13,7 +14,10 @@ void Editor::deleteCurrentSegment()
 {
     if (!currentSegment()) return;
     commitTypedByte();  // a pending byte belongs to the segment it was typed in, not the next one
-    if (!prompts_.askYesNo(MessageKind::Warning, "Warning", "File may be corrupted, are you sure?")) return;
+    if (!settleTyping()) return;
+    if (!prompts_.askYesNo(MessageKind::Warning, translated("Warning"),
+                           translated("File may be corrupted, are you sure?")))
+        return;
     std::size_t s = *state_.selectedSegment;
     if (!editDocument([&] { return deleteSegment(document_, s); })) return;
     if (document_.segments.empty()) {
@@ -26,13 +30,14 @@ void Editor::deleteCurrentSegment()
 
 void Editor::forceUnicode()
 {
+    if (!currentSegment() || currentSegment()->isUnicode()) return;
+    commitTypedByte();  // the forced text shows the byte just typed
+    if (!settleTyping()) return;
     const Segment* segment = currentSegment();
     if (!segment || segment->isUnicode()) return;
-    commitTypedByte();  // the forced text shows the byte just typed
     setTextLine(u"");
     state_.textLineMaxLength = 0;
     state_.forceMode = true;
-    state_.messagePanel = "Force unicode";
     GridLayout layout = GridLayout::of(document_, *segment);
     GridSelection& selection = state_.selection;
     std::u16string units;
@@ -40,18 +45,21 @@ void Editor::forceUnicode()
         std::size_t characters = segment->data.size() / 2;
         if (characters > TextLineCapacity) {
             // The run becomes the first characters a text line can hold, and says so.
-            state_.messagePanel += " " + std::to_string(TextLineCapacity) + " of " + std::to_string(characters) +
-                                   " char(s).";
+            state_.messagePanel = filled(
+                translatedPlural("Force unicode %1 of %n char(s).", "Force unicode %1 of %n char(s).", characters),
+                {std::to_string(TextLineCapacity)});
             layout.size = 2 * TextLineCapacity;
         } else {
-            state_.messagePanel += " " + std::to_string(characters) + " char(s).";
+            state_.messagePanel = translatedPlural("Force unicode %n char(s).", "Force unicode %n char(s).",
+                                                   characters);
         }
         selection = layout.wholeData();
         units = unitsOf(segment->data, static_cast<std::size_t>(layout.size));
     } else {
         std::int64_t cells = std::abs(selection.endRow - selection.startRow) * 16 + selection.endCol -
                              selection.startCol + 1;
-        state_.messagePanel += " " + std::to_string(cells / 2) + " char(s).";
+        state_.messagePanel = translatedPlural("Force unicode %n char(s).", "Force unicode %n char(s).",
+                                               static_cast<unsigned long>(cells / 2));
         // A character for every odd index: the byte in front of it is its low byte.
         walkSelection(selection, layout.lead, segment->size(), [&](std::int64_t p) {
             if (p % 2 == 1 && units.size() < TextLineCapacity)
@@ -66,9 +74,10 @@ void Editor::forceUnicode()
 void Editor::readSegmentsAgain()
 {
     commitTypedByte();
+    if (!settleTyping()) return;
     if (!document_.noIndex && loadDifferences(document_).empty()) {
-        prompts_.showMessage(MessageKind::Information, "Information",
-                             "The segments are already those the file loads as. Nothing was changed.");
+        prompts_.showMessage(MessageKind::Information, translated("Information"),
+                             translated("The segments are already those the file loads as. Nothing was changed."));
         return;
     }
     if (!editDocument([&] { return rereadSegments(document_); })) return;
@@ -88,11 +97,12 @@ void Editor::forceApply(std::size_t s)
     }
     ByteRun run = GridLayout::of(document_, document_.segments[s]).runOf(state_.selection);
     ForcedWrite write{s, run.start, run.length, state_.textLine, false};
-    if (resizesRun(write) &&
-        !prompts_.askYesNo(MessageKind::Warning, "Warning", "Length text incorrect!!! Resize block?"))
+    if (resizesRun(write) && !prompts_.askYesNo(MessageKind::Warning, translated("Warning"),
+                                                translated("Length text incorrect!!! Resize block?")))
         return;
     write.recount = runHasCountByte(document_, write) &&
-                    prompts_.askYesNo(MessageKind::Confirmation, "Confirm", "Recalculate header byte?");
+                    prompts_.askYesNo(MessageKind::Confirmation, translated("Confirm"),
+                                      translated("Recalculate header byte?"));
     WrittenText text{document_.segments[s].dataStart() + static_cast<std::int64_t>(write.start), write.units};
     if (editDocument([&] { return quillet::forceApply(document_, write); }, text)) showSelectedSegment();
 }

@@ -33,14 +33,14 @@ void Editor::gridTypeCharacter(const std::string& character)
         gridEditorTextChanged(state_.gridEditor.text + character);
         return;
     }
-    if (!canEditColumn(state_.current.col)) return;
+    if (!canEditColumn(state_.current.col) || !settleTyping()) return;
     state_.gridEditor = GridEditorState{true, state_.current, ""};
     gridEditorTextChanged(character);
 }
 
 void Editor::gridEditKey()
 {
-    if (state_.gridEditor.open || !canEditColumn(state_.current.col)) return;
+    if (state_.gridEditor.open || !canEditColumn(state_.current.col) || !settleTyping()) return;
     state_.gridEditor = GridEditorState{true, state_.current, ""};
 }
 
@@ -56,8 +56,11 @@ void Editor::gridEditorEscape()
     state_.gridEditor = GridEditorState{};
 }
 
+// A move of the person's ends force mode: a text typed for the run is settled first, and Cancel
+// keeps the current cell where it is.
 void Editor::gridMoveCurrent(GridCell cell)
 {
+    if (state_.forceMode && !settleTyping()) return;
     cell.row = std::clamp<std::int64_t>(cell.row, 1, std::max<std::int64_t>(1, state_.rowCount - 1));
     cell.col = std::clamp(cell.col, 1, GridColumnCount - 1);
     setCurrentCell(cell);
@@ -81,6 +84,7 @@ void Editor::gridMousePress(MouseButton button, GridCell cellUnderPointer)
 {
     commitTypedByte();
     if (button != MouseButton::Left) return;
+    if (state_.forceMode && !settleTyping()) return;
     bool onCell = cellUnderPointer.row >= 1 && cellUnderPointer.row < state_.rowCount && cellUnderPointer.col >= 1;
     if (onCell) gridClicked();
     int col = foldColumn(cellUnderPointer.col);
@@ -91,6 +95,7 @@ void Editor::gridMousePress(MouseButton button, GridCell cellUnderPointer)
 void Editor::gridMouseRelease(MouseButton button, GridCell cellUnderPointer, bool gridHasFocus)
 {
     if (button != MouseButton::Left || !gridHasFocus || state_.gridEditor.open) return;
+    if (state_.forceMode && lineHoldsTyping()) return;  // the press was cancelled: the run stays
     state_.selection = selectionAfterRelease(state_.selection, cellUnderPointer.row, foldColumn(cellUnderPointer.col));
 }
 

@@ -21,8 +21,9 @@ void Editor::selectSegment(std::size_t line)
 void Editor::selectIndexLine(std::size_t line)
 {
     if (line >= document_.indexTable.size()) return;
+    std::optional<std::size_t> before = state_.selectedIndexLine;
     state_.selectedIndexLine = line;
-    followIndexLine();
+    if (!followIndexLine()) state_.selectedIndexLine = before;
 }
 
 // The segment selection: every view of the current segment is made afresh from the document.
@@ -46,9 +47,7 @@ void Editor::showSelectedSegment()
         std::size_t previewSize = std::min<std::size_t>(PreviewBytes, segment->data.size());
         std::string preview = codePagePreview(unitsOf(segment->data, previewSize), codePage_);
         state_.textStripVisible = false;
-        setTextLine(u"");
-        filledLine_.clear();
-        filledLineExact_ = true;
+        fillTextLine(u"");
         state_.messagePanel = preview;
         state_.textLineMaxLength = 0;
     }
@@ -56,13 +55,13 @@ void Editor::showSelectedSegment()
     if (segment->tag && *segment->tag < document_.indexTable.size()) state_.selectedIndexLine = *segment->tag;
 }
 
-void Editor::followIndexLine()
+bool Editor::followIndexLine()
 {
-    if (document_.indexTable.empty() || !state_.selectedIndexLine) return;
+    if (document_.indexTable.empty() || !state_.selectedIndexLine) return true;
     std::size_t entry = *state_.selectedIndexLine;
     const auto& segments = document_.segments;
     auto found = std::find_if(segments.begin(), segments.end(), [&](const Segment& s) { return s.tag == entry; });
-    if (found != segments.end()) moveToSegment(static_cast<std::size_t>(found - segments.begin()));
+    return found == segments.end() || moveToSegment(static_cast<std::size_t>(found - segments.begin()));
 }
 
 void Editor::previousSegment()

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "model/translated.h"
 #include "search/byte_search.h"
 #include "search/pattern.h"
 #include "views/grid_geometry.h"
@@ -34,12 +35,14 @@ void Editor::findNext()
 void Editor::replace()
 {
     if (!currentSegment()) return;
+    commitTypedByte();
+    if (!settleTyping()) return;
     if (prompts_.showReplaceDialog(replaceFields_) && !replaceFields_.lookFor.empty())
         replaceAll(replaceFields_.startFrom == ReplaceStart::Begin);
 }
 
 // Searches forward from the selected segment and shows the first hit as the current and only
-// selected cell; without a hit nothing changes.
+// selected cell, with the focus in the grid; without a hit only the status bar says so.
 void Editor::searchForward(bool fromSegmentStart)
 {
     // A byte typed in the grid is written, to the segment it was typed in, before the search sees it.
@@ -52,14 +55,20 @@ void Editor::searchForward(bool fromSegmentStart)
     std::size_t first = *state_.selectedSegment;
     std::size_t start = fromSegmentStart ? 0 : GridLayout::of(document_, *selected).startAfter(state_.current);
     auto hit = findInSegments(document_.segments, first, start, *pattern);
-    if (!hit) return;
-    moveToSegment(hit->segment);
+    tellIfFileCutShort();
+    if (!hit) {
+        state_.messagePanel = fromSegmentStart ? translated("Not found from this segment to the end of the file.")
+                                               : translated("Not found from here to the end of the file.");
+        return;
+    }
+    if (!moveToSegment(hit->segment)) return;
     const Segment& segment = document_.segments[hit->segment];
     std::size_t shown = shownHitIndex(hit->index, segment.data.size());
     GridCell cell = GridLayout::of(document_, segment).cellOf(static_cast<std::int64_t>(shown));
     setCurrentCell({cell.row, state_.current.col});
     setCurrentCell(cell);
     state_.selection = GridSelection{cell.row, cell.col, cell.row, cell.col};
+    state_.focus = FocusRequest::Grid;
 }
 
 // Overwrites every occurrence in place, reports the count, and shows the selected segment afresh
@@ -67,6 +76,7 @@ void Editor::searchForward(bool fromSegmentStart)
 void Editor::replaceAll(bool fromBeginning)
 {
     commitTypedByte();
+    if (!settleTyping()) return;
     if (!checkFileOnDisk()) return;
     const Segment* selected = currentSegment();
     if (!selected) return;
@@ -85,7 +95,7 @@ void Editor::replaceAll(bool fromBeginning)
             {
                 // The window shows none of the bytes while they are being written.
                 RaisedFlag busy(busy_);
-                runOwnWork("Replacing", [&](Progress& progress) {
+                runOwnWork(translated("Replacing"), [&](Progress& progress) {
                     outcome = replaceInDocument(document_, scope, *pattern, *replacement, progress);
                 });
             }
@@ -97,7 +107,9 @@ void Editor::replaceAll(bool fromBeginning)
         return;  // the writes were taken back
     }
     if (!done) return;
-    prompts_.showMessage(MessageKind::Information, "Information", "Make " + std::to_string(count) + " replace(s)");
+    prompts_.showMessage(
+        MessageKind::Information, translated("Information"),
+        translatedPlural("Make %n replace(s)", "Make %n replace(s)", static_cast<unsigned long>(count)));
     if (count > 0 && currentSegment()) showSelectedSegment();
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/edit_operations.h"
 #include "model/line_format.h"
+#include "model/translated.h"
 #include "model/utf8.h"
 
 namespace quillet {
@@ -19,16 +20,67 @@ std::u16string shownInTextLine(std::u16string_view units)
 }
 }  // namespace
 
-void Editor::textLineEdited(const std::u16string& text)
+void Editor::textLineEdited(const std::u16string& text, bool cutAtLimit)
 {
-    setTextLine(text);
+    if (!cutAtLimit) {
+        setTextLine(text);
+        return;
+    }
+    // The counter follows the message, which ends at its one full stop.
+    state_.messagePanel = translatedPlural("The paste was cut to the line's limit of %n characters.",
+                                           "The paste was cut to the line's limit of %n characters.",
+                                           state_.textLineMaxLength);
+    state_.textLine = text;
+    updateCharacterCounter();
+}
+
+bool Editor::lineHoldsTyping() const
+{
+    return state_.textStripVisible && state_.textLine != filledLine_;
+}
+
+bool Editor::settleTyping()
+{
+    if (!lineHoldsTyping()) return true;
+    switch (prompts_.askApplyTyping(typingQuestion())) {
+    case TypingChoice::Apply:
+        applyTextLine();
+        return !lineHoldsTyping();  // a refused apply keeps the typing, and the person where they were
+    case TypingChoice::Discard: discardTyping(); return true;
+    case TypingChoice::Cancel: return false;
+    }
+    return false;
+}
+
+void Editor::discardTyping()
+{
+    setTextLine(filledLine_);
+    ++state_.textLineFills;
+}
+
+std::string Editor::typingQuestion() const
+{
+    const Segment* segment = currentSegment();
+    if (state_.forceMode || !segment)
+        return translated("The text typed for the selected bytes was not applied.\nApply it now?");
+    std::string line = document_.segmentLine(*state_.selectedSegment);
+    return filled(translated("The text typed for block %1 was not applied.\nApply it now?"),
+                  {line.substr(0, line.find(' '))});
+}
+
+void Editor::followChangeInTextLine()
+{
+    const Segment* segment = currentSegment();
+    if (!segment || !segment->isUnicode() || state_.forceMode || lineHoldsTyping()) return;
+    fillTextLine(unitsOf(segment->data, segment->data.size()));
 }
 
 // The character counter in the message panel; a message ending in "." keeps its text up to there.
 // Characters are counted in UTF-16 units, as a block's count byte counts them.
 void Editor::updateCharacterCounter()
 {
-    std::string counter = "Already entered " + std::to_string(state_.textLine.size()) + " char(s)";
+    std::string counter = translatedPlural("Already entered %n char(s)", "Already entered %n char(s)",
+                                           state_.textLine.size());
     std::size_t dot = state_.messagePanel.find('.');
     if (dot != std::string::npos)
         state_.messagePanel = state_.messagePanel.substr(0, dot) + ". " + counter;
@@ -41,6 +93,7 @@ void Editor::fillTextLine(const std::u16string& units)
     std::u16string text = shownInTextLine(units);
     filledLine_ = text;
     filledLineExact_ = text == units;
+    ++state_.textLineFills;
     setTextLine(text);
 }
 

@@ -6,6 +6,7 @@
 #include "model/document_texts.h"
 #include "model/edit_operations.h"
 #include "model/file_io.h"
+#include "model/translated.h"
 
 namespace quillet {
 
@@ -27,7 +28,8 @@ std::vector<FileKind> fileKindsOf(const std::vector<const TextsFormatRow*>& form
     std::vector<FileKind> kinds;
     kinds.reserve(formats.size());
     for (const TextsFormatRow* format : formats)
-        kinds.push_back({std::string(format->fileKind), {format->extensions.begin(), format->extensions.end()}});
+        kinds.push_back({translated(std::string(format->fileKind).c_str()),
+                         {format->extensions.begin(), format->extensions.end()}});
     return kinds;
 }
 
@@ -53,8 +55,9 @@ void Editor::exportTexts()
     std::optional<ChosenFile> chosen = prompts_.askTextsFileName(TextsFileUse::Export, suggested, fileKindsOf(offered));
     if (!chosen) return;
     std::string name = nameToExport(*chosen, offered);
-    if (fileExists(name) && !prompts_.askYesNo(MessageKind::Warning, "Confirm Export",
-                                               fileNameOf(name) + " already exists.\nDo you want to replace it?"))
+    if (fileExists(name) &&
+        !prompts_.askYesNo(MessageKind::Warning, translated("Confirm Export"),
+                           filled(translated("%1 already exists.\nDo you want to replace it?"), {fileNameOf(name)})))
         return;
     try {
         std::string text = writeTexts(document_, textsFormatOfFileName(name).format, fileNameOf(state_.fileNamePanel));
@@ -63,12 +66,15 @@ void Editor::exportTexts()
         file.commit();
     } catch (const IoError& error) {
         showIoError(name + ": " + error.what());
+        return;
     }
+    state_.messagePanel = filled(translated("Texts exported to %1."), {fileNameOf(name)});
 }
 
 void Editor::importTexts()
 {
     commitTypedByte();
+    if (!settleTyping()) return;
     std::optional<ChosenFile> chosen = prompts_.askTextsFileName(TextsFileUse::Import, "",
                                                                  fileKindsOf(offeredFormats()));
     if (!chosen) return;
@@ -86,7 +92,8 @@ void Editor::importTexts()
                                        document_);
     if (!read) {
         const Failure& failure = read.failure();
-        showIoError(failure.placeIn(fileNameOf(name)) + ": " + failure.reason + "\nNothing was changed.");
+        showIoError(failure.placeIn(fileNameOf(name)) + ": " + failure.reason + "\n" +
+                    translated("Nothing was changed."));
         return;
     }
     // The status bar says what was done, as the command line does on its error output.
@@ -96,6 +103,7 @@ void Editor::importTexts()
 bool Editor::applyTexts(const std::vector<TextChange>& texts)
 {
     commitTypedByte();
+    if (!settleTyping()) return false;
     bool done = editDocument([&] { return quillet::applyTexts(document_, texts); });
     if (done && currentSegment()) showSelectedSegment();
     return done;

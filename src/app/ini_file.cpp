@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "model/file_io.h"
+#include "model/translated.h"
 
 namespace quillet {
 
@@ -46,9 +47,10 @@ std::vector<std::string> linesOf(const std::string& text)
     return lines;
 }
 
-std::string errorText(const std::string& what, const std::string& path, const std::error_code& error)
+// `what` says the path %1 and the reason %2.
+std::string errorText(const char* what, const std::string& path, const std::error_code& error)
 {
-    return what + " \"" + path + "\": " + error.message();
+    return filled(what, {path, error.message()});
 }
 
 }  // namespace
@@ -183,7 +185,7 @@ std::optional<std::string> saveIniFile(const std::string& path, const IniFile& i
     std::filesystem::path folder = std::filesystem::path(path).parent_path();
     if (!folder.empty()) {
         std::filesystem::create_directories(folder, error);
-        if (error) return errorText("Cannot create the folder", folder.string(), error);
+        if (error) return errorText(translated("Cannot create the folder \"%1\": %2"), folder.string(), error);
     }
     try {
         AtomicFileWriter file(path);
@@ -191,7 +193,7 @@ std::optional<std::string> saveIniFile(const std::string& path, const IniFile& i
         file.write(text.data(), text.size());
         file.commit();
     } catch (const IoError& failure) {
-        return "Cannot write \"" + path + "\": " + failure.what();
+        return filled(translated("Cannot write \"%1\": %2"), {path, failure.what()});
     }
     return std::nullopt;
 }

@@ -41,7 +41,38 @@ bool onSomeScreen(const PlacementRect& rect, const std::vector<PlacementRect>& s
                        [&](const PlacementRect& screen) { return overlaps(rect, screen); });
 }
 
+long long overlapArea(const PlacementRect& a, const PlacementRect& b)
+{
+    long long width = std::min(a.right, b.right) - std::max(a.left, b.left);
+    long long height = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+    return width > 0 && height > 0 ? width * height : 0;
+}
+
+// The start of a span of `length` plus the frame's `before` and `after`, moved into [low, high).
+int fitSpan(int start, int length, int before, int after, int low, int high)
+{
+    if (start + length + after > high) start = high - after - length;
+    if (start - before < low) start = low + before;
+    return start;
+}
+
 }  // namespace
+
+PlacementRect fitOnScreen(const PlacementRect& rect, const FrameMargins& frame,
+                          const std::vector<PlacementRect>& workAreas, int minimumWidth, int minimumHeight)
+{
+    if (workAreas.empty()) return rect;
+    PlacementRect framed{rect.left - frame.left, rect.top - frame.top, rect.right + frame.right,
+                         rect.bottom + frame.bottom};
+    const PlacementRect* area = &workAreas.front();
+    for (const PlacementRect& candidate : workAreas)
+        if (overlapArea(framed, candidate) > overlapArea(framed, *area)) area = &candidate;
+    int width = std::max(minimumWidth, std::min(rect.width(), area->width() - frame.left - frame.right));
+    int height = std::max(minimumHeight, std::min(rect.height(), area->height() - frame.top - frame.bottom));
+    int left = fitSpan(rect.left, width, frame.left, frame.right, area->left, area->right);
+    int top = fitSpan(rect.top, height, frame.top, frame.bottom, area->top, area->bottom);
+    return PlacementRect{left, top, left + width, top + height};
+}
 
 std::string resolutionSuffix(int screenWidth, int screenHeight)
 {

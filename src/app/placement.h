@@ -43,6 +43,21 @@ struct ScreenSetup {
     std::vector<PlacementRect> screens;
 };
 
+// The frame the window system draws around a window, in pixels on each side.
+struct FrameMargins {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+// The window's rectangle (without its frame), moved and where it must shrunk so that the window
+// with its frame lies wholly in the work area of the screen that shows most of it (the first
+// one when none does). It never shrinks below the window's minimum size; a window that cannot
+// fit then starts at the area's top left corner.
+PlacementRect fitOnScreen(const PlacementRect& rect, const FrameMargins& frame,
+                          const std::vector<PlacementRect>& workAreas, int minimumWidth, int minimumHeight);
+
 // What a restore applies; nothing at all when the stored version is too old.
 struct RestorePlan {
     std::optional<PlacementRect> normal;

@@ -11,6 +11,7 @@ namespace quillet {
 
 enum class MessageKind { Warning, Confirmation, Information, Error };
 enum class SaveChoice { Save, Discard, Cancel };
+enum class TypingChoice { Apply, Discard, Cancel };
 enum class TextsFileUse { Export, Import };
 
 // A kind of file a file dialog offers: "gettext PO files" with ".po" and ".pot".
@@ -38,6 +39,9 @@ public:
     // "NAME was changed on disk by another program" and what that means, with the buttons Reload
     // and Keep editing; Escape keeps editing. True for Reload.
     virtual bool askReloadChangedFile(const std::string& text) = 0;
+    // Text typed in the text line and not applied, about to be dropped: "Apply", "Discard" or
+    // "Cancel"; Apply is the default and Escape answers Cancel.
+    virtual TypingChoice askApplyTyping(const std::string& text) = 0;
     // A message box with one OK button.
     virtual void showMessage(MessageKind kind, const std::string& caption, const std::string& text) = 0;
     // The file dialog starts in `startFolder`; where it would by itself when that is empty.

@@ -6,6 +6,7 @@
 #include "model/line_format.h"
 #include "model/loader.h"
 #include "model/saver.h"
+#include "model/translated.h"
 
 namespace quillet {
 
@@ -55,8 +56,9 @@ void refuseOverflow(const Document& document, std::int64_t delta)
     if (document.noIndex || delta <= 0) return;
     std::uint64_t before = bytesBeforeIndex(document);
     if (before + static_cast<std::uint64_t>(delta) <= static_cast<std::uint64_t>(MaxIndexPosition)) return;
-    throw EditRefused("The change would put the index at byte " + std::to_string(before + delta) + ", past the " +
-                      std::to_string(MaxIndexPosition) + " an index offset can hold. Nothing was changed.");
+    throw EditRefused(filled(translated("The change would put the index at byte %1, past the %2 an index offset can "
+                                        "hold. Nothing was changed."),
+                             {std::to_string(before + delta), std::to_string(MaxIndexPosition)}));
 }
 
 void addSplice(ChangeBuilder& change, const Document& document, std::size_t s, std::size_t from, std::size_t count,
@@ -107,8 +109,11 @@ void addForcedTextsCleared(ChangeBuilder& change, const Document& document, std:
 void addUnicodeText(ChangeBuilder& change, const Document& document, std::size_t s, std::u16string_view units)
 {
     if (units.size() > MaxBlockCharacters)
-        throw EditRefused("The text has " + std::to_string(units.size()) +
-                          " characters, a unicode block holds at most 255. Nothing was changed.");
+        throw EditRefused(translatedPlural("The text has %n character, a unicode block holds at most 255. Nothing "
+                                           "was changed.",
+                                           "The text has %n characters, a unicode block holds at most 255. Nothing "
+                                           "was changed.",
+                                           units.size()));
     Bytes bytes = bytesOfUnits(units);
     const SegmentBytes& data = document.segments[s].data;
     bool same = bytes.size() == data.size() && data.copy(0, data.size()) == bytes;
@@ -158,8 +163,8 @@ Change applyTexts(Document& document, const std::vector<TextChange>& texts)
         for (const TextChange& text : texts) {
             std::size_t s = text.segmentNumber - 1;
             if (text.segmentNumber == 0 || s >= document.segments.size() || !document.segments[s].isUnicode())
-                throw EditRefused("Segment " + std::to_string(text.segmentNumber) +
-                                  " is not a unicode block. Nothing was changed.");
+                throw EditRefused(filled(translated("Segment %1 is not a unicode block. Nothing was changed."),
+                                         {std::to_string(text.segmentNumber)}));
             addUnicodeText(change, document, s, text.units);
         }
     });
@@ -208,7 +213,8 @@ Change forceApply(Document& document, const ForcedWrite& write)
 Change rereadSegments(Document& document)
 {
     if (document.noIndex)
-        throw EditRefused("The file is held without an index: it has no segments to read again. Nothing was changed.");
+        throw EditRefused(
+            translated("The file is held without an index: it has no segments to read again. Nothing was changed."));
     Bytes image = savedHead(document);
     auto indexOffset = static_cast<std::int64_t>(image.size());
     SegmentsReread reread{document.segments, segmentsOfBody(image.data(), indexOffset, document.indexTable)};

@@ -13,6 +13,7 @@
 #include "model/kept_attributes.h"
 #include "model/pending_file.h"
 #include "model/save_target.h"
+#include "model/translated.h"
 
 namespace quillet {
 
@@ -51,12 +52,12 @@ std::string notARegularFile(mode_t mode)
 {
     if (S_ISREG(mode)) return std::string();
     if (S_ISDIR(mode)) return ioErrorText(EISDIR);
-    const char* kind = S_ISFIFO(mode)   ? "a named pipe (FIFO)"
-                       : S_ISCHR(mode)  ? "a character device"
-                       : S_ISBLK(mode)  ? "a block device"
-                       : S_ISSOCK(mode) ? "a socket"
-                                        : "an unknown kind of file";
-    return std::string("Not a regular file: ") + kind;
+    const char* kind = S_ISFIFO(mode)   ? translated("a named pipe (FIFO)")
+                       : S_ISCHR(mode)  ? translated("a character device")
+                       : S_ISBLK(mode)  ? translated("a block device")
+                       : S_ISSOCK(mode) ? translated("a socket")
+                                        : translated("an unknown kind of file");
+    return filled(translated("Not a regular file: %1"), {kind});
 }
 
 std::string folderOf(const std::string& path)
@@ -98,24 +99,24 @@ void refuseUnlessRegular(mode_t mode)
 std::string ioErrorText(int errorNumber)
 {
     switch (errorNumber) {
-    case ENOENT: return "File not found";
+    case ENOENT: return translated("File not found");
     case ENAMETOOLONG:
     case ENOTDIR:
     case EINVAL:
-    case EILSEQ: return "Invalid filename";
+    case EILSEQ: return translated("Invalid filename");
     case EMFILE:
-    case ENFILE: return "Too many open files";
+    case ENFILE: return translated("Too many open files");
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
-    case ETXTBSY: return "File access denied";
+    case ETXTBSY: return translated("File access denied");
     case ENOSPC:
     case EDQUOT:
-    case EFBIG: return "Disk full";
-    case ELOOP: return "Too many levels of symbolic links";
-    case EPIPE: return "Broken pipe";  // the reader of a pipe went before all was written
-    default: return "I/O error " + std::to_string(errorNumber);
+    case EFBIG: return translated("Disk full");
+    case ELOOP: return translated("Too many levels of symbolic links");
+    case EPIPE: return translated("Broken pipe");  // the reader of a pipe went before all was written
+    default: return filled(translated("I/O error %1"), {std::to_string(errorNumber)});
     }
 }
 
@@ -149,8 +150,8 @@ ReadOnlyFile::ReadOnlyFile(const std::string& path)
     stamp_ = stampOfDescriptor(fd_).value_or(FileStamp{});
     std::string refusal = notARegularFile(info.st_mode);  // what was opened, whatever the look saw
     if (refusal.empty() && size_ > MaxFileLength)
-        refusal = "File too large: " + std::to_string(size_) + " bytes, the editor holds at most " +
-                  std::to_string(MaxFileLength);
+        refusal = filled(translated("File too large: %1 bytes, the editor holds at most %2"),
+                         {std::to_string(size_), std::to_string(MaxFileLength)});
     if (!refusal.empty()) {
         ::close(fd_);
         throw IoError(refusal);
@@ -198,7 +199,7 @@ void ReadOnlyFile::readAt(std::uint64_t position, void* into, std::size_t count)
             if (errno == EINTR) continue;
             throw ioErrorFromErrno();
         }
-        if (got == 0) throw IoError("Read beyond end of file");  // the file shrank while read
+        if (got == 0) throw IoError(translated("Read beyond end of file"));  // the file shrank while read
         done += static_cast<std::size_t>(got);
     }
 }
@@ -214,8 +215,8 @@ Bytes readWholeFile(const std::string& path)
 {
     ReadOnlyFile file(path);
     if (file.size() > MaxReadLength)
-        throw IoError("File too large: " + std::to_string(file.size()) + " bytes, at most " +
-                      std::to_string(MaxReadLength) + " can be read");
+        throw IoError(filled(translated("File too large: %1 bytes, at most %2 can be read"),
+                             {std::to_string(file.size()), std::to_string(MaxReadLength)}));
     return file.readAt(0, static_cast<std::size_t>(file.size()));
 }
 
@@ -233,6 +234,7 @@ AtomicFileWriter::~AtomicFileWriter() = default;
 
 void AtomicFileWriter::write(const void* data, std::size_t size)
 {
+    written_ += size;
     if (buffer_.size() + size > WriteBufferSize) flushBuffer();
     if (size >= WriteBufferSize) {
         writeAll(file_->descriptor(), static_cast<const char*>(data), size);
@@ -277,11 +279,40 @@ void AtomicFileWriter::flushBuffer()
 
 void AtomicFileWriter::commit()
 {
+    NoProgress progress;
+    commit(progress);
+}
+
+void AtomicFileWriter::commit(Progress& progress)
+{
     flushBuffer();
     if (kept_) kept_->applyTo(file_->descriptor());
-    if (::fsync(file_->descriptor()) != 0) throw ioErrorFromErrno();
-    file_->replace(targetPath_);
+    flushToDisk(progress);
+    file_->replace(targetPath_, [&] {
+        if (!progress.report(written_, written_)) throw WorkCancelled();
+    });
     syncFolder(folderOf(targetPath_));
+}
+
+// Flushing gigabytes takes as long as writing them: it goes a piece at a time, so that the person
+// sees it move and may still cancel. The fsync at the end makes it whole, also where the system
+// cannot flush by pieces.
+void AtomicFileWriter::flushToDisk(Progress& progress)
+{
+    int fd = file_->descriptor();
+    bool byPieces = true;
+    for (std::uint64_t done = 0; byPieces && done < written_;) {
+        std::uint64_t piece = std::min(ProgressStep, written_ - done);
+        if (::sync_file_range(fd, static_cast<off_t>(done), static_cast<off_t>(piece),
+                              SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER) != 0) {
+            if (errno == EINTR) continue;
+            if (errno != EINVAL && errno != ENOSYS && errno != ESPIPE && errno != EOPNOTSUPP) throw ioErrorFromErrno();
+            byPieces = false;
+        }
+        done += piece;
+        if (!progress.report(done, written_)) throw WorkCancelled();
+    }
+    if (::fsync(fd) != 0) throw ioErrorFromErrno();
 }
 
 }  // namespace quillet

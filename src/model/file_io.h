@@ -6,6 +6,7 @@
 
 #include "model/bytes.h"
 #include "model/file_stamp.h"
+#include "model/progress.h"
 
 namespace quillet {
 
@@ -99,9 +100,14 @@ public:
     // written from memory. Throws IoError.
     void copyFrom(int fd, std::uint64_t position, const void* sameBytes, std::size_t count);
     void commit();  // throws IoError
+    // The same, telling how far the flush to disk is. Cancelled (WorkCancelled) at any point
+    // before the new file takes the target's name, it leaves the target as it was and nothing
+    // else behind.
+    void commit(Progress& progress);
 
 private:
     void flushBuffer();
+    void flushToDisk(Progress& progress);
     // How many of the bytes the system copied; fewer where it could not.
     std::size_t copiedBySystem(int fd, std::uint64_t position, std::size_t count);
 
@@ -110,6 +116,7 @@ private:
     std::unique_ptr<PendingFile> file_;
     std::string buffer_;
     bool systemCopies_ = true;  // until the system refuses to copy between the two files
+    std::uint64_t written_ = 0;
 };
 
 }  // namespace quillet

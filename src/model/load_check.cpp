@@ -8,6 +8,7 @@
 #include "model/hex.h"
 #include "model/loader.h"
 #include "model/saver.h"
+#include "model/translated.h"
 #include "model/utf8.h"
 
 namespace quillet {
@@ -248,36 +249,37 @@ void nameWritingCharacters(std::vector<LoadDifference>& differences, std::int64_
 
 std::string describeLoadDifference(const LoadDifference& difference)
 {
-    std::string segment = "segment " + std::to_string(difference.segment + 1);
+    // Whole sentences, so that a translation can order them as its language wants.
+    std::string segment = std::to_string(difference.segment + 1);
     std::string at = "0x" + hexUpper(static_cast<std::uint64_t>(difference.position), 4);
     switch (difference.kind) {
     case LoadDifferenceKind::MarkerStartsText: {
-        std::string byte = "byte 0xAB at " + at;
-        if (difference.character) {
-            std::string character;
-            appendUtf8(character, *difference.character);
-            byte = "The character " + character + " (U+" + hexUpper(*difference.character, 4) + ") writes the " + byte +
-                   ", which";
-        } else {
-            byte = "B" + byte.substr(1);
-        }
-        return byte + " will be read as the start of a text when the file is opened again, so " + segment +
-               " will load differently.";
+        if (!difference.character)
+            return filled(translated("Byte 0xAB at %1 will be read as the start of a text when the file is opened "
+                                     "again, so segment %2 will load differently."),
+                          {at, segment});
+        std::string character;
+        appendUtf8(character, *difference.character);
+        return filled(translated("The character %1 (U+%2) writes the byte 0xAB at %3, which will be read as the start "
+                                 "of a text when the file is opened again, so segment %4 will load differently."),
+                      {character, hexUpper(*difference.character, 4), at, segment});
     }
     case LoadDifferenceKind::TextReadAsData:
-        return "The text of " + segment + " will be read as data when the file is opened again: its marker at " + at +
-               " will not be taken for one, so " + segment + " will load differently.";
+        return filled(translated("The text of segment %1 will be read as data when the file is opened again: its "
+                                 "marker at %2 will not be taken for one, so segment %1 will load differently."),
+                      {segment, at});
     case LoadDifferenceKind::MarkerBeforeIndex:
-        return "The text of " + segment + " will be read as data when the file is opened again: its marker at " + at +
-               " is the last byte before the index, which is never read as a marker, so " + segment +
-               " will load differently.";
+        return filled(translated("The text of segment %1 will be read as data when the file is opened again: its "
+                                 "marker at %2 is the last byte before the index, which is never read as a marker, "
+                                 "so segment %1 will load differently."),
+                      {segment, at});
     case LoadDifferenceKind::CutElsewhere:
-        return "The bytes from " + at +
-               " on will be cut into segments at other places when the file is opened again, so " + segment +
-               " will load differently.";
+        return filled(translated("The bytes from %1 on will be cut into segments at other places when the file is "
+                                 "opened again, so segment %2 will load differently."),
+                      {at, segment});
     case LoadDifferenceKind::FileGetsIndex:
-        return "The file's first and last words will be equal, so it will be read as a file with an index when it is "
-               "opened again and will load differently.";
+        return translated("The file's first and last words will be equal, so it will be read as a file with an index "
+                          "when it is opened again and will load differently.");
     }
     return {};
 }

@@ -8,6 +8,7 @@
 #include "model/body_scan.h"
 #include "model/file_io.h"
 #include "model/file_mapping.h"
+#include "model/translated.h"
 
 namespace quillet {
 
@@ -114,10 +115,10 @@ Document rawDocument(Bytes image)
     return rawDocument(SegmentBytes(std::move(image)), first.data());
 }
 
-std::string tooLarge(std::uint64_t length, std::uint64_t largest, const char* why)
+// `message` says the length %1 and the largest %2.
+std::string tooLarge(std::uint64_t length, std::uint64_t largest, const char* message)
 {
-    return "File too large: " + std::to_string(length) + " bytes, the editor holds at most " + std::to_string(largest) +
-           " " + why;
+    return filled(message, {std::to_string(length), std::to_string(largest)});
 }
 
 // A file without an index is mapped, not read: nothing of it is read until it is shown or
@@ -131,7 +132,10 @@ Document rawDocumentOf(const ReadOnlyFile& file, const Bytes& first)
             return document;
         }
     }
-    if (file.size() > MaxReadLength) throw IoError(tooLarge(file.size(), MaxReadLength, "when it cannot be mapped"));
+    if (file.size() > MaxReadLength)
+        throw IoError(tooLarge(file.size(), MaxReadLength,
+                               translated("File too large: %1 bytes, the editor holds "
+                                          "at most %2 when it cannot be mapped")));
     return rawDocument(file.readAt(0, static_cast<std::size_t>(file.size())));
 }
 
@@ -188,7 +192,10 @@ Document loadOpened(const ReadOnlyFile& file, Progress& progress)
     Bytes first = file.readAt(0, 4);
     Bytes last = file.readAt(length - 2, 2);
     if (!passesIndexTest(wordAt(first, 0), wordAt(last, 0), length)) return rawDocumentOf(file, first);
-    if (length > MaxReadLength) throw IoError(tooLarge(length, MaxReadLength, "with an index"));
+    if (length > MaxReadLength)
+        throw IoError(tooLarge(length, MaxReadLength,
+                               translated("File too large: %1 bytes, the editor holds at "
+                                          "most %2 with an index")));
     std::uint16_t indexOffset = wordAt(first, 0);
     Bytes head = indexOffset >= 4 ? file.readAt(0, indexOffset) : first;
     IndexEntries entries = readEntries(file, indexOffset, progress);

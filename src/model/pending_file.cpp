@@ -102,11 +102,12 @@ void PendingFile::nameUnnamedFile()
     throw IoError(ioErrorText(EEXIST));
 }
 
-void PendingFile::replace(const std::string& target)
+void PendingFile::replace(const std::string& target, const std::function<void()>& beforeRename)
 {
     // A name first, for the rename: a rename replaces the old file in one step, where a link
     // to the target's name would first need the old file gone.
     if (hiddenName_.empty()) nameUnnamedFile();
+    if (beforeRename) beforeRename();
     int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) throw ioErrorFromErrno();

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -22,8 +23,9 @@ public:
 
     int descriptor() const { return fd_; }
     // Closes the file and puts it in the place of `target` in one step, so that the name holds
-    // either the old file or the whole new one, whenever the process ends. Throws IoError.
-    void replace(const std::string& target);
+    // either the old file or the whole new one, whenever the process ends. `beforeRename` runs
+    // last before that step; what it throws leaves the target as it was. Throws IoError.
+    void replace(const std::string& target, const std::function<void()>& beforeRename = {});
 
 private:
     void takeHiddenName(const std::string& name);

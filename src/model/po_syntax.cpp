@@ -2,6 +2,7 @@
 
 #include "model/hex.h"
 #include "model/line_reader.h"
+#include "model/translated.h"
 
 namespace quillet {
 
@@ -16,8 +17,8 @@ bool isOctalDigit(char ch)
 
 Result<void> appendEscapedByte(std::string& out, unsigned value)
 {
-    if (value > 0xFF) return Failure{"the escape's value does not fit in a byte"};
-    if (value == 0) return Failure{"a PO string cannot hold a character 0"};
+    if (value > 0xFF) return Failure{translated("the escape's value does not fit in a byte")};
+    if (value == 0) return Failure{translated("a PO string cannot hold a character 0")};
     out += static_cast<char>(value);
     return {};
 }
@@ -25,7 +26,7 @@ Result<void> appendEscapedByte(std::string& out, unsigned value)
 // The escapes gettext knows: the C ones, octal and hex. `at` is just past the backslash.
 Result<void> readEscape(std::string_view line, std::size_t& at, std::string& out)
 {
-    if (at >= line.size()) return Failure{"the string has no closing quote"};
+    if (at >= line.size()) return Failure{translated("the string has no closing quote")};
     char escape = line[at++];
     switch (escape) {
     case 'n': out += '\n'; return {};
@@ -45,14 +46,15 @@ Result<void> readEscape(std::string_view line, std::size_t& at, std::string& out
             if (!digit) break;
             value = value * 16 + *digit;
         }
-        if (digits == 0) return Failure{"\\x needs hex digits"};
+        if (digits == 0) return Failure{translated("\\x needs hex digits")};
         return appendEscapedByte(out, value);
     }
     default: break;
     }
     if (!isOctalDigit(escape)) {
         bool printable = escape > ' ' && escape < 0x7F;
-        return Failure{printable ? "unknown escape \\" + std::string(1, escape) : "unknown escape after \\"};
+        return Failure{printable ? filled(translated("unknown escape \\%1"), {std::string(1, escape)})
+                                 : translated("unknown escape after \\")};
     }
     unsigned value = static_cast<unsigned>(escape - '0');
     for (int digits = 1; digits < 3 && at < line.size() && isOctalDigit(line[at]); ++digits, ++at)
@@ -72,7 +74,7 @@ Result<void> readQuoted(std::string_view line, std::size_t& at, std::string& out
             return escaped;
         }
     }
-    return Failure{"the string has no closing quote"};
+    return Failure{translated("the string has no closing quote")};
 }
 
 // "msgstr[N]", the translation of one plural form.
@@ -151,7 +153,7 @@ Result<void> PoReader::readLine(std::string_view line, std::size_t number)
         return {};
     }
     if (line.front() == '"') {
-        if (field_ == Field::None) return Failure{"a quoted string outside an entry", number};
+        if (field_ == Field::None) return Failure{translated("a quoted string outside an entry"), number};
         return readStrings(line, number);
     }
     return readKeyword(line, number);
@@ -173,7 +175,7 @@ Result<void> PoReader::readKeyword(std::string_view line, std::size_t number)
     else if (keyword == "msgstr" || isIndexedMsgstr(keyword))
         started = startTranslation(keyword, number);
     else
-        return Failure{"expected msgctxt, msgid, msgstr, a quoted string or a comment", number};
+        return Failure{translated("expected msgctxt, msgid, msgstr, a quoted string or a comment"), number};
     if (!started) return started;
     openField(keyword, number);
     return readStrings(rest, number);
@@ -200,7 +202,8 @@ Result<void> PoReader::startId(std::size_t number)
 
 Result<void> PoReader::startPlural(std::size_t number)
 {
-    if (!hasId_ || entry_.plural || hasTranslation_) return Failure{"msgid_plural must follow msgid", number};
+    if (!hasId_ || entry_.plural || hasTranslation_)
+        return Failure{translated("msgid_plural must follow msgid"), number};
     entry_.plural = true;
     field_ = Field::Ignored;
     return {};
@@ -209,12 +212,12 @@ Result<void> PoReader::startPlural(std::size_t number)
 Result<void> PoReader::startTranslation(std::string_view keyword, std::size_t number)
 {
     bool indexed = keyword != "msgstr";
-    if (!hasId_) return Failure{"msgstr must follow msgid", number};
+    if (!hasId_) return Failure{translated("msgstr must follow msgid"), number};
     if (indexed != entry_.plural)
-        return Failure{indexed ? "msgstr[N] belongs to an entry with msgid_plural"
-                               : "an entry with msgid_plural needs msgstr[N]",
+        return Failure{indexed ? translated("msgstr[N] belongs to an entry with msgid_plural")
+                               : translated("an entry with msgid_plural needs msgstr[N]"),
                        number};
-    if (!indexed && hasTranslation_) return Failure{"the entry has a second msgstr", number};
+    if (!indexed && hasTranslation_) return Failure{translated("the entry has a second msgstr"), number};
     bool first = !indexed || keyword == "msgstr[0]";
     if (first) entry_.translation.line = number;
     hasTranslation_ = true;
@@ -231,7 +234,7 @@ Result<void> PoReader::readStrings(std::string_view rest, std::size_t number)
                                                          : ignored_;
     for (std::size_t at = rest.find_first_not_of(Blanks); at != std::string_view::npos;
          at = rest.find_first_not_of(Blanks, at)) {
-        if (rest[at] != '"') return Failure{"unexpected text after " + std::string(fieldKeyword_), number};
+        if (rest[at] != '"') return Failure{filled(translated("unexpected text after %1"), {fieldKeyword_}), number};
         ++at;
         if (Result<void> quoted = readQuoted(rest, at, target); !quoted) return quoted.failure().onLine(number);
         fieldHasString_ = true;
@@ -251,7 +254,7 @@ void PoReader::openField(std::string_view keyword, std::size_t number)
 Result<void> PoReader::closeField()
 {
     if (field_ != Field::None && !fieldHasString_)
-        return Failure{std::string(fieldKeyword_) + " needs a quoted string", fieldLine_};
+        return Failure{filled(translated("%1 needs a quoted string"), {fieldKeyword_}), fieldLine_};
     field_ = Field::None;
     return {};
 }
@@ -261,8 +264,8 @@ Result<void> PoReader::endEntry()
 {
     if (Result<void> done = closeField(); !done) return done;
     if (!started_) return {};
-    if (!hasId_) return Failure{"msgctxt must be followed by msgid and msgstr", entry_.context->line};
-    if (!hasTranslation_) return Failure{"the entry has no msgstr", entry_.id.line};
+    if (!hasId_) return Failure{translated("msgctxt must be followed by msgid and msgstr"), entry_.context->line};
+    if (!hasTranslation_) return Failure{translated("the entry has no msgstr"), entry_.id.line};
     PoEntry entry = std::move(entry_);
     entry_ = {};
     started_ = hasId_ = hasTranslation_ = false;

@@ -5,6 +5,7 @@
 
 #include "model/file_io.h"
 #include "model/file_mapping.h"
+#include "model/translated.h"
 
 namespace quillet {
 
@@ -71,8 +72,9 @@ std::uint64_t indexOffsetOrRefusal(const Document& document)
 {
     std::uint64_t indexOffset = bytesBeforeIndex(document);
     if (indexOffset > static_cast<std::uint64_t>(MaxIndexPosition))
-        throw IoError("Resource too large: " + std::to_string(indexOffset) + " bytes before the index, at most " +
-                      std::to_string(MaxIndexPosition) + " fit; nothing was written");
+        throw IoError(filled(translated("Resource too large: %1 bytes before the index, at most %2 fit; nothing was "
+                                        "written"),
+                             {std::to_string(indexOffset), std::to_string(MaxIndexPosition)}));
     return indexOffset;
 }
 
@@ -142,12 +144,15 @@ void saveDocument(const Document& document, const std::string& path, Progress& p
     if (!document.noIndex) indexOffsetOrRefusal(document);  // refused before the target is touched
     AtomicFileWriter file(path);
     FileSink sink{file};
-    writeDocument(document, sink, progress);
+    // Writing and flushing to disk take about as long as each other on a large file.
+    StageProgress writing(progress, 0, 2);
+    writeDocument(document, sink, writing);
     // Bytes copied from a file another program was changing meanwhile may not belong together.
-    if (document.mappedFileChanged()) throw FileChangedWhileRead("nothing was written");
+    if (document.mappedFileChanged()) throw FileChangedWhileRead(translated("nothing was written"));
     if (wholeSourceOnly && document.fileCutShort())
-        throw IoError("Not written: another program cut the file it was made from short while it was read");
-    file.commit();
+        throw IoError(translated("Not written: another program cut the file it was made from short while it was read"));
+    StageProgress flushing(progress, 1, 2);
+    file.commit(flushing);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "model/translated.h"
+
 namespace quillet {
 
 // Each format's own file defines it.
@@ -14,12 +16,12 @@ const std::vector<TextsFormatRow>& textsFormats()
     static const std::vector<TextsFormatRow> rows = {
         {"tsv",
          "one line per block: segment number, TAB, text in UTF-8",
-         "Tab-separated texts",
+         markedForTranslation("Tab-separated texts"),
          {".txt", ".tsv"},
          tsvTextsFormat()},
         {"po",
          "gettext PO, one entry per block, for translation tools",
-         "gettext PO files",
+         markedForTranslation("gettext PO files"),
          {".po", ".pot"},
          poTextsFormat()},
     };

@@ -7,6 +7,7 @@
 #include "model/texts_po_keys.h"
 #include "model/texts_po_notation.h"
 #include "model/texts_reading.h"
+#include "model/translated.h"
 #include "model/utf8.h"
 
 // gettext PO.
@@ -133,8 +134,8 @@ Result<void> checkHeader(const PoEntry& header)
     // "CHARSET" is the placeholder of a template that was never given one.
     for (std::string_view readable : {"", "utf-8", "utf8", "ascii", "us-ascii", "charset"})
         if (lower == readable) return {};
-    return Failure{"the PO file is in " + printableLabel(charset) +
-                       "; only UTF-8 is read (msgconv --to-code=UTF-8 converts it)",
+    return Failure{filled(translated("the PO file is in %1; only UTF-8 is read (msgconv --to-code=UTF-8 converts it)"),
+                          {printableLabel(charset)}),
                    header.translation.line};
 }
 

@@ -1,6 +1,7 @@
 #include "model/texts_reading.h"
 
 #include "model/segment.h"
+#include "model/translated.h"
 
 namespace quillet {
 
@@ -19,16 +20,18 @@ Result<void> NamedBlocks::name(std::size_t segmentNumber, std::size_t line)
 {
     auto [first, isFirst] = firstLines_.emplace(segmentNumber, line);
     if (isFirst) return {};
-    return Failure{"segment " + std::to_string(segmentNumber) + " is named again (first on line " +
-                       std::to_string(first->second) + ")",
+    return Failure{filled(translated("segment %1 is named again (first on line %2)"),
+                          {std::to_string(segmentNumber), std::to_string(first->second)}),
                    line};
 }
 
 Result<void> fitsInABlock(const std::u16string& units)
 {
     if (units.size() <= MaxBlockCharacters) return {};
-    return Failure{"the text has " + std::to_string(units.size()) + " UTF-16 units, a unicode block holds at most " +
-                   std::to_string(MaxBlockCharacters)};
+    return Failure{
+        filled(translatedPlural("the text has %n UTF-16 unit, a unicode block holds at most %1",
+                                "the text has %n UTF-16 units, a unicode block holds at most %1", units.size()),
+               {std::to_string(MaxBlockCharacters)})};
 }
 
 Result<void> notUtf16(std::string_view text)

@@ -1,6 +1,7 @@
 #include "model/line_reader.h"
 #include "model/texts_formats.h"
 #include "model/texts_reading.h"
+#include "model/translated.h"
 #include "model/utf16_text.h"
 #include "model/utf8.h"
 

@@ -1,6 +1,7 @@
 #include "model/utf16_text.h"
 
 #include "model/hex.h"
+#include "model/translated.h"
 #include "model/utf8.h"
 
 namespace quillet {
@@ -68,7 +69,7 @@ Result<std::u16string> unitsFromEscapedUtf8(std::string_view text)
             appendUnits(units, *codePoint);
             continue;
         }
-        if (at + 1 >= text.size()) return Failure{"the text ends with a lone \\"};
+        if (at + 1 >= text.size()) return Failure{translated("the text ends with a lone \\")};
         char escape = text[at + 1];
         at += 2;
         switch (escape) {
@@ -79,12 +80,12 @@ Result<std::u16string> unitsFromEscapedUtf8(std::string_view text)
         case '0': units.push_back(0); break;
         case 'u': {
             std::optional<char16_t> unit = unitOfFourHexDigits(text.substr(at));
-            if (!unit) return Failure{"\\u needs four hex digits"};
+            if (!unit) return Failure{translated("\\u needs four hex digits")};
             units.push_back(*unit);
             at += 4;
             break;
         }
-        default: return Failure{"unknown escape \\" + std::string(1, escape)};
+        default: return Failure{filled(translated("unknown escape \\%1"), {std::string(1, escape)})};
         }
     }
     return units;

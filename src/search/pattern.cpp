@@ -5,6 +5,7 @@
 #include "model/codepage.h"
 #include "model/hex.h"
 #include "model/line_format.h"
+#include "model/translated.h"
 #include "model/utf8.h"
 
 namespace quillet {
@@ -93,8 +94,8 @@ Result<Bytes> patternBytes(std::u16string_view text, PatternMode mode, const Cod
     case PatternMode::Text: {
         std::optional<std::string> encoded = codePage.encode(text);
         if (encoded) return Bytes(encoded->begin(), encoded->end());
-        return Failure{"The text holds \"" + firstMissingCharacter(text, codePage) + "\", which code page " +
-                       std::to_string(codePage.number()) + " has no byte for."};
+        return Failure{filled(translated("The text holds \"%1\", which code page %2 has no byte for."),
+                              {firstMissingCharacter(text, codePage), std::to_string(codePage.number())})};
     }
     case PatternMode::TextUnicode: return bytesOfUnits(text);
     }

@@ -45,7 +45,8 @@ std::int64_t GridLayout::indexOfKey(std::int64_t key) const
 
 std::size_t GridLayout::startAfter(GridCell current) const
 {
-    std::int64_t position = (current.row - 1) * GridByteColumns + current.col + 1 - lead;  // counted from 1
+    // A character cell stands for its byte, as its mirror byte cell does.
+    std::int64_t position = (current.row - 1) * GridByteColumns + foldColumn(current.col) + 1 - lead;  // from 1
     return static_cast<std::size_t>(std::max<std::int64_t>(1, position) - 1);
 }
 
@@ -73,6 +74,14 @@ ByteRun GridLayout::runOf(const GridSelection& selection) const
 std::int64_t rowOffsetLabel(std::int64_t dataStart, std::int64_t row)
 {
     return GridByteColumns * (dataStart / GridByteColumns) + GridByteColumns * (row - 1);
+}
+
+int rowOffsetDigits(std::int64_t dataStart, std::int64_t rowCount)
+{
+    auto largest = static_cast<std::uint64_t>(rowOffsetLabel(dataStart, std::max<std::int64_t>(rowCount - 1, 1)));
+    int digits = GridOffsetDigits;
+    while (digits < 16 && (largest >> (4 * digits)) != 0) ++digits;
+    return digits;
 }
 
 std::optional<std::int64_t> byteIndexAtCell(int lead, std::int64_t size, std::int64_t row, int col)

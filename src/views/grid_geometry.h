@@ -6,6 +6,7 @@
 
 #include "model/document.h"
 #include "views/grid_selection.h"
+#include "views/theme_colours.h"
 
 namespace quillet {
 
@@ -39,9 +40,8 @@ struct GridLayout {
     std::optional<std::int64_t> byteAt(std::int64_t row, int col) const;
     // The index the byte under a key would have, whether or not it exists.
     std::int64_t indexOfKey(std::int64_t key) const;
-    // Where "Find next" starts: the byte after the current cell's byte. The column is taken as it
-    // is, not folded, so a current character cell starts 16 bytes further on than its mirror;
-    // a current cell among the lead cells starts at the first byte.
+    // Where "Find next" starts: the byte after the current cell's byte, for a byte cell and a
+    // character cell alike; a current cell among the lead cells starts at the first byte.
     std::size_t startAfter(GridCell current) const;
     // The selection that covers every byte (none for no bytes).
     GridSelection wholeData() const;
@@ -57,6 +57,9 @@ int gridLead(const Document& document, const Segment& segment);
 std::int64_t gridRowCount(const Document& document, const Segment* selected);
 // The position that the offset column shows for a data row.
 std::int64_t rowOffsetLabel(std::int64_t dataStart, std::int64_t row);
+// The hex digits of the offset column: 8, and more where a label passes 4 GiB.
+constexpr int GridOffsetDigits = 8;
+int rowOffsetDigits(std::int64_t dataStart, std::int64_t rowCount);
 
 // Index in Data of the byte that cell (row, col) shows, for byte cells (1-16) and character
 // cells (17-32); nothing for the header row, the offset column and cells without a byte.
@@ -97,12 +100,13 @@ std::string copyHexText(const GridSelection& selection, int lead, const Segment&
 // The design widths of the 33 columns: 70, 16 x 20, 16 x 12 pixels.
 std::vector<int> defaultGridColumnWidths();
 
-// Colours of a byte or character cell that shows a byte, as 0xRRGGBB.
+// Colours of a byte or character cell that shows a byte, as 0xRRGGBB, in a light or a dark
+// theme. A cell with a background of its own has its text colour too.
 struct CellColours {
     std::optional<std::uint32_t> background;  // nothing: the grid's plain background
     std::optional<std::uint32_t> text;        // nothing: the grid's default text colour
 };
-CellColours cellColours(std::int64_t row, int col, const GridSelection& selection, GridCell current);
+CellColours cellColours(std::int64_t row, int col, const GridSelection& selection, GridCell current, Theme theme);
 // A character cell's text: "." for a control byte (0x00-0x1F, 0x7F) and for a byte that the
 // code page leaves undefined, else the byte's character in the code page.
 std::string characterCellText(std::uint8_t byte, const CodePage& codePage);

@@ -197,9 +197,9 @@ TEST_F(EditorGrid, OpeningAFileHandsOverToTheOldDocument)
     EXPECT_EQ(editor.document().segments[0].data, Bytes(12, 0x01));  // the new file is untouched
 }
 
-// The list line is made from the block's bytes, so it shows the typed byte at once; the text
-// line keeps what it holds until the block is selected again.
-TEST_F(EditorGrid, EditingABlockShowsInItsLineAtOnceAndInTheTextNextTime)
+// The list line and the text line both show the typed byte at once, so that applying the line
+// later keeps it.
+TEST_F(EditorGrid, EditingABlockShowsInItsLineAndInTheTextLineAtOnce)
 {
     editor.selectSegment(2);
     std::string before = line(2);
@@ -207,9 +207,10 @@ TEST_F(EditorGrid, EditingABlockShowsInItsLineAtOnceAndInTheTextNextTime)
     type("5A");
     EXPECT_EQ(before.substr(before.find(' ')), " ABC");
     EXPECT_EQ(line(2), before.substr(0, before.find(' ')) + " ZBC");
-    EXPECT_EQ(textLine(), "ABC");
-    editor.selectSegment(2);
     EXPECT_EQ(textLine(), "ZBC");
+    editor.textLineEdited(u"ZBC!");
+    editor.applyTextLine();
+    EXPECT_EQ(line(2), before.substr(0, before.find(' ')) + " ZBC!");
 }
 
 TEST_F(EditorGrid, HandedOverTextIsReadAsHex)

@@ -147,17 +147,52 @@ TEST_F(EditorSearch, CountBytesAndMarkersAreNeverMatched)
     EXPECT_EQ(lastMessage(), "Make 0 replace(s)");
 }
 
-TEST_F(EditorSearch, FindNextStartsAfterTheCurrentCellWithTheUnfoldedColumn)
+// A character cell stands for its byte: Find next and Replace from the current position start
+// after that byte, as from its byte cell.
+TEST_F(EditorSearch, FindNextAndReplaceStartAfterTheCurrentCellsByteInEitherColumn)
 {
     open(resourceFile({repeatedHex("41", 40)}));  // lead 4: byte 0 in column 5
     prompts.findDialogs.push_back({FindFields{u"41", PatternMode::HexData}, false});
     editor.find();                        // Cancel keeps the text for Find next
     editor.gridMoveCurrent({1, 5 + 16});  // the character cell of byte 0
     editor.findNext();
-    EXPECT_EQ(currentByte().second, 17);
+    EXPECT_EQ(currentByte().second, 1);
+    editor.gridMoveCurrent({2, 2 + 16});  // the character cell of byte 13
+    editor.findNext();
+    EXPECT_EQ(currentByte().second, 14);
     editor.gridMoveCurrent({1, 2});  // a lead cell: start at the first byte
     editor.findNext();
     EXPECT_EQ(currentByte().second, 0);
+}
+
+TEST_F(EditorSearch, ReplaceFromTheCurrentCharacterCellStartsAfterItsByte)
+{
+    open(bytesFromHex("30 31 32 33 34 35 36 37 38 39 3A 3B 3C 3D 3E 3F 31 32"), "raw.bin");  // no index
+    editor.gridMoveCurrent({1, 1 + 16});  // the character cell of byte 0
+    prompts.findDialogs.push_back({FindFields{u"3132", PatternMode::HexData}, false});
+    editor.find();
+    editor.findNext();
+    EXPECT_EQ(currentByte(), (std::pair<std::size_t, std::int64_t>{0, 1})) << "the hit right after byte 0";
+
+    editor.gridMoveCurrent({1, 1 + 16});
+    prompts.replaceDialogs.push_back(
+        {ReplaceFields{u"3132", u"4142", PatternMode::HexData, ReplaceStart::CurrentPos}, true});
+    editor.replace();
+    EXPECT_EQ(lastMessage(), "Make 2 replace(s)");
+}
+
+// A search that finds nothing says so where the person looks, and leaves the cell where it was.
+TEST_F(EditorSearch, NoFurtherHitIsSaidInTheStatusBar)
+{
+    open(resourceFile({"41 42 43"}));
+    find("4243");
+    EXPECT_EQ(state().focus, FocusRequest::Grid) << "a hit puts the focus on the grid";
+    GridCell hit = state().current;
+    editor.findNext();
+    EXPECT_EQ(state().messagePanel, "Not found from here to the end of the file.");
+    EXPECT_EQ(state().current, hit);
+    find("4444");
+    EXPECT_EQ(state().messagePanel, "Not found from this segment to the end of the file.");
 }
 
 TEST_F(EditorSearch, WithoutAFileOrATextNothingIsAsked)

@@ -41,6 +41,7 @@ TEST_F(EditorTexts, ExportWritesPoOrTabFormatByTheNamesExtension)
 {
     std::string po = exported("worked.po");
     EXPECT_NE(po.find("#: worked.rsc:2\nmsgid \"Hi\"\nmsgstr \"\""), std::string::npos) << po;
+    EXPECT_EQ(state().messagePanel, "Texts exported to worked.po.") << "an export says what it did";
     EXPECT_EQ(exported("worked.txt"), "2\tHi\tHi\n");
 }
 

@@ -202,6 +202,38 @@ TEST(PlacementRestore, ShowCommandsMapToStates)
     EXPECT_EQ(planRestore(iniOf("ShowCmd=max\n"), screen1024(), Centred).state, ShowState::Normal);
 }
 
+// The window with its frame lies wholly on the screen that shows it: a placement stored at
+// another scale, or a design size larger than a screen at scale 2, is moved and shrunk onto it.
+TEST(PlacementFit, AWindowTooLargeOrPartlyOffItsScreenIsMovedAndShrunkOntoIt)
+{
+    const FrameMargins frame{1, 11, 1, 1};
+    const std::vector<PlacementRect> logical800x500{{0, 0, 800, 500}};
+    // The design size centred on a screen of 800 x 500 logical pixels: the first run at scale 2.
+    EXPECT_EQ(fitOnScreen({-8, -22, 809, 522}, frame, logical800x500, 600, 400), (PlacementRect{1, 11, 799, 499}));
+    // Stored at scale 1 on 1600 x 1000, shown at 1.5 (1066 x 666): kept where it fits, moved up.
+    EXPECT_EQ(fitOnScreen({391, 228, 1208, 772}, frame, {{0, 0, 1066, 666}}, 600, 400),
+              (PlacementRect{248, 121, 1065, 665}));
+    // Off the left and top edges.
+    EXPECT_EQ(fitOnScreen({-50, -5, 350, 295}, frame, logical800x500, 100, 100), (PlacementRect{1, 11, 401, 311}));
+    // A window that lies on its screen stays exactly where it is.
+    EXPECT_EQ(fitOnScreen({10, 20, 310, 220}, frame, logical800x500, 100, 100), (PlacementRect{10, 20, 310, 220}));
+}
+
+TEST(PlacementFit, TheScreenShowingMostOfTheWindowTakesItAndTheMinimumSizeStays)
+{
+    const FrameMargins frame{2, 20, 2, 2};
+    const std::vector<PlacementRect> two{{0, 0, 1024, 768}, {1024, 100, 1824, 700}};
+    EXPECT_EQ(fitOnScreen({1500, 200, 2000, 500}, frame, two, 100, 100), (PlacementRect{1322, 200, 1822, 500}))
+        << "the second screen shows most of it";
+    EXPECT_EQ(fitOnScreen({900, 650, 1200, 900}, frame, two, 100, 100), (PlacementRect{722, 516, 1022, 766}))
+        << "the first screen shows most of it";
+    EXPECT_EQ(fitOnScreen({5000, 5000, 5300, 5100}, frame, two, 100, 100), (PlacementRect{722, 666, 1022, 766}))
+        << "on no screen: the first";
+    EXPECT_EQ(fitOnScreen({0, 0, 900, 900}, frame, {{0, 0, 640, 480}}, 700, 500), (PlacementRect{2, 20, 702, 520}))
+        << "never below the minimum size: at the top left corner";
+    EXPECT_EQ(fitOnScreen({1, 2, 3, 4}, frame, {}, 700, 500), (PlacementRect{1, 2, 3, 4})) << "no screen at all";
+}
+
 TEST(PlacementFile, IsTheProgramNameWithIniInTheConfigFolder)
 {
     EXPECT_EQ(iniFileName("/usr/bin/quillet"), "quillet.INI");

@@ -145,8 +145,8 @@ TEST(Saver, FailureNamesTheCauseAndLeavesNoTemporaryFile)
     }
 }
 
-// A raw file is mapped, and its lost pages read as 00 once another program cut it short. The
-// window saves them and says so; the command line cannot ask first, so its save keeps the target.
+// A raw file is mapped, and its lost pages read as 00 once another program cut it short: no save
+// puts those 00s in place of the target.
 TEST(Saver, ASaveOfAFileCutShortAfterItWasMappedKeepsTheTarget)
 {
     const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
@@ -163,6 +163,47 @@ TEST(Saver, ASaveOfAFileCutShortAfterItWasMappedKeepsTheTarget)
     EXPECT_EQ(test::fileText(target), "old");
     std::remove(source.c_str());
     std::remove(target.c_str());
+}
+
+// Counts the reports of a save and cancels at one of them.
+class CancelAt final : public Progress {
+public:
+    explicit CancelAt(int at) : at_(at) {}
+    bool report(std::uint64_t done, std::uint64_t total) override
+    {
+        ++reports;
+        lastShare = total == 0 ? 0.0 : static_cast<double>(done) / static_cast<double>(total);
+        return reports != at_;
+    }
+    int reports = 0;
+    double lastShare = 0;
+
+private:
+    int at_;
+};
+
+// Writing, flushing to disk and the last step before the rename all listen for Cancel: a save
+// cancelled at any of its reports leaves the old file and nothing else.
+TEST(Saver, ACancelAtAnyReportLeavesTheOldFileAndNothingElse)
+{
+    test::ScratchFolder folder;
+    std::string target = folder / "kept.rsc";
+    test::writeText(target, "old");
+    Document raw;
+    raw.noIndex = true;
+    raw.segments.emplace_back();
+    raw.segments.front().data = SegmentBytes(Bytes(ProgressStep + 5, 0x5A));
+
+    CancelAt counting(0);
+    saveResource(raw, folder / "counted.rsc", counting);
+    EXPECT_EQ(counting.lastShare, 1.0) << "the bar ends full";
+    ASSERT_GE(counting.reports, 5) << "two pieces written, two flushed, one before the rename";
+    for (int at = 1; at <= counting.reports; ++at) {
+        CancelAt cancelling(at);
+        EXPECT_THROW(saveResource(raw, target, cancelling), WorkCancelled) << at;
+        EXPECT_EQ(test::fileText(target), "old") << at;
+        EXPECT_EQ(test::namesIn(folder.path()), (std::vector<std::string>{"counted.rsc", "kept.rsc"})) << at;
+    }
 }
 
 TEST(FileIo, ErrorTextsFollowTheSystemError)

@@ -89,15 +89,22 @@ bool CommandDriver::run(int most)
 {
     for (int n = 0; n < most && !failed_ && !source_.done(); ++n) {
         const int op = source_.command() % CommandCount;
+        const bool history = op == UndoCommand || op == RedoCommand;
+        // Undo and redo first store a byte typed in the grid: a change of its own, checked so.
+        if (history && editor_.state().gridEditor.open) checked(CommandKind::Other, [&] { editor_.gridFocusLost(); });
+        // Undo would first take back typing held in the text line, and redo ask about it: the
+        // person applies it (Enter) or takes it back first, and undo and redo then move a change.
+        if (history && editor_.lineHoldsTyping()) checked(CommandKind::Other, [&] { settleTyping(); });
+        // A command leaving typing held asks whether to apply it: here the answer drops it or
+        // cancels the command (applying it too would make two changes of one command).
+        prompts_.typingChoices.assign({source_.flag() ? TypingChoice::Discard : TypingChoice::Cancel});
         const CommandKind kind = op == UndoCommand   ? CommandKind::Undo
                                  : op == RedoCommand ? CommandKind::Redo
                                                      : CommandKind::Other;
-        // Undo and redo first store a byte typed in the grid: a change of its own, checked so.
-        if (kind != CommandKind::Other && editor_.state().gridEditor.open)
-            checked(CommandKind::Other, [&] { editor_.gridFocusLost(); });
         checked(kind, [&] { perform(op); });
     }
     if (editor_.state().gridEditor.open) checked(CommandKind::Other, [&] { editor_.gridFocusLost(); });
+    if (editor_.lineHoldsTyping()) checked(CommandKind::Other, [&] { settleTyping(); });
     while (!failed_ && editor_.canUndo()) checked(CommandKind::Undo, [&] { editor_.undo(); });
     while (!failed_ && editor_.canRedo()) checked(CommandKind::Redo, [&] { editor_.redo(); });
     return !failed_;
@@ -168,6 +175,15 @@ void CommandDriver::perform(int op)
         }
         break;
     }
+}
+
+void CommandDriver::settleTyping()
+{
+    if (source_.flag()) {
+        answer(3);
+        editor_.applyTextLine();
+    }
+    if (editor_.lineHoldsTyping()) editor_.undo();  // takes back the typing only
 }
 
 void CommandDriver::answer(int count)

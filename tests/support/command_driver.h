@@ -61,6 +61,8 @@ private:
     std::size_t segmentCount() const { return document().segments.size(); }
     void perform(int op);
     void answer(int count);
+    // Applies the typing held in the text line or takes it back.
+    void settleTyping();
     void replace();
     void applyTexts();
 

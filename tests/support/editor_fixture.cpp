@@ -28,6 +28,7 @@ std::string utf8(const std::u16string& units)
 std::string EditorFixture::open(const Bytes& file, const std::string& name)
 {
     std::string path = writeTempFile(file, name);
+    if (editor.lineHoldsTyping()) prompts.typingChoices.push_back(TypingChoice::Discard);
     if (editor.isModified()) prompts.saveChoices.push_back(SaveChoice::Discard);
     editor.loadFile(path);
     return path;

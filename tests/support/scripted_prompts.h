@@ -21,6 +21,7 @@ public:
     std::deque<bool> answers;
     std::deque<SaveChoice> saveChoices;
     std::deque<bool> reloadAnswers;  // empty: Keep editing
+    std::deque<TypingChoice> typingChoices;
     std::deque<std::optional<std::string>> openNames;
     std::deque<std::optional<std::string>> saveNames;
     std::deque<std::optional<std::string>> textsNames;
@@ -35,6 +36,7 @@ public:
     std::vector<Asked> messages;
     std::vector<std::string> saveChangesAsked;
     std::vector<std::string> reloadAsked;
+    std::vector<std::string> typingAsked;
     std::vector<std::string> openStartFolders;  // the folder each open dialog started in
     std::vector<std::string> saveSuggestions;   // the name each save dialog offered
     std::vector<std::string> longWork;          // the titles of the long work run
@@ -72,6 +74,14 @@ public:
         bool reload = reloadAnswers.front();
         reloadAnswers.pop_front();
         return reload;
+    }
+    TypingChoice askApplyTyping(const std::string& text) override
+    {
+        typingAsked.push_back(text);
+        if (typingChoices.empty()) return TypingChoice::Cancel;
+        TypingChoice choice = typingChoices.front();
+        typingChoices.pop_front();
+        return choice;
     }
     std::optional<std::string> askOpenFileName(const std::string& startFolder) override
     {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <utility>
+#include <vector>
+
 #include "model/codepage.h"
 #include "support/byte_strings.h"
 
@@ -207,33 +211,70 @@ TEST(GridSelectionKeys, WalkSkipsLeadCellsAndCellsPastTheEnd)
 TEST(GridCellColours, ByteCellsFollowSelectionAndCurrentMirror)
 {
     GridSelection selection = selectionOf({1, 3}, {1, 4});
-    CellColours selected = cellColours(1, 3, selection, GridCell{5, 5});
+    CellColours selected = cellColours(1, 3, selection, GridCell{5, 5}, Theme::Light);
     EXPECT_EQ(selected.background, 0xAAAAAAu);
-    EXPECT_EQ(selected.text, 0x0000FFu);
-    CellColours mirrorCurrent = cellColours(1, 6, selection, GridCell{1, 22});
+    EXPECT_EQ(selected.text, 0x0000C0u) << "the design's blue, darkened to be read on its grey";
+    CellColours mirrorCurrent = cellColours(1, 6, selection, GridCell{1, 22}, Theme::Light);
     EXPECT_EQ(mirrorCurrent.background, 0xAAAAAAu);
-    EXPECT_EQ(mirrorCurrent.text, std::nullopt);
-    CellColours plain = cellColours(1, 6, selection, GridCell{1, 6});  // itself current
+    EXPECT_EQ(mirrorCurrent.text, 0x000000u);
+    CellColours plain = cellColours(1, 6, selection, GridCell{1, 6}, Theme::Light);  // itself current
     EXPECT_EQ(plain.background, 0xBBBBBBu);
-    EXPECT_EQ(plain.text, std::nullopt);
+    EXPECT_EQ(plain.text, 0x000000u);
 }
 
 TEST(GridCellColours, CharacterCellsFollowSelectionThenCurrentMirror)
 {
     GridSelection selection = selectionOf({1, 3}, {1, 4});
-    EXPECT_EQ(cellColours(1, 19, selection, GridCell{1, 3}).background, 0xDDDDDDu);
-    EXPECT_EQ(cellColours(1, 20, selection, GridCell{1, 3}).background, 0xEEEEEEu);
-    CellColours plain = cellColours(1, 21, selection, GridCell{1, 21});
-    EXPECT_EQ(plain.background, std::nullopt);
+    EXPECT_EQ(cellColours(1, 19, selection, GridCell{1, 3}, Theme::Light).background, 0xDDDDDDu);
+    EXPECT_EQ(cellColours(1, 20, selection, GridCell{1, 3}, Theme::Light).background, 0xEEEEEEu);
+    CellColours plain = cellColours(1, 21, selection, GridCell{1, 21}, Theme::Light);
+    EXPECT_EQ(plain.background, std::nullopt) << "the theme's own background and text";
     EXPECT_EQ(plain.text, std::nullopt);
-    EXPECT_EQ(cellColours(1, 19, selection, GridCell{1, 3}).text, std::nullopt);
 }
 
 TEST(GridCellColours, FixedCellsGetNoColour)
 {
     GridSelection selection = selectionOf({0, 0}, {9, 16});
-    EXPECT_EQ(cellColours(0, 3, selection, GridCell{1, 1}).background, std::nullopt);
-    EXPECT_EQ(cellColours(2, 0, selection, GridCell{1, 1}).background, std::nullopt);
+    EXPECT_EQ(cellColours(0, 3, selection, GridCell{1, 1}, Theme::Light).background, std::nullopt);
+    EXPECT_EQ(cellColours(2, 0, selection, GridCell{1, 1}, Theme::Dark).background, std::nullopt);
+}
+
+// In a dark theme the theme's near-white text met the light greys at 1.65:1. Every cell kind
+// now brings its text with its background, readable at 4.5:1 at least, and the kinds differ.
+TEST(GridCellColours, EveryCellKindIsReadableInLightAndDarkThemes)
+{
+    GridSelection selection = selectionOf({1, 3}, {1, 4});
+    struct Kind {
+        const char* name;
+        int col;
+        GridCell current;
+    };
+    const std::vector<Kind> kinds = {{"byte", 8, {1, 22}},
+                                     {"selected byte", 3, {1, 22}},
+                                     {"byte of the current character", 6, {1, 22}},
+                                     {"selected character", 19, {1, 22}},
+                                     {"character of the current byte", 22, {1, 6}}};
+    for (Theme theme : {Theme::Light, Theme::Dark}) {
+        std::set<std::pair<std::uint32_t, std::uint32_t>> pairs;
+        for (const Kind& kind : kinds) {
+            CellColours colours = cellColours(1, kind.col, selection, kind.current, theme);
+            ASSERT_TRUE(colours.background && colours.text) << kind.name;
+            EXPECT_GE(contrastRatio(*colours.background, *colours.text), 4.5) << kind.name;
+            pairs.insert({*colours.background, *colours.text});
+        }
+        EXPECT_GE(pairs.size(), 4u) << "the kinds stand apart";
+    }
+}
+
+TEST(ThemeColours, ContrastAndThemeFollowTheLightnessOfTheColours)
+{
+    EXPECT_NEAR(contrastRatio(0x000000, 0xFFFFFF), 21.0, 1e-9);
+    EXPECT_NEAR(contrastRatio(0x0000FF, 0xAAAAAA), 3.7, 0.01) << "the design's selected byte";
+    EXPECT_EQ(themeOf(0xFFFFFF, 0x000000), Theme::Light);
+    EXPECT_EQ(themeOf(0x2D2D2D, 0xEEEEEE), Theme::Dark);
+    EXPECT_EQ(linkColour(Theme::Light), 0x000080u) << "the design's navy";
+    EXPECT_GE(contrastRatio(linkColour(Theme::Dark), 0x353535), 4.5);
+    EXPECT_GE(contrastRatio(linkColour(Theme::Light), 0xEFEFEF), 4.5);
 }
 
 TEST(GridCellColours, CharacterTextIsADotForControlAndUndefinedBytesElseTheByteItself)

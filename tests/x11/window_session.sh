@@ -52,7 +52,7 @@ startWindow() {
     "$quillet" "$1" >"$work/quillet.log" 2>&1 &
     quilletPid=$!
     pids+=($quilletPid)
-    main=$(windowNamed "Quillet by Dovrel") || fail "the window did not appear"
+    main=$(windowNamed ".*Quillet by Dovrel") || fail "the window did not appear"
     xdotool windowactivate --sync "$main" 2>/dev/null
     sleep 0.5
 }

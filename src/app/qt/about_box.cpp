@@ -22,6 +22,7 @@
 
 #include "app/qt/app_resources.h"
 #include "search/qt/dialog_parts.h"
+#include "views/theme_colours.h"
 
 namespace quillet {
 
@@ -53,7 +54,7 @@ AboutBox::AboutBox(QWidget* parent)
       urlOpener_([](const QUrl& url) { QDesktopServices::openUrl(url); })
 {
     setObjectName(QStringLiteral("aboutBox"));
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(tr("About"));
     setFont(dialogFont());
     createControls();
     completeVersion();
@@ -82,23 +83,25 @@ void AboutBox::createControls()
     iconLabel->setFixedSize(24, 24);
     iconLabel->setPixmap(renderProgramIcon(24, devicePixelRatioF()));
 
-    productNameLabel = new QLabel(QStringLiteral("Product Name: Quillet"), frame);
-    versionLabel = new QLabel(QStringLiteral("Version: " QUILLET_VERSION), frame);
-    copyrightLabel = new QLabel(QStringLiteral("Copyright (C) 2026 the Quillet developers"), frame);
-    commentsLabel = new QLabel(QStringLiteral("Comments: Welcome to"), frame);
+    productNameLabel = new QLabel(tr("Product Name: Quillet"), frame);
+    versionLabel = new QLabel(tr("Version: %1").arg(QStringLiteral(QUILLET_VERSION)), frame);
+    copyrightLabel = new QLabel(tr("Copyright (C) 2026 the Quillet developers"), frame);
+    commentsLabel = new QLabel(tr("Comments: Welcome to"), frame);
     commentsLabel->setWordWrap(true);
 
     linkLabel = new QLabel(webAddress().host(), frame);
     QFont linkFont = dialogFont();
     linkLabel->setFont(linkFont);
     QPalette linkPalette = linkLabel->palette();
-    linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    Theme theme = themeOf(linkPalette.color(QPalette::Window).rgb() & 0xFFFFFF,
+                          linkPalette.color(QPalette::WindowText).rgb() & 0xFFFFFF);
+    linkPalette.setColor(QPalette::WindowText, QColor::fromRgb(static_cast<QRgb>(linkColour(theme))));
     linkLabel->setPalette(linkPalette);
     linkLabel->setCursor(Qt::PointingHandCursor);
     linkLabel->setMouseTracking(true);
     linkLabel->installEventFilter(this);
 
-    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton = new QPushButton(tr("OK"), this);
     okButton->setMinimumSize(75, 25);
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);

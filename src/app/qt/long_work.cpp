@@ -1,11 +1,13 @@
 #include "app/qt/long_work.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 
 #include <atomic>
 #include <exception>
@@ -41,6 +43,9 @@ private:
 };
 
 // Holds back the person's input to every window but the progress box while the work runs.
+// Qt hands a key or a click first to the window system's window (a QWindow, no widget), then to
+// the widget under it, and a shortcut to its QShortcut object: each of them lets through what
+// belongs to the box.
 class InputHold final : public QObject {
 public:
     explicit InputHold(QWidget* allowed) : allowed_(allowed) { qApp->installEventFilter(this); }
@@ -58,15 +63,21 @@ protected:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
         case QEvent::Wheel:
-        case QEvent::Close: {
-            auto* widget = qobject_cast<QWidget*>(watched);
-            return !(widget && (widget == allowed_ || allowed_->isAncestorOf(widget)));
-        }
+        case QEvent::Close: return !belongsToBox(watched);
         default: return false;
         }
     }
 
 private:
+    bool belongsToBox(const QObject* watched) const
+    {
+        if (const auto* window = qobject_cast<const QWindow*>(watched))
+            return allowed_->windowHandle() != nullptr && window == allowed_->windowHandle();
+        for (const QObject* object = watched; object != nullptr; object = object->parent())
+            if (object == allowed_) return true;
+        return false;
+    }
+
     QWidget* allowed_;
 };
 
@@ -84,7 +95,7 @@ void runWithProgressBox(QWidget* parent, const QString& title, const std::functi
         }
     }));
 
-    QProgressDialog box(title, QStringLiteral("Cancel"), 0, Steps, parent);
+    QProgressDialog box(title, QCoreApplication::translate("LongWork", "Cancel"), 0, Steps, parent);
     box.setObjectName(QStringLiteral("progressBox"));
     box.setWindowTitle(QStringLiteral("Quillet"));
     box.setWindowModality(Qt::WindowModal);
@@ -92,7 +103,9 @@ void runWithProgressBox(QWidget* parent, const QString& title, const std::functi
     box.setAutoReset(false);
     box.setMinimumDuration(24 * 3600 * 1000);  // shown by the timer below, not by its own guess
     InputHold hold(&box);
+    // Cancel, Escape and closing the box by its frame all cancel.
     QObject::connect(&box, &QProgressDialog::canceled, &box, [&progress] { progress.cancel(); });
+    QObject::connect(&box, &QDialog::rejected, &box, [&progress] { progress.cancel(); });
 
     QEventLoop loop;
     QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);

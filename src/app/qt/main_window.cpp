@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
@@ -15,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QStatusBar>
@@ -23,13 +26,17 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <initializer_list>
 #include <new>
 
 #include "app/editor.h"
+#include "app/ini_file.h"
 #include "app/qt/app_resources.h"
 #include "app/qt/placement_storage.h"
 #include "app/qt/typing_limit.h"
 #include "model/file_stamp.h"
+#include "app/recent_files.h"
 #include "views/qt/hex_grid.h"
 #include "views/qt/line_list.h"
 #include "views/qt/list_models.h"
@@ -46,12 +53,31 @@ constexpr int ButtonSize = 33;
 constexpr int IndexListHeight = 137;
 constexpr int SplitterWidth = 6;
 constexpr int TextStripHeight = 35;
-constexpr int TextLineWidth = 547;
+// The line takes the strip's width (547 at the window's design size) and gives up to this much
+// where the screen is small.
+constexpr int TextLineMinimumWidth = 200;
 constexpr int FileNamePanelWidth = 400;
+// A recent file's path in the menu is shortened in its middle to about this many pixels.
+constexpr int RecentFileTextWidth = 480;
+const QString ProgramCaption = QStringLiteral("Quillet by Dovrel");
 
 QIcon icon(const char* name)
 {
     return QIcon(QStringLiteral(":/icons/") + QLatin1String(name) + QStringLiteral(".svg"));
+}
+
+QString shownPath(const std::string& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// The file a drop names, if it is one local file.
+std::optional<std::string> droppedFile(const QMimeData* data)
+{
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return std::nullopt;
+    const QUrl& url = data->urls().constFirst();
+    if (!url.isLocalFile()) return std::nullopt;
+    return QFile::encodeName(url.toLocalFile()).toStdString();
 }
 
 std::optional<int> shownRow(const std::optional<std::size_t>& line)
@@ -77,8 +103,9 @@ MainWindow::MainWindow(Editor& editor, std::optional<std::string> firstArgument,
     : QMainWindow(parent), editor_(editor), firstArgument_(std::move(firstArgument))
 {
     loadAppResources();
-    // The usual mark of a modified document: a "*" after the caption.
-    setWindowTitle(QStringLiteral("Quillet by Dovrel[*]"));
+    // The usual mark of a modified document: a "*" after the file's name (refreshTitleAndFileName).
+    setWindowTitle(ProgramCaption + QStringLiteral("[*]"));
+    setAcceptDrops(true);
     setWindowIcon(icon("quillet"));
     applyFonts();
     buildActions();
@@ -102,6 +129,10 @@ MainWindow::MainWindow(Editor& editor, std::optional<std::string> firstArgument,
     resize(windowWidth, WindowHeight);
     // The placement centres the window on its screen when nothing is stored.
     placement_ = placementIniPath.isEmpty() ? new PlacementStorage(this) : new PlacementStorage(this, placementIniPath);
+    // The recent files live in the same settings file as the placement.
+    shownRecentFiles_ = readRecentFiles(loadIniFile(QFile::encodeName(placement_->iniPath()).toStdString()),
+                                        RecentFilesKept);
+    editor_.setRecentFiles(shownRecentFiles_);
     refresh();
 }
 
@@ -121,48 +152,56 @@ void MainWindow::buildActions()
         if (image) made->setIcon(icon(image));
         return made;
     };
-    openAction_ = action("Open", QKeySequence(Qt::CTRL | Qt::Key_O), "open");
-    saveAsAction_ = action("Save as", QKeySequence(Qt::CTRL | Qt::Key_S), "save");
-    findAction_ = action("Find", QKeySequence(Qt::CTRL | Qt::Key_F), "find");
-    findNextAction_ = action("Find next", QKeySequence(Qt::Key_F3), nullptr);
-    replaceAction_ = action("Replace", QKeySequence(Qt::CTRL | Qt::Key_R), "replace");
-    forceUnicodeAction_ = action("Force unicode", QKeySequence(Qt::CTRL | Qt::Key_U), nullptr);
-    previousSegmentAction_ = action("Previous segment", QKeySequence(Qt::CTRL | Qt::Key_P), "previous");
-    nextSegmentAction_ = action("Next segment", QKeySequence(Qt::CTRL | Qt::Key_N), "next");
-    aboutAction_ = action("About", {}, nullptr);
+    // Every menu item has an access key, unique in its menu.
+    openAction_ = action(tr("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O), "open");
+    saveAsAction_ = action(tr("Save &as"), QKeySequence(Qt::CTRL | Qt::Key_S), "save");
+    findAction_ = action(tr("&Find"), QKeySequence(Qt::CTRL | Qt::Key_F), "find");
+    findNextAction_ = action(tr("Find &next"), QKeySequence(Qt::Key_F3), nullptr);
+    replaceAction_ = action(tr("&Replace"), QKeySequence(Qt::CTRL | Qt::Key_R), "replace");
+    forceUnicodeAction_ = action(tr("Force uni&code"), QKeySequence(Qt::CTRL | Qt::Key_U), nullptr);
+    previousSegmentAction_ = action(tr("&Previous segment"), QKeySequence(Qt::CTRL | Qt::Key_P), "previous");
+    nextSegmentAction_ = action(tr("Ne&xt segment"), QKeySequence(Qt::CTRL | Qt::Key_N), "next");
+    aboutAction_ = action(tr("&About"), {}, nullptr);
 
-    openButton_ = action("Open file", {}, "open");
-    saveButton_ = action("Save file as", {}, "save");
-    deleteButton_ = action("Delete current section", {}, "delete");
-    forceUnicodeButton_ = action("Force unicode", {}, "force");
-    findButton_ = action("Find data", {}, "find");
-    replaceButton_ = action("Replace data", {}, "replace");
+    openButton_ = action(tr("Open file"), {}, "open");
+    saveButton_ = action(tr("Save file as"), {}, "save");
+    deleteButton_ = action(tr("Delete current section"), {}, "delete");
+    forceUnicodeButton_ = action(tr("Force unicode"), {}, "force");
+    findButton_ = action(tr("Find data"), {}, "find");
+    replaceButton_ = action(tr("Replace data"), {}, "replace");
 
-    copyHexAction_ = action("Copy HEX", QKeySequence(Qt::CTRL | Qt::Key_C), nullptr);
-    popupFindAction_ = action("Find", {}, nullptr);
-    popupFindNextAction_ = action("Find next", {}, nullptr);
-    popupPreviousAction_ = action("Previous unicode block", {}, nullptr);
-    popupNextAction_ = action("Next unicode block", {}, nullptr);
+    copyHexAction_ = action(tr("&Copy HEX"), QKeySequence(Qt::CTRL | Qt::Key_C), nullptr);
+    popupFindAction_ = action(tr("&Find"), {}, nullptr);
+    popupFindNextAction_ = action(tr("Find &next"), {}, nullptr);
+    popupPreviousAction_ = action(tr("&Previous unicode block"), {}, nullptr);
+    popupNextAction_ = action(tr("Ne&xt unicode block"), {}, nullptr);
 
     // After the design's items: undo and redo, and the translators' files.
-    undoAction_ = action("Undo", QKeySequence(Qt::CTRL | Qt::Key_Z), nullptr);
-    redoAction_ = action("Redo", QKeySequence(Qt::CTRL | Qt::Key_Y), nullptr);
+    undoAction_ = action(tr("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), nullptr);
+    redoAction_ = action(tr("R&edo"), QKeySequence(Qt::CTRL | Qt::Key_Y), nullptr);
     redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    exportTextsAction_ = action("Export texts...", {}, nullptr);
-    importTextsAction_ = action("Import texts...", {}, nullptr);
-    readSegmentsAgainAction_ = action("Read segments again", {}, nullptr);
+    exportTextsAction_ = action(tr("&Export texts..."), {}, nullptr);
+    importTextsAction_ = action(tr("&Import texts..."), {}, nullptr);
+    readSegmentsAgainAction_ = action(tr("Read segments a&gain"), {}, nullptr);
+    // The Delete key deletes the selected segment while the segment list has the focus.
+    deleteSegmentAction_ = action(tr("&Delete segment"), QKeySequence(Qt::Key_Delete), nullptr);
+    deleteSegmentAction_->setShortcutContext(Qt::WidgetShortcut);
+    quitAction_ = action(tr("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), nullptr);
 }
 
 void MainWindow::buildMenus()
 {
-    QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("File"));
+    QMenu* fileMenu = menuBar()->addMenu(tr("&File"));
     fileMenu->addAction(openAction_);
+    recentFilesMenu_ = fileMenu->addMenu(tr("Open &recent"));
     fileMenu->addAction(saveAsAction_);
     fileMenu->addSeparator();
     fileMenu->addActions({exportTextsAction_, importTextsAction_});
-    QMenu* editMenu = menuBar()->addMenu(QStringLiteral("Edit"));
+    fileMenu->addSeparator();
+    fileMenu->addAction(quitAction_);
+    QMenu* editMenu = menuBar()->addMenu(tr("&Edit"));
     editMenu->addActions({findAction_, findNextAction_, replaceAction_, forceUnicodeAction_, previousSegmentAction_,
-                          nextSegmentAction_});
+                          nextSegmentAction_, deleteSegmentAction_});
     editMenu->addSeparator();
     editMenu->addActions({undoAction_, redoAction_});
     editMenu->addSeparator();
@@ -178,7 +217,7 @@ void MainWindow::buildMenus()
 
 QWidget* MainWindow::buildToolBar()
 {
-    toolBar_ = new QToolBar(QStringLiteral("Tools"));
+    toolBar_ = new QToolBar(tr("Tools"));
     toolBar_->setOrientation(Qt::Vertical);
     toolBar_->setMovable(false);
     toolBar_->setFloatable(false);
@@ -212,6 +251,7 @@ QWidget* MainWindow::buildLeftPane()
     QFont font = listFont();
     indexList_->setFont(font);
     segmentList_->setFont(font);
+    segmentList_->addAction(deleteSegmentAction_);
 
     // The index list over the segment list.
     listSplitter_ = new QSplitter(Qt::Vertical);
@@ -242,7 +282,9 @@ QWidget* MainWindow::buildTextStrip()
     applyButton_->setFocusPolicy(Qt::NoFocus);
 
     textLine_ = new QLineEdit;
-    textLine_->setMinimumWidth(TextLineWidth);
+    textLine_->setMinimumWidth(TextLineMinimumWidth);
+    // A file dropped on the window opens; a text line would take its name as text.
+    textLine_->setAcceptDrops(false);
     // The typing limit is kept by the validator; QLineEdit's own limit would cut program text.
     textLine_->setMaxLength(static_cast<int>(TextLineCapacity));
     textLineLimit_ = new TypingLimit(textLine_);
@@ -266,6 +308,8 @@ QWidget* MainWindow::buildRightPane()
     // Ctrl+C copies hex only while the grid or its in-place editor has the focus.
     copyHexAction_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     hexGrid_->addAction(copyHexAction_);
+    hexGrid_->inPlaceEditor()->setAcceptDrops(false);
+    hexGrid_->inPlaceEditor()->installEventFilter(this);
     layout->addWidget(hexGrid_, 1);
     layout->addWidget(buildTextStrip());
     return panel2;
@@ -277,7 +321,10 @@ void MainWindow::buildStatusBar()
     fileNamePanel_->setFixedWidth(FileNamePanelWidth);
     messagePanel_ = new QLabel;
     messagePanel_->setMinimumWidth(50);
-    for (QLabel* panel : {fileNamePanel_, messagePanel_}) panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    for (QLabel* panel : {fileNamePanel_, messagePanel_}) {
+        panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        panel->setTextFormat(Qt::PlainText);
+    }
     statusBar()->addWidget(fileNamePanel_);
     statusBar()->addWidget(messagePanel_, 1);
 }
@@ -295,6 +342,7 @@ void MainWindow::nameWidgets()
         {fileNamePanel_, "fileNamePanel"},
         {messagePanel_, "messagePanel"},
         {gridPopup_, "gridPopup"},
+        {recentFilesMenu_, "recentFilesMenu"},
         {toolBar_, "toolBar"},
     };
     for (const auto& [object, name] : named) object->setObjectName(QString::fromLatin1(name));
@@ -316,7 +364,7 @@ void MainWindow::run(Handler handler)
         }
     } catch (const std::bad_alloc&) {
         QMessageBox::critical(this, QStringLiteral("Quillet"),
-                              QStringLiteral("There is not enough memory to finish this command."));
+                              tr("There is not enough memory to finish this command."));
     }
     --commandDepth_;
     watchDocumentFile();
@@ -368,6 +416,8 @@ void MainWindow::connectEvents()
     bind(saveAsAction_, &Editor::saveFileAs);
     bind(saveButton_, &Editor::saveFileAs);
     bind(deleteButton_, &Editor::deleteCurrentSegment);
+    bind(deleteSegmentAction_, &Editor::deleteCurrentSegment);
+    connect(quitAction_, &QAction::triggered, this, &QWidget::close);
     bind(forceUnicodeAction_, &Editor::forceUnicode);
     bind(forceUnicodeButton_, &Editor::forceUnicode);
     bind(findAction_, &Editor::find);
@@ -397,7 +447,8 @@ void MainWindow::connectEvents()
     connect(textLine_, &QLineEdit::textEdited, this, [this](const QString& text) {
         textLineLimit_->accept(text);
         std::u16string typed = text.toStdU16String();
-        run([&typed](Editor& e) { e.textLineEdited(typed); });
+        bool cut = textLineLimit_->takeCut();
+        run([&typed, cut](Editor& e) { e.textLineEdited(typed, cut); });
     });
     connect(applyButton_, &QToolButton::clicked, this, [this] { run([](Editor& e) { e.applyTextLine(); }); });
     connect(hexGrid_, &HexGrid::stateChanged, this, &MainWindow::refresh);
@@ -414,12 +465,30 @@ void MainWindow::connectEvents()
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    bool edit = watched == textLine_ || watched == hexGrid_->inPlaceEditor();
+    bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
+    if (edit && key && filterEditKey(watched, static_cast<QKeyEvent*>(event))) return true;
     // Enter in textLine_ applies the line, whatever modifiers are held; the key still reaches the edit.
     if (watched == textLine_ && event->type() == QEvent::KeyPress) {
-        int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) run([](Editor& e) { e.applyTextLine(); });
+        int pressed = static_cast<QKeyEvent*>(event)->key();
+        if (pressed == Qt::Key_Return || pressed == Qt::Key_Enter) run([](Editor& e) { e.applyTextLine(); });
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// A ShortcutOverride held back here is not accepted, so the window's shortcut runs; a key press
+// held back goes nowhere (an undo with nothing to undo must not reach the edit's own history).
+bool MainWindow::filterEditKey(QObject* watched, QKeyEvent* key)
+{
+    QKeySequence pressed(key->keyCombination());
+    bool history = undoAction_->shortcuts().contains(pressed) || redoAction_->shortcuts().contains(pressed);
+    if (history) return watched != textLine_ || !editor_.lineHoldsTyping();
+    if (key->type() != QEvent::ShortcutOverride) return false;
+    const std::initializer_list<const QAction*> windowShortcuts{
+        openAction_,         saveAsAction_,          findAction_,        findNextAction_, replaceAction_,
+        forceUnicodeAction_, previousSegmentAction_, nextSegmentAction_, quitAction_};
+    return std::ranges::any_of(windowShortcuts,
+                               [&pressed](const QAction* action) { return action->shortcuts().contains(pressed); });
 }
 
 void MainWindow::refresh()
@@ -429,15 +498,62 @@ void MainWindow::refresh()
     segmentModel_->refresh();
     indexList_->setCurrentRow(shownRow(state.selectedIndexLine));
     segmentList_->setCurrentRow(shownRow(state.selectedSegment));
-    fileNamePanel_->setText(QFile::decodeName(QByteArray::fromStdString(state.fileNamePanel)));
+    refreshTitleAndFileName();
     messagePanel_->setText(QString::fromStdString(state.messagePanel));
+    messagePanel_->setToolTip(messagePanel_->text());
     textStrip_->setVisible(state.textStripVisible);
     refreshTextLine();
     hexGrid_->refresh();
-    setWindowModified(editor_.isModified());
-    undoAction_->setEnabled(editor_.canUndo());
+    // Undo also takes back typing in the text line.
+    undoAction_->setEnabled(editor_.canUndo() || editor_.lineHoldsTyping());
     redoAction_->setEnabled(editor_.canRedo());
+    refreshRecentFiles();
     takeFocusRequest();
+}
+
+// "NAME[*] - Quillet by Dovrel": the "*" shows for unsaved work, typing in the text line included.
+// The status bar names the file too, with its full path in the tooltip.
+void MainWindow::refreshTitleAndFileName()
+{
+    QString name = shownPath(editor_.documentName());
+    QString title = ProgramCaption + QStringLiteral("[*]");
+    if (!name.isEmpty()) {
+        QString literal = name;
+        literal.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));  // Qt's escape of a literal [*]
+        title = tr("%1[*] - %2", "file name - program caption").arg(literal, ProgramCaption);
+    }
+    if (windowTitle() != title) setWindowTitle(title);
+    setWindowModified(editor_.showsUnsavedWork());
+    QString path = shownPath(editor_.state().fileNamePanel);
+    int room = fileNamePanel_->contentsRect().width() - 2 * fileNamePanel_->margin() - 4;
+    fileNamePanel_->setText(fileNamePanel_->fontMetrics().elidedText(name, Qt::ElideMiddle, std::max(room, 40)));
+    fileNamePanel_->setToolTip(path);
+}
+
+// The File menu offers the recent files as "&1 /path/name.rsc", and the settings keep them.
+void MainWindow::refreshRecentFiles()
+{
+    const std::vector<std::string>& files = editor_.recentFiles();
+    if (recentFilesShown_ && files == shownRecentFiles_) return;
+    recentFilesShown_ = true;
+    if (files != shownRecentFiles_) {
+        std::string iniPath = QFile::encodeName(placement_->iniPath()).toStdString();
+        IniFile ini = loadIniFile(iniPath);
+        writeRecentFiles(ini, files);
+        saveIniFile(iniPath, ini);  // a settings file that cannot be written keeps the list for this run
+        shownRecentFiles_ = files;
+    }
+    recentFilesMenu_->clear();
+    QFontMetrics metrics(recentFilesMenu_->font());
+    for (std::size_t n = 0; n < files.size(); ++n) {
+        QString path = metrics.elidedText(shownPath(files[n]), Qt::ElideMiddle, RecentFileTextWidth);
+        path.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* item = recentFilesMenu_->addAction(
+            tr("&%1 %2", "number and path of a recent file").arg(n + 1).arg(path));
+        item->setToolTip(shownPath(files[n]));
+        connect(item, &QAction::triggered, this, [this, n] { run([n](Editor& e) { e.openRecentFile(n); }); });
+    }
+    recentFilesMenu_->setEnabled(!files.empty());
 }
 
 void MainWindow::refreshTextLine()
@@ -445,7 +561,10 @@ void MainWindow::refreshTextLine()
     const WindowState& state = editor_.state();
     QSignalBlocker blocker(textLine_);
     QString text = QString::fromStdU16String(state.textLine);
-    if (textLine_->text() != text) textLine_->setText(text);
+    // A fill by the program starts the line's own undo history afresh (setText clears it).
+    bool filled = state.textLineFills != shownTextLineFills_;
+    shownTextLineFills_ = state.textLineFills;
+    if (filled || textLine_->text() != text) textLine_->setText(text);
     textLineLimit_->setLimit(state.textLineMaxLength);
     textLineLimit_->accept(text);
 }
@@ -455,6 +574,7 @@ void MainWindow::takeFocusRequest()
     switch (editor_.takeFocusRequest()) {
     case FocusRequest::SegmentList: segmentList_->setFocus(); break;
     case FocusRequest::TextLine: textLine_->setFocus(); break;
+    case FocusRequest::Grid: hexGrid_->setFocus(); break;
     case FocusRequest::None: break;
     }
 }
@@ -464,6 +584,20 @@ void MainWindow::activateOnce()
     if (activated_) return;
     activated_ = true;
     run([this](Editor& e) { e.activate(firstArgument_); });
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (droppedFile(event->mimeData())) event->acceptProposedAction();
+}
+
+// A file dropped on the window opens as Open would, through the unsaved-work guard.
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    std::optional<std::string> file = droppedFile(event->mimeData());
+    if (!file) return;
+    event->acceptProposedAction();
+    run([&file](Editor& e) { e.loadFile(*file); });
 }
 
 void MainWindow::showEvent(QShowEvent* event)

@@ -1,13 +1,16 @@
 #pragma once
 #include <QMainWindow>
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/file_stamp.h"
 
 class QAction;
 class QFileSystemWatcher;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -51,6 +54,7 @@ public:
     QLabel* fileNamePanel() const { return fileNamePanel_; }
     QLabel* messagePanel() const { return messagePanel_; }
     QMenu* gridPopup() const { return gridPopup_; }
+    QMenu* recentFilesMenu() const { return recentFilesMenu_; }
 
     // Restores the stored placement before the window is first shown.
     void setVisible(bool visible) override;
@@ -58,6 +62,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -76,13 +82,22 @@ private:
     template <typename Handler>
     void run(Handler handler);
     void refreshTextLine();
+    void refreshTitleAndFileName();
+    void refreshRecentFiles();
     void takeFocusRequest();
     void activateOnce();
     void watchDocumentFile();
     void fileChangedOnDisk();
+    // Keys in the text line and the grid's in-place editor: the window's shortcuts win over the
+    // edits' own key bindings, and undo and redo are the document's unless the text line holds
+    // typing of its own. True when the event is held back from the edit.
+    bool filterEditKey(QObject* watched, QKeyEvent* key);
 
     Editor& editor_;
     std::optional<std::string> firstArgument_;
+    std::uint64_t shownTextLineFills_ = 0;
+    std::vector<std::string> shownRecentFiles_;
+    bool recentFilesShown_ = false;
     bool activated_ = false;
     bool placementRestored_ = false;
     int commandDepth_ = 0;  // commands of the Editor running, one inside another's dialog
@@ -111,6 +126,7 @@ private:
     QLabel* fileNamePanel_ = nullptr;
     QLabel* messagePanel_ = nullptr;
     QMenu* gridPopup_ = nullptr;
+    QMenu* recentFilesMenu_ = nullptr;
 
     // Main menu
     QAction* openAction_ = nullptr;
@@ -135,6 +151,9 @@ private:
     QAction* exportTextsAction_ = nullptr;
     QAction* importTextsAction_ = nullptr;
     QAction* readSegmentsAgainAction_ = nullptr;
+    // Keyboard reach: Delete on the segment list, and Quit
+    QAction* deleteSegmentAction_ = nullptr;
+    QAction* quitAction_ = nullptr;
     // Popup menu of the grid
     QAction* copyHexAction_ = nullptr;
     QAction* popupFindAction_ = nullptr;

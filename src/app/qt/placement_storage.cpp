@@ -20,6 +20,13 @@ namespace quillet {
 
 namespace {
 
+// How long after the window first shows its frame may still change, as the window manager
+// decorates it.
+constexpr int FitAfterShowMilliseconds = 1500;
+// Room left for a frame not known yet: a title bar and thin borders. (A window exactly the size of
+// the screen would also be taken for a full-screen one by some window managers.)
+constexpr FrameMargins UnknownFrame{8, 32, 8, 8};
+
 PlacementRect placementRectOf(const QRect& rect)
 {
     return PlacementRect{rect.x(), rect.y(), rect.x() + rect.width(), rect.y() + rect.height()};
@@ -60,6 +67,22 @@ WindowPlacement placementOf(const QWidget* window)
     return placement;
 }
 
+FrameMargins frameMarginsOf(const QWidget* window)
+{
+    QRect frame = window->frameGeometry();
+    QRect inner = window->geometry();
+    return FrameMargins{inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                        frame.bottom() - inner.bottom()};
+}
+
+std::vector<PlacementRect> workAreas()
+{
+    std::vector<PlacementRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas.push_back(placementRectOf(screen->availableGeometry()));
+    return areas;
+}
+
 std::string localPath(const QString& path)
 {
     return QFile::encodeName(path).toStdString();
@@ -72,7 +95,7 @@ PlacementStorage::PlacementStorage(QWidget* window, QString iniPath)
 {
     reporter_ = [this](const QString& reason) {
         QMessageBox::warning(window_, QStringLiteral("Quillet"),
-                             QStringLiteral("The window placement could not be saved.\n") + reason);
+                             tr("The window placement could not be saved.\n%1").arg(reason));
     };
     // A quit that closes no window still keeps the placement.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
@@ -102,14 +125,33 @@ void PlacementStorage::restore()
     RestorePlan plan = planRestore(ini, screenSetupOf(window_), placementRectOf(window_->geometry()));
     if (plan.normal)
         window_->setGeometry(plan.normal->left, plan.normal->top, plan.normal->width(), plan.normal->height());
+    fitOnItsScreen();
+    window_->installEventFilter(this);
 
     if (plan.state == ShowState::Maximised) {
         window_->setWindowState((window_->windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
     } else if (plan.state == ShowState::Minimised) {
         window_->setWindowState(window_->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
         minimiseWhenShown_ = true;
-        window_->installEventFilter(this);
     }
+}
+
+// A stored placement from another scale or screen, or a design size larger than the screen, is
+// moved and shrunk onto the screen.
+void PlacementStorage::fitOnItsScreen()
+{
+    if (window_->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+    QSize minimum = window_->minimumSizeHint().expandedTo(window_->minimumSize());
+    PlacementRect now = placementRectOf(window_->geometry());
+    FrameMargins frame = frameMarginsOf(window_);
+    bool frameUnknown = frame.left == 0 && frame.top == 0 && frame.right == 0 && frame.bottom == 0;
+    if (!sinceShown_.isValid() && frameUnknown) {
+        // Before the first show a window that lies on its screen stays, as it stood last time.
+        if (fitOnScreen(now, frame, workAreas(), minimum.width(), minimum.height()) == now) return;
+        frame = UnknownFrame;
+    }
+    PlacementRect fitted = fitOnScreen(now, frame, workAreas(), minimum.width(), minimum.height());
+    if (!(fitted == now)) window_->setGeometry(fitted.left, fitted.top, fitted.width(), fitted.height());
 }
 
 void PlacementStorage::centreOnScreen()
@@ -123,9 +165,14 @@ void PlacementStorage::centreOnScreen()
 
 bool PlacementStorage::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == window_ && event->type() == QEvent::Show && minimiseWhenShown_) {
+    if (watched != window_) return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::Show && !sinceShown_.isValid()) sinceShown_.start();
+    bool frameMayChange = sinceShown_.isValid() && sinceShown_.elapsed() < FitAfterShowMilliseconds;
+    QEvent::Type type = event->type();
+    if (frameMayChange && (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize))
+        QTimer::singleShot(0, this, &PlacementStorage::fitOnItsScreen);
+    if (type == QEvent::Show && minimiseWhenShown_) {
         minimiseWhenShown_ = false;
-        window_->removeEventFilter(this);
         // Posted, so the window is first shown normal and then minimised.
         QTimer::singleShot(0, window_, [window = window_] { window->showMinimized(); });
     }

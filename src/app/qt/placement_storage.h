@@ -2,6 +2,7 @@
 #include <functional>
 #include <optional>
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -18,7 +19,8 @@ namespace quillet {
 //     placement_->restore();                                           // just before the first show()
 //     if (event->isAccepted()) placement_->save();                     // at the end of closeEvent()
 // restore() centres the window on its screen unless a stored position applies, so the window
-// need not centre itself.
+// need not centre itself. Either way the window lies wholly on its screen, frame included: the
+// frame's size is known only once the window is shown, so the window is fitted again then.
 class PlacementStorage : public QObject {
     Q_OBJECT
 public:
@@ -47,6 +49,7 @@ protected:
 
 private:
     void centreOnScreen();
+    void fitOnItsScreen();
     void reportFailure(const QString& reason);
 
     QWidget* window_;
@@ -56,6 +59,7 @@ private:
     bool saved_ = false;
     bool failureReported_ = false;
     bool minimiseWhenShown_ = false;
+    QElapsedTimer sinceShown_;
 };
 
 }  // namespace quillet

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -56,11 +57,14 @@ bool QtPrompts::askYesNo(MessageKind kind, const std::string& caption, const std
     return box.exec() == QMessageBox::Yes;
 }
 
+// The buttons carry access keys (Alt+S, Alt+D), which the platform's own texts may lack.
 SaveChoice QtPrompts::askSaveChanges(const std::string& text)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Quillet"), shown(text),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent_);
     box.setObjectName(QStringLiteral("saveChangesBox"));
+    box.button(QMessageBox::Save)->setText(QCoreApplication::translate("QtPrompts", "&Save"));
+    box.button(QMessageBox::Discard)->setText(QCoreApplication::translate("QtPrompts", "&Discard"));
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
@@ -84,6 +88,22 @@ bool QtPrompts::askReloadChangedFile(const std::string& text)
     return box.clickedButton() == reload;
 }
 
+TypingChoice QtPrompts::askApplyTyping(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Quillet"), shown(text),
+                    QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, parent_);
+    box.setObjectName(QStringLiteral("applyTypingBox"));
+    box.button(QMessageBox::Apply)->setText(QCoreApplication::translate("QtPrompts", "&Apply"));
+    box.button(QMessageBox::Discard)->setText(QCoreApplication::translate("QtPrompts", "&Discard"));
+    box.setDefaultButton(QMessageBox::Apply);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Apply: return TypingChoice::Apply;
+    case QMessageBox::Discard: return TypingChoice::Discard;
+    default: return TypingChoice::Cancel;
+    }
+}
+
 void QtPrompts::showMessage(MessageKind kind, const std::string& caption, const std::string& text)
 {
     QMessageBox box(boxIcon(kind), shown(caption), shown(text), QMessageBox::Ok, parent_);
@@ -104,7 +124,7 @@ std::optional<std::string> QtPrompts::askSaveFileName(const std::string& suggest
     QFileDialog dialog(parent_);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("Resource files (*.rsc);;All files (*)"));
+    dialog.setNameFilter(QCoreApplication::translate("QtPrompts", "Resource files (*.rsc);;All files (*)"));
     dialog.setDefaultSuffix(QStringLiteral("rsc"));
     // The editor asks before a file is replaced, naming it.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -117,7 +137,8 @@ std::optional<ChosenFile> QtPrompts::askTextsFileName(TextsFileUse use, const st
 {
     QFileDialog dialog(parent_);
     bool exporting = use == TextsFileUse::Export;
-    dialog.setWindowTitle(exporting ? QStringLiteral("Export texts") : QStringLiteral("Import texts"));
+    dialog.setWindowTitle(exporting ? QCoreApplication::translate("QtPrompts", "Export texts")
+                                    : QCoreApplication::translate("QtPrompts", "Import texts"));
     dialog.setAcceptMode(exporting ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(exporting ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     QStringList filters;
@@ -126,7 +147,7 @@ std::optional<ChosenFile> QtPrompts::askTextsFileName(TextsFileUse use, const st
         for (const std::string& extension : kind.extensions) patterns << QStringLiteral("*") + shown(extension);
         filters << shown(kind.description) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
-    dialog.setNameFilters(filters << QStringLiteral("All files (*)"));
+    dialog.setNameFilters(filters << QCoreApplication::translate("QtPrompts", "All files (*)"));
     if (exporting) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!suggestedName.empty()) dialog.selectFile(shownFileName(suggestedName));
     std::optional<std::string> name = chosenFile(dialog);

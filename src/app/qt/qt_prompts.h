@@ -28,6 +28,7 @@ public:
     bool askYesNo(MessageKind kind, const std::string& caption, const std::string& text) override;
     SaveChoice askSaveChanges(const std::string& text) override;
     bool askReloadChangedFile(const std::string& text) override;
+    TypingChoice askApplyTyping(const std::string& text) override;
     void showMessage(MessageKind kind, const std::string& caption, const std::string& text) override;
     std::optional<std::string> askOpenFileName(const std::string& startFolder) override;
     std::optional<std::string> askSaveFileName(const std::string& suggestedName) override;

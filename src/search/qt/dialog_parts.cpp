@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFontDatabase>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -100,6 +101,17 @@ bool runCentred(QDialog& dialog, QWidget* first)
 bool isEnterKey(int key)
 {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+bool runOrCancelByKey(const QDialog& dialog, const QKeyEvent& key, QPushButton* run, QPushButton* cancel)
+{
+    if (key.key() == Qt::Key_Escape) {
+        cancel->click();
+        return true;
+    }
+    if (!isEnterKey(key.key())) return false;
+    (dialog.focusWidget() == cancel ? cancel : run)->click();
+    return true;
 }
 
 }  // namespace quillet

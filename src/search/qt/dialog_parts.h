@@ -8,6 +8,7 @@
 #include <vector>
 
 class QDialog;
+class QKeyEvent;
 class QPushButton;
 class QGroupBox;
 class QRadioButton;
@@ -33,8 +34,8 @@ RadioGroup makeRadioGroup(QWidget* parent, const QString& caption, const QString
 // lands in the same place at every show whatever frame the window manager adds.
 void centreOnScreen(QDialog& dialog);
 
-// A push button at least 113 x 25 that never takes Enter as the dialog's default: the edits
-// handle it.
+// A push button at least 113 x 25 that never takes Enter as the dialog's default: the dialog
+// handles it (runOrCancelByKey).
 QPushButton* makeButton(QWidget* parent, const QString& text, const char* name);
 // Two buttons stacked at the bottom of their column.
 QVBoxLayout* buttonColumn(QPushButton* upper, QPushButton* lower);
@@ -43,5 +44,8 @@ void setTabChain(std::initializer_list<QWidget*> controls);
 // Shows the dialog modally, centred, with the focus in `first`; true when it closed with OK.
 bool runCentred(QDialog& dialog, QWidget* first);
 bool isEnterKey(int key);
+// Enter anywhere in a search dialog runs it (on the cancel button it cancels); Escape cancels.
+// True when the key was one of them.
+bool runOrCancelByKey(const QDialog& dialog, const QKeyEvent& key, QPushButton* run, QPushButton* cancel);
 
 }  // namespace quillet

@@ -21,18 +21,17 @@ FindDialog::FindDialog(CodePage codePage, QWidget* parent)
       })
 {
     setObjectName(QStringLiteral("findDialog"));
-    setWindowTitle(QStringLiteral("Find"));
+    setWindowTitle(tr("Find"));
     setFont(searchDialogFont());
 
     textEdit = new QLineEdit(this);
     textEdit->setObjectName(QStringLiteral("textEdit"));
     textEdit->setMinimumSize(281, 21);
     textEdit->installEventFilter(this);
-    modeGroup = makeRadioGroup(this, QStringLiteral("Look for:"),
-                               {QStringLiteral("HEX data"), QStringLiteral("Text"), QStringLiteral("Text unicode")},
+    modeGroup = makeRadioGroup(this, tr("Look for:"), {tr("&HEX data"), tr("&Text"), tr("Text &unicode")},
                                QSize(161, 81));
-    findButton = makeButton(this, QStringLiteral("Find"), "findButton");
-    cancelButton = makeButton(this, QStringLiteral("Cancel"), "cancelButton");
+    findButton = makeButton(this, tr("&Find"), "findButton");
+    cancelButton = makeButton(this, tr("Cancel"), "cancelButton");
     connect(findButton, &QPushButton::clicked, this, &FindDialog::confirmFind);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -61,7 +60,7 @@ void FindDialog::confirmFind()
         accept();
         return;
     }
-    warningBox_(this, QStringLiteral("Warning"), QString::fromStdString(pattern.failure().reason));
+    warningBox_(this, tr("Warning"), QString::fromStdString(pattern.failure().reason));
 }
 
 bool FindDialog::run(FindFields& fields)
@@ -100,12 +99,9 @@ bool FindDialog::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-// Enter and Escape act only in the text; elsewhere in the dialog they do nothing.
 void FindDialog::keyPressEvent(QKeyEvent* event)
 {
-    int key = event->key();
-    if (isEnterKey(key) || key == Qt::Key_Escape) return;
-    QDialog::keyPressEvent(event);
+    if (!runOrCancelByKey(*this, *event, findButton, cancelButton)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace quillet

@@ -12,7 +12,7 @@ class QPushButton;
 
 namespace quillet {
 
-// The find dialog: the search text and its mode. Enter in the text closes it with OK, Escape
+// The find dialog: the search text and its mode. Enter anywhere in it closes it with OK, Escape
 // with Cancel; neither button is a default button.
 class FindDialog : public QDialog {
     Q_OBJECT

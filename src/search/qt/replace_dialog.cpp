@@ -33,7 +33,7 @@ ReplaceDialog::ReplaceDialog(CodePage codePage, QWidget* parent)
       })
 {
     setObjectName(QStringLiteral("replaceDialog"));
-    setWindowTitle(QStringLiteral("Replace"));
+    setWindowTitle(tr("Replace"));
     setFont(searchDialogFont());
     createControls();
     layOut();
@@ -41,17 +41,16 @@ ReplaceDialog::ReplaceDialog(CodePage codePage, QWidget* parent)
 
 void ReplaceDialog::createControls()
 {
-    lookForLabel = new QLabel(QStringLiteral("Look for:"), this);
-    replaceWithLabel = new QLabel(QStringLiteral("Replace with:"), this);
+    lookForLabel = new QLabel(tr("&Look for:"), this);
+    replaceWithLabel = new QLabel(tr("Replace &with:"), this);
     lookForEdit = makeEdit(this, "lookForEdit");
     replaceWithEdit = makeEdit(this, "replaceWithEdit");
-    modeGroup = makeRadioGroup(this, QStringLiteral("Type:"),
-                               {QStringLiteral("HEX data"), QStringLiteral("Text"), QStringLiteral("Text unicode")},
-                               QSize(161, 81));
-    replaceButton = makeButton(this, QStringLiteral("Replace"), "replaceButton");
-    cancelButton = makeButton(this, QStringLiteral("Cancel"), "cancelButton");
-    startGroup = makeRadioGroup(this, QStringLiteral("Start from:"),
-                                {QStringLiteral("Begin "), QStringLiteral("Current pos")}, QSize(161, 57));
+    lookForLabel->setBuddy(lookForEdit);
+    replaceWithLabel->setBuddy(replaceWithEdit);
+    modeGroup = makeRadioGroup(this, tr("Type:"), {tr("&HEX data"), tr("&Text"), tr("Text &unicode")}, QSize(161, 81));
+    replaceButton = makeButton(this, tr("&Replace"), "replaceButton");
+    cancelButton = makeButton(this, tr("Cancel"), "cancelButton");
+    startGroup = makeRadioGroup(this, tr("Start from:"), {tr("&Begin "), tr("&Current pos")}, QSize(161, 57));
     lookForEdit->installEventFilter(this);
     replaceWithEdit->installEventFilter(this);
     connect(replaceButton, &QPushButton::clicked, this, &ReplaceDialog::confirmReplace);
@@ -123,7 +122,7 @@ void ReplaceDialog::confirmReplace()
     for (const std::u16string& text : {lookFor, replaceWith}) {
         Result<Bytes> pattern = patternBytes(text, mode, codePage_);
         if (!pattern) {
-            warningBox_(this, QStringLiteral("Warning"), QString::fromStdString(pattern.failure().reason));
+            warningBox_(this, tr("Warning"), QString::fromStdString(pattern.failure().reason));
             return;
         }
     }
@@ -131,8 +130,7 @@ void ReplaceDialog::confirmReplace()
         accept();
         return;
     }
-    warningBox_(this, QStringLiteral("Warning"),
-                QStringLiteral("Length texts not equal, resize not support for this operation!"));
+    warningBox_(this, tr("Warning"), tr("Length texts not equal, resize not support for this operation!"));
 }
 
 bool ReplaceDialog::eventFilter(QObject* watched, QEvent* event)
@@ -144,18 +142,16 @@ bool ReplaceDialog::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (isEnterKey(key)) {
-            if (watched == replaceWithEdit) replaceButton->click();
-            return true;  // Enter in the look-for text does nothing
+            replaceButton->click();
+            return true;
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
-// Enter and Escape act only in the two texts; elsewhere in the dialog they do nothing.
 void ReplaceDialog::keyPressEvent(QKeyEvent* event)
 {
-    if (isEnterKey(event->key()) || event->key() == Qt::Key_Escape) return;
-    QDialog::keyPressEvent(event);
+    if (!runOrCancelByKey(*this, *event, replaceButton, cancelButton)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace quillet

@@ -1,6 +1,7 @@
 #include "views/qt/hex_grid.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QScrollBar>
 
@@ -14,6 +15,9 @@
 namespace quillet {
 
 namespace {
+// Room beside a widened offset column's label: its right margin and a little more.
+constexpr int OffsetLabelMargins = 8;
+
 QFont gridFontFor()
 {
     QFont font = QFontDatabase::families().contains(QStringLiteral("Courier New"))
@@ -105,10 +109,29 @@ int HexGrid::wholeRowsWidth() const
 
 void HexGrid::refresh()
 {
+    fitOffsetColumn();
     updateScrollRange();
     keepCurrentInView();
     syncInPlaceEditor();
     viewport()->update();
+}
+
+// Offsets past 4 GiB take more than eight digits: the offset column widens to show them whole for
+// such a segment only, and takes its design width back after it.
+void HexGrid::fitOffsetColumn()
+{
+    std::optional<ShownSegment> shown = grid_.shownSegment();
+    int digits = shown ? rowOffsetDigits(shown->dataStart, grid_.rowCount()) : GridOffsetDigits;
+    int& width = columnWidths_[0];
+    if (digits == GridOffsetDigits) {
+        if (offsetColumnWidened_) width = GridOffsetColumnWidth;
+        offsetColumnWidened_ = false;
+        return;
+    }
+    int label = QFontMetrics(gridFont_).horizontalAdvance(QString(digits, QLatin1Char('0')));
+    int needed = std::max(GridOffsetColumnWidth, label + OffsetLabelMargins);
+    if (width < needed) width = needed;
+    offsetColumnWidened_ = true;
 }
 
 void HexGrid::afterEvent()

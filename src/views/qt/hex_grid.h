@@ -31,6 +31,7 @@ public:
     // The first scrollable row in view (1 when not scrolled).
     std::int64_t topRow() const;
     std::vector<int>& columnWidths() { return columnWidths_; }
+    const QFont& cellFont() const { return gridFont_; }
     // The popup menu of the grid; the window owns it.
     void setPopupMenu(QMenu* menu) { popupMenu_ = menu; }
     QLineEdit* inPlaceEditor() const { return inPlaceEditor_; }
@@ -78,6 +79,7 @@ private:
     void keepColumnInView(int col);
     void syncInPlaceEditor();
     void placeInPlaceEditor();
+    void fitOffsetColumn();
     void onInPlaceTextEdited(const QString& text);
 
     void paintHeaderRow(QPainter& painter) const;
@@ -94,6 +96,7 @@ private:
     QLineEdit* inPlaceEditor_;
     QMenu* popupMenu_ = nullptr;
     std::optional<int> resizingColumn_;
+    bool offsetColumnWidened_ = false;
     GridCell lastShownCurrent_;
 };
 

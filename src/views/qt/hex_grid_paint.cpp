@@ -43,7 +43,7 @@ void HexGrid::paintHeaderRow(QPainter& painter) const
     for (int col = 0; col < GridColumnCount; ++col) {
         QRect rect(x, 0, columnWidths_[static_cast<std::size_t>(col)], GridRowHeight);
         QString text;
-        if (col == 0) text = QStringLiteral("Offset");
+        if (col == 0) text = tr("Offset");
         if (col >= 1 && col <= GridByteColumns) text = digits.at(col - 1);
         paintFixedCell(painter, rect, text, Qt::AlignHCenter);
         x += rect.width();
@@ -59,7 +59,8 @@ void HexGrid::paintDataRow(QPainter& painter, std::int64_t row, int y) const
         return;
     }
     std::int64_t label = rowOffsetLabel(shown->dataStart, row);
-    paintFixedCell(painter, offsetRect, QString::fromStdString(hexUpper(static_cast<std::uint64_t>(label), 8)),
+    paintFixedCell(painter, offsetRect,
+                   QString::fromStdString(hexUpper(static_cast<std::uint64_t>(label), GridOffsetDigits)),
                    Qt::AlignRight);
     const SegmentBytes& data = shown->segment->data;
     int right = scrollX() + viewport()->width();
@@ -85,7 +86,9 @@ void HexGrid::paintFixedCell(QPainter& painter, const QRect& rect, const QString
 
 void HexGrid::paintDataCell(QPainter& painter, const QRect& rect, std::int64_t row, int col, std::uint8_t byte) const
 {
-    CellColours colours = cellColours(row, col, grid_.gridSelection(), grid_.currentCell());
+    Theme theme = themeOf(palette().color(QPalette::Base).rgb() & 0xFFFFFF,
+                          palette().color(QPalette::Text).rgb() & 0xFFFFFF);
+    CellColours colours = cellColours(row, col, grid_.gridSelection(), grid_.currentCell(), theme);
     painter.fillRect(rect, colours.background ? colourOf(*colours.background) : palette().color(QPalette::Base));
     painter.setPen(colours.text ? colourOf(*colours.text) : palette().color(QPalette::Text));
     const QString& text = col <= GridByteColumns ? byteTexts_[byte] : charTexts_[byte];

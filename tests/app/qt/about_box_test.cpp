@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "support/qt/layout_checks.h"
+#include "views/theme_colours.h"
 
 namespace quillet {
 namespace {
@@ -90,6 +91,27 @@ TEST_P(AboutBoxFonts, EveryTextShowsWholeAndTheLinkFollowsTheComment)
 }
 
 INSTANTIATE_TEST_SUITE_P(AtTheApplicationFontAndLarger, AboutBoxFonts, ::testing::Values(1.0, 1.5, 2.0));
+
+std::uint32_t rgbOf(const QColor& colour)
+{
+    return colour.rgb() & 0xFFFFFF;
+}
+
+// The navy link stood on a dark window at 1.9:1; it is readable in light and dark themes.
+TEST(AboutBox, TheLinkIsReadableInALightAndADarkTheme)
+{
+    const QPalette usual = QApplication::palette();
+    QPalette dark = usual;
+    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, QColor(0xEE, 0xEE, 0xEE));
+    for (const QPalette& palette : {usual, dark}) {
+        QApplication::setPalette(palette);
+        AboutBox box;
+        QPalette shown = box.linkLabel->palette();
+        EXPECT_GE(contrastRatio(rgbOf(shown.color(QPalette::WindowText)), rgbOf(shown.color(QPalette::Window))), 4.5);
+    }
+    QApplication::setPalette(usual);
+}
 
 TEST(AboutBox, OpensCentredOnTheScreenAtEveryShow)
 {

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -90,17 +91,45 @@ TEST(FindDialog, EscapeInTheTextCancelsButKeepsWhatWasTyped)
     EXPECT_EQ(fields.text, u"ab");
 }
 
-TEST(FindDialog, EnterAndEscapeOutsideTheTextDoNothing)
+// Enter on a mode runs the search, as in the text; on the Cancel button it cancels.
+TEST(FindDialog, EnterAnywhereRunsTheSearchAndEscapeCancels)
 {
     FindDialog dialog(cp1252());
-    FindFields fields;
-    runWith(dialog, fields, [&] {
-        dialog.findButton->setFocus();
-        QTest::keyClick(dialog.findButton, Qt::Key_Return);
-        QTest::keyClick(dialog.modeGroup.items[0], Qt::Key_Return);
-        QTest::keyClick(dialog.modeGroup.items[0], Qt::Key_Escape);
-        EXPECT_TRUE(dialog.isVisible());
+    FindFields fields{u"41", PatternMode::HexData};
+    bool ok = runWith(dialog, fields, [&] {
+        dialog.modeGroup.items[1]->setFocus();
+        QTest::keyClick(dialog.modeGroup.items[1], Qt::Key_Return);
+        EXPECT_FALSE(dialog.isVisible());
     });
+    EXPECT_TRUE(ok);
+    for (QWidget* control : std::vector<QWidget*>{dialog.modeGroup.items[0], dialog.cancelButton}) {
+        ok = runWith(dialog, fields, [&] {
+            control->setFocus();
+            QTest::keyClick(control, control == dialog.cancelButton ? Qt::Key_Return : Qt::Key_Escape);
+            EXPECT_FALSE(dialog.isVisible());
+        });
+        EXPECT_FALSE(ok);
+    }
+}
+
+// Every label, mode and button but Cancel (Escape) has an access key of its own.
+TEST(SearchDialogs, AccessKeysReachEveryControl)
+{
+    FindDialog find(cp1252());
+    ReplaceDialog replace(cp1252());
+    for (const QDialog* dialog : std::vector<const QDialog*>{&find, &replace}) {
+        std::set<QChar> keys;
+        for (const QWidget* control : dialog->findChildren<QWidget*>()) {
+            QString text = test::shownText(control);
+            if (!(qobject_cast<const QLabel*>(control) || qobject_cast<const QAbstractButton*>(control))) continue;
+            if (text == QStringLiteral("Cancel")) continue;
+            qsizetype amp = text.indexOf('&');
+            ASSERT_GE(amp, 0) << text.toStdString() << " has no access key";
+            EXPECT_TRUE(keys.insert(text.at(amp + 1).toUpper()).second) << text.toStdString();
+        }
+    }
+    EXPECT_EQ(replace.lookForLabel->buddy(), replace.lookForEdit);
+    EXPECT_EQ(replace.replaceWithLabel->buddy(), replace.replaceWithEdit);
 }
 
 // The controls in the order the Tab key visits them, starting at the first.
@@ -131,7 +160,7 @@ TEST_P(SearchDialogFonts, FindDialogShowsEveryTextWholeInTheDesignArrangement)
     EXPECT_EQ(dialog.windowTitle(), "Find");
     EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::Tool));
     EXPECT_EQ(dialog.modeGroup.box->title(), "Look for:");
-    EXPECT_EQ(dialog.findButton->text(), "Find");
+    EXPECT_EQ(dialog.findButton->text(), "&Find");
     EXPECT_EQ(dialog.cancelButton->text(), "Cancel");
     test::expectLaidOutWhole(dialog);
 
@@ -168,12 +197,12 @@ TEST_P(SearchDialogFonts, ReplaceDialogShowsEveryTextWholeInTheDesignArrangement
     ReplaceDialog dialog(cp1252());
     showLaidOut(dialog);
     EXPECT_EQ(dialog.windowTitle(), "Replace");
-    EXPECT_EQ(dialog.lookForLabel->text(), "Look for:");
-    EXPECT_EQ(dialog.replaceWithLabel->text(), "Replace with:");
+    EXPECT_EQ(dialog.lookForLabel->text(), "&Look for:");
+    EXPECT_EQ(dialog.replaceWithLabel->text(), "Replace &with:");
     EXPECT_EQ(dialog.modeGroup.box->title(), "Type:");
     EXPECT_EQ(dialog.startGroup.box->title(), "Start from:");
-    EXPECT_EQ(dialog.startGroup.items[0]->text(), "Begin ");
-    EXPECT_EQ(dialog.startGroup.items[1]->text(), "Current pos");
+    EXPECT_EQ(dialog.startGroup.items[0]->text(), "&Begin ");
+    EXPECT_EQ(dialog.startGroup.items[1]->text(), "&Current pos");
     EXPECT_FALSE(dialog.replaceButton->autoDefault());
     EXPECT_FALSE(dialog.cancelButton->autoDefault());
     test::expectLaidOutWhole(dialog);
@@ -295,18 +324,26 @@ TEST_F(ReplaceDialogTest, MistypedHexWarnsAndKeepsTheDialogOpen)
     EXPECT_EQ(fields.replaceWith, u"42");
 }
 
-TEST_F(ReplaceDialogTest, EnterInTheLookForTextDoesNothingAndEscapeCancels)
+TEST_F(ReplaceDialogTest, EnterInTheLookForTextOrOnAChoiceRunsItAndEscapeCancels)
 {
     bool ok = runWith(dialog, fields, [&] {
-        QTest::keyClicks(dialog.lookForEdit, "4");
+        QTest::keyClicks(dialog.lookForEdit, "41");
         QTest::keyClick(dialog.lookForEdit, Qt::Key_Return);
-        EXPECT_TRUE(dialog.isVisible());
-        EXPECT_TRUE(warnings.isEmpty());
-        QTest::keyClick(dialog.lookForEdit, Qt::Key_Escape);
+        EXPECT_TRUE(dialog.isVisible()) << "one byte against none";
+        EXPECT_EQ(warnings.size(), 1);
+        QTest::keyClicks(dialog.replaceWithEdit, "42");
+        dialog.startGroup.items[1]->setFocus();
+        QTest::keyClick(dialog.startGroup.items[1], Qt::Key_Enter);
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(fields.lookFor, u"41");
+    ok = runWith(dialog, fields, [&] {
+        dialog.modeGroup.items[0]->setFocus();
+        QTest::keyClick(dialog.modeGroup.items[0], Qt::Key_Escape);
         EXPECT_FALSE(dialog.isVisible());
     });
     EXPECT_FALSE(ok);
-    EXPECT_EQ(fields.lookFor, u"4");
 }
 
 TEST_F(ReplaceDialogTest, EscapeInTheReplacementCancels)
