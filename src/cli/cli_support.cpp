@@ -141,28 +141,14 @@ StandardOutputBuffer& standardOutput()
 bool standardOutputFailureTold = false;
 std::string fileWorkedOn;
 
-// The whole of standard input, which may be a pipe: read by pieces up to the size of files that
-// are read. It is read once; a second "-" would find it empty.
+// The whole of standard input, which may be a pipe. It is read once; a second "-" would find it
+// empty.
 Bytes readStandardInput()
 {
     static bool read = false;
     if (read) throw IoError("Standard input is read only once");
     read = true;
-    constexpr std::size_t Piece = std::size_t{1} << 16;
-    Bytes bytes;
-    for (;;) {
-        std::size_t at = bytes.size();
-        if (at > MaxReadLength)
-            throw IoError("File too large: more than " + std::to_string(MaxReadLength) + " bytes can be read");
-        if (bytes.capacity() < at + Piece)
-            bytes.reserve(std::min<std::size_t>(std::max(2 * bytes.capacity(), at + Piece), MaxReadLength + Piece));
-        bytes.resize(at + Piece);
-        ssize_t got = ::read(STDIN_FILENO, bytes.data() + at, Piece);
-        bytes.resize(at + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
-        if (got == 0) return bytes;
-        if (got < 0 && errno == EISDIR) throw IoError("Is a folder");
-        if (got < 0 && errno != EINTR) throw ioErrorFromErrno();
-    }
+    return readToEnd(STDIN_FILENO);
 }
 
 // Why a file could not be read or written. A folder is named as such: the system's "access
@@ -280,6 +266,25 @@ std::optional<std::u16string> textArgument(const std::string& argument)
     std::optional<std::u16string> units = unitsFromUtf8(argument);
     if (!units) usageError("the text '" + argument + "' is not valid UTF-8");
     return units;
+}
+
+Bytes readToEnd(int fd)
+{
+    constexpr std::size_t Piece = std::size_t{1} << 16;
+    Bytes bytes;
+    for (;;) {
+        std::size_t at = bytes.size();
+        if (at > MaxReadLength)
+            throw IoError("File too large: more than " + std::to_string(MaxReadLength) + " bytes can be read");
+        if (bytes.capacity() < at + Piece)
+            bytes.reserve(std::min<std::size_t>(std::max(2 * bytes.capacity(), at + Piece), MaxReadLength + Piece));
+        bytes.resize(at + Piece);
+        ssize_t got = ::read(fd, bytes.data() + at, Piece);
+        bytes.resize(at + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+        if (got == 0) return bytes;
+        if (got < 0 && errno == EISDIR) throw IoError("Is a folder");
+        if (got < 0 && errno != EINTR) throw ioErrorFromErrno();
+    }
 }
 
 Bytes readInput(const std::string& path)

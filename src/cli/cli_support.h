@@ -1,7 +1,7 @@
 #pragma once
 #include <exception>
-#include <optional>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,6 +69,8 @@ std::optional<std::u16string> textArgument(const std::string& argument);
 // is written.
 inline const std::string StandardStream = "-";
 
+// An open file read by pieces to its end, pipes included, up to MaxReadLength. Throws IoError.
+Bytes readToEnd(int fd);
 // A whole file, or standard input for "-" (read once, pipes included, up to MaxReadLength).
 // Throws IoError.
 Bytes readInput(const std::string& path);

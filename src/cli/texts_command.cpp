@@ -52,22 +52,6 @@ int exportTexts(const Document& document, const TextsFormat& format, const std::
     return checkedOutput(ExitOk);
 }
 
-// Reads an open file to its end; throws IoError.
-std::string readToEnd(int fd)
-{
-    std::string text;
-    char buffer[65536];
-    while (true) {
-        ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw ioErrorFromErrno();
-        if (got == 0) return text;
-        if (text.size() + static_cast<std::size_t>(got) > MaxReadLength)
-            throw IoError("File too large: more than " + std::to_string(MaxReadLength) + " bytes");
-        text.append(buffer, static_cast<std::size_t>(got));
-    }
-}
-
 // The translations: standard input for "-", else any file that can be read, a pipe such as
 // <(msgmerge ...) included. Throws IoError.
 std::string readTranslations(const std::string& path)
@@ -82,9 +66,9 @@ std::string readTranslations(const std::string& path)
     try {
         if (::fstat(fd, &info) != 0) throw ioErrorFromErrno();
         if (S_ISDIR(info.st_mode)) throw IoError("Is a folder");
-        std::string text = readToEnd(fd);
+        Bytes bytes = readToEnd(fd);
         ::close(fd);
-        return text;
+        return {bytes.begin(), bytes.end()};
     } catch (...) {
         ::close(fd);
         throw;
